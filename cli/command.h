@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+namespace kvaro::cli {
+
+// What every command shares: its arguments (after the command name), with the options
+// common to all commands already taken out.
+struct Invocation {
+    QStringList arguments;
+    QString home; // the program folder: the store is home/Data
+};
+
+using CommandFunction = std::function<int(const Invocation&)>;
+
+// Called from a static initialiser in each command's file.
+bool registerCommand(const QString& name, const QString& usage, CommandFunction run);
+
+// Exit statuses shared by the commands.
+inline constexpr int ExitOk = 0;
+inline constexpr int ExitFailed = 1;
+inline constexpr int ExitUsage = 2;
+
+// Prints to standard output / standard error as UTF-8.
+void out(const QString& text);
+void err(const QString& text);
+
+} // namespace kvaro::cli

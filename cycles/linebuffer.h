@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace kvaro {
+
+// A whole text file held as lines. Every reader of cycle, settings and language files goes
+// through it, so the line rules are the same everywhere: CR LF, CR or LF end a line; a
+// final line break does not start an empty last line; a line beyond the last reads as
+// empty text; a line reads as at most its first 4096 characters.
+class LineBuffer
+{
+public:
+    enum class Encoding { Locale, Utf8, Utf16LE, Utf16BE };
+    enum class Case { Keep, Lower };
+
+    static constexpr int MaxLineLength = 4096;
+
+    explicit LineBuffer(Case letterCase = Case::Keep);
+
+    // Reads the file whole; a byte-order mark selects UTF-8 or UTF-16, otherwise the
+    // locale's encoding. Throws Failure when the file cannot be read.
+    void loadFile(const QString& path);
+    void loadBytes(const QByteArray& bytes, const QString& fileName = {});
+    // Replaces the text; the encoding is kept.
+    void setText(const QString& text);
+    void setLines(const QStringList& lines);
+    void clear();
+
+    int count() const { return int(m_lines.size()); }
+    QString line(int index) const;
+    QStringList lines() const { return m_lines; }
+    // The lines joined with CR LF, each line whole.
+    QString text() const;
+
+    Encoding encoding() const { return m_encoding; }
+    void setEncoding(Encoding encoding) { m_encoding = encoding; }
+    // The file the text was read from (for messages); empty for text put in directly.
+    const QString& fileName() const { return m_fileName; }
+    void setFileName(const QString& fileName) { m_fileName = fileName; }
+
+    // The bytes a copy written from this buffer holds: the encoding it was read in (with
+    // its byte-order mark), CR LF after every line.
+    QByteArray toBytes() const;
+    // Writes toBytes() to path; throws Failure when it cannot be written.
+    void saveFile(const QString& path) const;
+
+    static Encoding detectEncoding(const QByteArray& bytes);
+    static QString decode(const QByteArray& bytes, Encoding* encoding = nullptr);
+    static QStringList splitLines(const QString& text);
+
+private:
+    Case m_case;
+    Encoding m_encoding = Encoding::Locale;
+    QString m_fileName;
+    QStringList m_lines;
+};
+
+} // namespace kvaro
