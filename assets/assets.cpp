@@ -1,0 +1,10 @@
+#include "assets/assets.h"
+
+namespace kvaro {
+
+QString picturePath(const QString& fileName)
+{
+    return QStringLiteral(":/pictures/") + fileName;
+}
+
+} // namespace kvaro

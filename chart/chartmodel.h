@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include <array>
+
+namespace kvaro {
+
+// What one cycle's chart holds: 73 series in a fixed order that every other part of the
+// program addresses by position. The loader fills it, the filter list sets each series'
+// shown state, the view draws it and the command line prints it.
+enum class SeriesKind { Line, Area, Arrow, Bubble };
+
+struct ChartPoint {
+    double x = 0;
+    double y = 0;
+    QString label; // elapsed time since the cycle start
+    bool operator==(const ChartPoint&) const = default;
+};
+
+struct ChartBubble {
+    double x = 0;
+    double y = 0;
+    double radius = 0; // in units of the temperature axis
+    bool operator==(const ChartBubble&) const = default;
+};
+
+struct ChartArrow {
+    double x0 = 0;
+    double y0 = 0;
+    double x1 = 0;
+    double y1 = 0;
+    bool operator==(const ChartArrow&) const = default;
+};
+
+struct ChartSeries {
+    SeriesKind kind = SeriesKind::Line;
+    QString title;
+    QColor color;
+    int lineWidth = 1;
+    int eventKind = 0; // 1..7 for bubble series: which event picture fills the markers
+    bool active = true; // shown; a hidden series is not drawn and does not count for ranges
+    QVector<ChartPoint> points;
+    QVector<ChartBubble> bubbles;
+    QVector<ChartArrow> arrows;
+
+    void clear()
+    {
+        points.clear();
+        bubbles.clear();
+        arrows.clear();
+    }
+    bool isEmpty() const { return points.isEmpty() && bubbles.isEmpty() && arrows.isEmpty(); }
+};
+
+inline constexpr int SeriesCount = 73;
+
+// Positions the rest of the program names.
+namespace series {
+inline constexpr int T1 = 0;
+inline constexpr int T2 = 1;
+inline constexpr int Power = 2;
+inline constexpr int ArrowFirst = 3; // lanes 1..5: series 3..7
+inline constexpr int ArrowLast = 7;
+inline constexpr int BurnerTemperatureFirst = 8; // W1..W8: series 8..15
+inline constexpr int WorkingTemperature = 23;
+// The series of event code k (1..7) of burner b (1..8).
+constexpr int event(int burner, int code)
+{
+    return burner == 1 ? 15 + code : 7 * burner + 9 + code;
+}
+} // namespace series
+
+class ChartModel
+{
+public:
+    ChartModel(); // the 73 series with their kinds, titles and colours, empty and shown
+
+    ChartSeries& at(int index) { return m_series[std::size_t(index)]; }
+    const ChartSeries& at(int index) const { return m_series[std::size_t(index)]; }
+    int count() const { return SeriesCount; }
+
+    // Empties every series; titles and shown states stay.
+    void clearAll();
+
+private:
+    std::array<ChartSeries, SeriesCount> m_series;
+};
+
+} // namespace kvaro
