@@ -1,0 +1,386 @@
+#include "chart/chartloader.h"
+
+#include "chart/chartmodel.h"
+#include "chart/chartsummary.h"
+#include "chart/filterlist.h"
+#include "chart/recordfields.h"
+#include "cycles/cycleformat.h"
+#include "cycles/failure.h"
+#include "cycles/language.h"
+#include "cycles/linebuffer.h"
+#include "cycles/platform.h"
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+namespace kvaro {
+
+namespace {
+
+constexpr int SecondsPerDay = 24 * 3600;
+constexpr double BubbleRadius = 5;
+constexpr double ReachedMargin = 5; // the set temperature counts as reached 5 °C below it
+
+// The five outputs drawn as arrows: flag field, arrow series, lane (y of both ends).
+struct Output {
+    int flagField;
+    int series;
+    double lane;
+};
+constexpr std::array<Output, 5> Outputs{{
+    {field::OutputBurner1, series::ArrowFirst, 1},
+    {field::OutputFan, series::ArrowFirst + 1, 2},
+    {field::OutputAiring, series::ArrowFirst + 2, 3},
+    {field::OutputBurner2, series::ArrowFirst + 3, 4},
+    {field::OutputFan2, series::ArrowFirst + 4, 5},
+}};
+
+// An output flag as the arrow scan reads it. Only "1" is on; a missing field fails when
+// the scan reaches it, not before.
+enum Flag : std::uint8_t { Off, On, Missing };
+using LineFlags = std::array<Flag, Outputs.size()>;
+
+LineFlags flagsOf(const RecordFields& fields)
+{
+    LineFlags flags{};
+    for (std::size_t o = 0; o < Outputs.size(); ++o) {
+        const int f = Outputs[o].flagField;
+        flags[o] = f >= fields.size() ? Missing : (fields.flag(f) ? On : Off);
+    }
+    return flags;
+}
+
+QString twoDigits(int value)
+{
+    return QString::number(value).rightJustified(2, QLatin1Char('0'));
+}
+
+// "5" becomes "05"; longer or empty texts stay as they are.
+QString padded(const QString& field)
+{
+    return field.size() == 1 ? QLatin1Char('0') + field : field;
+}
+
+class Loader
+{
+public:
+    Loader(const LineBuffer& memo1, const Language& language, ChartModel& chart,
+           ChartSummary& summary, Messages& messages)
+        : m_memo(memo1), m_language(language), m_chart(chart), m_summary(summary),
+          m_messages(messages), m_fields(memo1.fileName()), m_count(memo1.count())
+    {
+    }
+
+    void run()
+    {
+        m_summary.LoadedProbeCount = 0;
+        m_summary.CzasOsiagnieciaLabel.clear();
+        recordLoop();
+        showHeatingType();
+        showMeanDifference();
+        showTimeHeld();
+        addOutputArrows();
+    }
+
+private:
+    void recordLoop();
+    void record(int x);
+    void burnerRecord(int x);
+    void firstRecord();
+    void showHeatingType();
+    void showMeanDifference();
+    void showTimeHeld();
+    void addOutputArrows();
+    bool isOn(int line, std::size_t output);
+
+    // Seconds since the first drawn record; a time of day earlier than the previous
+    // record's means the cycle ran past midnight.
+    int elapsed(int timeOfDay)
+    {
+        if (!m_started) {
+            m_started = true;
+            m_start = timeOfDay;
+            m_previous = timeOfDay;
+        }
+        if (timeOfDay < m_previous)
+            m_dayOffset += SecondsPerDay;
+        m_previous = timeOfDay;
+        return timeOfDay + m_dayOffset - m_start;
+    }
+
+    const LineBuffer& m_memo;
+    const Language& m_language;
+    ChartModel& m_chart;
+    ChartSummary& m_summary;
+    Messages& m_messages;
+    RecordFields m_fields;
+    const int m_count;
+
+    bool m_started = false;
+    int m_start = 0;
+    int m_previous = 0;
+    int m_dayOffset = 0;
+    std::optional<int> m_lastElapsed; // of the last drawn record
+
+    double m_setTemperature = 0;
+    bool m_reached = false;          // at a record after the start
+    std::optional<int> m_reachedAt;  // elapsed seconds when reached, at the start too
+    double m_differenceSum = 0;
+    int m_differenceCount = 0;
+    bool m_firstRecordHandled = false;
+    std::array<int, field::MaxBurners> m_lastEvent{};
+
+    std::vector<LineFlags> m_flags; // by line, for the lines the record loop visited
+};
+
+void Loader::recordLoop()
+{
+    const int last = std::max(line::FirstRecord, m_count - 3);
+    m_flags.assign(std::size_t(last + 1), LineFlags{});
+    const qsizetype expected = last;
+    m_chart.at(series::T1).points.reserve(expected);
+    m_chart.at(series::T2).points.reserve(expected);
+    m_chart.at(series::WorkingTemperature).points.reserve(expected);
+
+    for (int i = line::FirstRecord; i <= last; ++i) {
+        m_fields.assign(m_memo.line(i), i);
+        m_flags[std::size_t(i)] = flagsOf(m_fields);
+        const int x = i - 1;
+        const QStringView code = m_fields.view(field::HeatingType);
+        const bool recordLine = m_fields.isRecordLine();
+        if (recordLine)
+            record(x);
+        if (recordLine && code != QLatin1String("3"))
+            burnerRecord(x);
+        if (!m_firstRecordHandled) {
+            firstRecord();
+            m_firstRecordHandled = true;
+        }
+        if (code == QLatin1String("3")) {
+            const QString& label = m_chart.at(series::T1).points.constLast().label;
+            m_chart.at(series::Power).points.append(
+                ChartPoint{double(x), m_fields.decimal(field::Power), label});
+            m_summary.Label3 = m_fields.text(field::Energy) + QStringLiteral(" kWh");
+        }
+    }
+}
+
+void Loader::record(int x)
+{
+    const int e = elapsed(m_fields.timeOfDay());
+    m_lastElapsed = e;
+    const QString label = elapsedLabel(e);
+
+    const double t1 = m_fields.decimal(field::T1);
+    m_chart.at(series::T1).points.append(ChartPoint{double(x), t1, label});
+    const double t2 = m_fields.decimal(field::T2);
+    m_chart.at(series::T2).points.append(ChartPoint{double(x), t2, label});
+
+    m_differenceSum += std::abs(t1 - t2);
+    ++m_differenceCount;
+
+    const int probes = m_fields.integer(field::ProbeCount);
+    if (probes > m_summary.LoadedProbeCount)
+        m_summary.LoadedProbeCount = probes;
+
+    const double working = m_fields.decimal(field::WorkingTemperature);
+    if (!m_reached && m_setTemperature > 0 && working >= m_setTemperature - ReachedMargin &&
+        working > 0) {
+        if (e != 0) {
+            m_reached = true;
+            m_summary.CzasOsiagnieciaLabel = m_language.text(15) + QLatin1Char(' ') + label;
+        } else {
+            // Reached at the very start: later records are tested again.
+            m_summary.CzasOsiagnieciaLabel = m_language.text(16);
+        }
+        m_reachedAt = e;
+    }
+    m_chart.at(series::WorkingTemperature).points.append(ChartPoint{double(x), working, label});
+}
+
+void Loader::burnerRecord(int x)
+{
+    const QString& label = m_chart.at(series::T1).points.constLast().label;
+    std::array<double, field::MaxBurners> exchanger{};
+    for (int k = 0; k < field::MaxBurners; ++k) {
+        exchanger[std::size_t(k)] = m_fields.decimal(field::burnerTemperature(k));
+        QVector<ChartPoint>& points = m_chart.at(series::BurnerTemperatureFirst + k).points;
+        if (points.isEmpty())
+            points.reserve(m_count);
+        points.append(ChartPoint{double(x), exchanger[std::size_t(k)], label});
+    }
+
+    // A marker where a burner enters a code other than the last one it had; codes without
+    // an event picture draw nothing.
+    for (int b = 1; b <= field::MaxBurners; ++b) {
+        const int code = m_fields.integer(field::burnerEvent(b - 1));
+        int& last = m_lastEvent[std::size_t(b - 1)];
+        if (code > 0 && code != last) {
+            last = code;
+            if (code <= 7)
+                m_chart.at(series::event(b, code))
+                    .bubbles.append(ChartBubble{double(x), exchanger[std::size_t(b - 1)],
+                                                BubbleRadius});
+        }
+    }
+
+    m_summary.Label3 = m_fields.text(field::Fuel) + QStringLiteral("kg");
+}
+
+void Loader::firstRecord()
+{
+    const QString minutes = m_fields.text(field::ProgrammedMinutes);
+    const QString seconds = m_fields.text(field::ProgrammedSeconds);
+    m_summary.Label1 = padded(minutes) + QLatin1Char(':') + padded(seconds);
+
+    m_setTemperature = m_fields.decimal(field::SetTemperature);
+    m_summary.Label2 = m_fields.text(field::SetTemperature) + QStringLiteral(" °C");
+
+    m_summary.LoadedOvenKind = m_fields.integer(field::HeatingType);
+    SummaryShown& shown = m_summary.shown;
+    const int kind = m_summary.LoadedOvenKind;
+    if (kind == heating::Oil || kind == heating::Gas || kind == heating::Gas2) {
+        shown.PalnikImg = true;
+        shown.PalnikStatus = true;
+        m_summary.PalnikStatus = m_fields.text(field::BurnerCount);
+        m_summary.LoadedBurnerCount = m_fields.integer(field::BurnerCount);
+    } else {
+        shown.PalnikImg = false;
+        shown.PalnikStatus = false;
+    }
+
+    shown.GrodzImg = m_fields.flag(field::SecondChannelOption);
+    shown.PrzewietrzanieImg = m_fields.flag(field::AiringOption);
+    if (m_fields.flag(field::PowerRegulationOption)) {
+        shown.RegulacjaMocyImg = true;
+        shown.regulacjaMocyBar = true;
+        m_summary.regulacjaMocyBarPosition = m_fields.integer(field::PowerRegulationLevel);
+    } else {
+        shown.RegulacjaMocyImg = false;
+        shown.regulacjaMocyBar = false;
+    }
+}
+
+void Loader::showHeatingType()
+{
+    SummaryShown& shown = m_summary.shown;
+    const int kind = m_summary.LoadedOvenKind;
+    const bool burner = kind == heating::Oil || kind == heating::Gas || kind == heating::Gas2;
+    const bool electric = kind == heating::Electric;
+    if (burner || electric) {
+        shown.Chart1 = true;
+        if (burner) {
+            m_chart.at(series::ArrowFirst).title = m_language.text(23) + QStringLiteral(" 1");
+            m_chart.at(series::ArrowFirst + 3).title = m_language.text(23) + QStringLiteral(" 2");
+        } else {
+            m_chart.at(series::ArrowFirst).title = m_language.text(24);
+            m_chart.at(series::ArrowFirst + 3).title = m_language.text(24) + QStringLiteral(" CH2");
+        }
+        const FuelPicture picture = kind == heating::Oil   ? FuelPicture::Olej
+                                    : electric             ? FuelPicture::Prad
+                                                           : FuelPicture::Gaz;
+        shown.Olej = picture == FuelPicture::Olej;
+        shown.Gaz = picture == FuelPicture::Gaz;
+        shown.Prad = picture == FuelPicture::Prad;
+        shown.FooterImage = true;
+        m_summary.FooterImage = picture;
+        m_summary.Advsmoothtabpager1Enabled = true;
+        return;
+    }
+    shown.Chart1 = false;
+    shown.Olej = false;
+    shown.Gaz = false;
+    shown.Prad = false;
+    shown.FooterImage = false;
+    m_summary.Advsmoothtabpager1Enabled = false;
+    m_messages.show(m_language.text(17));
+}
+
+void Loader::showMeanDifference()
+{
+    m_summary.SrRoznicaGrzania = m_language.text(18);
+    if (m_differenceCount == 0)
+        return;
+    const double mean = m_differenceSum / m_differenceCount;
+    m_summary.SrRoznicaGrzania +=
+        QString::number(qint64(std::floor(mean / 2))) + QStringLiteral("°C");
+}
+
+void Loader::showTimeHeld()
+{
+    if (!m_reachedAt || !m_lastElapsed) {
+        m_summary.CzasOsiagnieciaLabel = m_language.text(46);
+        return;
+    }
+    const int held = std::abs(*m_lastElapsed - *m_reachedAt);
+    m_summary.CzasOsiagnieciaLabel += QLatin1Char(' ') + m_language.text(19) +
+                                      QStringLiteral(": ") + QString::number(held / 60) +
+                                      QLatin1Char(':') + QString::number(held % 60);
+}
+
+bool Loader::isOn(int line, std::size_t output)
+{
+    Flag value = Missing;
+    if (line < int(m_flags.size())) {
+        value = m_flags[std::size_t(line)][output];
+    } else {
+        m_fields.assign(m_memo.line(line), line);
+        value = flagsOf(m_fields)[output];
+    }
+    if (value == Missing) {
+        m_fields.assign(m_memo.line(line), line);
+        m_fields.view(Outputs[output].flagField); // throws, naming the field and the line
+    }
+    return value == On;
+}
+
+void Loader::addOutputArrows()
+{
+    // A run of "1" from its first line to the line before the one that ends it; the scan
+    // covers lines 1 to count - 3 and a run may look one line further.
+    const int end = m_count - 2;
+    for (std::size_t o = 0; o < Outputs.size(); ++o) {
+        QVector<ChartArrow>& arrows = m_chart.at(Outputs[o].series).arrows;
+        int i = line::FirstRecord;
+        do {
+            if (isOn(i, o)) {
+                int j = i + 1;
+                while (isOn(j, o)) {
+                    ++j;
+                    if (j >= end)
+                        break;
+                }
+                const double lane = Outputs[o].lane;
+                arrows.append(ChartArrow{double(i - 1), lane, double(j - 2), lane});
+                i = j;
+            }
+            ++i;
+        } while (i < end);
+    }
+}
+
+} // namespace
+
+QString elapsedLabel(int seconds)
+{
+    if (seconds == 0)
+        return QStringLiteral("00:00");
+    const int h = seconds / 3600;
+    const int m = (seconds / 60) % 60;
+    const int s = seconds % 60;
+    if (h >= 1)
+        return twoDigits(h) + QLatin1Char(':') + twoDigits(m) + QLatin1Char(':') + twoDigits(s);
+    return twoDigits(m) + QLatin1Char(':') + twoDigits(s);
+}
+
+void WczytajWykres(const LineBuffer& memo1, const Language& language, ChartModel& chart,
+                   ChartSummary& summary, FilterList& filters, Messages& messages)
+{
+    Loader(memo1, language, chart, summary, messages).run();
+    filters.WczytajFiltry(summary, chart);
+}
+
+} // namespace kvaro

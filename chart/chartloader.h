@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+namespace kvaro {
+
+class ChartModel;
+class FilterList;
+class Language;
+class LineBuffer;
+class Messages;
+struct ChartSummary;
+
+// Draws the cycle held in memo1 (Memo1: lower case, normalised, at least 3 lines) into
+// chart, whose series the caller has emptied, and writes the summary figures. The summary
+// holds the previous load's state on entry; what this load does not reach keeps it. Ends
+// by rebuilding the filter list, which sets every series' shown state.
+//
+// A field that does not convert or is missing throws Failure naming the file and the line;
+// the points and figures set before it stay and the later steps do not run. A heating type
+// it cannot draw hides the chart, shows language text 17 through messages and goes on.
+void WczytajWykres(const LineBuffer& memo1, const Language& language, ChartModel& chart,
+                   ChartSummary& summary, FilterList& filters, Messages& messages);
+
+// The label of a point: time since the cycle start, "mm:ss" below an hour, "hh:mm:ss"
+// from an hour on (hours go past 23 for cycles that run over a day), "00:00" at the start.
+QString elapsedLabel(int seconds);
+
+} // namespace kvaro

@@ -1,0 +1,110 @@
+#include "chart/navigation.h"
+
+#include "chart/chartmodel.h"
+#include "cycles/platform.h"
+
+#include <algorithm>
+
+namespace kvaro::navigation {
+
+bool canZoomIn(int zoomLevel)
+{
+    return zoomLevel < ZoomMaximum;
+}
+
+bool canZoomOut(int zoomLevel)
+{
+    return zoomLevel > ZoomReset;
+}
+
+int zoomedIn(int zoomLevel)
+{
+    return canZoomIn(zoomLevel) ? zoomLevel + ZoomStep : zoomLevel;
+}
+
+int zoomedOut(int zoomLevel)
+{
+    return canZoomOut(zoomLevel) ? zoomLevel - ZoomStep : zoomLevel;
+}
+
+QString zoomLabel(int zoomLevel)
+{
+    return QString::number(zoomLevel) + QLatin1Char('%');
+}
+
+AxisRange zoomed(AxisRange range, double percent)
+{
+    const double d = (range.upper - range.lower) * (percent - 100) * 0.01;
+    return {range.lower + d, range.upper - d};
+}
+
+void Chart1AllowScroll(Axis axis, double newMin, double newMax, int series0PointCount,
+                       bool& allow)
+{
+    switch (axis) {
+    case Axis::Left:
+        if (newMax > LeftAxisMaximum || !(newMin >= LeftAxisMinimum))
+            allow = false;
+        break;
+    case Axis::Bottom:
+        if (!(newMin >= BottomAxisMinimum) || newMax > series0PointCount + BottomAxisMargin)
+            allow = false;
+        break;
+    case Axis::Other:
+        break;
+    }
+}
+
+QString noReadout()
+{
+    return QStringLiteral("–");
+}
+
+QString initialTemperatureText()
+{
+    return QStringLiteral("0.000°C");
+}
+
+QString initialTimeText()
+{
+    return QStringLiteral("00:00");
+}
+
+int nearestPoint(const ChartModel& chart, double axisValue)
+{
+    const QVector<ChartPoint>& points = chart.at(series::T1).points;
+    if (points.isEmpty() || !(axisValue >= points.constFirst().x - 0.5) ||
+        !(axisValue <= points.constLast().x + 0.5))
+        return -1;
+    const auto after = std::lower_bound(
+        points.cbegin(), points.cend(), axisValue,
+        [](const ChartPoint& point, double value) { return point.x < value; });
+    if (after == points.cend())
+        return int(points.size() - 1);
+    if (after == points.cbegin())
+        return 0;
+    const auto before = after - 1;
+    // Halfway between two points belongs to the left one.
+    return int((axisValue - before->x <= after->x - axisValue ? before : after) -
+               points.cbegin());
+}
+
+QString temperatureText(double value, QChar decimalSeparator)
+{
+    return formatGeneral(value, decimalSeparator) + QStringLiteral("°C");
+}
+
+Readout readoutAt(const ChartModel& chart, double axisValue, QChar decimalSeparator)
+{
+    const int index = nearestPoint(chart, axisValue);
+    if (index < 0)
+        return {-1, noReadout(), noReadout()};
+    const QVector<ChartPoint>& working = chart.at(series::WorkingTemperature).points;
+    // A load stopped between the two series may leave series 23 one point short.
+    const QString temperature = index < working.size()
+                                    ? temperatureText(working.at(index).y, decimalSeparator)
+                                    : noReadout();
+    return {index, temperature, chart.at(series::T1).points.at(index).label};
+}
+
+} // namespace kvaro::navigation
