@@ -1,4 +1,0 @@
-// The window's code joins this library as it is written.
-namespace kvaro {
-int appLibraryAnchor = 0;
-}

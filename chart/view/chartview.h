@@ -1,0 +1,105 @@
+#pragma once
+
+#include "chart/chartmodel.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class QCustomPlot;
+class QCPAbstractPlottable;
+class QCPAxis;
+class QCPTextElement;
+class QMouseEvent;
+
+namespace kvaro {
+
+class ElapsedTicker;
+
+// The cycle chart: draws a ChartModel (one plottable per series, in series order), pans by
+// dragging with the left button under a permission the window supplies, zooms only when
+// asked, and renders itself as a picture for the clipboard and the exports.
+class ChartView : public QWidget
+{
+    Q_OBJECT
+public:
+    // Asked before every pan step of each axis with the range the step would produce;
+    // the step is applied only when it answers true.
+    using ScrollPermission =
+        std::function<bool(Qt::Orientation axis, double newMin, double newMax)>;
+
+    explicit ChartView(QWidget* parent = nullptr);
+    ~ChartView() override;
+
+    // The model stays the caller's; it must outlive the view or be replaced first.
+    void setModel(const ChartModel* model);
+    // Takes the model's points and shown states again; axes in automatic mode follow them.
+    void refresh();
+
+    void setTitles(const QString& title, const QString& leftAxisTitle,
+                   const QString& bottomAxisTitle);
+
+    // Both axes back to automatic: their ranges follow the shown series.
+    void resetZoom();
+    // Moves both ends of each axis inwards by (percent - 100) % of its span (outwards for
+    // percent below 100); the axes then keep that range.
+    void zoomBy(double percent);
+    // One pan step as a drag by this many pixels would make it, each axis judged apart.
+    void panStep(int dxPixels, int dyPixels);
+    void setScrollPermission(ScrollPermission permission);
+
+    // The bottom axis value at a pixel column of this widget, unrounded.
+    double bottomValueAt(int pixelX) const;
+
+    // Current axis ranges and modes, for the window's rules and for tests.
+    double bottomMin() const;
+    double bottomMax() const;
+    double leftMin() const;
+    double leftMax() const;
+    bool isAutomatic(Qt::Orientation axis) const;
+
+    // The whole chart at its on-screen size, on the window's background colour.
+    QImage grabImage() const;
+    bool savePng(const QString& fileName) const;
+    bool savePdf(const QString& fileName);
+
+    // The chart at any size, drawn offscreen the same way.
+    QImage renderImage(QSize size) const;
+
+signals:
+    void mouseMoved(QPoint pixel);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildPlottables();
+    void applyAutomaticRanges();
+    void onMousePress(QMouseEvent* event);
+    void onMouseMove(QMouseEvent* event);
+    void onMouseRelease(QMouseEvent* event);
+    bool offerStep(QCPAxis* axis, Qt::Orientation orientation, double shift);
+
+    QCustomPlot* m_plot = nullptr;
+    QCPTextElement* m_title = nullptr;
+    QSharedPointer<ElapsedTicker> m_ticker;
+    std::vector<QCPAbstractPlottable*> m_plottables; // by series position
+    std::vector<QVector<ChartPoint>> m_shownPoints; // what each graph holds now
+    const ChartModel* m_model = nullptr;
+    ScrollPermission m_permission;
+    bool m_automaticBottom = true;
+    bool m_automaticLeft = true;
+    bool m_dragging = false;
+    QPoint m_lastDrag;
+};
+
+// The chart as the window draws it, rendered offscreen at the given size (needs a
+// QApplication; works with the offscreen platform).
+QImage renderChartImage(const ChartModel& model, const QString& title,
+                        const QString& leftAxisTitle, const QString& bottomAxisTitle,
+                        QSize size);
+
+} // namespace kvaro
