@@ -153,7 +153,8 @@ void FilterList::ListboxprawyItemCheckClick(int index, ChartModel& chart)
     if (index < 0 || index >= ItemCount)
         return;
     Item& entry = m_items[std::size_t(index)];
-    if (entry.hasCheckBox())
+    // A hidden item cannot be clicked; it stays unchecked until a load shows it.
+    if (entry.hasCheckBox() && entry.shown)
         entry.checked = !entry.checked;
     OdswiezChartWgFiltrow(chart);
 }
