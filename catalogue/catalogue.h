@@ -1,0 +1,92 @@
+#pragma once
+
+#include "catalogue/cyclefiletext.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QDebug>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <optional>
+
+namespace kvaro
+{
+
+class Clock;
+class Language;
+
+// A cycle's start or end as the controller gives it: five integers, not yet checked to be
+// a valid date and time (the cycle list does that when it draws the section).
+struct CycleStamp {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+
+    // Invalid when the values are no date and time.
+    QDateTime toDateTime() const;
+    // "2019-04-07T08:05"
+    QString toIsoText() const;
+
+    friend bool operator==(const CycleStamp&, const CycleStamp&) = default;
+};
+QDebug operator<<(QDebug debug, const CycleStamp& stamp);
+
+// One oven's cycles as parallel collections: row i of each belongs to CycleFileNames[i].
+// Plain data, rebuilt whole on every choice of an oven.
+struct Catalogue {
+    QString OvenFolder;         // with a trailing separator
+    QStringList CycleFileNames; // "P123.csv"
+    QStringList CycleNumbers;   // "123"
+    QList<QDate> CycleDates;    // invalid: no date, never listed
+    QStringList ListBox3;       // start time as written: "8:5"
+    QList<std::optional<CycleStamp>> CycleStartStamps;
+    QList<std::optional<CycleStamp>> CycleEndStamps;
+    QList<QStringList> StartRecordTable; // fields 0..70 of the first record
+    QList<QStringList> EndRecordTable;   // fields 0..50 of the last line
+
+    int size() const { return int(CycleFileNames.size()); }
+    bool isEmpty() const { return CycleFileNames.isEmpty(); }
+    void clear();
+    // S(n) / E(n): a column of an entry's row, empty when the row is shorter.
+    QString startField(int entry, int column) const;
+    QString endField(int entry, int column) const;
+};
+
+inline constexpr int StartRecordColumns = 71;
+inline constexpr int EndRecordColumns = 51;
+
+// The cycle number from a file name: every "P", then every ".csv" removed (case-sensitive).
+QString cycleNumberFromName(const QString& fileName);
+
+// Everything a build has to say, one line per file, shown once at the end.
+struct BuildReport {
+    QStringList lines;
+    bool isEmpty() const { return lines.isEmpty(); }
+    QString message() const { return lines.join(QLatin1Char('\n')); }
+    void add(const QString& line) { lines.append(line); }
+};
+
+// A failure as one report line: "P5.csv, line 3: 'x' is not a valid integer value".
+QString reportLine(const class Failure& failure);
+
+// Called after each file: files done, files to do.
+using CatalogueProgress = std::function<void(int done, int total)>;
+
+struct CatalogueBuild {
+    Catalogue catalogue;
+    BuildReport report;
+};
+
+// ComboPiecItemSelected without the window: reads the cycle files of ovenFolder in natural
+// order. A file without a record line, or with a start date field "0", is reported with
+// language text 45 + its name; a file that fails is reported and left out; the build goes on.
+CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& language,
+                              const Clock& clock, const CatalogueProgress& progress = {},
+                              Reading reading = Reading::Partial);
+
+} // namespace kvaro

@@ -1,0 +1,246 @@
+#include "catalogue/cyclefiletext.h"
+
+#include "cycles/failure.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QStringDecoder>
+
+#include <optional>
+
+namespace kvaro
+{
+
+namespace
+{
+
+[[noreturn]] void cannotRead(const QString& path, const QString& reason)
+{
+    throw Failure(
+        QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).fileName(), reason),
+        path);
+}
+
+QString applyCase(QString line, LineBuffer::Case letterCase)
+{
+    if (letterCase == LineBuffer::Case::Lower)
+        line = line.toLower();
+    if (line.size() > LineBuffer::MaxLineLength)
+        line.truncate(LineBuffer::MaxLineLength);
+    return line;
+}
+
+class WholeText : public CycleFileText
+{
+public:
+    WholeText(const QString& path, LineBuffer::Case letterCase) : m_buffer(letterCase)
+    {
+        m_buffer.loadFile(path);
+    }
+    bool hasLine(int index) override { return index >= 0 && index < m_buffer.count(); }
+    QString line(int index) override { return m_buffer.line(index); }
+    QString lastLine() override { return m_buffer.line(m_buffer.count() - 1); }
+    int lineCount() override { return m_buffer.count(); }
+
+private:
+    LineBuffer m_buffer;
+};
+
+// Reads forward in chunks, decoding as it goes, and cuts lines exactly as
+// LineBuffer::splitLines does on the whole text.
+class PartialText : public CycleFileText
+{
+public:
+    PartialText(const QString& path, LineBuffer::Case letterCase)
+        : m_path(path), m_file(path), m_case(letterCase)
+    {
+        if (!m_file.open(QIODevice::ReadOnly))
+            cannotRead(m_path, m_file.errorString());
+        const QByteArray head = m_file.peek(3);
+        m_encoding = LineBuffer::detectEncoding(head);
+        switch (m_encoding) {
+        case LineBuffer::Encoding::Utf8:
+            m_bodyStart = 3;
+            m_decoder = QStringDecoder(QStringDecoder::Utf8);
+            break;
+        case LineBuffer::Encoding::Utf16LE:
+            m_bodyStart = 2;
+            m_unit = 2;
+            m_decoder = QStringDecoder(QStringDecoder::Utf16LE);
+            break;
+        case LineBuffer::Encoding::Utf16BE:
+            m_bodyStart = 2;
+            m_unit = 2;
+            m_decoder = QStringDecoder(QStringDecoder::Utf16BE);
+            break;
+        case LineBuffer::Encoding::Locale:
+            m_decoder = QStringDecoder(QStringDecoder::System);
+            break;
+        }
+        m_file.seek(m_bodyStart);
+        m_position = m_bodyStart;
+    }
+
+    bool hasLine(int index) override
+    {
+        while (index >= m_lines.size() && readMore()) {
+        }
+        return index >= 0 && index < m_lines.size();
+    }
+
+    QString line(int index) override
+    {
+        return hasLine(index) ? applyCase(m_lines.at(index), m_case) : QString();
+    }
+
+    QString lastLine() override
+    {
+        if (!m_last)
+            m_last = applyCase(readLastLine(), m_case);
+        return *m_last;
+    }
+
+    int lineCount() override
+    {
+        while (readMore()) {
+        }
+        return int(m_lines.size());
+    }
+
+private:
+    static constexpr qint64 Chunk = 16 * 1024;
+
+    QByteArray readAt(qint64 offset, qint64 size)
+    {
+        if (!m_file.seek(offset))
+            cannotRead(m_path, m_file.errorString());
+        QByteArray bytes = m_file.read(size);
+        if (m_file.error() != QFileDevice::NoError)
+            cannotRead(m_path, m_file.errorString());
+        return bytes;
+    }
+
+    // Adds the lines of the next chunk; false once the whole file has been cut.
+    bool readMore()
+    {
+        if (m_finished)
+            return false;
+        const QByteArray bytes = readAt(m_position, Chunk);
+        m_position += bytes.size();
+        const bool atEnd = bytes.size() < Chunk || m_position >= m_file.size();
+        m_pending += (*m_decoder)(bytes);
+        cutLines(atEnd);
+        if (atEnd)
+            m_finished = true;
+        return true;
+    }
+
+    void cutLines(bool atEnd)
+    {
+        const qsizetype size = m_pending.size();
+        qsizetype start = 0;
+        for (qsizetype i = 0; i < size; ++i) {
+            const QChar c = m_pending.at(i);
+            if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
+                continue;
+            // A CR at the end of a chunk may be the first half of CR LF.
+            if (c == QLatin1Char('\r') && i + 1 == size && !atEnd)
+                break;
+            m_lines.append(m_pending.mid(start, i - start));
+            if (c == QLatin1Char('\r') && i + 1 < size && m_pending.at(i + 1) == QLatin1Char('\n'))
+                ++i;
+            start = i + 1;
+        }
+        m_pending.remove(0, start);
+        if (atEnd && !m_pending.isEmpty()) {
+            m_lines.append(m_pending);
+            m_pending.clear();
+        }
+    }
+
+    ushort unitAt(const QByteArray& bytes, qsizetype index) const
+    {
+        if (m_unit == 1)
+            return uchar(bytes.at(index));
+        const uchar a = uchar(bytes.at(index * 2));
+        const uchar b = uchar(bytes.at(index * 2 + 1));
+        return m_encoding == LineBuffer::Encoding::Utf16LE ? ushort(a | (b << 8))
+                                                           : ushort((a << 8) | b);
+    }
+
+    bool isBreak(const QByteArray& bytes, qsizetype index) const
+    {
+        const ushort unit = unitAt(bytes, index);
+        return unit == '\r' || unit == '\n';
+    }
+
+    QString decodeLine(const QByteArray& bytes) const
+    {
+        switch (m_encoding) {
+        case LineBuffer::Encoding::Utf8:
+            return QString::fromUtf8(bytes);
+        case LineBuffer::Encoding::Utf16LE:
+            return QStringDecoder(QStringDecoder::Utf16LE)(bytes);
+        case LineBuffer::Encoding::Utf16BE:
+            return QStringDecoder(QStringDecoder::Utf16BE)(bytes);
+        case LineBuffer::Encoding::Locale:
+            break;
+        }
+        return QString::fromLocal8Bit(bytes);
+    }
+
+    QString readLastLine()
+    {
+        const qint64 size = m_file.size();
+        // A half code unit at the end would decode to a replacement character on a whole
+        // read; let the forward reader deal with such a file.
+        if (m_finished || (size - m_bodyStart) % m_unit != 0) {
+            const int count = lineCount();
+            return count > 0 ? m_lines.at(count - 1) : QString();
+        }
+        qint64 tail = 4096;
+        for (;;) {
+            const qint64 from = std::max(m_bodyStart, size - tail);
+            const QByteArray bytes = readAt(from, size - from);
+            qsizetype end = bytes.size() / m_unit; // in code units
+            // One final line break does not start an empty last line.
+            if (end > 0 && isBreak(bytes, end - 1)) {
+                const bool lf = unitAt(bytes, end - 1) == '\n';
+                --end;
+                if (lf && end > 0 && unitAt(bytes, end - 1) == '\r')
+                    --end;
+            }
+            qsizetype begin = end;
+            while (begin > 0 && !isBreak(bytes, begin - 1))
+                --begin;
+            if (begin > 0 || from == m_bodyStart)
+                return decodeLine(bytes.mid(begin * m_unit, (end - begin) * m_unit));
+            tail *= 4;
+        }
+    }
+
+    QString m_path;
+    QFile m_file;
+    LineBuffer::Case m_case;
+    LineBuffer::Encoding m_encoding = LineBuffer::Encoding::Locale;
+    qint64 m_bodyStart = 0;
+    qint64 m_position = 0;
+    int m_unit = 1;
+    std::optional<QStringDecoder> m_decoder;
+    QString m_pending;
+    QStringList m_lines;
+    bool m_finished = false;
+    std::optional<QString> m_last;
+};
+
+} // namespace
+
+std::unique_ptr<CycleFileText> CycleFileText::open(const QString& path, Reading reading,
+                                                   LineBuffer::Case letterCase)
+{
+    if (reading == Reading::Whole)
+        return std::make_unique<WholeText>(path, letterCase);
+    return std::make_unique<PartialText>(path, letterCase);
+}
+
+} // namespace kvaro

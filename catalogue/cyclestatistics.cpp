@@ -1,0 +1,70 @@
+#include "catalogue/cyclestatistics.h"
+
+#include "cycles/cycleformat.h"
+#include "cycles/failure.h"
+#include "cycles/fields.h"
+
+#include <QFileInfo>
+
+namespace kvaro
+{
+
+namespace
+{
+
+constexpr int SecondsPerDay = 24 * 3600;
+
+// Calls examine(record) for each line of the scan range until it returns true. The range
+// ends two lines before the last, so a line is looked at only once two more are known to
+// follow it; line 0 is looked at in any case.
+template <typename Examine> bool scan(CycleFileText& text, const QString& name, Examine examine)
+{
+    for (int index = 0; index == 0 || text.hasLine(index + 2); ++index) {
+        const Record record(text.line(index), name, index);
+        if (record.isRecordLine() && examine(record))
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int getCyklSekund(const QString& path, Reading reading)
+{
+    const auto text = CycleFileText::open(path, reading, LineBuffer::Case::Keep);
+    const QString name = QFileInfo(path).fileName();
+    int result = 0;
+    scan(*text, name, [&](const Record& record) {
+        result = record.integer(field::ProgrammedMinutes) * 60 +
+                 record.integer(field::ProgrammedSeconds);
+        return true;
+    });
+    return result;
+}
+
+int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading)
+{
+    const auto text = CycleFileText::open(path, reading, LineBuffer::Case::Keep);
+    const QString name = QFileInfo(path).fileName();
+    const int threshold = temperatura - 5;
+    int result = 0;
+    scan(*text, name, [&](const Record& record) {
+        const int reached = record.timeOfDay();
+        const double value = record.decimal(field::WorkingTemperature);
+        if (!(value >= threshold && value > 0))
+            return false;
+        int end = 0;
+        try {
+            end = Record(text->lastLine(), name, -1).timeOfDay();
+        } catch (Failure& failure) {
+            throw failure.at(name, text->lineCount() - 1);
+        }
+        if (end < reached)
+            end += SecondsPerDay;
+        result = end - reached;
+        return true;
+    });
+    return result;
+}
+
+} // namespace kvaro

@@ -1,0 +1,54 @@
+#include "catalogue/rangepicker.h"
+
+#include "cycles/language.h"
+
+namespace kvaro
+{
+
+namespace
+{
+constexpr int TextRangeStarted = 13;
+constexpr int TextRangeComplete = 14;
+} // namespace
+
+RangePicker::RangePicker() : m_footer(QStringLiteral("Początek")) {}
+
+bool RangePicker::click(const QDate& date, const Language& language)
+{
+    if (!date.isValid() || (m_maximum.isValid() && date > m_maximum))
+        return false;
+    // The calendar itself first selects the clicked day alone.
+    setRange(date, date);
+    if (m_clickState == 0) {
+        m_firstDate = date;
+        m_footer = language.text(TextRangeStarted);
+        m_clickState = 1;
+    } else {
+        setRange(m_firstDate, date);
+        m_footer = language.text(TextRangeComplete);
+        m_clickState = 0;
+    }
+    return true;
+}
+
+std::pair<QDate, QDate> RangePicker::confirmedRange(const QDate& today) const
+{
+    if (!m_start.isValid() || !m_end.isValid())
+        return {today, today};
+    return {m_start, m_end};
+}
+
+std::pair<QDateTime, QDateTime> RangePicker::timeLineRange(const QDate& from, const QDate& to)
+{
+    const QDate first = std::min(from, to);
+    const QDate last = std::max(from, to);
+    return {QDateTime(first, QTime(0, 0)), QDateTime(last.addDays(1), QTime(0, 0))};
+}
+
+void RangePicker::setRange(const QDate& a, const QDate& b)
+{
+    m_start = std::min(a, b);
+    m_end = std::max(a, b);
+}
+
+} // namespace kvaro
