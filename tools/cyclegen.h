@@ -59,7 +59,9 @@ QStringList ovenIdFields(const QString& name);
 
 struct OvenSpec
 {
-    CycleSpec cycle;  // template: start, number, seed and oven id are set per cycle
+    // Template: start, number, seed and oven id are set per cycle, and the duration varies
+    // by up to 15 % either way (a whole number of sample periods).
+    CycleSpec cycle;
     QString name;     // the oven's identifier, written through ovenIdFields()
     int cycles = 5;
     // Index of the cycle that starts late in the evening and runs past midnight; -1: none.
