@@ -1,0 +1,102 @@
+#include "cli/command.h"
+
+#include "cycles/failure.h"
+#include "cycles/language.h"
+#include "cycles/platform.h"
+#include "store/drives.h"
+#include "store/importer.h"
+#include "store/settings.h"
+#include "store/storepaths.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace kvaro::cli {
+
+namespace {
+
+const QString usageText = QStringLiteral("import --drive DIR [--home DIR] [--json]");
+
+QJsonObject fileJson(const ImportedFile& file)
+{
+    QJsonObject object;
+    object.insert(QStringLiteral("file"), file.file);
+    object.insert(QStringLiteral("oven"), file.oven.isEmpty() ? QJsonValue() : QJsonValue(file.oven));
+    object.insert(QStringLiteral("result"), file.resultText());
+    object.insert(QStringLiteral("reason"), file.reason.isEmpty() ? QJsonValue() : QJsonValue(file.reason));
+    object.insert(QStringLiteral("leftOnDrive"), file.leftOnDrive);
+    return object;
+}
+
+int run(const Invocation& invocation)
+{
+    QString driveFolder;
+    bool json = false;
+    const QStringList& args = invocation.arguments;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--drive") && i + 1 < args.size()) {
+            driveFolder = QDir(args.at(++i)).absolutePath();
+        } else if (args.at(i) == QLatin1String("--json")) {
+            json = true;
+        } else {
+            err(QStringLiteral("usage: kvaro-cli ") + usageText);
+            return ExitUsage;
+        }
+    }
+    if (driveFolder.isEmpty()) {
+        err(QStringLiteral("usage: kvaro-cli ") + usageText);
+        return ExitUsage;
+    }
+
+    // Language text 44 comes from the language the program would show.
+    Settings settings(QDir::currentPath(), invocation.home);
+    settings.load();
+    Language language;
+    try {
+        settings.loadLanguage(language);
+    } catch (const Failure& failure) {
+        err(failure.message());
+    }
+
+    const SystemLocale locale;
+    const FakeDrives drives({driveFolder});
+    const StorePaths store(invocation.home);
+    Importer importer(drives, store, locale.decimalSeparator());
+    importer.setNoDriveMessage(language.text(44));
+    const ImportResult result = importer.run();
+    const QStringList ovens = listOvens(store.storeRoot());
+
+    if (json) {
+        QJsonArray files;
+        for (const ImportedFile& file : result.files)
+            files.append(fileJson(file));
+        QJsonObject object;
+        object.insert(QStringLiteral("messages"), QJsonArray::fromStringList(result.messages));
+        object.insert(QStringLiteral("driveFound"), result.driveFound);
+        object.insert(QStringLiteral("files"), files);
+        object.insert(QStringLiteral("ovens"), QJsonArray::fromStringList(ovens));
+        out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)).trimmed());
+    } else {
+        for (const ImportedFile& file : result.files) {
+            QString line = file.file + QLatin1Char('\t')
+                + (file.oven.isEmpty() ? QStringLiteral("-") : file.oven) + QLatin1Char('\t')
+                + file.resultText();
+            if (file.leftOnDrive)
+                line += QStringLiteral("\tleft on the drive");
+            out(line);
+        }
+        // What the window would show as modal messages.
+        for (const QString& message : result.messages)
+            err(message);
+    }
+    // A folder without the marker imports nothing, which a script must be able to tell.
+    return result.driveFound && result.allHandled() ? ExitOk : ExitFailed;
+}
+
+} // namespace
+
+static const bool registered = registerCommand(QStringLiteral("import"), usageText, run);
+
+} // namespace kvaro::cli

@@ -1,0 +1,100 @@
+#pragma once
+
+#include "store/storepaths.h"
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+namespace kvaro {
+
+class Drives;
+class FileOps;
+
+inline QString markerFileName() { return QStringLiteral("Kvaro.lerta"); }
+inline QString backupFolderName() { return QStringLiteral("Backup"); }
+
+// What became of one cycle file of the drive.
+struct ImportedFile
+{
+    enum class Result { Stored, AlreadyStored, StoredAs, Failed };
+
+    QString file;       // its name at the drive's root
+    QString oven;       // the oven folder it went to; empty when it was not read that far
+    Result result = Result::Failed;
+    QString storedAs;   // the name in the oven folder when another cycle had taken this one
+    QString reason;     // why it failed or stayed on the drive; empty when all went well
+    bool leftOnDrive = true;
+
+    // "stored", "already stored", "stored as P1_2.csv", "failed".
+    QString resultText() const;
+    bool operator==(const ImportedFile&) const = default;
+};
+
+struct DriveScan
+{
+    bool found = false; // DriveFound
+    QString root;       // DriveRoot: the last removable drive carrying the marker
+};
+
+struct ImportResult
+{
+    bool driveFound = false;
+    QString driveRoot;
+    QList<ImportedFile> files;
+    // The modal messages to show once the import has ended: language text 44 when no
+    // drive was found, or one message with a line per file that needs the user's eye.
+    QStringList messages;
+
+    bool allHandled() const;
+    int newlyStored() const;     // copies written into the store by this import
+    int ovensStoredTo() const;   // distinct ovens those copies went to
+};
+
+// The import from the controller drive. Every file is first stored (a normalised copy in
+// its oven's folder), and only then moved into the drive's "Backup" folder; nothing is
+// ever overwritten or deleted unless an identical copy is known to be in place, and one
+// bad file never stops the others. Runs without a window, on any thread: it reports
+// through the progress callback and returns everything else in its result.
+class Importer
+{
+public:
+    // done of total files handled; called once with done 0 before the first file.
+    using Progress = std::function<void(int done, int total)>;
+
+    Importer(const Drives& drives, StorePaths store, QChar decimalSeparator, FileOps* fileOps = nullptr);
+    ~Importer();
+
+    // The message when no drive carries the marker (language text 44).
+    void setNoDriveMessage(const QString& text) { m_noDriveMessage = text; }
+    void setProgress(Progress progress) { m_progress = std::move(progress); }
+
+    // Looks at every removable drive; a second stick without the marker does not hide
+    // the one that has it.
+    DriveScan scan() const;
+    // scan(), then every cycle file of the drive found.
+    ImportResult run();
+    // Every "*.csv" file at root, in natural order of names.
+    ImportResult importDrive(const QString& root);
+    ImportedFile importFile(const QString& root, const QString& fileName);
+
+private:
+    bool storeCopy(ImportedFile& outcome, const QString& folder, const QByteArray& bytes);
+    void backUp(ImportedFile& outcome, const QString& root, const QByteArray& bytes);
+
+    const Drives& m_drives;
+    StorePaths m_store;
+    QChar m_decimalSeparator;
+    std::unique_ptr<FileOps> m_ownFileOps; // when no seam was given
+    FileOps* m_fileOps;
+    QString m_noDriveMessage;
+    Progress m_progress;
+};
+
+// The second, third, ... name for a file whose name is taken: P123.csv -> P123_2.csv.
+QString numberedName(const QString& fileName, int number);
+
+} // namespace kvaro

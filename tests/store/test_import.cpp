@@ -1,0 +1,644 @@
+#include "store/drives.h"
+#include "store/fileops.h"
+#include "store/importer.h"
+#include "store/ovenname.h"
+#include "store/storepaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kvaro;
+
+namespace kvaro {
+// A failed comparison of two outcomes says which part differs.
+char* toString(const ImportedFile& f)
+{
+    return qstrdup(QStringLiteral("%1 -> %2: %3, left on drive %4, reason \"%5\"")
+                       .arg(f.file, f.oven, f.resultText(), QString::number(f.leftOnDrive), f.reason)
+                       .toUtf8()
+                       .constData());
+}
+} // namespace kvaro
+
+namespace {
+
+const QStringList ovenA{"3130", "3332", "3534", "3736", "12", "34", "56", "78"}; // 012345672468
+const QStringList ovenB{"3839", "3637", "3435", "3233", "10", "10", "10", "10"}; // 987654320000
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// Every entry of a folder, hidden ones too, so a left-over temporary file shows.
+QStringList entries(const QString& folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
+                                               | QDir::NoDotAndDotDot, QDir::Name);
+    return names;
+}
+
+// A raw record line as the controller writes it: "," between fields, "." decimals, and
+// the oven identifier in fields 75 to 82 when the line is long enough.
+QByteArray rawRecord(const QStringList& ovenId, int fieldCount = 90, const QString& type = "0")
+{
+    QStringList fields;
+    for (int i = 0; i < fieldCount; ++i)
+        fields.append(i == 1 ? QString("21.5") : QString::number(i % 7));
+    fields[0] = type;
+    for (int i = 0; i < ovenId.size() && 75 + i < fieldCount; ++i)
+        fields[75 + i] = ovenId.at(i);
+    return fields.join(',').toLatin1();
+}
+
+QByteArray cycleFile(const QStringList& ovenId, int fieldCount = 90)
+{
+    const QByteArray record = rawRecord(ovenId, fieldCount);
+    return "Typ,T1,T2,Godz\r\n" + record + "\r\n" + record + "\r\n" + record + "\r\n";
+}
+
+// What the store holds for a raw file: normalised, lower case, CR LF.
+QByteArray storedForm(const QByteArray& raw, char separator = '.')
+{
+    QByteArray text = raw.toLower();
+    text.replace(',', ';');
+    text.replace('.', separator);
+    return text;
+}
+
+// Makes writes below the given folders fail the way a write-protected drive or a full
+// disk does; reads still work. Running as root, file modes would not stop a write.
+class ReadOnlyBelow : public FileOps
+{
+public:
+    explicit ReadOnlyBelow(QStringList folders) : m_folders(std::move(folders)) {}
+
+    bool makeFolder(const QString& path, QString& error) override
+    {
+        if (QFileInfo(path).isDir())
+            return true;
+        return blocked(path, error) ? false : FileOps::makeFolder(path, error);
+    }
+    bool createFile(const QString& path, const QByteArray& bytes, QString& error) override
+    {
+        return blocked(path, error) ? false : FileOps::createFile(path, bytes, error);
+    }
+    bool moveFile(const QString& from, const QString& to, QString& error) override
+    {
+        return blocked(from, error) || blocked(to, error) ? false : FileOps::moveFile(from, to, error);
+    }
+    bool removeFile(const QString& path, QString& error) override
+    {
+        return blocked(path, error) ? false : FileOps::removeFile(path, error);
+    }
+
+private:
+    bool blocked(const QString& path, QString& error) const
+    {
+        for (const QString& folder : m_folders) {
+            if (path.startsWith(folder)) {
+                error = QStringLiteral("Read-only file system");
+                return true;
+            }
+        }
+        return false;
+    }
+    QStringList m_folders;
+};
+
+// Renames on the drive fail (a file system without rename); copies still work.
+class NoRename : public FileOps
+{
+public:
+    bool moveFile(const QString&, const QString&, QString& error) override
+    {
+        error = QStringLiteral("Operation not supported");
+        return false;
+    }
+};
+
+struct Progress
+{
+    QList<QPair<int, int>> steps;
+    Importer::Progress callback()
+    {
+        return [this](int done, int total) { steps.append({done, total}); };
+    }
+};
+
+} // namespace
+
+class TestImport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+
+    void ovenNameFromIdentifierFields_data();
+    void ovenNameFromIdentifierFields();
+    void ovenNameNeedsFieldEightyTwo();
+
+    void mountFieldEscapes_data();
+    void mountFieldEscapes();
+    void linuxDrivesListRemovableVolumesInPathOrder();
+
+    void driveScan_data();
+    void driveScan();
+    void noMarkedDriveImportsNothing();
+
+    void storesEveryCycleAndMovesItIntoBackup();
+    void secondImportStoresNothingNewAndLosesNothing();
+    void storedCopyIsNormalisedForTheLocale();
+    void filesThatCannotBeReadStayOnTheDrive_data();
+    void filesThatCannotBeReadStayOnTheDrive();
+    void emptyFileBetweenTwoGoodOnesBlocksNeither();
+    void nameCollisions_data();
+    void nameCollisions();
+    void writeProtectedDriveKeepsEveryFile();
+    void unwritableStoreLeavesTheDriveUntouched_data();
+    void unwritableStoreLeavesTheDriveUntouched();
+    void copyWhenTheDriveCannotRename();
+    void ovenNameFromPathCharactersStaysInsideTheStore();
+
+private:
+    QString drive() const { return m_dir->filePath("drive"); }
+    QString home() const { return m_dir->filePath("home"); }
+    QString store() const { return QDir(home()).filePath("Data"); }
+    QString backup() const { return QDir(drive()).filePath("Backup"); }
+    QString oven(const QString& name) const { return QDir(store()).filePath(name); }
+    void markDrive(const QString& root) { writeFile(QDir(root).filePath("Kvaro.lerta"), ""); }
+    ImportResult importFrom(FileOps* ops = nullptr, QChar separator = QLatin1Char('.'))
+    {
+        FakeDrives drives({drive()});
+        Importer importer(drives, StorePaths(home()), separator, ops);
+        importer.setNoDriveMessage("Nie znaleziono dysku");
+        importer.setProgress(m_progress.callback());
+        return importer.run();
+    }
+
+    std::unique_ptr<QTemporaryDir> m_dir;
+    Progress m_progress;
+};
+
+void TestImport::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+    m_progress = {};
+    QDir().mkpath(drive());
+    markDrive(drive());
+}
+
+void TestImport::ovenNameFromIdentifierFields_data()
+{
+    QTest::addColumn<QStringList>("ids");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("controller form") << ovenA << "012345672468";
+    QTest::newRow("all 00 is too short") << QStringList(8, "00") << "0";
+    QTest::newRow("seven characters are enough")
+        << QStringList{"3130", "3332", "3534", "", "12", "", "", ""} << "0123452";
+    QTest::newRow("three characters give the 2nd only")
+        << QStringList{"313", "333", "353", "373", "123", "345", "567", "789"} << "13572468";
+    QTest::newRow("short first four give nothing")
+        << QStringList{"31", "3", "", "3736", "1234", "3456", "5678", "7890"} << "6742648608";
+    QTest::newRow("path characters become _")
+        << QStringList{"3.3.", "3/3/", "3\\3\\", "3.3.", "1.", "1/", "1.", "1\n"}
+        << "____________";
+    QTest::newRow("ASCII letters, - and _ are kept")
+        << QStringList{"3a3b", "3-3_", "3\u01053z", "3 3 ", "12", "34", "56", "78"}
+        << QString("ba_-z_") + "__" + "2468";
+}
+
+void TestImport::ovenNameFromIdentifierFields()
+{
+    QFETCH(QStringList, ids);
+    QFETCH(QString, name);
+    QStringList fields(90, "1");
+    for (int i = 0; i < 8; ++i)
+        fields[75 + i] = ids.at(i);
+    QCOMPARE(ovenName(fields), name);
+}
+
+void TestImport::ovenNameNeedsFieldEightyTwo()
+{
+    QStringList fields(83, "1");
+    for (int i = 0; i < 8; ++i)
+        fields[75 + i] = ovenA.at(i);
+    QCOMPARE(ovenName(fields), "012345672468");
+    fields.removeLast();
+    QCOMPARE(ovenName(fields), "0");
+}
+
+void TestImport::mountFieldEscapes_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("path");
+    QTest::newRow("plain") << "/media/STICK" << "/media/STICK";
+    QTest::newRow("blank") << "/media/MY\\040STICK" << "/media/MY STICK";
+    QTest::newRow("tab and backslash") << "/m/a\\011b\\134c" << "/m/a\tb\\c";
+    QTest::newRow("not an escape") << "/m/a\\9x\\04" << "/m/a\\9x\\04";
+}
+
+void TestImport::mountFieldEscapes()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, path);
+    QCOMPARE(LinuxDrives::unescapeMountField(field), path);
+}
+
+void TestImport::linuxDrivesListRemovableVolumesInPathOrder()
+{
+    // A made-up device tree: class/block entries link into devices/, where a partition
+    // is a sub-folder of its disk and only the disk carries the removable flag.
+    const QString sys = m_dir->filePath("sys");
+    auto disk = [&](const QString& name, const char* removable, const QStringList& parts) {
+        writeFile(sys + "/devices/" + name + "/removable", removable);
+        QVERIFY(QFile::link("../../devices/" + name, sys + "/class/block/" + name));
+        for (const QString& part : parts) {
+            writeFile(sys + "/devices/" + name + "/" + part + "/partition", "1");
+            QVERIFY(QFile::link("../../devices/" + name + "/" + part, sys + "/class/block/" + part));
+        }
+    };
+    QDir().mkpath(sys + "/class/block");
+    disk("sda", "0", {"sda1", "sda2"});
+    disk("sdb", "1", {"sdb1"});
+    disk("sdc", "1", {"sdc1"});
+    disk("sdd", "1", {});
+    disk("loop0", "1", {});
+    disk("dm-0", "1", {});
+
+    const QString mnt = m_dir->filePath("mnt");
+    for (const char* name : {"STICK ONE", "card10", "card9", "whole", "snap", "crypt", "hidden", "gone"})
+        QDir().mkpath(mnt + "/" + name);
+    const QString m = mnt + "/";
+    const QByteArray table = ("/dev/sda2 / ext4 rw 0 0\n"
+                              "proc /proc proc rw 0 0\n"
+                              "/dev/sdb1 " + m + "STICK\\040ONE vfat rw 0 0\n"
+                              "/dev/sdc1 " + m + "card10 vfat rw 0 0\n"
+                              "/dev/sdc1 " + m + "card9 vfat rw 0 0\n"
+                              "/dev/sdd " + m + "whole vfat rw 0 0\n"
+                              "/dev/loop0 " + m + "snap squashfs ro 0 0\n"
+                              "/dev/mapper/crypt " + m + "crypt ext4 rw 0 0\n"
+                              "/dev/sdb1 " + m + "hidden vfat rw 0 0\n"
+                              "/dev/sda1 " + m + "hidden ext4 rw 0 0\n"
+                              "/dev/sdb1 " + m + "missing vfat rw 0 0\n"
+                              "tmpfs /run tmpfs rw 0 0\n").toUtf8();
+    writeFile(m_dir->filePath("mounts"), table);
+
+    LinuxDrives drives(m_dir->filePath("mounts"), sys + "/class/block");
+    QVERIFY(drives.isRemovableDevice("sdb1"));
+    QVERIFY(drives.isRemovableDevice("sdd"));
+    QVERIFY(!drives.isRemovableDevice("sda2"));
+    QVERIFY(!drives.isRemovableDevice("loop0"));
+    QVERIFY(!drives.isRemovableDevice("dm-0"));
+    QVERIFY(!drives.isRemovableDevice("nvme0n1"));
+    // "hidden" was mounted over by a fixed disk; "missing" has no folder.
+    QCOMPARE(drives.removableRoots(),
+             (QStringList{m + "card9", m + "card10", m + "STICK ONE", m + "whole"}));
+
+    QVERIFY(LinuxDrives(m_dir->filePath("no such table"), sys).removableRoots().isEmpty());
+}
+
+void TestImport::driveScan_data()
+{
+    QTest::addColumn<QStringList>("markers"); // the marker's name on each drive, "" for none
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<int>("root");
+    QTest::newRow("no removable drive") << QStringList{} << false << -1;
+    QTest::newRow("one drive without marker") << QStringList{""} << false << -1;
+    QTest::newRow("marked drive") << QStringList{"Kvaro.lerta"} << true << 0;
+    QTest::newRow("marked drive first, another after it") << QStringList{"Kvaro.lerta", ""} << true << 0;
+    QTest::newRow("marked drive second") << QStringList{"", "Kvaro.lerta"} << true << 1;
+    QTest::newRow("two marked: the last") << QStringList{"Kvaro.lerta", "Kvaro.lerta", ""} << true << 1;
+    QTest::newRow("marker in other case") << QStringList{"KVARO.LERTA"} << true << 0;
+    QTest::newRow("a folder is no marker") << QStringList{"Kvaro.lerta/"} << false << -1;
+}
+
+void TestImport::driveScan()
+{
+    QFETCH(QStringList, markers);
+    QFETCH(bool, found);
+    QFETCH(int, root);
+    QStringList roots;
+    for (int i = 0; i < markers.size(); ++i) {
+        const QString r = m_dir->filePath(QString("stick%1").arg(i));
+        QDir().mkpath(r);
+        if (markers.at(i).endsWith('/'))
+            QDir().mkpath(r + "/" + markers.at(i));
+        else if (!markers.at(i).isEmpty())
+            writeFile(r + "/" + markers.at(i), "");
+        roots.append(r);
+    }
+    FakeDrives drives(roots);
+    const DriveScan scan = Importer(drives, StorePaths(home()), '.').scan();
+    QCOMPARE(scan.found, found);
+    QCOMPARE(scan.root, root < 0 ? QString() : roots.at(root));
+}
+
+void TestImport::noMarkedDriveImportsNothing()
+{
+    QFile::remove(QDir(drive()).filePath("Kvaro.lerta"));
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    const ImportResult result = importFrom();
+    QVERIFY(!result.driveFound);
+    QCOMPARE(result.messages, QStringList{"Nie znaleziono dysku"});
+    QVERIFY(result.files.isEmpty());
+    QVERIFY(m_progress.steps.isEmpty());
+    QCOMPARE(entries(drive()), QStringList{"P1.csv"});
+    QVERIFY(!QFileInfo::exists(store()));
+}
+
+void TestImport::storesEveryCycleAndMovesItIntoBackup()
+{
+    const QByteArray p1 = cycleFile(ovenA);
+    const QByteArray p2 = cycleFile(ovenB);
+    const QByteArray p10 = cycleFile(ovenA, 82); // too short to name its oven
+    writeFile(drive() + "/P10.csv", p10);
+    writeFile(drive() + "/P2.CSV", p2);
+    writeFile(drive() + "/P1.csv", p1);
+    writeFile(drive() + "/notes.txt", "kept");
+
+    const ImportResult result = importFrom();
+
+    QVERIFY(result.driveFound);
+    QCOMPARE(result.driveRoot, drive());
+    QVERIFY(result.messages.isEmpty());
+    QVERIFY(result.allHandled());
+    QCOMPARE(result.files.size(), 3);
+    const ImportedFile expected[] = {
+        {"P1.csv", "012345672468", ImportedFile::Result::Stored, {}, {}, false},
+        {"P2.CSV", "987654320000", ImportedFile::Result::Stored, {}, {}, false},
+        {"P10.csv", "0", ImportedFile::Result::Stored, {}, {}, false},
+    };
+    for (int i = 0; i < 3; ++i)
+        QCOMPARE(result.files.at(i), expected[i]);
+    QCOMPARE(result.newlyStored(), 3);
+    QCOMPARE(result.ovensStoredTo(), 3);
+    QCOMPARE(m_progress.steps, (QList<QPair<int, int>>{{0, 3}, {1, 3}, {2, 3}, {3, 3}}));
+
+    QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta", "notes.txt"}));
+    QCOMPARE(entries(backup()), (QStringList{"P1.csv", "P10.csv", "P2.CSV"}));
+    QCOMPARE(readFile(backup() + "/P1.csv"), p1);
+    QCOMPARE(readFile(backup() + "/P2.CSV"), p2);
+    QCOMPARE(entries(store()), (QStringList{"0", "012345672468", "987654320000"}));
+    QCOMPARE(entries(oven("012345672468")), QStringList{"P1.csv"});
+    QCOMPARE(readFile(oven("012345672468") + "/P1.csv"), storedForm(p1));
+    QCOMPARE(readFile(oven("987654320000") + "/P2.CSV"), storedForm(p2));
+    QCOMPARE(readFile(oven("0") + "/P10.csv"), storedForm(p10));
+    QCOMPARE(listOvens(store()), (QStringList{"0", "012345672468", "987654320000"}));
+}
+
+void TestImport::secondImportStoresNothingNewAndLosesNothing()
+{
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    importFrom();
+    // The controller writes the same cycle again and a new one.
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    writeFile(drive() + "/P2.csv", cycleFile(ovenA));
+    const ImportResult again = importFrom();
+    QCOMPARE(again.files.size(), 2);
+    QCOMPARE(again.files.at(0).resultText(), "already stored");
+    QCOMPARE(again.files.at(1).resultText(), "stored");
+    QVERIFY(!again.files.at(0).leftOnDrive);
+    QVERIFY(again.messages.isEmpty());
+    QCOMPARE(again.newlyStored(), 1);
+    QCOMPARE(entries(backup()), (QStringList{"P1.csv", "P2.csv"}));
+    QCOMPARE(entries(oven("012345672468")), (QStringList{"P1.csv", "P2.csv"}));
+    QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta"}));
+
+    const ImportResult third = importFrom();
+    QVERIFY(third.driveFound);
+    QVERIFY(third.files.isEmpty());
+    QCOMPARE(m_progress.steps.last(), qMakePair(0, 0));
+}
+
+void TestImport::storedCopyIsNormalisedForTheLocale()
+{
+    // UTF-8 with its mark, upper-case letters, "." decimals, "," separators.
+    const QByteArray raw = "\xEF\xBB\xBFTyp,T1\n" + rawRecord(ovenA) + "\n" + rawRecord(ovenA);
+    writeFile(drive() + "/P7.csv", raw);
+    importFrom(nullptr, QLatin1Char(','));
+    const QByteArray stored = readFile(oven("012345672468") + "/P7.csv");
+    QVERIFY(stored.startsWith("\xEF\xBB\xBFtyp;t1\r\n0;21,5;2;"));
+    QVERIFY(stored.endsWith("\r\n"));
+    QCOMPARE(stored.count("\r\n"), 3);
+    QCOMPARE(readFile(backup() + "/P7.csv"), raw);
+}
+
+void TestImport::filesThatCannotBeReadStayOnTheDrive_data()
+{
+    QTest::addColumn<QByteArray>("bad");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("header only") << QByteArray("Typ,T1,T2\r\n") << "it holds no record line";
+    QTest::newRow("empty file") << QByteArray() << "the file is empty";
+    QTest::newRow("empty line before the first record")
+        << "Typ,T1\r\n\r\n" + rawRecord(ovenA) + "\r\n" << "line 2 is empty, before any record";
+    QTest::newRow("second header") << "Typ,T1\r\nx,y\r\n" + rawRecord(ovenA, 90, "9") + "\r\n"
+                                   << "it holds no record line";
+}
+
+void TestImport::filesThatCannotBeReadStayOnTheDrive()
+{
+    QFETCH(QByteArray, bad);
+    QFETCH(QString, reason);
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    writeFile(drive() + "/P2.csv", bad);
+    writeFile(drive() + "/P3.csv", cycleFile(ovenB));
+
+    const ImportResult result = importFrom();
+
+    QCOMPARE(result.files.size(), 3);
+    const ImportedFile& failed = result.files.at(1);
+    QCOMPARE(failed.file, "P2.csv");
+    QCOMPARE(failed.resultText(), "failed");
+    QVERIFY(failed.oven.isEmpty());
+    QCOMPARE(failed.reason, reason);
+    QVERIFY(failed.leftOnDrive);
+    QVERIFY(!result.allHandled());
+    QCOMPARE(result.messages, QStringList{"P2.csv: " + reason + ". The file stays on the drive."});
+    QCOMPARE(m_progress.steps.size(), 4);
+
+    QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta", "P2.csv"}));
+    QCOMPARE(readFile(drive() + "/P2.csv"), bad);
+    QCOMPARE(entries(backup()), (QStringList{"P1.csv", "P3.csv"}));
+    QCOMPARE(entries(store()), (QStringList{"012345672468", "987654320000"}));
+}
+
+void TestImport::emptyFileBetweenTwoGoodOnesBlocksNeither()
+{
+    // The file every later import would trip over once more: it must not stop them.
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    writeFile(drive() + "/P2.csv", "");
+    writeFile(drive() + "/P3.csv", cycleFile(ovenA));
+    for (int run = 0; run < 2; ++run) {
+        const ImportResult result = importFrom();
+        QCOMPARE(result.messages.size(), 1);
+        QVERIFY(result.messages.first().startsWith("P2.csv: the file is empty"));
+        QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta", "P2.csv"}));
+    }
+    QCOMPARE(entries(oven("012345672468")), (QStringList{"P1.csv", "P3.csv"}));
+}
+
+void TestImport::nameCollisions_data()
+{
+    // What already lies in the oven's folder and in Backup under P5.csv, P5_2.csv, ...:
+    // "same" is this cycle, "other" a different cycle of the same number.
+    QTest::addColumn<QStringList>("inStore");
+    QTest::addColumn<QStringList>("inBackup");
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("storeName"); // where this cycle's copy is in the store
+    QTest::addColumn<QString>("backupName");
+    QTest::newRow("identical copy stored") << QStringList{"same"} << QStringList{} << "already stored"
+                                           << "P5.csv" << "P5.csv";
+    QTest::newRow("another cycle stored") << QStringList{"other"} << QStringList{}
+                                          << "stored as P5_2.csv" << "P5_2.csv" << "P5.csv";
+    QTest::newRow("another, then this one") << QStringList{"other", "same"} << QStringList{}
+                                            << "already stored" << "P5_2.csv" << "P5.csv";
+    QTest::newRow("two others") << QStringList{"other", "other"} << QStringList{}
+                                << "stored as P5_3.csv" << "P5_3.csv" << "P5.csv";
+    QTest::newRow("identical backup") << QStringList{} << QStringList{"same"} << "stored"
+                                      << "P5.csv" << "P5.csv";
+    QTest::newRow("another backup") << QStringList{} << QStringList{"other"} << "stored"
+                                    << "P5.csv" << "P5_2.csv";
+    QTest::newRow("another, then identical backup") << QStringList{} << QStringList{"other", "same"}
+                                                    << "stored" << "P5.csv" << "P5_2.csv";
+    QTest::newRow("others in both") << QStringList{"other"} << QStringList{"other"}
+                                    << "stored as P5_2.csv" << "P5_2.csv" << "P5_2.csv";
+}
+
+void TestImport::nameCollisions()
+{
+    QFETCH(QStringList, inStore);
+    QFETCH(QStringList, inBackup);
+    QFETCH(QString, result);
+    QFETCH(QString, storeName);
+    QFETCH(QString, backupName);
+    const QByteArray raw = cycleFile(ovenA);
+    QByteArray other = cycleFile(ovenA);
+    other.replace("21.5", "99.5");
+    const QString ovenFolder = oven("012345672468");
+    for (int i = 0; i < inStore.size(); ++i)
+        writeFile(ovenFolder + "/" + numberedName("P5.csv", i + 1),
+                  storedForm(inStore.at(i) == "same" ? raw : other));
+    for (int i = 0; i < inBackup.size(); ++i)
+        writeFile(backup() + "/" + numberedName("P5.csv", i + 1), inBackup.at(i) == "same" ? raw : other);
+    writeFile(drive() + "/P5.csv", raw);
+
+    const ImportResult outcome = importFrom();
+
+    QCOMPARE(outcome.files.size(), 1);
+    QCOMPARE(outcome.files.first().resultText(), result);
+    QVERIFY(!outcome.files.first().leftOnDrive);
+    QVERIFY(outcome.allHandled());
+    QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta"}));
+    QCOMPARE(readFile(ovenFolder + "/" + storeName), storedForm(raw));
+    QCOMPARE(readFile(backup() + "/" + backupName), raw);
+    // Nothing that was there before has changed.
+    for (int i = 0; i < inStore.size(); ++i)
+        QCOMPARE(readFile(ovenFolder + "/" + numberedName("P5.csv", i + 1)),
+                 storedForm(inStore.at(i) == "same" ? raw : other));
+    for (int i = 0; i < inBackup.size(); ++i)
+        QCOMPARE(readFile(backup() + "/" + numberedName("P5.csv", i + 1)),
+                 inBackup.at(i) == "same" ? raw : other);
+    const bool written = result.startsWith("stored");
+    QCOMPARE(entries(ovenFolder).size(), inStore.size() + (written ? 1 : 0));
+    QCOMPARE(outcome.messages.isEmpty(), !result.startsWith("stored as"));
+}
+
+void TestImport::writeProtectedDriveKeepsEveryFile()
+{
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    writeFile(drive() + "/P2.csv", cycleFile(ovenB));
+    ReadOnlyBelow readOnly({drive()});
+    for (const QString expected : {"stored", "already stored"}) {
+        const ImportResult result = importFrom(&readOnly);
+        QCOMPARE(result.files.size(), 2);
+        for (const ImportedFile& f : result.files) {
+            QCOMPARE(f.resultText(), expected);
+            QVERIFY(f.leftOnDrive);
+            QVERIFY(f.reason.contains("Read-only file system"));
+        }
+        QVERIFY(result.allHandled());
+        QCOMPARE(result.messages.size(), 1);
+        QCOMPARE(result.messages.first().count('\n'), 1);
+        QVERIFY(result.messages.first().startsWith("P1.csv: stored for oven 012345672468, but it "
+                                                   "stays on the drive: the Backup folder cannot be created"));
+        QCOMPARE(entries(drive()), (QStringList{"Kvaro.lerta", "P1.csv", "P2.csv"}));
+        QCOMPARE(entries(oven("012345672468")), QStringList{"P1.csv"});
+        QCOMPARE(entries(oven("987654320000")), QStringList{"P2.csv"});
+    }
+}
+
+void TestImport::unwritableStoreLeavesTheDriveUntouched_data()
+{
+    QTest::addColumn<bool>("dataIsAFile");
+    QTest::newRow("Data is a file, so no folder can be made") << true;
+    QTest::newRow("writes fail") << false;
+}
+
+void TestImport::unwritableStoreLeavesTheDriveUntouched()
+{
+    QFETCH(bool, dataIsAFile);
+    if (dataIsAFile)
+        writeFile(store(), "not a folder");
+    else
+        QDir().mkpath(oven("012345672468"));
+    ReadOnlyBelow readOnly({home()});
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    writeFile(drive() + "/P2.csv", cycleFile(ovenB));
+
+    const ImportResult result = importFrom(dataIsAFile ? nullptr : &readOnly);
+
+    QCOMPARE(result.files.size(), 2);
+    for (const ImportedFile& f : result.files) {
+        QCOMPARE(f.resultText(), "failed");
+        QVERIFY(f.leftOnDrive);
+        QVERIFY(!f.oven.isEmpty());
+    }
+    QVERIFY(!result.allHandled());
+    QCOMPARE(result.messages.size(), 1);
+    QVERIFY(result.messages.first().contains("P2.csv: the store folder"));
+    QCOMPARE(entries(drive()), (QStringList{"Kvaro.lerta", "P1.csv", "P2.csv"}));
+    if (!dataIsAFile)
+        QVERIFY(entries(oven("012345672468")).isEmpty());
+}
+
+void TestImport::copyWhenTheDriveCannotRename()
+{
+    const QByteArray raw = cycleFile(ovenA);
+    writeFile(drive() + "/P1.csv", raw);
+    NoRename noRename;
+    const ImportResult result = importFrom(&noRename);
+    QCOMPARE(result.files.first().resultText(), "stored");
+    QVERIFY(!result.files.first().leftOnDrive);
+    QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta"}));
+    QCOMPARE(entries(backup()), QStringList{"P1.csv"});
+    QCOMPARE(readFile(backup() + "/P1.csv"), raw);
+}
+
+void TestImport::ovenNameFromPathCharactersStaysInsideTheStore()
+{
+    const QStringList hostile{"3.3.", "3/3/", "3.3.", "3/3/", "1.", "1.", "1/", "1."};
+    writeFile(drive() + "/P1.csv", cycleFile(hostile));
+    const ImportResult result = importFrom();
+    QCOMPARE(result.files.first().oven, "____________");
+    QCOMPARE(entries(m_dir->path()), (QStringList{"drive", "home"}));
+    QCOMPARE(entries(home()), QStringList{"Data"});
+    QCOMPARE(entries(store()), QStringList{"____________"});
+    QCOMPARE(entries(oven("____________")), QStringList{"P1.csv"});
+}
+
+QTEST_GUILESS_MAIN(TestImport)
+#include "test_import.moc"
