@@ -1,0 +1,303 @@
+// kvaro-cli chart: draws one cycle file the way the window does and prints what the
+// window would show, as text or as one JSON object; optionally renders it to a PNG.
+
+#include "cli/command.h"
+
+#include "chart/chartloader.h"
+#include "chart/chartmodel.h"
+#include "chart/chartsummary.h"
+#include "chart/filterlist.h"
+#include "chart/navigation.h"
+#include "chart/view/chartview.h"
+#include "cycles/cycleformat.h"
+#include "cycles/failure.h"
+#include "cycles/fields.h"
+#include "cycles/language.h"
+#include "cycles/linebuffer.h"
+#include "cycles/platform.h"
+#include "store/settings.h"
+
+#include <QDir>
+#include <QImage>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSize>
+
+#include <optional>
+
+namespace kvaro::cli {
+
+namespace {
+
+const QString Usage = QStringLiteral(
+    "chart FILE [--stored] [--check-all] [--json] [--png OUT.png] [--size WxH]");
+
+struct Options {
+    QString file;
+    bool stored = false;
+    bool checkAll = false;
+    bool json = false;
+    QString png;
+    QSize size{1200, 700};
+};
+
+// Every message the window would show, in order, echoed to standard error as it comes.
+class EchoingMessages : public Messages
+{
+public:
+    void show(const QString& text) override
+    {
+        m_texts.append(text);
+        err(text);
+    }
+    const QStringList& texts() const { return m_texts; }
+
+private:
+    QStringList m_texts;
+};
+
+std::optional<QSize> parseSize(const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char('x'));
+    if (parts.size() != 2)
+        return std::nullopt;
+    bool okWidth = false;
+    bool okHeight = false;
+    const int width = parts.at(0).toInt(&okWidth);
+    const int height = parts.at(1).toInt(&okHeight);
+    if (!okWidth || !okHeight || width <= 0 || height <= 0 || width > 20000 || height > 20000)
+        return std::nullopt;
+    return QSize(width, height);
+}
+
+// Returns the options, or an error text for a bad command line.
+std::optional<Options> parse(const QStringList& arguments, QString& error)
+{
+    Options options;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        if (a == QLatin1String("--stored")) {
+            options.stored = true;
+        } else if (a == QLatin1String("--check-all")) {
+            options.checkAll = true;
+        } else if (a == QLatin1String("--json")) {
+            options.json = true;
+        } else if (a == QLatin1String("--png") || a == QLatin1String("--size")) {
+            if (i + 1 >= arguments.size()) {
+                error = a + QStringLiteral(" needs a value");
+                return std::nullopt;
+            }
+            const QString value = arguments.at(++i);
+            if (a == QLatin1String("--png")) {
+                options.png = value;
+            } else if (const auto size = parseSize(value)) {
+                options.size = *size;
+            } else {
+                error = QStringLiteral("--size takes WIDTHxHEIGHT, for example 1200x700, not ") +
+                        value;
+                return std::nullopt;
+            }
+        } else if (a.startsWith(QLatin1String("--")) || !options.file.isEmpty()) {
+            error = QStringLiteral("unexpected argument ") + a;
+            return std::nullopt;
+        } else {
+            options.file = a;
+        }
+    }
+    if (options.file.isEmpty()) {
+        error = QStringLiteral("chart needs a cycle file");
+        return std::nullopt;
+    }
+    return options;
+}
+
+// The texts the window sets from the language file; its own texts where there is none.
+QString languageText(const Language& language, int n, const QString& designText)
+{
+    return language.buffer().count() == 0 ? designText : language.text(n);
+}
+
+QJsonArray seriesJson(const ChartModel& chart)
+{
+    QJsonArray all;
+    for (int s = 0; s < chart.count(); ++s) {
+        const ChartSeries& series = chart.at(s);
+        QJsonObject object{{QStringLiteral("title"), series.title},
+                           {QStringLiteral("active"), series.active}};
+        QJsonArray items;
+        switch (series.kind) {
+        case SeriesKind::Line:
+        case SeriesKind::Area:
+            for (const ChartPoint& p : series.points)
+                items.append(QJsonArray{p.x, p.y, p.label});
+            object.insert(QStringLiteral("points"), items);
+            break;
+        case SeriesKind::Arrow:
+            for (const ChartArrow& a : series.arrows)
+                items.append(QJsonArray{a.x0, a.y0, a.x1, a.y1});
+            object.insert(QStringLiteral("arrows"), items);
+            break;
+        case SeriesKind::Bubble:
+            for (const ChartBubble& b : series.bubbles)
+                items.append(QJsonArray{b.x, b.y, b.radius});
+            object.insert(QStringLiteral("bubbles"), items);
+            break;
+        }
+        all.append(object);
+    }
+    return all;
+}
+
+struct Outcome {
+    ChartModel chart;
+    ChartSummary summary;
+    FilterList filters;
+    QString error;
+    bool hasError = false;
+    int zoomLevel = navigation::ZoomReset;
+};
+
+QJsonObject json(const Outcome& o, const QStringList& messages)
+{
+    const ChartSummary& s = o.summary;
+    const QJsonObject labels{
+        {QStringLiteral("Label1"), s.Label1},
+        {QStringLiteral("Label2"), s.Label2},
+        {QStringLiteral("Label3"), s.Label3},
+        {QStringLiteral("SrRoznicaGrzania"), s.SrRoznicaGrzania},
+        {QStringLiteral("CzasOsiagnieciaLabel"), s.CzasOsiagnieciaLabel},
+        {QStringLiteral("PalnikStatus"), s.PalnikStatus},
+        {QStringLiteral("AdvSmoothLabel3"), navigation::initialTemperatureText()},
+        {QStringLiteral("CzasLabel"), navigation::initialTimeText()},
+        {QStringLiteral("AdvSmoothLabel5"), navigation::zoomLabel(o.zoomLevel)},
+    };
+    const SummaryShown& v = s.shown;
+    const QJsonObject shown{
+        {QStringLiteral("Chart1"), v.Chart1},
+        {QStringLiteral("PalnikImg"), v.PalnikImg},
+        {QStringLiteral("PalnikStatus"), v.PalnikStatus},
+        {QStringLiteral("GrodzImg"), v.GrodzImg},
+        {QStringLiteral("PrzewietrzanieImg"), v.PrzewietrzanieImg},
+        {QStringLiteral("RegulacjaMocyImg"), v.RegulacjaMocyImg},
+        {QStringLiteral("regulacjaMocyBar"), v.regulacjaMocyBar},
+        {QStringLiteral("Olej"), v.Olej},
+        {QStringLiteral("Gaz"), v.Gaz},
+        {QStringLiteral("Prad"), v.Prad},
+        {QStringLiteral("FooterImage"), v.FooterImage},
+    };
+    const QJsonObject results{
+        {QStringLiteral("LoadedOvenKind"), s.LoadedOvenKind},
+        {QStringLiteral("LoadedBurnerCount"), s.LoadedBurnerCount},
+        {QStringLiteral("LoadedProbeCount"), s.LoadedProbeCount},
+    };
+    QJsonArray filters;
+    for (int i = 0; i < o.filters.count(); ++i) {
+        const FilterList::Item& item = o.filters.item(i);
+        filters.append(QJsonObject{{QStringLiteral("caption"), item.caption},
+                                   {QStringLiteral("shown"), item.shown},
+                                   {QStringLiteral("checked"), item.checked}});
+    }
+    const QString footer = fuelPictureName(s.FooterImage);
+    return QJsonObject{
+        {QStringLiteral("messages"), QJsonArray::fromStringList(messages)},
+        {QStringLiteral("error"), o.hasError ? QJsonValue(o.error) : QJsonValue()},
+        {QStringLiteral("series"), seriesJson(o.chart)},
+        {QStringLiteral("labels"), labels},
+        {QStringLiteral("shown"), shown},
+        {QStringLiteral("FooterImage"), footer.isEmpty() ? QJsonValue() : QJsonValue(footer)},
+        {QStringLiteral("regulacjaMocyBar"), s.regulacjaMocyBarPosition},
+        {QStringLiteral("Advsmoothtabpager1"), s.Advsmoothtabpager1Enabled},
+        {QStringLiteral("results"), results},
+        {QStringLiteral("filters"), filters},
+    };
+}
+
+void printText(const Outcome& o)
+{
+    const ChartSummary& s = o.summary;
+    out(QStringLiteral("chart: ") + (s.shown.Chart1 ? QStringLiteral("shown")
+                                                     : QStringLiteral("hidden")));
+    out(QStringLiteral("points of T1: %1").arg(o.chart.at(series::T1).points.size()));
+    out(QStringLiteral("Label1: ") + s.Label1);
+    out(QStringLiteral("Label2: ") + s.Label2);
+    out(QStringLiteral("Label3: ") + s.Label3);
+    out(QStringLiteral("SrRoznicaGrzania: ") + s.SrRoznicaGrzania);
+    out(QStringLiteral("CzasOsiagnieciaLabel: ") + s.CzasOsiagnieciaLabel);
+    out(QStringLiteral("LoadedOvenKind %1, LoadedBurnerCount %2, LoadedProbeCount %3")
+            .arg(s.LoadedOvenKind)
+            .arg(s.LoadedBurnerCount)
+            .arg(s.LoadedProbeCount));
+}
+
+int run(const Invocation& invocation)
+{
+    QString usageError;
+    const std::optional<Options> parsed = parse(invocation.arguments, usageError);
+    if (!parsed) {
+        err(usageError);
+        err(QStringLiteral("usage: kvaro-cli ") + Usage);
+        return ExitUsage;
+    }
+    const Options& options = *parsed;
+
+    EchoingMessages messages;
+    // Start-up: the language as the window finds it; a missing file is reported and the
+    // window's own texts stay.
+    Settings settings(QDir::currentPath(), invocation.home);
+    settings.load();
+    Language language;
+    guarded(messages, [&] { settings.loadLanguage(language); });
+    const SystemLocale locale;
+
+    Outcome o;
+    if (language.buffer().count() > 0)
+        o.filters.setCaptions(language);
+
+    LineBuffer memo1(LineBuffer::Case::Lower);
+    const bool ran = guarded(messages, [&] {
+        memo1.loadFile(options.file);
+        if (!options.stored)
+            normalise(memo1, locale.decimalSeparator());
+        if (memo1.count() < line::MinimumCount) {
+            // The file cannot be drawn: the window says so and draws nothing.
+            messages.show(language.text(17));
+            o.hasError = true;
+            o.error = language.text(17);
+            return;
+        }
+        o.chart.clearAll();
+        WczytajWykres(memo1, language, o.chart, o.summary, o.filters, messages);
+        o.zoomLevel = navigation::ZoomReset; // ChartZoomReset
+    });
+    if (!ran) {
+        o.hasError = true;
+        o.error = messages.texts().constLast();
+    }
+    if (options.checkAll)
+        o.filters.AdvSmoothButton9Click(o.chart);
+
+    int status = o.hasError ? ExitFailed : ExitOk;
+    if (!options.png.isEmpty()) {
+        const QImage image = renderChartImage(
+            o.chart, languageText(language, 10, QStringLiteral("Komora robocza")),
+            languageText(language, 7, QStringLiteral("Temperatura")),
+            languageText(language, 43, QStringLiteral("Czas")), options.size);
+        if (image.isNull() || !image.save(options.png, "PNG")) {
+            err(QStringLiteral("cannot write ") + options.png);
+            status = ExitFailed;
+        }
+    }
+
+    if (options.json)
+        out(QString::fromUtf8(QJsonDocument(json(o, messages.texts())).toJson(QJsonDocument::Indented)));
+    else
+        printText(o);
+    return status;
+}
+
+const bool registered = registerCommand(QStringLiteral("chart"), Usage, run);
+
+} // namespace
+
+} // namespace kvaro::cli
