@@ -1,0 +1,209 @@
+// kvaro-cli cycles: builds an oven's catalogue as choosing it in the window does and lists
+// a range of days as the cycle list shows it, as text or as one JSON object.
+
+#include "cli/command.h"
+
+#include "catalogue/catalogue.h"
+#include "catalogue/cyclelist.h"
+#include "cycles/failure.h"
+#include "cycles/language.h"
+#include "cycles/platform.h"
+#include "store/settings.h"
+#include "store/storepaths.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <optional>
+
+namespace kvaro::cli
+{
+
+namespace
+{
+
+const QString Usage = QStringLiteral(
+    "cycles OVEN [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--today YYYY-MM-DD] [--json]");
+
+struct Options {
+    QString oven;
+    QDate from;
+    QDate to;
+    QDate today;
+    bool json = false;
+};
+
+std::optional<Options> parse(const QStringList& arguments, QString& error)
+{
+    Options options;
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments.at(i);
+        QDate* date = a == QLatin1String("--from")    ? &options.from
+                      : a == QLatin1String("--to")    ? &options.to
+                      : a == QLatin1String("--today") ? &options.today
+                                                      : nullptr;
+        if (date) {
+            if (i + 1 >= arguments.size()) {
+                error = a + QStringLiteral(" needs a date YYYY-MM-DD");
+                return std::nullopt;
+            }
+            *date = QDate::fromString(arguments.at(++i), Qt::ISODate);
+            if (!date->isValid()) {
+                error = QStringLiteral("not a date YYYY-MM-DD: ") + arguments.at(i);
+                return std::nullopt;
+            }
+        } else if (a == QLatin1String("--json")) {
+            options.json = true;
+        } else if (a.startsWith(QLatin1String("--")) || !options.oven.isEmpty()) {
+            error = QStringLiteral("unexpected argument: ") + a;
+            return std::nullopt;
+        } else {
+            options.oven = a;
+        }
+    }
+    if (options.oven.isEmpty()) {
+        error = QStringLiteral("which oven?");
+        return std::nullopt;
+    }
+    return options;
+}
+
+QJsonValue orNull(const QString& text)
+{
+    return text.isEmpty() ? QJsonValue() : QJsonValue(text);
+}
+
+QJsonArray catalogueJson(const Catalogue& catalogue)
+{
+    QJsonArray entries;
+    for (int i = 0; i < catalogue.size(); ++i) {
+        const QDate date = catalogue.CycleDates.at(i);
+        const auto& start = catalogue.CycleStartStamps.at(i);
+        const auto& end = catalogue.CycleEndStamps.at(i);
+        entries.append(QJsonObject{
+            {QStringLiteral("file"), catalogue.CycleFileNames.at(i)},
+            {QStringLiteral("number"), catalogue.CycleNumbers.at(i)},
+            {QStringLiteral("date"),
+             orNull(date.isValid() ? date.toString(Qt::ISODate) : QString())},
+            {QStringLiteral("startTime"), catalogue.ListBox3.at(i)},
+            {QStringLiteral("start"), orNull(start ? start->toIsoText() : QString())},
+            {QStringLiteral("end"), orNull(end ? end->toIsoText() : QString())},
+        });
+    }
+    return entries;
+}
+
+QJsonArray itemsJson(const QList<CycleListItem>& items)
+{
+    QJsonArray array;
+    for (const CycleListItem& item : items) {
+        QJsonValue section;
+        if (item.section)
+            section = QJsonObject{
+                {QStringLiteral("start"), item.section->start.toString(Qt::ISODate)},
+                {QStringLiteral("end"), item.section->end.toString(Qt::ISODate)},
+                {QStringLiteral("hint"), item.section->hint},
+            };
+        array.append(QJsonObject{
+            {QStringLiteral("file"), item.file},
+            {QStringLiteral("caption"), item.caption},
+            {QStringLiteral("info"), item.info},
+            {QStringLiteral("notes"), item.notes},
+            {QStringLiteral("progress"), item.progress},
+            {QStringLiteral("section"), section},
+        });
+    }
+    return array;
+}
+
+void printText(const CycleListing& listing)
+{
+    for (const CycleListItem& item : listing.items) {
+        QString line = item.file + QLatin1Char('\t') + item.info + QLatin1Char('\t');
+        if (item.section)
+            line += item.section->start.toString(Qt::ISODate) + QStringLiteral(" - ") +
+                    item.section->end.toString(Qt::ISODate);
+        else
+            line += QLatin1Char('-');
+        line += QLatin1Char('\t') + QString::number(item.progress) + QLatin1Char('%');
+        out(line);
+    }
+    out(listing.footer);
+    out(listing.footerConsLabel);
+    out(listing.dataButton);
+}
+
+int run(const Invocation& invocation)
+{
+    QString error;
+    const std::optional<Options> parsed = parse(invocation.arguments, error);
+    if (!parsed) {
+        err(error);
+        err(QStringLiteral("usage: kvaro-cli ") + Usage);
+        return ExitUsage;
+    }
+    Options options = *parsed;
+    const SystemClock systemClock;
+    const FixedClock clock(
+        QDateTime(options.today.isValid() ? options.today : systemClock.today(), QTime(12, 0)));
+    if (!options.from.isValid())
+        options.from = clock.today();
+    if (!options.to.isValid())
+        options.to = clock.today();
+
+    const QString folder = StorePaths(invocation.home).ovenFolder(options.oven);
+    if (!QFileInfo(folder).isDir()) {
+        err(QStringLiteral("no oven \"%1\" in %2")
+                .arg(options.oven, StorePaths(invocation.home).storeRoot()));
+        return ExitFailed;
+    }
+
+    // Every message the window would show, in order, echoed to standard error as it comes.
+    QStringList messages;
+    const auto show = [&](const QString& text) {
+        messages.append(text);
+        err(text);
+    };
+    Settings settings(QDir::currentPath(), invocation.home);
+    settings.load();
+    Language language;
+    try {
+        settings.loadLanguage(language);
+    } catch (const Failure& failure) {
+        show(failure.message());
+    }
+    const SystemLocale locale;
+
+    const CatalogueBuild build = buildCatalogue(folder, language, clock);
+    if (!build.report.isEmpty())
+        show(build.report.message());
+    const CycleListing listing =
+        wczytajKalendarz(build.catalogue, std::min(options.from, options.to),
+                         std::max(options.from, options.to), language, locale);
+    if (!listing.report.isEmpty())
+        show(listing.report.message());
+
+    if (options.json) {
+        const QJsonObject object{
+            {QStringLiteral("messages"), QJsonArray::fromStringList(messages)},
+            {QStringLiteral("catalogue"), catalogueJson(build.catalogue)},
+            {QStringLiteral("items"), itemsJson(listing.items)},
+            {QStringLiteral("footer"), listing.footer},
+            {QStringLiteral("FooterConsLabel"), listing.footerConsLabel},
+            {QStringLiteral("DataButton"), listing.dataButton},
+        };
+        out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)).trimmed());
+    } else {
+        printText(listing);
+    }
+    return ExitOk;
+}
+
+const bool registered = registerCommand(QStringLiteral("cycles"), Usage, run);
+
+} // namespace
+
+} // namespace kvaro::cli
