@@ -49,10 +49,8 @@ void styleAxis(QCPAxis* axis, bool carriesSeries)
 
 QPen linePen(const ChartSeries& series)
 {
-    QPen pen(series.color, std::max(1, series.lineWidth));
-    pen.setJoinStyle(Qt::RoundJoin);
-    pen.setCapStyle(Qt::RoundCap);
-    return pen;
+    // Plain joins: round ones cost curves at every vertex of a long polyline.
+    return QPen(series.color, std::max(1, series.lineWidth));
 }
 
 QBrush powerFill(const QColor& color)
@@ -94,7 +92,6 @@ ChartView::ChartView(QWidget* parent)
 
     m_plot->setBackground(Qt::NoBrush);
     m_plot->setAntialiasedElements(QCP::aeAll);
-    m_plot->setNoAntialiasingOnDrag(true);
     m_plot->setInteractions(QCP::Interactions());
     m_plot->setSelectionRectMode(QCP::srmNone);
     m_plot->setMouseTracking(true);
@@ -189,13 +186,15 @@ void ChartView::setModel(const ChartModel* model)
     refresh();
 }
 
+// Every change asks for one queued replot: a load followed by the zoom reset draws once,
+// and nothing is drawn for a view that is only rendered offscreen.
 void ChartView::refresh()
 {
     if (!m_model) {
         for (QCPAbstractPlottable* plottable : m_plottables)
             plottable->setVisible(false);
         m_ticker->setPoints({});
-        m_plot->replot();
+        m_plot->replot(QCustomPlot::rpQueuedReplot);
         return;
     }
     const int count = std::min<int>(m_model->count(), int(m_plottables.size()));
@@ -230,7 +229,7 @@ void ChartView::refresh()
     }
     m_ticker->setPoints(m_model->at(series::T1).points);
     applyAutomaticRanges();
-    m_plot->replot();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void ChartView::setTitles(const QString& title, const QString& leftAxisTitle,
@@ -239,7 +238,7 @@ void ChartView::setTitles(const QString& title, const QString& leftAxisTitle,
     m_title->setText(title);
     m_plot->yAxis->setLabel(leftAxisTitle);
     m_plot->xAxis->setLabel(bottomAxisTitle);
-    m_plot->replot();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void ChartView::applyAutomaticRanges()
@@ -275,7 +274,7 @@ void ChartView::resetZoom()
     m_automaticBottom = true;
     m_automaticLeft = true;
     applyAutomaticRanges();
-    m_plot->replot();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void ChartView::zoomBy(double percent)
@@ -287,7 +286,7 @@ void ChartView::zoomBy(double percent)
     }
     m_automaticBottom = false;
     m_automaticLeft = false;
-    m_plot->replot();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 bool ChartView::offerStep(QCPAxis* axis, Qt::Orientation orientation, double shift)
@@ -359,6 +358,9 @@ void ChartView::onMousePress(QMouseEvent* event)
         return;
     m_dragging = true;
     m_lastDrag = event->pos();
+    // While the picture moves under the pointer, speed counts more than smooth edges.
+    m_plot->setAntialiasedElements(QCP::aeNone);
+    m_plot->setNotAntialiasedElements(QCP::aeAll);
 }
 
 void ChartView::onMouseMove(QMouseEvent* event)
@@ -373,8 +375,12 @@ void ChartView::onMouseMove(QMouseEvent* event)
 
 void ChartView::onMouseRelease(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_dragging = false;
+    if (event->button() != Qt::LeftButton || !m_dragging)
+        return;
+    m_dragging = false;
+    m_plot->setNotAntialiasedElements(QCP::aeNone);
+    m_plot->setAntialiasedElements(QCP::aeAll);
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 bool ChartView::eventFilter(QObject* watched, QEvent* event)
@@ -396,7 +402,8 @@ QImage ChartView::renderImage(QSize size) const
         m_plot->toPainter(&painter, size.width(), size.height());
     }
     // Rendering lays the plot out for the picture's size: lay it out for the screen again.
-    m_plot->replot();
+    if (size != m_plot->viewport().size())
+        m_plot->replot();
     return image;
 }
 
