@@ -289,8 +289,10 @@ int run(const Invocation& invocation)
         }
     }
 
+    // Compact: a long cycle has hundreds of thousands of points.
     if (options.json)
-        out(QString::fromUtf8(QJsonDocument(json(o, messages.texts())).toJson(QJsonDocument::Indented)));
+        out(QString::fromUtf8(
+            QJsonDocument(json(o, messages.texts())).toJson(QJsonDocument::Compact)));
     else
         printText(o);
     return status;
