@@ -121,9 +121,11 @@ DriveScan Importer::scan() const
     return scan;
 }
 
-ImportResult Importer::run()
+ImportResult Importer::run(const std::function<void(const DriveScan&)>& scanned)
 {
     const DriveScan found = scan();
+    if (scanned)
+        scanned(found);
     if (!found.found) {
         ImportResult result;
         result.messages.append(m_noDriveMessage);
@@ -143,6 +145,8 @@ ImportResult Importer::importDrive(const QString& root)
         m_progress(0, total);
     QStringList lines;
     for (int i = 0; i < total; ++i) {
+        if (m_stopRequested && m_stopRequested())
+            break;
         const ImportedFile file = importFile(root, names.at(i));
         result.files.append(file);
         const QString line = messageLine(file);

@@ -71,12 +71,14 @@ public:
     // The message when no drive carries the marker (language text 44).
     void setNoDriveMessage(const QString& text) { m_noDriveMessage = text; }
     void setProgress(Progress progress) { m_progress = std::move(progress); }
+    // Asked before each file; once it says true the files not yet begun are left alone.
+    void setStopRequested(std::function<bool()> stop) { m_stopRequested = std::move(stop); }
 
     // Looks at every removable drive; a second stick without the marker does not hide
     // the one that has it.
     DriveScan scan() const;
-    // scan(), then every cycle file of the drive found.
-    ImportResult run();
+    // scan(), then every cycle file of the drive found; scanned hears of the scan first.
+    ImportResult run(const std::function<void(const DriveScan&)>& scanned = {});
     // Every "*.csv" file at root, in natural order of names.
     ImportResult importDrive(const QString& root);
     ImportedFile importFile(const QString& root, const QString& fileName);
@@ -92,6 +94,7 @@ private:
     FileOps* m_fileOps;
     QString m_noDriveMessage;
     Progress m_progress;
+    std::function<bool()> m_stopRequested;
 };
 
 // The second, third, ... name for a file whose name is taken: P123.csv -> P123_2.csv.

@@ -162,6 +162,7 @@ private slots:
     void unwritableStoreLeavesTheDriveUntouched();
     void copyWhenTheDriveCannotRename();
     void ovenNameFromPathCharactersStaysInsideTheStore();
+    void stopLeavesTheFilesNotBegunAlone();
 
 private:
     QString drive() const { return m_dir->filePath("drive"); }
@@ -521,6 +522,20 @@ void TestImport::generatedDriveTwice()
     for (const QString& ovenName : listOvens(store()))
         stored += int(entries(oven(ovenName)).size());
     QCOMPARE(stored, 12);
+}
+
+void TestImport::stopLeavesTheFilesNotBegunAlone()
+{
+    for (const char* name : {"P1.csv", "P2.csv", "P3.csv"})
+        writeFile(drive() + "/" + name, cycleFile(ovenA));
+    FakeDrives drives({drive()});
+    Importer importer(drives, StorePaths(home()), '.');
+    int asked = 0;
+    importer.setStopRequested([&asked] { return ++asked > 1; });
+    const ImportResult result = importer.run();
+    QCOMPARE(result.files.size(), 1);
+    QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta", "P2.csv", "P3.csv"}));
+    QCOMPARE(entries(oven("012345672468")), QStringList{"P1.csv"});
 }
 
 QTEST_GUILESS_MAIN(TestImport)
