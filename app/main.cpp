@@ -1,12 +1,31 @@
+#include "app/appservices.h"
+#include "app/messagebox.h"
+#include "app/style.h"
+#include "app/tform2.h"
+#include "app/windowparts.h"
+#include "cycles/platform.h"
+
 #include <QApplication>
-#include <QLabel>
+#include <QDir>
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    QApplication::setApplicationDisplayName(QStringLiteral("LERTA Kvaro"));
-    QLabel window(QStringLiteral("lerta Kvaro v. 1.3.1"));
-    window.resize(1117, 830);
-    window.show();
+    QApplication::setApplicationName(QStringLiteral("kvaro"));
+    QApplication::setApplicationDisplayName(kvaro::applicationTitle());
+    kvaro::applyLook(app);
+
+    kvaro::SystemClock clock;
+    const kvaro::SystemLocale locale;
+    kvaro::MessageBoxMessages messages;
+    const kvaro::AppServices services{clock, locale, messages,
+                                      QCoreApplication::applicationDirPath(),
+                                      QDir::currentPath()};
+
+    // Messages of the start (a missing language file) have no window to sit on yet.
+    kvaro::TForm2 form(services);
+    messages.setParent(&form);
+    kvaro::attachWindowParts(form);
+    form.show();
     return app.exec();
 }

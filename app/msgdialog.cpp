@@ -1,0 +1,88 @@
+#include "app/msgdialog.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kvaro {
+
+MsgDialog::MsgDialog(QWidget* parent)
+    : QDialog(parent), m_body(new QLabel(this)), m_bar(new QProgressBar(this)),
+      m_ok(new QPushButton(QStringLiteral("Ok"), this))
+{
+    setObjectName(QStringLiteral("MsgDialog"));
+    setModal(false);
+    setMinimumSize(400, 200);
+    setCaption(QStringLiteral("Ładowanie plików..."));
+
+    m_body->setObjectName(QStringLiteral("MsgDialogBody"));
+    m_body->setText(QStringLiteral("Trwa ładowanie plików..."));
+    m_body->setTextFormat(Qt::PlainText);
+    m_body->setAlignment(Qt::AlignCenter);
+    m_body->setWordWrap(true);
+
+    m_bar->setObjectName(QStringLiteral("MsgDialogProgress"));
+    m_bar->setRange(0, 100);
+    m_bar->setValue(0);
+    m_bar->setFormat(QStringLiteral("%p%"));
+    m_bar->setAlignment(Qt::AlignCenter);
+
+    m_ok->setObjectName(QStringLiteral("MsgDialogOk"));
+    connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addStretch(1);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 16);
+    layout->setSpacing(14);
+    layout->addWidget(m_body, 1);
+    layout->addWidget(m_bar);
+    layout->addLayout(buttons);
+}
+
+void MsgDialog::setCaption(const QString& caption)
+{
+    setWindowTitle(caption);
+}
+
+QString MsgDialog::caption() const
+{
+    return windowTitle();
+}
+
+void MsgDialog::setBody(const QString& body)
+{
+    m_body->setText(body);
+}
+
+QString MsgDialog::body() const
+{
+    return m_body->text();
+}
+
+void MsgDialog::setProgress(double percent)
+{
+    if (!std::isfinite(percent))
+        percent = 0;
+    m_bar->setValue(int(std::lround(std::clamp(percent, 0.0, 100.0))));
+}
+
+int MsgDialog::progress() const
+{
+    return m_bar->value();
+}
+
+QString MsgDialog::progressText() const
+{
+    return m_bar->text();
+}
+
+} // namespace kvaro

@@ -1,0 +1,140 @@
+#include "app/tform2.h"
+
+#include "app/msgdialog.h"
+#include "assets/assets.h"
+#include "cycles/failure.h"
+#include "cycles/fields.h"
+#include "cycles/platform.h"
+#include "store/storepaths.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalBlocker>
+
+namespace kvaro {
+
+TForm2::TForm2(const AppServices& services, QWidget* parent)
+    : QWidget(parent), m_services(services),
+      m_settings(services.workingFolder, services.programFolder)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(applicationTitle());
+    setWindowIcon(QIcon(picturePath(QStringLiteral("Kvaro.svg"))));
+    resize(1117, 830);
+
+    buildLayout();
+    m_msgDialog = new kvaro::MsgDialog(this);
+    m_msgDialog->setWindowFlag(Qt::Window);
+
+    auto& c = m_controls;
+    connect(c.AdvSmoothButton6, &QPushButton::clicked, this, &TForm2::AdvSmoothButton6Click);
+    connect(c.AdvSmoothButton7, &QPushButton::clicked, this, &TForm2::AdvSmoothButton7Click);
+    connect(c.AdvSmoothButton8, &QPushButton::clicked, this, &TForm2::AdvSmoothButton8Click);
+
+    FormCreate();
+}
+
+TForm2::~TForm2() = default;
+
+void TForm2::FormCreate()
+{
+    auto& c = m_controls;
+    ZoomLevel = 100;
+    c.ListBox1->setEnabled(false);
+    c.DataButton->setEnabled(false);
+    if (c.ListBox1->model())
+        c.ListBox1->model()->removeRows(0, c.ListBox1->model()->rowCount());
+    c.DataButton->setText(m_services.locale.shortDate(m_services.clock.today()));
+    m_localeDecimalSeparator = m_services.locale.decimalSeparator();
+    if (m_localeDecimalSeparator.isNull())
+        m_localeDecimalSeparator = QLatin1Char('.');
+
+    // A missing Data.dat means Polish, and a missing language file costs one message and
+    // the design-time texts, not the rest of the start: the oven list still fills.
+    m_settings.load();
+    guard([this] { LoadLanguage(); });
+
+    // Every filter item is hidden until a cycle is drawn.
+    for (int i = 0; i < m_filterList.count(); ++i)
+        m_filterList.setShown(i, false);
+    OdswiezListePiecy();
+}
+
+QFileDialog* TForm2::FileOpenDialog1()
+{
+    if (!m_fileOpenDialog1) {
+        m_fileOpenDialog1 = new QFileDialog(this);
+        m_fileOpenDialog1->setObjectName(QStringLiteral("FileOpenDialog1"));
+        m_fileOpenDialog1->setFileMode(QFileDialog::ExistingFile);
+        m_fileOpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
+        m_fileOpenDialog1->setNameFilter(QStringLiteral("csv (*.csv)"));
+    }
+    return m_fileOpenDialog1;
+}
+
+void TForm2::showMessage(const QString& text)
+{
+    m_services.messages.show(text);
+}
+
+bool TForm2::guard(const std::function<void()>& work)
+{
+    return guarded(m_services.messages, work);
+}
+
+void TForm2::OdswiezListePiecy()
+{
+    QComboBox* combo = m_controls.ComboPiec;
+    // Rebuilding the items is no choice of the user's: the chosen oven stays chosen when
+    // it is still there, and no selection signal fires.
+    const QSignalBlocker blocker(combo);
+    const QString chosen = combo->currentIndex() >= 0 ? combo->currentText() : QString();
+    combo->clear();
+    combo->addItems(listOvens(StorePaths(m_services.programFolder).storeRoot()));
+    combo->setCurrentIndex(chosen.isEmpty() ? -1 : combo->findText(chosen, Qt::MatchExactly));
+}
+
+void TForm2::setListBox1Footer(int count)
+{
+    m_controls.ListBox1Footer->setText(QString::number(count) + QLatin1Char(' ') + text(9));
+}
+
+void TForm2::addToExportTab(QWidget* widget)
+{
+    auto* row = static_cast<QHBoxLayout*>(m_controls.AdvSmoothTabPage1->layout());
+    // Before the closing stretch, so the buttons stay together at the left.
+    row->insertWidget(row->count() - 1, widget);
+}
+
+void TForm2::AdvSmoothButton8Click()
+{
+    guard([this] {
+        QFileDialog* dialog = FileOpenDialog1();
+        if (dialog->exec() != QDialog::Accepted)
+            return;
+        const QStringList files = dialog->selectedFiles();
+        if (!files.isEmpty() && !files.first().isEmpty())
+            FileOpenDialog1FileOkClick(files.first());
+    });
+}
+
+void TForm2::FileOpenDialog1FileOkClick(const QString& path)
+{
+    guard([this, &path] {
+        m_chartModel.clearAll();
+        Memo1.loadFile(path);
+        normalise(Memo1, m_localeDecimalSeparator);
+        if (Memo1.count() < 3) {
+            showMessage(text(17));
+            return;
+        }
+        emit cycleReadyToDraw();
+    });
+}
+
+} // namespace kvaro

@@ -1,0 +1,111 @@
+#pragma once
+
+#include "app/appservices.h"
+#include "app/tform2controls.h"
+#include "chart/chartmodel.h"
+#include "chart/filterlist.h"
+#include "cycles/language.h"
+#include "cycles/linebuffer.h"
+#include "store/settings.h"
+
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+class QFileDialog;
+
+namespace kvaro {
+
+class MsgDialog;
+
+// The main window. It builds and owns every control and the state the program keeps for
+// its whole run; the operations live in their modules and in the controllers that attach
+// to this window, which reach the controls through controls() and the state below.
+class TForm2 : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit TForm2(const AppServices& services, QWidget* parent = nullptr);
+    ~TForm2() override;
+
+    const AppServices& services() const { return m_services; }
+    const TForm2Controls& controls() const { return m_controls; }
+
+    // State kept for the whole run.
+    int ZoomLevel = 100;
+    LineBuffer Memo1{LineBuffer::Case::Lower}; // the cycle being opened, imported or drawn
+    LineBuffer Memo2; // the chart loader's working copy
+    LineBuffer Memo3; // a cycle read for its set length
+    LineBuffer MemoTemp; // a cycle read for its time at temperature
+    QStringList ListBox3; // start time of each catalogue entry
+
+    QChar LocaleDecimalSeparator() const { return m_localeDecimalSeparator; }
+    const QString& LanguageCode() const { return m_settings.languageCode(); }
+    Language& JezykMemo() { return m_language; }
+    const Language& JezykMemo() const { return m_language; }
+    Settings& settings() { return m_settings; } // DataMemo and the language file lookup
+    ChartModel& chartModel() { return m_chartModel; }
+    const ChartModel& chartModel() const { return m_chartModel; }
+    // The items of Listboxprawy: captions follow the language, every item starts hidden.
+    FilterList& filterList() { return m_filterList; }
+    const FilterList& filterList() const { return m_filterList; }
+    kvaro::MsgDialog* MsgDialog() const { return m_msgDialog; }
+    // Created on first use so the window opens without building a file dialog.
+    QFileDialog* FileOpenDialog1();
+
+    // Language text n, read now.
+    QString text(int n) const { return m_language.text(n); }
+    // A modal message through the services (recorded in tests).
+    void showMessage(const QString& text);
+    // Runs a handler's work; a Failure becomes a message. False when the work failed.
+    bool guard(const std::function<void()>& work);
+
+    // Loads the language file of LanguageCode and relabels the window. Throws Failure when
+    // the file is missing or unreadable; the texts on screen then stay.
+    void LoadLanguage();
+    // Rebuilds the items of ComboPiec from the ovens of the store.
+    void OdswiezListePiecy();
+    // "<items> <text 9>" under ListBox1.
+    void setListBox1Footer(int count);
+    // Controls other parts add to the export tab, after the copy button.
+    void addToExportTab(QWidget* widget);
+
+public slots:
+    void AdvSmoothButton6Click(); // "PL"
+    void AdvSmoothButton7Click(); // "EN"
+    void AdvSmoothButton8Click(); // open one cycle file
+    // A file was confirmed in FileOpenDialog1: it is loaded into Memo1 and normalised; a
+    // file that can be drawn is announced with cycleReadyToDraw().
+    void FileOpenDialog1FileOkClick(const QString& path);
+
+signals:
+    // LoadLanguage relabelled the window; parts with texts of their own relabel now.
+    void languageLoaded();
+    // Memo1 holds a cycle of at least 3 lines, all series are empty: draw it and reset
+    // the zoom.
+    void cycleReadyToDraw();
+
+private:
+    void buildLayout();
+    QWidget* buildTabPager();
+    QWidget* buildLeftColumn();
+    QWidget* buildCentreColumn();
+    QWidget* buildRightColumn();
+    QWidget* buildStatusBar();
+    void FormCreate();
+    void switchLanguage(const QString& code);
+
+    AppServices m_services;
+    TForm2Controls m_controls;
+    QChar m_localeDecimalSeparator = QLatin1Char('.');
+    Settings m_settings;
+    Language m_language;
+    ChartModel m_chartModel;
+    FilterList m_filterList;
+    kvaro::MsgDialog* m_msgDialog = nullptr;
+    QFileDialog* m_fileOpenDialog1 = nullptr;
+};
+
+} // namespace kvaro

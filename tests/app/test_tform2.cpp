@@ -1,0 +1,431 @@
+#include "app/appservices.h"
+#include "app/msgdialog.h"
+#include "app/tform2.h"
+#include "chart/view/chartview.h"
+#include "cycles/platform.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace kvaro;
+
+namespace {
+
+const QByteArray bom("\xEF\xBB\xBF");
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(bytes);
+}
+
+QByteArray readFile(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QByteArray shippedFile(const char* name)
+{
+    return readFile(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + QLatin1String(name));
+}
+
+// "XX text 0", "XX text 1", ...: every text tells its number.
+QByteArray numberedLanguage(const QString& code, int lines)
+{
+    QByteArray bytes = bom;
+    for (int n = 0; n < lines; ++n)
+        bytes += (code + QStringLiteral(" text %1\r\n").arg(n)).toUtf8();
+    return bytes;
+}
+
+template <class W>
+W* control(QWidget& form, const char* name)
+{
+    W* found = form.findChild<W*>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+QString tabCaption(QWidget& form, const char* page)
+{
+    auto* tabs = control<QTabWidget>(form, "Advsmoothtabpager1");
+    return tabs->tabText(tabs->indexOf(control<QWidget>(form, page)));
+}
+
+// A program folder with a store and a separate working folder, and the fakes the window
+// works with: a fixed day, a "," locale and recorded messages.
+struct Machine {
+    QTemporaryDir home;
+    FixedClock clock{QDateTime(QDate(2024, 5, 7), QTime(10, 0))};
+    FixedLocale locale{QLatin1Char(','), QStringLiteral("dd.MM.yyyy")};
+    RecordingMessages messages;
+
+    QString programFolder() const { return home.filePath(QStringLiteral("program")); }
+    QString workingFolder() const { return home.filePath(QStringLiteral("work")); }
+    QString working(const QString& name) const { return QDir(workingFolder()).filePath(name); }
+
+    Machine()
+    {
+        QDir().mkpath(programFolder());
+        QDir().mkpath(workingFolder());
+    }
+
+    std::unique_ptr<TForm2> start()
+    {
+        auto form = std::make_unique<TForm2>(
+            AppServices{clock, locale, messages, programFolder(), workingFolder()});
+        form->show();
+        return form;
+    }
+};
+
+} // namespace
+
+class TestTForm2 : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void shippedLanguageFilesHaveEveryText();
+    void startsInTheLanguageOfDataDat();
+    void languageButtonRewritesLineZeroOnly_data();
+    void languageButtonRewritesLineZeroOnly();
+    void missingLanguageFileLeavesAUsableWindow();
+    void languageButtonWithoutItsFile();
+    void shortAndEmptyLanguageFiles();
+    void ovenListKeepsTheChosenOven();
+    void openingAFile_data();
+    void openingAFile();
+    void openingAFileThatCannotBeRead();
+    void columnsKeepTheirShares_data();
+    void columnsKeepTheirShares();
+    void progressDialog();
+};
+
+void TestTForm2::shippedLanguageFilesHaveEveryText()
+{
+    for (const char* name : {"PL.dat", "EN.dat"}) {
+        const QByteArray bytes = shippedFile(name);
+        QVERIFY2(bytes.startsWith(bom), name);
+        LineBuffer lines;
+        lines.loadBytes(bytes, QLatin1String(name));
+        // 0..45, and 46 for a set temperature that was never reached.
+        QCOMPARE(lines.count(), 47);
+        for (int n = 0; n < lines.count(); ++n)
+            QVERIFY2(!lines.line(n).trimmed().isEmpty(), qPrintable(QStringLiteral("%1 line %2")
+                                                                    .arg(QLatin1String(name))
+                                                                    .arg(n)));
+        // The cycle list's header keeps its trailing blank, as the design-time text does.
+        QVERIFY(lines.line(8).endsWith(QLatin1Char(' ')));
+    }
+    QVERIFY(shippedFile("Data.dat").startsWith("PL"));
+}
+
+void TestTForm2::startsInTheLanguageOfDataDat()
+{
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("Data.dat")), "EN\r\n");
+    writeFile(machine.working(QStringLiteral("EN.dat")), shippedFile("EN.dat"));
+    writeFile(machine.working(QStringLiteral("PL.dat")), shippedFile("PL.dat"));
+    auto form = machine.start();
+
+    QVERIFY(machine.messages.texts().isEmpty());
+    QCOMPARE(form->LanguageCode(), QStringLiteral("EN"));
+    QCOMPARE(form->LocaleDecimalSeparator(), QLatin1Char(','));
+    QCOMPARE(form->ZoomLevel, 100);
+    QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("Language"));
+    QCOMPARE(tabCaption(*form, "AdvSmoothTabPager11"), QStringLiteral("Input parameters"));
+    QCOMPARE(control<QLabel>(*form, "ListBox1Header")->text(), QStringLiteral("Cycle list "));
+    QCOMPARE(control<QLabel>(*form, "ListBox1Footer")->text(), QStringLiteral("0 cycles"));
+    QCOMPARE(control<QComboBox>(*form, "ComboPiec")->placeholderText(),
+             QStringLiteral("Choose an oven"));
+    QCOMPARE(control<QPushButton>(*form, "AdvSmoothButton9")->text(), QStringLiteral("Check all"));
+    QCOMPARE(form->MsgDialog()->caption(), QStringLiteral("Loading files..."));
+    QCOMPARE(form->filterList().item(0).caption, QStringLiteral("Temperature"));
+    QCOMPARE(form->text(17), QStringLiteral("This cycle file cannot be drawn."));
+
+    // The state the window starts in.
+    auto* dataButton = control<QPushButton>(*form, "DataButton");
+    QCOMPARE(dataButton->text(), QStringLiteral("07.05.2024"));
+    QVERIFY(!dataButton->isEnabled());
+    QVERIFY(!control<QListView>(*form, "ListBox1")->isEnabled());
+    QVERIFY(control<ChartView>(*form, "Chart1")->isHidden());
+    auto* tabs = control<QTabWidget>(*form, "Advsmoothtabpager1");
+    QCOMPARE(tabs->currentWidget(), control<QWidget>(*form, "AdvSmoothTabPage2"));
+    QVERIFY(!tabs->isTabVisible(tabs->indexOf(control<QWidget>(*form, "AdvSmoothTabPage3"))));
+    QVERIFY(!tabs->isTabVisible(tabs->indexOf(control<QWidget>(*form, "AdvSmoothTabPage4"))));
+    for (const char* hidden : {"FooterImage", "GrodzImg", "PrzewietrzanieImg", "RegulacjaMocyImg",
+                               "regulacjaMocyBar", "PalnikImg", "PalnikStatus", "Gaz", "Prad",
+                               "Olej"})
+        QVERIFY2(control<QWidget>(*form, hidden)->isHidden(), hidden);
+    for (int i = 0; i < form->filterList().count(); ++i)
+        QVERIFY(!form->filterList().item(i).shown);
+    QCOMPARE(control<QLabel>(*form, "AdvSmoothLabel5")->text(), QStringLiteral("100%"));
+    QCOMPARE(control<QLabel>(*form, "DolnyBarVersion")->text(),
+             QStringLiteral("lerta Kvaro v. 1.3.1"));
+}
+
+void TestTForm2::languageButtonRewritesLineZeroOnly_data()
+{
+    QTest::addColumn<QByteArray>("dataDat");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QByteArray>("written");
+    QTest::newRow("PL over EN, three lines")
+        << QByteArray("EN\r\nline one\r\nline two\r\n") << "AdvSmoothButton6"
+        << "PL" << QByteArray("PL\r\nline one\r\nline two\r\n");
+    QTest::newRow("EN over PL, unicode with a mark")
+        << (bom + "PL\r\nł\r\n") << "AdvSmoothButton7" << "EN" << (bom + "EN\r\nł\r\n");
+    QTest::newRow("empty file") << QByteArray() << "AdvSmoothButton7" << "EN"
+                                << QByteArray("EN\r\n");
+}
+
+void TestTForm2::languageButtonRewritesLineZeroOnly()
+{
+    QFETCH(QByteArray, dataDat);
+    QFETCH(QString, button);
+    QFETCH(QString, code);
+    QFETCH(QByteArray, written);
+
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("Data.dat")), dataDat);
+    writeFile(machine.working(QStringLiteral("PL.dat")), numberedLanguage(QStringLiteral("PL"), 46));
+    writeFile(machine.working(QStringLiteral("EN.dat")), numberedLanguage(QStringLiteral("EN"), 46));
+    auto form = machine.start();
+
+    auto* tabs = control<QTabWidget>(*form, "Advsmoothtabpager1");
+    tabs->setCurrentWidget(control<QWidget>(*form, "AdvSmoothTabPage5"));
+    QSignalSpy relabelled(form.get(), &TForm2::languageLoaded);
+    QTest::mouseClick(control<QPushButton>(*form, qPrintable(button)), Qt::LeftButton);
+
+    QVERIFY(machine.messages.texts().isEmpty());
+    QCOMPARE(readFile(machine.working(QStringLiteral("Data.dat"))), written);
+    QCOMPARE(form->LanguageCode(), code);
+    QCOMPARE(relabelled.count(), 1);
+    // Shown at once, and at the next start.
+    QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), code + QStringLiteral(" text 4"));
+    QCOMPARE(form->filterList().item(3).caption,
+             QStringLiteral("T1 ") + code + QStringLiteral(" text 331"));
+    form.reset();
+    auto next = machine.start();
+    QCOMPARE(next->LanguageCode(), code);
+    QCOMPARE(tabCaption(*next, "AdvSmoothTabPage5"), code + QStringLiteral(" text 4"));
+}
+
+void TestTForm2::missingLanguageFileLeavesAUsableWindow()
+{
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("Data.dat")), "EN\r\n");
+    for (const char* oven : {"1234567", "0", ".hidden"})
+        QDir().mkpath(QDir(machine.programFolder()).filePath(QStringLiteral("Data/") +
+                                                             QLatin1String(oven)));
+    auto form = machine.start();
+
+    QCOMPARE(machine.messages.texts().size(), 1);
+    QVERIFY2(machine.messages.texts().first().contains(QStringLiteral("EN.dat")),
+             qPrintable(machine.messages.texts().first()));
+    // The design-time Polish texts stay, and the rest of the start went on.
+    QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("Język"));
+    QCOMPARE(control<QLabel>(*form, "ListBox1Header")->text(), QStringLiteral("Lista cykli "));
+    QCOMPARE(control<QComboBox>(*form, "ComboPiec")->placeholderText(),
+             QStringLiteral("Wybierz piec"));
+    for (int i = 0; i < form->filterList().count(); ++i)
+        QVERIFY(!form->filterList().item(i).shown);
+    auto* ovens = control<QComboBox>(*form, "ComboPiec");
+    QCOMPARE(ovens->count(), 2);
+    QCOMPARE(ovens->itemText(0), QStringLiteral("0"));
+    QCOMPARE(ovens->itemText(1), QStringLiteral("1234567"));
+    QCOMPARE(ovens->currentIndex(), -1);
+}
+
+void TestTForm2::languageButtonWithoutItsFile()
+{
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("PL.dat")), shippedFile("PL.dat"));
+    auto form = machine.start(); // no Data.dat: Polish, and no message
+    QVERIFY(machine.messages.texts().isEmpty());
+    QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("Język"));
+
+    control<QTabWidget>(*form, "Advsmoothtabpager1")
+        ->setCurrentWidget(control<QWidget>(*form, "AdvSmoothTabPage5"));
+    QTest::mouseClick(control<QPushButton>(*form, "AdvSmoothButton7"), Qt::LeftButton);
+
+    QCOMPARE(machine.messages.texts().size(), 1);
+    QVERIFY(machine.messages.texts().first().contains(QStringLiteral("EN.dat")));
+    QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("Język"));
+    QCOMPARE(form->text(4), QStringLiteral("Język"));
+    // The choice was stored before the file was looked for.
+    QCOMPARE(readFile(machine.working(QStringLiteral("Data.dat"))), QByteArray("EN\r\n"));
+}
+
+void TestTForm2::shortAndEmptyLanguageFiles()
+{
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("PL.dat")), numberedLanguage(QStringLiteral("PL"), 20));
+    auto form = machine.start();
+
+    QVERIFY(machine.messages.texts().isEmpty());
+    QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("PL text 4"));
+    QCOMPARE(control<QLabel>(*form, "ListBox1Footer")->text(), QStringLiteral("0 PL text 9"));
+    QCOMPARE(form->text(19), QStringLiteral("PL text 19"));
+    for (int n = 20; n <= 45; ++n)
+        QVERIFY(form->text(n).isEmpty());
+    QCOMPARE(form->MsgDialog()->caption(), QString());
+    QCOMPARE(control<QComboBox>(*form, "ComboPiec")->placeholderText(), QString());
+    QCOMPARE(control<QPushButton>(*form, "AdvSmoothButton11")->text(), QString());
+
+    // An empty file relabels nothing and every text reads empty.
+    writeFile(machine.working(QStringLiteral("PL.dat")), QByteArray());
+    form->LoadLanguage();
+    QVERIFY(machine.messages.texts().isEmpty());
+    QCOMPARE(form->JezykMemo().buffer().count(), 0);
+    QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("PL text 4"));
+    QCOMPARE(form->text(17), QString());
+}
+
+void TestTForm2::ovenListKeepsTheChosenOven()
+{
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("PL.dat")), shippedFile("PL.dat"));
+    const QString store = QDir(machine.programFolder()).filePath(QStringLiteral("Data"));
+    QDir().mkpath(store + QStringLiteral("/P10"));
+    QDir().mkpath(store + QStringLiteral("/P2"));
+    auto form = machine.start();
+    auto* ovens = control<QComboBox>(*form, "ComboPiec");
+    ovens->setCurrentIndex(1);
+    QCOMPARE(ovens->currentText(), QStringLiteral("P10"));
+
+    QDir().mkpath(store + QStringLiteral("/P1"));
+    QSignalSpy changed(ovens, &QComboBox::currentIndexChanged);
+    form->OdswiezListePiecy();
+    form->OdswiezListePiecy();
+    QCOMPARE(ovens->count(), 3);
+    QCOMPARE(ovens->itemText(0), QStringLiteral("P1"));
+    QCOMPARE(ovens->currentText(), QStringLiteral("P10"));
+    QCOMPARE(changed.count(), 0);
+}
+
+void TestTForm2::openingAFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("drawn");
+    QTest::addColumn<QStringList>("memo1");
+    QTest::newRow("one line") << QByteArray("header\r\n") << false << QStringList{"header"};
+    QTest::newRow("two lines") << QByteArray("Header\r\n0,12.5\r\n") << false
+                               << QStringList{"header", "0;12,5"};
+    QTest::newRow("three lines") << QByteArray("Header;A\r\n0;12.5;X\r\n0,1,5\r\n") << true
+                                 << QStringList{"header;a", "0;12,5;x", "0;1;5"};
+}
+
+void TestTForm2::openingAFile()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(bool, drawn);
+    QFETCH(QStringList, memo1);
+
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("PL.dat")), shippedFile("PL.dat"));
+    const QString path = machine.home.filePath(QStringLiteral("P1.csv"));
+    writeFile(path, content);
+    auto form = machine.start();
+    form->chartModel().at(0).points.append(ChartPoint{1, 2, QStringLiteral("00:00:01")});
+    QSignalSpy draw(form.get(), &TForm2::cycleReadyToDraw);
+
+    form->FileOpenDialog1FileOkClick(path);
+
+    QCOMPARE(form->Memo1.lines(), memo1);
+    QVERIFY(form->chartModel().at(0).isEmpty());
+    QCOMPARE(draw.count(), drawn ? 1 : 0);
+    QCOMPARE(machine.messages.texts(),
+             drawn ? QStringList() : QStringList{QStringLiteral("Nie można narysować tego pliku cyklu.")});
+}
+
+void TestTForm2::openingAFileThatCannotBeRead()
+{
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("PL.dat")), shippedFile("PL.dat"));
+    auto form = machine.start();
+    form->chartModel().at(23).points.append(ChartPoint{1, 2, QStringLiteral("00:00:01")});
+    QSignalSpy draw(form.get(), &TForm2::cycleReadyToDraw);
+
+    form->FileOpenDialog1FileOkClick(machine.home.filePath(QStringLiteral("gone.csv")));
+
+    QCOMPARE(machine.messages.texts().size(), 1);
+    QVERIFY(machine.messages.texts().first().contains(QStringLiteral("gone.csv")));
+    QVERIFY(form->chartModel().at(23).isEmpty());
+    QCOMPARE(draw.count(), 0);
+    QCOMPARE(form->FileOpenDialog1()->nameFilters(), QStringList{QStringLiteral("csv (*.csv)")});
+}
+
+void TestTForm2::columnsKeepTheirShares_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("start size") << QSize(1117, 830);
+    QTest::newRow("wide") << QSize(1600, 900);
+    QTest::newRow("small") << QSize(900, 650);
+}
+
+void TestTForm2::columnsKeepTheirShares()
+{
+    QFETCH(QSize, size);
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("PL.dat")), shippedFile("PL.dat"));
+    auto form = machine.start();
+    auto* chart = control<ChartView>(*form, "Chart1");
+    chart->show(); // as after a drawn cycle
+    form->resize(size);
+    QCoreApplication::processEvents();
+    QCOMPARE(form->size(), size);
+
+    // Shares of what the columns have between them (the gaps between cells are no column's).
+    const double whole = control<QWidget>(*form, "GridLewyNew")->width() +
+                         control<QWidget>(*form, "GridSrodkowyNew")->width() +
+                         control<QWidget>(*form, "GridPrawyNew")->width();
+    QVERIFY(whole > control<QWidget>(*form, "GridPanel1")->width() - 30);
+    const auto share = [&](const char* column) {
+        return control<QWidget>(*form, column)->width() / whole;
+    };
+    QVERIFY2(qAbs(share("GridLewyNew") - 0.1587) < 0.01, qPrintable(QString::number(share("GridLewyNew"))));
+    QVERIFY2(qAbs(share("GridSrodkowyNew") - 0.6841) < 0.01,
+             qPrintable(QString::number(share("GridSrodkowyNew"))));
+    QVERIFY2(qAbs(share("GridPrawyNew") - 0.1572) < 0.01, qPrintable(QString::number(share("GridPrawyNew"))));
+
+    // The chart fills its cell: the whole width of the centre column, 85 % of its height.
+    auto* centre = control<QWidget>(*form, "GridSrodkowyNew");
+    QCOMPARE(chart->width(), centre->width());
+    QVERIFY(qAbs(double(chart->height()) / centre->height() - 0.8516) < 0.02);
+}
+
+void TestTForm2::progressDialog()
+{
+    MsgDialog dialog;
+    QVERIFY(!dialog.isModal());
+    QVERIFY(dialog.minimumWidth() >= 400 && dialog.minimumHeight() >= 200);
+    dialog.setProgress(42.6);
+    QCOMPARE(dialog.progress(), 43);
+    QCOMPARE(dialog.progressText(), QStringLiteral("43%"));
+    dialog.show();
+    auto* ok = dialog.findChild<QPushButton*>();
+    QCOMPARE(ok->text(), QStringLiteral("Ok"));
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QVERIFY(dialog.isHidden());
+}
+
+QTEST_MAIN(TestTForm2)
+#include "test_tform2.moc"
