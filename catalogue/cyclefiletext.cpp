@@ -108,7 +108,10 @@ public:
     }
 
 private:
-    static constexpr qint64 Chunk = 16 * 1024;
+    // The first record is as a rule within the first kilobyte; a reader that goes on
+    // (the statistics) gets ever larger chunks.
+    static constexpr qint64 FirstChunk = 4 * 1024;
+    static constexpr qint64 LargestChunk = 256 * 1024;
 
     QByteArray readAt(qint64 offset, qint64 size)
     {
@@ -125,9 +128,10 @@ private:
     {
         if (m_finished)
             return false;
-        const QByteArray bytes = readAt(m_position, Chunk);
+        const QByteArray bytes = readAt(m_position, m_chunk);
         m_position += bytes.size();
-        const bool atEnd = bytes.size() < Chunk || m_position >= m_file.size();
+        const bool atEnd = bytes.size() < m_chunk || m_position >= m_file.size();
+        m_chunk = std::min(m_chunk * 2, LargestChunk);
         m_pending += (*m_decoder)(bytes);
         cutLines(atEnd);
         if (atEnd)
@@ -226,6 +230,7 @@ private:
     qint64 m_bodyStart = 0;
     qint64 m_position = 0;
     int m_unit = 1;
+    qint64 m_chunk = FirstChunk;
     std::optional<QStringDecoder> m_decoder;
     QString m_pending;
     QStringList m_lines;

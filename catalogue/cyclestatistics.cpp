@@ -14,13 +14,37 @@ namespace
 
 constexpr int SecondsPerDay = 24 * 3600;
 
+// The first `count` fields Split would give: the same cuts, stopping early. Asking the
+// record for a field below `count` then fails exactly as on the whole split.
+QStringList splitPrefix(QStringView rest, int count)
+{
+    const QLatin1Char sep(';');
+    QStringList list;
+    while (!rest.isEmpty() && list.size() < count) {
+        const qsizetype at = rest.indexOf(sep);
+        if (at < 0) {
+            list.append(rest.toString());
+            rest = {};
+        } else {
+            list.append(rest.left(at).toString());
+            rest = rest.mid(at + 1);
+            if (rest.isEmpty() && at > 0)
+                list.append(QString());
+        }
+    }
+    if (list.size() > count)
+        list.resize(count);
+    return list;
+}
+
 // Calls examine(record) for each line of the scan range until it returns true. The range
 // ends two lines before the last, so a line is looked at only once two more are known to
 // follow it; line 0 is looked at in any case.
-template <typename Examine> bool scan(CycleFileText& text, const QString& name, Examine examine)
+template <typename Examine>
+bool scan(CycleFileText& text, const QString& name, int fieldsNeeded, Examine examine)
 {
     for (int index = 0; index == 0 || text.hasLine(index + 2); ++index) {
-        const Record record(text.line(index), name, index);
+        const Record record(splitPrefix(text.line(index), fieldsNeeded), name, index);
         if (record.isRecordLine() && examine(record))
             return true;
     }
@@ -34,7 +58,7 @@ int getCyklSekund(const QString& path, Reading reading)
     const auto text = CycleFileText::open(path, reading, LineBuffer::Case::Keep);
     const QString name = QFileInfo(path).fileName();
     int result = 0;
-    scan(*text, name, [&](const Record& record) {
+    scan(*text, name, field::ProgrammedSeconds + 1, [&](const Record& record) {
         result = record.integer(field::ProgrammedMinutes) * 60 +
                  record.integer(field::ProgrammedSeconds);
         return true;
@@ -48,7 +72,7 @@ int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading
     const QString name = QFileInfo(path).fileName();
     const int threshold = temperatura - 5;
     int result = 0;
-    scan(*text, name, [&](const Record& record) {
+    scan(*text, name, field::WorkingTemperature + 1, [&](const Record& record) {
         const int reached = record.timeOfDay();
         const double value = record.decimal(field::WorkingTemperature);
         if (!(value >= threshold && value > 0))
