@@ -52,10 +52,9 @@ QString normalisedText(const QString& text, QChar decimalSeparator)
 
 void normalise(LineBuffer& buffer, QChar decimalSeparator)
 {
-    QStringList lines = buffer.lines();
-    for (QString& line : lines)
-        line = normalisedText(line, decimalSeparator);
-    buffer.setLines(lines);
+    buffer.replaceInLines(QLatin1Char(','), QLatin1Char(';'));
+    if (decimalSeparator != QLatin1Char('.'))
+        buffer.replaceInLines(QLatin1Char('.'), decimalSeparator);
 }
 
 namespace {

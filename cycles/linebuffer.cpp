@@ -99,7 +99,8 @@ void LineBuffer::loadBytes(const QByteArray& bytes, const QString& fileName)
 
 void LineBuffer::setText(const QString& text)
 {
-    setLines(splitLines(text));
+    // Lower-casing the whole text once is much cheaper than line by line.
+    m_lines = splitLines(m_case == Case::Lower ? text.toLower() : text);
 }
 
 void LineBuffer::setLines(const QStringList& lines)
@@ -109,6 +110,12 @@ void LineBuffer::setLines(const QStringList& lines)
         for (QString& line : m_lines)
             line = line.toLower();
     }
+}
+
+void LineBuffer::replaceInLines(QChar from, QChar to)
+{
+    for (QString& line : m_lines)
+        line.replace(from, to);
 }
 
 void LineBuffer::clear()

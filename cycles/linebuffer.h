@@ -27,6 +27,9 @@ public:
     // Replaces the text; the encoding is kept.
     void setText(const QString& text);
     void setLines(const QStringList& lines);
+    // Replaces one character by another in every line; neither may be a letter, so the
+    // buffer's letter case rule still holds.
+    void replaceInLines(QChar from, QChar to);
     void clear();
 
     int count() const { return int(m_lines.size()); }
