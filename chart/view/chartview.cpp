@@ -4,6 +4,7 @@
 #include "chart/view/bubbleplottable.h"
 #include "chart/view/chartpanel.h"
 #include "chart/view/elapsedticker.h"
+#include "chart/view/linegraph.h"
 
 #include <QPdfWriter>
 #include <QVBoxLayout>
@@ -63,20 +64,19 @@ QBrush powerFill(const QColor& color)
     return fill;
 }
 
-// Keys and values of a series' points; the loader adds them in ascending x, which the
-// graph's data structure relies on for its per-pixel sampling.
+// A series' points as graph data; the loader adds them in ascending x, which the graph's
+// per-pixel sampling relies on (anything else is sorted first).
 void fillGraph(QCPGraph* graph, const QVector<ChartPoint>& points)
 {
-    QVector<double> keys;
-    QVector<double> values;
-    keys.reserve(points.size());
-    values.reserve(points.size());
+    QVector<QCPGraphData> data;
+    data.reserve(points.size());
+    bool sorted = true;
     for (const ChartPoint& point : points) {
-        keys.append(point.x);
-        values.append(point.y);
+        if (!data.isEmpty() && point.x < data.constLast().key)
+            sorted = false;
+        data.append(QCPGraphData(point.x, point.y));
     }
-    const bool sorted = std::is_sorted(keys.cbegin(), keys.cend());
-    graph->setData(keys, values, sorted);
+    graph->data()->set(data, sorted);
 }
 
 } // namespace
@@ -145,7 +145,7 @@ void ChartView::buildPlottables()
         switch (series.kind) {
         case SeriesKind::Line:
         case SeriesKind::Area: {
-            auto* graph = new QCPGraph(m_plot->xAxis, m_plot->yAxis);
+            auto* graph = new LineGraph(m_plot->xAxis, m_plot->yAxis);
             graph->setLineStyle(QCPGraph::lsLine);
             graph->setScatterStyle(QCPScatterStyle::ssNone);
             // Per pixel column only the extremes are drawn: long cycles pan smoothly and
