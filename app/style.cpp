@@ -136,7 +136,6 @@ QLabel#PalnikStatus {
     border-radius: 11px; border: 1px solid #b8561b; color: #ffffff; font-weight: bold;
     background: qradialgradient(cx:0.4, cy:0.35, radius:0.7, stop:0 #ffb36b, stop:1 #e0661a);
 }
-#Chart1 { background: #ffffff; border: 1px solid #8fb1d6; }
 #Chart1Placeholder {
     border: 1px solid #b5cce4; border-radius: 6px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #eaf2fa);

@@ -186,8 +186,10 @@ QWidget* TForm2::buildTabPager()
         c.AdvSmoothLabel1->setProperty("unit", true);
         auto* units = new QVBoxLayout;
         units->setSpacing(0);
+        units->addStretch(1);
         units->addWidget(c.AdvSmoothLabel2);
         units->addWidget(c.AdvSmoothLabel1);
+        units->addStretch(1);
 
         c.GrodzImg = picture("GrodzImg", QStringLiteral("Grodz.svg"), QSize(44, 44), false);
         c.PrzewietrzanieImg = picture("PrzewietrzanieImg", QStringLiteral("Przewietrzanie.svg"),
@@ -200,7 +202,7 @@ QWidget* TForm2::buildTabPager()
         c.regulacjaMocyBar->setValue(0);
         c.regulacjaMocyBar->setFormat(QStringLiteral("%p%"));
         c.regulacjaMocyBar->setTextVisible(true);
-        c.regulacjaMocyBar->setFixedWidth(22);
+        c.regulacjaMocyBar->setFixedWidth(30);
         c.regulacjaMocyBar->hide();
         c.PalnikImg = picture("PalnikImg", QStringLiteral("Palnik.svg"), QSize(44, 44), false);
         c.PalnikStatus = label("PalnikStatus", QString());
@@ -352,6 +354,14 @@ QWidget* TForm2::buildCentreColumn()
     c.Chart1->setModel(&m_chartModel);
     c.Chart1->setTitles(QStringLiteral("Komora robocza"), QStringLiteral("Temperatura"),
                         QStringLiteral("Czas"));
+    // The chart's rounded board leaves its corners unpainted: the window's colour goes
+    // behind it, and the plot inside must not claim to paint every pixel itself.
+    c.Chart1->setAutoFillBackground(true);
+    QPalette chartPalette = c.Chart1->palette();
+    chartPalette.setColor(QPalette::Window, QColor(0xe4, 0xee, 0xf8));
+    c.Chart1->setPalette(chartPalette);
+    for (QWidget* plot : c.Chart1->findChildren<QWidget*>())
+        plot->setAttribute(Qt::WA_OpaquePaintEvent, false);
     c.Chart1->hide();
     place(c.GridSrodkowyNew, c.Chart1, 0, 0);
 
