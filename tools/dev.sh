@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # One entry point for people and CI: installs what the build needs from Debian's packages
 # when it is missing, builds, and then starts kvaro or runs every test.
-#   tools/dev.sh run    build and start the program
-#   tools/dev.sh test   build and run every test
+#   tools/dev.sh run    build and start the program (with demo data on a first run)
+#   tools/dev.sh test   build and run every test, again under AddressSanitizer and
+#                       UndefinedBehaviorSanitizer, then fuzz the cycle file readers
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -10,9 +11,10 @@ cd "$here"
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqcustomplot-dev libgl-dev
           fonts-dejavu-core)
-if [ "${1:-}" = run ] && [ -z "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
-    packages+=(xvfb xauth)
-fi
+case "${1:-}" in
+run) [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || packages+=(xvfb xauth) ;;
+test) packages+=(clang-14 libclang-rt-14-dev) ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
@@ -29,13 +31,29 @@ fi
 build() {
     local dir=$1
     shift
-    cmake -S . -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
     cmake --build "$dir"
+}
+
+# A store that already holds data is never touched; an empty one gets three demo ovens so a
+# first run has something to show.
+demo_data() {
+    local home=build/bin
+    if [ -n "$(ls -A "$home/Data" 2>/dev/null)" ]; then
+        return
+    fi
+    local drive
+    drive=$(mktemp -d)
+    build/bin/kvaro-gen drive "$drive" --demo >/dev/null
+    build/bin/kvaro-cli import --drive "$drive" --home "$home" >/dev/null
+    rm -rf "$drive"
+    echo "kvaro: the store was empty; imported demo cycles of three ovens into $home/Data"
 }
 
 case "${1:-}" in
 run)
-    build build
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    demo_data
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
         exec build/bin/kvaro
     fi
@@ -43,8 +61,18 @@ run)
     exec xvfb-run -a build/bin/kvaro
     ;;
 test)
-    build build
-    QT_QPA_PLATFORM=offscreen ctest --test-dir build --output-on-failure
+    export QT_QPA_PLATFORM=offscreen
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    ctest --test-dir build --output-on-failure
+    echo "kvaro: every test again under AddressSanitizer and UndefinedBehaviorSanitizer"
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DKVARO_SANITIZE=ON
+    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
+        LSAN_OPTIONS=suppressions="$here/tools/lsan.supp":print_suppressions=0 \
+        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+        ctest --test-dir build-asan --output-on-failure
+    if [ -x tools/fuzz.sh ]; then
+        tools/fuzz.sh 60
+    fi
     ;;
 *)
     echo "usage: tools/dev.sh run|test" >&2
