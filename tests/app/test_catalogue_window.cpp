@@ -1,0 +1,174 @@
+#include "../catalogue/fixtures.h"
+
+#include "app/appservices.h"
+#include "app/cataloguecontroller.h"
+#include "app/tform1.h"
+#include "app/tform2.h"
+#include "app/widgets/cyclelistdelegate.h"
+#include "app/widgets/cyclelistmodel.h"
+#include "app/widgets/timeline.h"
+#include "cycles/platform.h"
+
+#include <QCalendarWidget>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QListView>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+using namespace kvaro;
+using fixtures::first;
+using fixtures::header;
+using fixtures::record;
+
+namespace
+{
+
+struct Machine {
+    QTemporaryDir home;
+    FixedClock clock{QDateTime(QDate(2024, 5, 7), QTime(10, 0))};
+    FixedLocale locale{QLatin1Char(','), QStringLiteral("dd.MM.yyyy")};
+    RecordingMessages messages;
+    QString program() const { return home.filePath("program"); }
+
+    Machine()
+    {
+        QStringList texts;
+        for (int n = 0; n <= 45; ++n)
+            texts.append(QStringLiteral("T%1").arg(n));
+        fixtures::writeLines(home.filePath("work/PL.dat"), texts);
+        const auto cycle = [&](const QString& oven, const QString& name, const QString& day,
+                               const QString& fuel) {
+            fixtures::writeLines(home.filePath("program/Data/" + oven + "/" + name),
+                                 {header(), first("8", "5", {{53, "24"}, {54, "5"}, {55, day}}),
+                                  record({{3, "9"}, {4, "0"}}),
+                                  record({{3, "10"}, {4, "2"}, {5, "7"}, {6, fuel}})});
+        };
+        cycle("1000001", "P1.csv", "7", "1,5");
+        cycle("1000001", "P2.csv", "7", "2,27");
+        cycle("1000001", "P3.csv", "3", "1");
+        fixtures::writeLines(home.filePath("program/Data/1000001/P4.csv"),
+                             {header(), first("8", "5", {{53, "24"}, {54, "5"}, {55, "7"}})});
+        cycle("1000002", "P9.csv", "7", "4");
+    }
+
+    std::unique_ptr<TForm2> start()
+    {
+        auto form = std::make_unique<TForm2>(
+            AppServices{clock, locale, messages, program(), home.filePath("work")});
+        form->show();
+        return form;
+    }
+};
+
+} // namespace
+
+class TestCatalogueWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void choosingAnOvenListsToday();
+    void clickingACycleAsksToDrawIt();
+    void pickerListsTheConfirmedRange();
+    void timeLineFindsSectionsAndSteps();
+};
+
+void TestCatalogueWindow::choosingAnOvenListsToday()
+{
+    Machine machine;
+    auto form = machine.start();
+    auto* controller = new CatalogueController(*form);
+    auto* combo = form->findChild<QComboBox*>("ComboPiec");
+    auto* list = form->findChild<QListView*>("ListBox1");
+    QVERIFY(!list->isEnabled());
+    QCOMPARE(combo->count(), 2);
+    controller->ComboPiecItemSelected(0);
+    QVERIFY(list->isEnabled());
+    QCOMPARE(list->model()->rowCount(), 3);
+    QCOMPARE(form->findChild<QLabel*>("FooterConsLabel")->text(), "3,77");
+    QCOMPARE(form->findChild<QPushButton*>("DataButton")->text(), "07.05.2024 - 07.05.2024");
+    auto* timeLine = form->findChild<TimeLine*>("TimeLine");
+    QCOMPARE(timeLine->sections().size(), 3); // P4 starts and ends at 8:05
+    QCOMPARE(timeLine->sections().first().hint, "(nr 1) 8:5 - 10:2");
+    QVERIFY(machine.messages.texts().isEmpty());
+
+    controller->ComboPiecItemSelected(1);
+    QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(timeLine->sections().size(), 1);
+    QCOMPARE(timeLine->sections().first().hint, "(nr 9) 8:5 - 10:2");
+}
+
+void TestCatalogueWindow::clickingACycleAsksToDrawIt()
+{
+    Machine machine;
+    auto form = machine.start();
+    auto* controller = new CatalogueController(*form);
+    controller->ComboPiecItemSelected(0);
+    auto* list = form->findChild<QListView*>("ListBox1");
+    QSignalSpy draw(form.get(), &TForm2::cycleReadyToDraw);
+    const auto click = [&](int row) {
+        const QModelIndex index = list->model()->index(row, 0);
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    };
+    click(0);
+    QCOMPARE(draw.count(), 1);
+    QCOMPARE(form->Memo1.count(), 4);
+    click(2); // P4.csv: two lines only
+    QCOMPARE(draw.count(), 1);
+    QCOMPARE(machine.messages.texts(), QStringList{"T17"});
+}
+
+void TestCatalogueWindow::pickerListsTheConfirmedRange()
+{
+    Machine machine;
+    auto form = machine.start();
+    auto* controller = new CatalogueController(*form);
+    controller->ComboPiecItemSelected(0);
+    QTest::mouseClick(form->findChild<QPushButton*>("DataButton"), Qt::LeftButton);
+    QFrame* popup = controller->Popup1();
+    QVERIFY(popup->isVisible());
+    auto* calendar = popup->findChild<QCalendarWidget*>("CalendarOd");
+    QCOMPARE(calendar->maximumDate(), QDate(2024, 5, 7));
+    TForm1* picker = controller->form1();
+    picker->CalendarOdSelectDate(QDate(2024, 5, 8)); // after today: refused
+    QCOMPARE(picker->picker().RangeClickState(), 0);
+    picker->CalendarOdSelectDate(QDate(2024, 5, 7));
+    QCOMPARE(popup->findChild<QLabel*>("CalendarOdFooter")->text(), "T13");
+    picker->CalendarOdSelectDate(QDate(2024, 5, 3));
+    QCOMPARE(popup->findChild<QLabel*>("CalendarOdFooter")->text(), "T14");
+    QTest::mouseClick(popup->findChild<QPushButton*>("AdvSmoothButton1"), Qt::LeftButton);
+    QVERIFY(!popup->isVisible());
+    QCOMPARE(form->findChild<QListView*>("ListBox1")->model()->rowCount(), 4);
+    QCOMPARE(form->findChild<QPushButton*>("DataButton")->text(), "03.05.2024 - 07.05.2024");
+    auto* timeLine = controller->timeLine();
+    QCOMPARE(timeLine->rangeStart(), QDateTime(QDate(2024, 5, 3), QTime(0, 0)));
+    QCOMPARE(timeLine->rangeEnd(), QDateTime(QDate(2024, 5, 8), QTime(0, 0)));
+    QCOMPARE(timeLine->sections().size(), 4);
+}
+
+void TestCatalogueWindow::timeLineFindsSectionsAndSteps()
+{
+    TimeLine timeLine;
+    timeLine.resize(800, 80);
+    timeLine.setRange(QDateTime(QDate(2024, 5, 3), QTime(0, 0)),
+                      QDateTime(QDate(2024, 5, 4), QTime(0, 0)));
+    timeLine.addSection({QDateTime(QDate(2024, 5, 3), QTime(6, 0)),
+                         QDateTime(QDate(2024, 5, 3), QTime(12, 0)), "(nr 1) 6:0 - 12:0"});
+    QCOMPARE(timeLine.xFor(timeLine.rangeStart()), 50.0);
+    QCOMPARE(timeLine.xFor(timeLine.rangeEnd()), 750.0);
+    QCOMPARE(timeLine.sectionAt(QPoint(300, 10)), 0);
+    QCOMPARE(timeLine.sectionAt(QPoint(100, 10)), -1);
+    QCOMPARE(TimeLine::subDivisionStep(24 * 3600, 700), 3 * 3600);
+    QCOMPARE(TimeLine::subDivisionStep(8 * 24 * 3600, 700), 24 * 3600);
+    QCOMPARE(CycleListDelegate::progressText(129), "129%");
+}
+
+QTEST_MAIN(TestCatalogueWindow)
+#include "test_catalogue_window.moc"
