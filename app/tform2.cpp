@@ -26,6 +26,8 @@ TForm2::TForm2(const AppServices& services, QWidget* parent)
     setWindowTitle(applicationTitle());
     setWindowIcon(QIcon(picturePath(QStringLiteral("Kvaro.svg"))));
     resize(1117, 830);
+    // Below this the shares leave the filter buttons and the time line too little room.
+    setMinimumSize(1024, 720);
 
     buildLayout();
     m_msgDialog = new kvaro::MsgDialog(this);

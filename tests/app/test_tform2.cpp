@@ -378,7 +378,7 @@ void TestTForm2::columnsKeepTheirShares_data()
     QTest::addColumn<QSize>("size");
     QTest::newRow("start size") << QSize(1117, 830);
     QTest::newRow("wide") << QSize(1600, 900);
-    QTest::newRow("small") << QSize(900, 650);
+    QTest::newRow("smallest") << QSize(1024, 720);
 }
 
 void TestTForm2::columnsKeepTheirShares()
