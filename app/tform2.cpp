@@ -31,7 +31,6 @@ TForm2::TForm2(const AppServices& services, QWidget* parent)
 
     buildLayout();
     m_msgDialog = new kvaro::MsgDialog(this);
-    m_msgDialog->setWindowFlag(Qt::Window);
 
     auto& c = m_controls;
     connect(c.AdvSmoothButton6, &QPushButton::clicked, this, &TForm2::AdvSmoothButton6Click);
