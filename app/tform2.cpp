@@ -2,6 +2,7 @@
 
 #include "app/msgdialog.h"
 #include "assets/assets.h"
+#include "chart/view/chartview.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/platform.h"
@@ -112,6 +113,13 @@ void TForm2::addToExportTab(QWidget* widget)
     row->insertWidget(row->count() - 1, widget);
 }
 
+void TForm2::clearChart()
+{
+    m_chartModel.clearAll();
+    // A file that turns out not to be drawable must not leave the last cycle's curves up.
+    m_controls.Chart1->refresh();
+}
+
 void TForm2::AdvSmoothButton8Click()
 {
     guard([this] {
@@ -127,7 +135,7 @@ void TForm2::AdvSmoothButton8Click()
 void TForm2::FileOpenDialog1FileOkClick(const QString& path)
 {
     guard([this, &path] {
-        m_chartModel.clearAll();
+        clearChart();
         Memo1.loadFile(path);
         normalise(Memo1, m_localeDecimalSeparator);
         if (Memo1.count() < 3) {

@@ -71,6 +71,8 @@ public:
     void setListBox1Footer(int count);
     // Controls other parts add to the export tab, after the copy button.
     void addToExportTab(QWidget* widget);
+    // Empties all 73 series, on screen too: what a cycle-open path does before each load.
+    void clearChart();
 
 public slots:
     void AdvSmoothButton6Click(); // "PL"
