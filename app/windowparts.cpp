@@ -1,6 +1,7 @@
 #include "app/windowparts.h"
 
 #include "app/cataloguecontroller.h"
+#include "app/chartcontroller.h"
 #include "app/importcontroller.h"
 #include "app/tform2.h"
 #include "store/drives.h"
@@ -13,6 +14,7 @@ void attachWindowParts(TForm2& form)
     // catalogue's part creates the date-range picker TForm1, which reads its texts from the
     // window's language, so it comes after the window.
     new CatalogueController(form);
+    new ChartController(form);
     new ImportController(form);
 }
 

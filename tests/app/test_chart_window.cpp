@@ -1,0 +1,554 @@
+#include "app/appservices.h"
+#include "app/chartcontroller.h"
+#include "app/style.h"
+#include "app/tform2.h"
+#include "app/widgets/filterlistdelegate.h"
+#include "app/widgets/filterlistmodel.h"
+#include "app/widgets/picturebox.h"
+#include "chart/chartloader.h"
+#include "chart/navigation.h"
+#include "chart/view/chartview.h"
+#include "cycles/fields.h"
+#include "cycles/platform.h"
+#include "tools/cyclegen.h"
+
+#include <QClipboard>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QListView>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+#include <qcustomplot.h>
+
+using namespace kvaro;
+
+namespace {
+
+QByteArray shippedFile(const char* name)
+{
+    QFile file(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + QLatin1String(name));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile file(path);
+    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
+    file.write(bytes);
+}
+
+template <class W>
+W* control(QWidget& form, const char* name)
+{
+    W* found = form.findChild<W*>(QLatin1String(name));
+    if (!found)
+        qFatal("no control %s", name);
+    return found;
+}
+
+QString labelText(QWidget& form, const char* name)
+{
+    return control<QLabel>(form, name)->text();
+}
+
+void click(QWidget& form, const char* button)
+{
+    QTest::mouseClick(control<QPushButton>(form, button), Qt::LeftButton);
+}
+
+gen::CycleSpec oilCycle()
+{
+    gen::CycleSpec spec;
+    spec.heatingType = 0;
+    spec.burnerCount = 2;
+    spec.probeCount = 2;
+    spec.durationSeconds = 2 * 3600;
+    spec.samplePeriodSeconds = 20;
+    return spec;
+}
+
+gen::CycleSpec electricCycle()
+{
+    gen::CycleSpec spec;
+    spec.heatingType = 3;
+    spec.probeCount = 1;
+    spec.durationSeconds = 3600;
+    spec.samplePeriodSeconds = 30;
+    spec.secondChannel = true;
+    spec.powerRegulation = true;
+    spec.powerRegulationLevel = 60;
+    spec.number = 2;
+    spec.seed = 7;
+    return spec;
+}
+
+// A program folder, a working folder with the shipped language files, and the fakes the
+// window works with: a fixed day, a "," locale and recorded messages.
+struct Machine {
+    QTemporaryDir home;
+    FixedClock clock{QDateTime(QDate(2024, 5, 7), QTime(10, 0))};
+    FixedLocale locale{QLatin1Char(','), QStringLiteral("dd.MM.yyyy")};
+    RecordingMessages messages;
+    std::unique_ptr<TForm2> form;
+    ChartController* controller = nullptr;
+
+    QString path(const QString& name) const { return home.filePath(name); }
+
+    void start()
+    {
+        QDir(home.path()).mkpath(QStringLiteral("program"));
+        QDir(home.path()).mkpath(QStringLiteral("work"));
+        for (const char* name : {"Data.dat", "PL.dat", "EN.dat"})
+            writeFile(path(QStringLiteral("work/")) + QLatin1String(name), shippedFile(name));
+        form = std::make_unique<TForm2>(AppServices{clock, locale, messages,
+                                                    path(QStringLiteral("program")),
+                                                    path(QStringLiteral("work"))});
+        controller = new ChartController(*form);
+        form->resize(1117, 830);
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    }
+
+    QString cycle(const QString& name, const gen::CycleSpec& spec)
+    {
+        const QString file = path(name);
+        gen::writeCycleFile(file, spec);
+        return file;
+    }
+
+    // Opens a file the way the open dialog's confirmation does.
+    void open(const QString& file)
+    {
+        form->FileOpenDialog1FileOkClick(file);
+        QCoreApplication::processEvents();
+    }
+
+    // An oil cycle drawn with every filter checked, zoomed in by `steps` presses of "+".
+    void drawOilCycle(int steps = 0)
+    {
+        open(cycle(QStringLiteral("P1.csv"), oilCycle()));
+        click(*form, "AdvSmoothButton9");
+        for (int press = 0; press < steps; ++press)
+            click(*form, "AdvSmoothButton2");
+    }
+
+    ChartView* chart() const { return control<ChartView>(*form, "Chart1"); }
+    QListView* filters() const { return control<QListView>(*form, "Listboxprawy"); }
+};
+
+// What the loader makes of a file on its own, for comparing with what the window shows.
+ChartSummary loadedAlone(const QString& file, const Language& language)
+{
+    LineBuffer memo1(LineBuffer::Case::Lower);
+    memo1.loadFile(file);
+    normalise(memo1, QLatin1Char(','));
+    ChartModel chart;
+    ChartSummary summary;
+    FilterList filters;
+    RecordingMessages messages;
+    WczytajWykres(memo1, language, chart, summary, filters, messages);
+    return summary;
+}
+
+// The pixel column of the chart where the bottom axis is nearest to the value.
+int columnOf(const ChartView& chart, double value)
+{
+    int best = 0;
+    for (int x = 1; x < chart.width(); ++x) {
+        if (std::abs(chart.bottomValueAt(x) - value) < std::abs(chart.bottomValueAt(best) - value))
+            best = x;
+    }
+    return best;
+}
+
+bool seriesActive(const TForm2& form, std::initializer_list<int> series, bool active)
+{
+    for (int n : series) {
+        if (form.chartModel().at(n).active != active)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class TestChartWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void nothingHappensBeforeACycleIsDrawn();
+    void openFilterZoomReadoutCopy();
+    void filterListLook();
+    void failedLoadKeepsWhatWasDrawn();
+    void secondFileClearsTheFirst();
+    void shortFileEmptiesTheDrawnChart();
+    void undrawableHeatingTypeHidesTheChart();
+    void exportsAndTheirLanguage();
+};
+
+void TestChartWindow::initTestCase()
+{
+    // The program's own look: sizes and fonts as people see them.
+    applyLook(*qApp);
+}
+
+void TestChartWindow::nothingHappensBeforeACycleIsDrawn()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    QGuiApplication::clipboard()->clear();
+
+    for (const char* button : {"AdvSmoothButton2", "AdvSmoothButton3", "AdvSmoothButton1",
+                               "AdvSmoothButton11"})
+        click(form, button);
+    emit m.chart()->mouseMoved(QPoint(100, 100));
+    m.controller->savePngClick(); // would open a dialog if the chart were shown
+
+    QVERIFY(m.chart()->isHidden());
+    QCOMPARE(form.ZoomLevel, 100);
+    QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("100%"));
+    QCOMPARE(labelText(form, "AdvSmoothLabel3"), QStringLiteral("0.000°C"));
+    QCOMPARE(labelText(form, "CzasLabel"), QStringLiteral("00:00"));
+    QVERIFY(QGuiApplication::clipboard()->image().isNull());
+    for (int row = 0; row < FilterList::ItemCount; ++row)
+        QVERIFY(m.filters()->isRowHidden(row));
+    QVERIFY(m.messages.texts().isEmpty());
+}
+
+// The window's whole road for one cycle: open, figures, filters, zoom, pan, readout, copy.
+void TestChartWindow::openFilterZoomReadoutCopy()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    const QString file = m.cycle(QStringLiteral("P1.csv"), oilCycle());
+
+    m.open(file);
+
+    QVERIFY2(m.messages.texts().isEmpty(), qPrintable(m.messages.texts().join(u'|')));
+    QVERIFY(!m.chart()->isHidden());
+    const ChartSummary expected = loadedAlone(file, form.JezykMemo());
+    QCOMPARE(m.controller->summary(), expected);
+    QCOMPARE(labelText(form, "Label1"), expected.Label1);
+    QCOMPARE(labelText(form, "Label2"), expected.Label2);
+    QVERIFY(labelText(form, "Label2").endsWith(QStringLiteral(" °C")));
+    QVERIFY(labelText(form, "Label3").endsWith(QStringLiteral("kg")));
+    QCOMPARE(labelText(form, "SrRoznicaGrzania"), expected.SrRoznicaGrzania);
+    QCOMPARE(labelText(form, "CzasOsiagnieciaLabel"), expected.CzasOsiagnieciaLabel);
+    QCOMPARE(labelText(form, "PalnikStatus"), QStringLiteral("2"));
+    QVERIFY(!control<QWidget>(form, "PalnikImg")->isHidden());
+    QVERIFY(!control<QWidget>(form, "Olej")->isHidden());
+    QVERIFY(control<QWidget>(form, "Gaz")->isHidden());
+    QVERIFY(control<QWidget>(form, "Prad")->isHidden());
+    QVERIFY(control<QWidget>(form, "regulacjaMocyBar")->isHidden());
+    auto* footer = control<PictureBox>(form, "FooterImage");
+    QVERIFY(!footer->isHidden());
+    QCOMPARE(footer->picture(), QStringLiteral("Olej.svg"));
+    QVERIFY(footer->hasPicture());
+    QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("100%"));
+
+    // Two probes, two burners: temperature header, T1, T2, both burner trios, the outputs
+    // header, fan and airing.
+    const QList<int> shownRows{0, 1, 2, 5, 6, 7, 8, 9, 10, 29, 32, 33};
+    for (int row = 0; row < FilterList::ItemCount; ++row)
+        QCOMPARE(!m.filters()->isRowHidden(row), shownRows.contains(row));
+    // The first cycle after the start is drawn with every series off.
+    for (int n = 0; n < SeriesCount; ++n)
+        QVERIFY(!form.chartModel().at(n).active);
+
+    click(form, "AdvSmoothButton9");
+    QVERIFY(seriesActive(form, {0, 1, 23, 8, 9, 16, 22, 24, 30, 4, 5}, true));
+    QVERIFY(seriesActive(form, {2, 3, 6, 7, 10, 31}, false));
+    QCOMPARE(m.filters()->model()->index(1, 0).data(Qt::CheckStateRole).value<Qt::CheckState>(),
+             Qt::Checked);
+
+    // A click on T2's check box takes T2 and the working temperature off, T1 stays.
+    QListView* list = m.filters();
+    const QRect t2 = list->visualRect(list->model()->index(2, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      FilterListDelegate::checkBoxRect(t2).center());
+    QVERIFY(seriesActive(form, {1, 23}, false));
+    QVERIFY(seriesActive(form, {0}, true));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                      FilterListDelegate::checkBoxRect(t2).center());
+    QVERIFY(seriesActive(form, {0, 1, 23}, true));
+
+    // Zoom: twenty steps in, the last five presses change nothing; out; reset.
+    ChartView* chart = m.chart();
+    const double fullMin = chart->bottomMin();
+    const double fullMax = chart->bottomMax();
+    for (int press = 0; press < 25; ++press)
+        click(form, "AdvSmoothButton2");
+    QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("200%"));
+    QCOMPARE(form.ZoomLevel, 200);
+    const double zoomedSpan = chart->bottomMax() - chart->bottomMin();
+    QVERIFY(qFuzzyCompare(zoomedSpan, (fullMax - fullMin) * std::pow(0.9, 20)));
+    click(form, "AdvSmoothButton3");
+    QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("195%"));
+    click(form, "AdvSmoothButton1");
+    QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("100%"));
+    QCOMPARE(form.ZoomLevel, 100);
+    QVERIFY(chart->isAutomatic(Qt::Horizontal) && chart->isAutomatic(Qt::Vertical));
+    QCOMPARE(chart->bottomMin(), fullMin);
+    QCOMPARE(chart->bottomMax(), fullMax);
+
+    // Panning: a small step is taken, one that would show more than 30 positions past the
+    // last point is refused.
+    const int points = int(form.chartModel().at(series::T1).points.size());
+    chart->panStep(-200, 0);
+    QVERIFY(chart->bottomMax() <= points + 30);
+    const double before = chart->bottomMin();
+    chart->panStep(-3, 0);
+    QVERIFY(chart->bottomMin() > before);
+    click(form, "AdvSmoothButton1");
+
+    // The readout under the pointer, with the window's "," separator.
+    const QVector<ChartPoint>& t1 = form.chartModel().at(series::T1).points;
+    const QVector<ChartPoint>& working = form.chartModel().at(series::WorkingTemperature).points;
+    const int i = points / 3;
+    // The reset lays the axes out again when the chart is next drawn.
+    QCoreApplication::processEvents();
+    QTest::mouseMove(chart, QPoint(columnOf(*chart, t1.at(i).x), chart->height() / 2));
+    QCOMPARE(labelText(form, "CzasLabel"), t1.at(i).label);
+    QCOMPARE(labelText(form, "AdvSmoothLabel3"),
+             navigation::temperatureText(working.at(i).y, QLatin1Char(',')));
+    QVERIFY(labelText(form, "AdvSmoothLabel3").endsWith(QStringLiteral("°C")));
+    // A picture of the whole window, to look at by eye.
+    const QString shot = qEnvironmentVariable("KVARO_SCREENSHOT");
+    if (!shot.isEmpty())
+        form.grab().save(shot);
+
+    // Left of the axis, away from every point.
+    QTest::mouseMove(chart, QPoint(2, chart->height() / 2));
+    QCOMPARE(labelText(form, "CzasLabel"), navigation::noReadout());
+    QCOMPARE(labelText(form, "AdvSmoothLabel3"), navigation::noReadout());
+
+    // Copy: the whole chart at its on-screen size.
+    QGuiApplication::clipboard()->clear();
+    click(form, "AdvSmoothButton11");
+    const QImage copied = QGuiApplication::clipboard()->image();
+    QVERIFY(!copied.isNull());
+    QCOMPARE(copied.size(), chart->size());
+
+    // "Odznacz wsz." takes every series off again.
+    click(form, "AdvSmoothButton10");
+    for (int n = 0; n < SeriesCount; ++n)
+        QVERIFY(!form.chartModel().at(n).active);
+    QVERIFY(m.messages.texts().isEmpty());
+}
+
+void TestChartWindow::filterListLook()
+{
+    Machine m;
+    m.start();
+    m.open(m.cycle(QStringLiteral("P1.csv"), oilCycle()));
+    QListView* list = m.filters();
+    QAbstractItemModel* model = list->model();
+
+    using Role = FilterList::Role;
+    for (int row = 0; row < model->rowCount(); ++row) {
+        const QModelIndex index = model->index(row, 0);
+        const auto role = Role(index.data(FilterListModel::ItemRoleRole).toInt());
+        const bool checkable = role == Role::Check;
+        QCOMPARE(index.data(Qt::CheckStateRole).isValid(), checkable);
+        QCOMPARE(bool(index.flags() & Qt::ItemIsUserCheckable),
+                 checkable && !list->isRowHidden(row));
+        QCOMPARE(index.data().toString(), m.form->filterList().item(row).caption);
+    }
+    // Headers take no click: their mark changes nothing and is not shown.
+    const QRect header = list->visualRect(model->index(0, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, header.center());
+    QVERIFY(!m.form->filterList().item(0).checked);
+    // A hidden item cannot be checked through the model either.
+    QVERIFY(!model->setData(model->index(31, 0), Qt::Checked, Qt::CheckStateRole));
+    QVERIFY(!m.form->filterList().item(31).checked);
+    // Headers stand taller than the items under them, which are indented.
+    QVERIFY(header.height() > list->visualRect(model->index(1, 0)).height());
+    QCOMPARE(FilterListDelegate::checkBoxRect(header).left(),
+             header.left() + FilterListDelegate::Indent);
+
+    // Space on the current item toggles it like a click.
+    list->setFocus();
+    list->setCurrentIndex(model->index(1, 0));
+    QTest::keyClick(list, Qt::Key_Space);
+    QVERIFY(m.form->filterList().item(1).checked);
+    QVERIFY(m.form->chartModel().at(series::T1).active);
+}
+
+void TestChartWindow::failedLoadKeepsWhatWasDrawn()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.drawOilCycle(2);
+    QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("110%"));
+
+    // A temperature that is no number, on line 101 as an editor counts.
+    gen::CycleSpec spec = oilCycle();
+    spec.number = 2;
+    spec.seed = 3;
+    QList<QByteArray> lines = gen::writeCycle(spec).split('\n');
+    QList<QByteArray> fields = lines[100].split(',');
+    fields[1] = "x1";
+    lines[100] = fields.join(',');
+    const QString broken = m.path(QStringLiteral("P2.csv"));
+    writeFile(broken, lines.join('\n'));
+
+    m.open(broken);
+
+    QCOMPARE(m.messages.texts().size(), 1);
+    const QString message = m.messages.texts().constFirst();
+    QVERIFY2(message.contains(QStringLiteral("P2.csv, line 101")), qPrintable(message));
+    // The records before the bad line are drawn; the zoom is not reset.
+    QCOMPARE(form.chartModel().at(series::T1).points.size(), 99);
+    QVERIFY(!m.chart()->isHidden());
+    QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("110%"));
+    QCOMPARE(form.ZoomLevel, 110);
+    QVERIFY(!m.chart()->isAutomatic(Qt::Horizontal));
+    // The filter list was not rebuilt: its marks from the first cycle stay.
+    QVERIFY(form.filterList().item(1).checked);
+}
+
+void TestChartWindow::secondFileClearsTheFirst()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.drawOilCycle(1);
+    QVERIFY(!form.chartModel().at(series::BurnerTemperatureFirst).points.isEmpty());
+
+    const gen::CycleSpec spec = electricCycle();
+    m.open(m.cycle(QStringLiteral("P2.csv"), spec));
+
+    QVERIFY2(m.messages.texts().isEmpty(), qPrintable(m.messages.texts().join(u'|')));
+    QCOMPARE(form.chartModel().at(series::T1).points.size(), gen::sampleCount(spec));
+    for (int burner = 0; burner < 8; ++burner)
+        QVERIFY(form.chartModel().at(series::BurnerTemperatureFirst + burner).points.isEmpty());
+    for (int code = 1; code <= 7; ++code)
+        QVERIFY(form.chartModel().at(series::event(1, code)).bubbles.isEmpty());
+    QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("100%"));
+    QVERIFY(m.chart()->isAutomatic(Qt::Horizontal));
+
+    // The electric oven's figures replace the oil oven's.
+    QVERIFY(!control<QWidget>(form, "Prad")->isHidden());
+    QVERIFY(control<QWidget>(form, "Olej")->isHidden());
+    QVERIFY(control<QWidget>(form, "PalnikImg")->isHidden());
+    QCOMPARE(control<PictureBox>(form, "FooterImage")->picture(), QStringLiteral("Prad.svg"));
+    QVERIFY(labelText(form, "Label3").endsWith(QStringLiteral(" kWh")));
+    QVERIFY(!control<QWidget>(form, "GrodzImg")->isHidden());
+    auto* bar = control<QProgressBar>(form, "regulacjaMocyBar");
+    QVERIFY(!bar->isHidden());
+    QCOMPARE(bar->value(), 60);
+    // No burner rows; heaters, second heater and the second fan; T2 gone with one probe.
+    for (int row : {5, 6, 7, 8, 9, 10, 2})
+        QVERIFY(m.filters()->isRowHidden(row));
+    for (int row : {30, 31, 34, 35})
+        QVERIFY(!m.filters()->isRowHidden(row));
+    // Marks of items that stay shown stay; the new ones come unchecked.
+    QVERIFY(form.filterList().item(1).checked);
+    QVERIFY(!form.filterList().item(31).checked);
+}
+
+void TestChartWindow::shortFileEmptiesTheDrawnChart()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.drawOilCycle();
+    const QString file = m.path(QStringLiteral("P3.csv"));
+    writeFile(file, "header\r\n0,1,2\r\n");
+
+    m.open(file);
+
+    QCOMPARE(m.messages.texts(), QStringList{form.text(17)});
+    // Nothing of the last cycle stays on screen.
+    const auto* plot = m.chart()->findChild<QCustomPlot*>();
+    QVERIFY(plot);
+    QVERIFY(plot->graphCount() > 0);
+    for (int n = 0; n < plot->graphCount(); ++n)
+        QVERIFY(plot->graph(n)->data()->isEmpty());
+}
+
+void TestChartWindow::undrawableHeatingTypeHidesTheChart()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.open(m.cycle(QStringLiteral("P1.csv"), oilCycle()));
+    QVERIFY(!m.chart()->isHidden());
+
+    QList<QByteArray> lines = gen::writeCycle(oilCycle()).split('\n');
+    lines[1][0] = '7';
+    const QString file = m.path(QStringLiteral("P7.csv"));
+    writeFile(file, lines.join('\n'));
+    m.open(file);
+
+    QCOMPARE(m.messages.texts(), QStringList{form.text(17)});
+    QVERIFY(m.chart()->isHidden());
+    QVERIFY(!control<QTabWidget>(form, "Advsmoothtabpager1")->isEnabled());
+    QVERIFY(control<QWidget>(form, "FooterImage")->isHidden());
+    QVERIFY(control<QWidget>(form, "Olej")->isHidden());
+    // Every action on the hidden chart is ignored.
+    QGuiApplication::clipboard()->clear();
+    click(form, "AdvSmoothButton2");
+    click(form, "AdvSmoothButton11");
+    QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("100%"));
+    QVERIFY(QGuiApplication::clipboard()->image().isNull());
+}
+
+void TestChartWindow::exportsAndTheirLanguage()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    QPushButton* png = m.controller->savePngButton();
+    QPushButton* pdf = m.controller->savePdfButton();
+    QCOMPARE(png->text(), QStringLiteral("Zapisz PNG…"));
+    QCOMPARE(pdf->text(), QStringLiteral("Zapisz PDF…"));
+    auto* exportTab = control<QWidget>(form, "AdvSmoothTabPage1");
+    QVERIFY(exportTab->isAncestorOf(png) && exportTab->isAncestorOf(pdf));
+
+    m.drawOilCycle();
+    const QString pngFile = m.path(QStringLiteral("chart.png"));
+    QVERIFY(m.controller->saveChartPng(pngFile));
+    QCOMPARE(QImage(pngFile).size(), m.chart()->size());
+    const QString pdfFile = m.path(QStringLiteral("chart.pdf"));
+    QVERIFY(m.controller->saveChartPdf(pdfFile));
+    QFile written(pdfFile);
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QVERIFY(written.read(5) == "%PDF-");
+    QVERIFY(m.messages.texts().isEmpty());
+
+    const QString nowhere = m.path(QStringLiteral("missing/folder/chart.png"));
+    QVERIFY(!m.controller->saveChartPng(nowhere));
+    QVERIFY(!m.controller->saveChartPdf(m.path(QStringLiteral("missing/chart.pdf"))));
+    QCOMPARE(m.messages.texts().size(), 2);
+    QVERIFY(m.messages.texts().at(0).contains(QDir::toNativeSeparators(nowhere)));
+    QVERIFY(m.messages.texts().at(1).contains(QStringLiteral("chart.pdf")));
+
+    // English: the export buttons and the filter captions follow, the drawn figures stay.
+    const QString label2 = labelText(form, "Label2");
+    form.AdvSmoothButton7Click();
+    QCOMPARE(png->text(), QStringLiteral("Save PNG…"));
+    QCOMPARE(pdf->text(), QStringLiteral("Save PDF…"));
+    QCOMPARE(m.filters()->model()->index(0, 0).data().toString(), form.text(7));
+    QCOMPARE(m.filters()->model()->index(29, 0).data().toString(), form.text(34));
+    QCOMPARE(labelText(form, "Label2"), label2);
+    QVERIFY(form.filterList().item(1).checked);
+    QVERIFY(!m.filters()->isRowHidden(1));
+}
+
+QTEST_MAIN(TestChartWindow)
+#include "test_chart_window.moc"
