@@ -63,22 +63,45 @@ QString LineBuffer::decode(const QByteArray& bytes, Encoding* encoding)
 QStringList LineBuffer::splitLines(const QString& text)
 {
     QStringList lines;
-    const qsizetype size = text.size();
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text.at(i);
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) {
-            lines.append(text.mid(start, i - start));
-            if (c == QLatin1Char('\r') && i + 1 < size && text.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
+    const char16_t* const begin = reinterpret_cast<const char16_t*>(text.constData());
+    const char16_t* const end = begin + text.size();
+    const char16_t* start = begin;
+    for (const char16_t* p = begin; p < end; ++p) {
+        if (*p == u'\r' || *p == u'\n') {
+            lines.append(QString(reinterpret_cast<const QChar*>(start), p - start));
+            if (*p == u'\r' && p + 1 < end && p[1] == u'\n')
+                ++p;
+            start = p + 1;
         }
     }
     // Text after the last line break is a line; a final line break adds none.
-    if (start < size)
-        lines.append(text.mid(start));
+    if (start < end)
+        lines.append(QString(reinterpret_cast<const QChar*>(start), end - start));
     return lines;
 }
+
+namespace {
+
+// Cycle files are plain ASCII; widening (and lower-casing) them in one pass is several
+// times quicker than the general decoders, which matters for cycles of 100 000 records.
+// Returns false, leaving text untouched, when a byte is not ASCII.
+bool decodeAscii(const QByteArray& bytes, qsizetype from, bool lower, QString& text)
+{
+    const qsizetype size = bytes.size() - from;
+    QString result(size, Qt::Uninitialized);
+    const unsigned char* in = reinterpret_cast<const unsigned char*>(bytes.constData()) + from;
+    char16_t* out = reinterpret_cast<char16_t*>(result.data());
+    for (qsizetype i = 0; i < size; ++i) {
+        const unsigned char c = in[i];
+        if (c >= 0x80)
+            return false;
+        out[i] = char16_t(lower && c >= 'A' && c <= 'Z' ? c + ('a' - 'A') : c);
+    }
+    text = std::move(result);
+    return true;
+}
+
+} // namespace
 
 void LineBuffer::loadFile(const QString& path)
 {
@@ -94,7 +117,17 @@ void LineBuffer::loadFile(const QString& path)
 void LineBuffer::loadBytes(const QByteArray& bytes, const QString& fileName)
 {
     m_fileName = fileName;
-    setText(decode(bytes, &m_encoding));
+    m_encoding = detectEncoding(bytes);
+    // ASCII reads the same in UTF-8 and in any locale encoding kvaro runs under.
+    if (m_encoding == Encoding::Locale || m_encoding == Encoding::Utf8) {
+        QString text;
+        const qsizetype bom = m_encoding == Encoding::Utf8 ? 3 : 0;
+        if (decodeAscii(bytes, bom, m_case == Case::Lower, text)) {
+            m_lines = splitLines(text);
+            return;
+        }
+    }
+    setText(decode(bytes));
 }
 
 void LineBuffer::setText(const QString& text)
