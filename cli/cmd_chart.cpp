@@ -15,7 +15,6 @@
 #include "cycles/language.h"
 #include "cycles/linebuffer.h"
 #include "cycles/platform.h"
-#include "store/settings.h"
 
 #include <QDir>
 #include <QImage>
@@ -244,10 +243,8 @@ int run(const Invocation& invocation)
     EchoingMessages messages;
     // Start-up: the language as the window finds it; a missing file is reported and the
     // window's own texts stay.
-    Settings settings(QDir::currentPath(), invocation.home);
-    settings.load();
-    Language language;
-    guarded(messages, [&] { settings.loadLanguage(language); });
+    const Language language =
+        interfaceLanguage(invocation, [&](const QString& text) { messages.show(text); });
     const SystemLocale locale;
 
     Outcome o;

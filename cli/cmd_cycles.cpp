@@ -8,7 +8,6 @@
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
-#include "store/settings.h"
 #include "store/storepaths.h"
 
 #include <QDir>
@@ -167,14 +166,7 @@ int run(const Invocation& invocation)
         messages.append(text);
         err(text);
     };
-    Settings settings(QDir::currentPath(), invocation.home);
-    settings.load();
-    Language language;
-    try {
-        settings.loadLanguage(language);
-    } catch (const Failure& failure) {
-        show(failure.message());
-    }
+    const Language language = interfaceLanguage(invocation, show);
     const SystemLocale locale;
 
     const CatalogueBuild build = buildCatalogue(folder, language, clock);

@@ -5,7 +5,6 @@
 #include "cycles/platform.h"
 #include "store/drives.h"
 #include "store/importer.h"
-#include "store/settings.h"
 #include "store/storepaths.h"
 
 #include <QDir>
@@ -51,14 +50,7 @@ int run(const Invocation& invocation)
     }
 
     // Language text 44 comes from the language the program would show.
-    Settings settings(QDir::currentPath(), invocation.home);
-    settings.load();
-    Language language;
-    try {
-        settings.loadLanguage(language);
-    } catch (const Failure& failure) {
-        err(failure.message());
-    }
+    const Language language = interfaceLanguage(invocation, err);
 
     const SystemLocale locale;
     const FakeDrives drives({driveFolder});

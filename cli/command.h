@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cycles/language.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +25,12 @@ bool registerCommand(const QString& name, const QString& usage, CommandFunction 
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
+
+// The interface language as the window finds it: Data.dat and the language file in the
+// working folder, then in the program folder. A missing language file is reported through
+// report, and the texts stay empty.
+Language interfaceLanguage(const Invocation& invocation,
+                           const std::function<void(const QString&)>& report);
 
 // Prints to standard output / standard error as UTF-8.
 void out(const QString& text);

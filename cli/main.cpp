@@ -1,5 +1,8 @@
 #include "cli/command.h"
 
+#include "cycles/failure.h"
+#include "store/settings.h"
+
 #include <QApplication>
 #include <QCoreApplication>
 #include <QDir>
@@ -36,6 +39,20 @@ bool registerCommand(const QString& name, const QString& usageText, CommandFunct
 {
     registry().insert(name, Command{usageText, std::move(run)});
     return true;
+}
+
+Language interfaceLanguage(const Invocation& invocation,
+                           const std::function<void(const QString&)>& report)
+{
+    Settings settings(QDir::currentPath(), invocation.home);
+    settings.load();
+    Language language;
+    try {
+        settings.loadLanguage(language);
+    } catch (const Failure& failure) {
+        report(failure.message());
+    }
+    return language;
 }
 
 void out(const QString& text)
