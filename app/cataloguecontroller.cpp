@@ -45,11 +45,13 @@ CatalogueController::CatalogueController(TForm2& form, Reading reading)
     c.TimeLine->setObjectName(QStringLiteral("TimeLineCell"));
     m_timeLine = new TimeLine(c.TimeLine);
     m_timeLine->setObjectName(QStringLiteral("TimeLine"));
+    // Today until a range is confirmed: where choosing an oven puts its sections.
+    const QDate today = form.services().clock.today();
+    m_timeLine->setRange(QDateTime(today, QTime(0, 0)), QDateTime(today.addDays(1), QTime(0, 0)));
     auto* cell = new QVBoxLayout(c.TimeLine);
     cell->setContentsMargins(0, 0, 0, 0);
     cell->addWidget(m_timeLine);
 
-    const QDate today = form.services().clock.today();
     m_popup = new QFrame(&form, Qt::Popup);
     m_popup->setObjectName(QStringLiteral("Popup1"));
     m_popup->setFrameShape(QFrame::Box);
@@ -129,7 +131,8 @@ void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
     if (!selected.isValid() || m_model->rowCount() == 0)
         return;
     const QString file = selected.data(CycleListModel::FileNameRole).toString();
-    m_form.chartModel().clearAll();
+    // Emptied on screen too: a file too short to draw must not leave the last cycle shown.
+    m_form.clearChart();
     m_form.guard([&] {
         m_form.Memo1.loadFile(QDir(m_catalogue.OvenFolder).filePath(file));
         if (m_form.Memo1.count() >= 3)

@@ -133,7 +133,11 @@ void ChartController::applySummary()
     const QString fuel = fuelPictureName(s.FooterImage);
     c.FooterImage->setPicture(fuel.isEmpty() ? QString() : fuel + QStringLiteral(".svg"));
     c.FooterImage->setVisible(shown.FooterImage);
-    c.Advsmoothtabpager1->setEnabled(s.Advsmoothtabpager1Enabled);
+    // Only the pages that describe a drawn cycle: disabling the whole pager would also lock
+    // away the open, import and language buttons, and with them the way out.
+    for (QWidget* page : {c.AdvSmoothTabPager11, c.AdvSmoothTabPager12, c.AdvSmoothTabPager13})
+        c.Advsmoothtabpager1->setTabEnabled(c.Advsmoothtabpager1->indexOf(page),
+                                            s.Advsmoothtabpager1Enabled);
     c.Chart1->setVisible(shown.Chart1);
 }
 

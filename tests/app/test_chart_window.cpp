@@ -497,7 +497,15 @@ void TestChartWindow::undrawableHeatingTypeHidesTheChart()
 
     QCOMPARE(m.messages.texts(), QStringList{form.text(17)});
     QVERIFY(m.chart()->isHidden());
-    QVERIFY(!control<QTabWidget>(form, "Advsmoothtabpager1")->isEnabled());
+    // The cycle's own pages are locked; opening another file stays possible.
+    auto* tabs = control<QTabWidget>(form, "Advsmoothtabpager1");
+    for (const char* page : {"AdvSmoothTabPager11", "AdvSmoothTabPager12", "AdvSmoothTabPager13"})
+        QVERIFY(!tabs->isTabEnabled(tabs->indexOf(control<QWidget>(form, page))));
+    QVERIFY(control<QWidget>(form, "AdvSmoothButton8")->isEnabled());
+    QVERIFY(tabs->isTabEnabled(tabs->indexOf(control<QWidget>(form, "AdvSmoothTabPage2"))));
+    m.open(m.cycle(QStringLiteral("P2.csv"), oilCycle()));
+    QVERIFY(tabs->isTabEnabled(tabs->indexOf(control<QWidget>(form, "AdvSmoothTabPager11"))));
+    m.open(file);
     QVERIFY(control<QWidget>(form, "FooterImage")->isHidden());
     QVERIFY(control<QWidget>(form, "Olej")->isHidden());
     // Every action on the hidden chart is ignored.
