@@ -74,7 +74,7 @@ QPushButton:disabled {
 QPushButton[picture="true"] { padding: 0; border-radius: 8px; }
 QPushButton[language="true"] { font-size: 11pt; font-weight: bold; }
 QPushButton[zoom="true"] { padding: 0; font-weight: bold; font-size: 10pt; }
-QPushButton#DataButton { font-weight: bold; text-align: center; }
+QPushButton#DataButton { font-weight: normal; text-align: center; padding-left: 2px; padding-right: 2px; }
 QPushButton#AdvSmoothButton9, QPushButton#AdvSmoothButton10 { padding: 2px 1px; }
 
 /* Chooser. */

@@ -318,7 +318,7 @@ QWidget* TForm2::buildLeftColumn()
 
     c.DataButton = button("DataButton", QString());
     c.DataButton->setIcon(QIcon(picturePath(QStringLiteral("Kalendarz.svg"))));
-    c.DataButton->setIconSize(QSize(20, 20));
+    c.DataButton->setIconSize(QSize(16, 16));
     place(c.GridLewyNew, c.DataButton, 1, 0);
 
     // The cycle list with its header and footer lines, as one cell.
@@ -386,6 +386,8 @@ QWidget* TForm2::buildCentreColumn()
     c.AdvSmoothButton1 = button("AdvSmoothButton1", QStringLiteral("X"));
     c.AdvSmoothLabel5 = label("AdvSmoothLabel5", QStringLiteral("100%"));
     c.AdvSmoothLabel5->setProperty("readout", true);
+    // Its row is a sixth of a short bar: without a floor the caption is cut in half.
+    c.AdvSmoothLabel6->setMinimumHeight(12);
     place(c.ZoomGrid, c.AdvSmoothLabel6, 0, 3);
     place(c.ZoomGrid, c.AdvSmoothButton3, 1, 0);
     place(c.ZoomGrid, c.AdvSmoothButton2, 1, 1);
