@@ -59,6 +59,9 @@ int run(const Invocation& invocation)
     importer.setNoDriveMessage(language.text(44));
     const ImportResult result = importer.run();
     const QStringList ovens = listOvens(store.storeRoot());
+    // What the window would show as modal messages; into the JSON as well when asked.
+    for (const QString& message : result.messages)
+        err(message);
 
     if (json) {
         QJsonArray files;
@@ -79,9 +82,6 @@ int run(const Invocation& invocation)
                 line += QStringLiteral("\tleft on the drive");
             out(line);
         }
-        // What the window would show as modal messages.
-        for (const QString& message : result.messages)
-            err(message);
     }
     // A folder without the marker imports nothing, which a script must be able to tell.
     return result.driveFound && result.allHandled() ? ExitOk : ExitFailed;
