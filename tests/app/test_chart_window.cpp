@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/chartcontroller.h"
 #include "app/style.h"
@@ -29,6 +30,9 @@
 
 #include <qcustomplot.h>
 
+using kvaro::testing::writeFile;
+using kvaro::testing::readFile;
+
 using namespace kvaro;
 
 namespace {
@@ -37,13 +41,6 @@ QByteArray shippedFile(const char* name)
 {
     QFile file(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + QLatin1String(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
 }
 
 template <class W>

@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/importcontroller.h"
 #include "app/msgdialog.h"
@@ -17,17 +18,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using kvaro::testing::writeFile;
+using kvaro::testing::readFile;
+
 using namespace kvaro;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 QStringList entries(const QString& folder)
 {

@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/msgdialog.h"
 #include "app/tform2.h"
@@ -19,25 +20,14 @@
 
 #include <memory>
 
+using kvaro::testing::writeFile;
+using kvaro::testing::readFile;
+
 using namespace kvaro;
 
 namespace {
 
 const QByteArray bom("\xEF\xBB\xBF");
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY2(file.open(QIODevice::WriteOnly), qPrintable(path));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray shippedFile(const char* name)
 {

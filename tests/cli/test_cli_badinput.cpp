@@ -1,6 +1,7 @@
 // Files no controller should write, through every command that reads a file from outside.
 // None may crash kvaro-cli; each failure names the file; nothing on the drive or in the
 // store loses a byte.
+#include "tests/testfiles.h"
 #include "tools/cyclegen.h"
 
 #include <QCryptographicHash>
@@ -14,15 +15,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using kvaro::testing::writeFile;
+using kvaro::testing::readFile;
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+namespace {
 
 // Every file below root by relative path, with a digest of its bytes.
 QMap<QString, QByteArray> snapshot(const QString& root)

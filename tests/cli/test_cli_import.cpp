@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "tools/cyclegen.h"
 
 #include <QDir>
@@ -9,15 +10,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using kvaro::testing::writeFile;
+using kvaro::testing::readFile;
 
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
+namespace {
 
 QStringList entries(const QString& folder)
 {

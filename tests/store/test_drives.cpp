@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "store/drives.h"
 #include "store/importer.h"
 #include "store/ovenname.h"
@@ -7,19 +8,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using kvaro::testing::writeFile;
+using kvaro::testing::readFile;
+
 using namespace kvaro;
 
 namespace {
 
 const QStringList ovenA{"3130", "3332", "3534", "3736", "12", "34", "56", "78"}; // 012345672468
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
 
 } // namespace
 

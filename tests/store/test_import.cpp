@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "store/drives.h"
 #include "store/fileops.h"
 #include "store/importer.h"
@@ -8,6 +9,9 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+using kvaro::testing::writeFile;
+using kvaro::testing::readFile;
 
 using namespace kvaro;
 
@@ -26,20 +30,6 @@ namespace {
 
 const QStringList ovenA{"3130", "3332", "3534", "3736", "12", "34", "56", "78"}; // 012345672468
 const QStringList ovenB{"3839", "3637", "3435", "3233", "10", "10", "10", "10"}; // 987654320000
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Every entry of a folder, hidden ones too, so a left-over temporary file shows.
 QStringList entries(const QString& folder)

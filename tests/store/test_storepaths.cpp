@@ -1,3 +1,4 @@
+#include "tests/testfiles.h"
 #include "cycles/failure.h"
 #include "store/naturalorder.h"
 #include "store/settings.h"
@@ -8,23 +9,12 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using kvaro::testing::writeFile;
+using kvaro::testing::readFile;
+
 using namespace kvaro;
 
 namespace {
-
-void writeFile(const QString& path, const QByteArray& bytes)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(bytes);
-}
-
-QByteArray readFile(const QString& path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 } // namespace
 
