@@ -8,6 +8,11 @@ set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
+# Qt wants a private runtime folder; root sessions on a bare machine often have none.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+    export XDG_RUNTIME_DIR="/tmp/runtime-$(id -u)"
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+fi
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqcustomplot-dev libgl-dev
           fonts-dejavu-core)
