@@ -1,3 +1,4 @@
+#include "tests/app/controls.h"
 #include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/chartcontroller.h"
@@ -41,15 +42,6 @@ QByteArray shippedFile(const char* name)
 {
     QFile file(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + QLatin1String(name));
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-template <class W>
-W* control(QWidget& form, const char* name)
-{
-    W* found = form.findChild<W*>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
 }
 
 QString labelText(QWidget& form, const char* name)

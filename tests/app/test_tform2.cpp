@@ -1,3 +1,4 @@
+#include "tests/app/controls.h"
 #include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/msgdialog.h"
@@ -41,15 +42,6 @@ QByteArray numberedLanguage(const QString& code, int lines)
     for (int n = 0; n < lines; ++n)
         bytes += (code + QStringLiteral(" text %1\r\n").arg(n)).toUtf8();
     return bytes;
-}
-
-template <class W>
-W* control(QWidget& form, const char* name)
-{
-    W* found = form.findChild<W*>(QLatin1String(name));
-    if (!found)
-        qFatal("no control %s", name);
-    return found;
 }
 
 QString tabCaption(QWidget& form, const char* page)
