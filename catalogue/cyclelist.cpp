@@ -9,6 +9,7 @@
 
 #include <QDir>
 
+#include <algorithm>
 #include <cmath>
 
 namespace kvaro
@@ -132,13 +133,16 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
                 sum += decimalField(catalogue.endField(i, field::Fuel), file);
 
             const QString path = QDir(catalogue.OvenFolder).filePath(file);
-            const int temperatura =
-                int(std::floor(decimalField(catalogue.startField(i, field::SetTemperature), file)));
+            // Clamped before the conversion: a damaged file's 1e90 fits no integer.
+            const int temperatura = int(std::clamp(
+                std::floor(decimalField(catalogue.startField(i, field::SetTemperature), file)),
+                -1e9, 1e9));
             const int atTemperature = getSekundWtemperaturze(path, temperatura, reading);
             if (atTemperature > 0) {
                 const int length = getCyklSekund(path, reading);
                 if (length > 0)
-                    item.progress = int(std::floor(double(atTemperature) / length * 100.0));
+                    item.progress = int(
+                        std::min(std::floor(double(atTemperature) / length * 100.0), 1e9));
             }
         } catch (Failure& failure) {
             listing.report.add(reportLine(failure.at(file)));

@@ -6,6 +6,9 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+#include <limits>
+
 namespace kvaro
 {
 
@@ -59,8 +62,11 @@ int getCyklSekund(const QString& path, Reading reading)
     const QString name = QFileInfo(path).fileName();
     int result = 0;
     scan(*text, name, field::ProgrammedSeconds + 1, [&](const Record& record) {
-        result = record.integer(field::ProgrammedMinutes) * 60 +
-                 record.integer(field::ProgrammedSeconds);
+        // In 64 bits: a damaged file's minutes times 60 need not fit an int.
+        const qint64 seconds = qint64(record.integer(field::ProgrammedMinutes)) * 60 +
+                               record.integer(field::ProgrammedSeconds);
+        result = int(std::clamp<qint64>(seconds, std::numeric_limits<int>::min(),
+                                        std::numeric_limits<int>::max()));
         return true;
     });
     return result;
@@ -70,7 +76,7 @@ int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading
 {
     const auto text = CycleFileText::open(path, reading, LineBuffer::Case::Keep);
     const QString name = QFileInfo(path).fileName();
-    const int threshold = temperatura - 5;
+    const double threshold = double(temperatura) - 5;
     int result = 0;
     scan(*text, name, field::WorkingTemperature + 1, [&](const Record& record) {
         const int reached = record.timeOfDay();

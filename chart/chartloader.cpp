@@ -53,7 +53,7 @@ LineFlags flagsOf(const RecordFields& fields)
     return flags;
 }
 
-QString twoDigits(int value)
+QString twoDigits(qint64 value)
 {
     return QString::number(value).rightJustified(2, QLatin1Char('0'));
 }
@@ -97,8 +97,9 @@ private:
     bool isOn(int line, std::size_t output);
 
     // Seconds since the first drawn record; a time of day earlier than the previous
-    // record's means the cycle ran past midnight.
-    int elapsed(int timeOfDay)
+    // record's means the cycle ran past midnight. 64 bits: a damaged file that jumps back
+    // in time on every line must not overflow the count of days.
+    qint64 elapsed(int timeOfDay)
     {
         if (!m_started) {
             m_started = true;
@@ -122,12 +123,12 @@ private:
     bool m_started = false;
     int m_start = 0;
     int m_previous = 0;
-    int m_dayOffset = 0;
-    std::optional<int> m_lastElapsed; // of the last drawn record
+    qint64 m_dayOffset = 0;
+    std::optional<qint64> m_lastElapsed; // of the last drawn record
 
     double m_setTemperature = 0;
     bool m_reached = false;          // at a record after the start
-    std::optional<int> m_reachedAt;  // elapsed seconds when reached, at the start too
+    std::optional<qint64> m_reachedAt; // elapsed seconds when reached, at the start too
     double m_differenceSum = 0;
     int m_differenceCount = 0;
     bool m_firstRecordHandled = false;
@@ -170,7 +171,7 @@ void Loader::recordLoop()
 
 void Loader::record(int x)
 {
-    const int e = elapsed(m_fields.timeOfDay());
+    const qint64 e = elapsed(m_fields.timeOfDay());
     m_lastElapsed = e;
     const QString label = elapsedLabel(e);
 
@@ -305,8 +306,9 @@ void Loader::showMeanDifference()
     if (m_differenceCount == 0)
         return;
     const double mean = m_differenceSum / m_differenceCount;
+    // Formatted as a real number: temperatures of 1e90 in a damaged file fit no integer.
     m_summary.SrRoznicaGrzania +=
-        QString::number(qint64(std::floor(mean / 2))) + QStringLiteral("°C");
+        QString::number(std::floor(mean / 2), 'f', 0) + QStringLiteral("°C");
 }
 
 void Loader::showTimeHeld()
@@ -315,7 +317,7 @@ void Loader::showTimeHeld()
         m_summary.CzasOsiagnieciaLabel = m_language.text(46);
         return;
     }
-    const int held = std::abs(*m_lastElapsed - *m_reachedAt);
+    const qint64 held = std::abs(*m_lastElapsed - *m_reachedAt);
     m_summary.CzasOsiagnieciaLabel += QLatin1Char(' ') + m_language.text(19) +
                                       QStringLiteral(": ") + QString::number(held / 60) +
                                       QLatin1Char(':') + QString::number(held % 60);
@@ -364,13 +366,13 @@ void Loader::addOutputArrows()
 
 } // namespace
 
-QString elapsedLabel(int seconds)
+QString elapsedLabel(qint64 seconds)
 {
     if (seconds == 0)
         return QStringLiteral("00:00");
-    const int h = seconds / 3600;
-    const int m = (seconds / 60) % 60;
-    const int s = seconds % 60;
+    const qint64 h = seconds / 3600;
+    const int m = int((seconds / 60) % 60);
+    const int s = int(seconds % 60);
     if (h >= 1)
         return twoDigits(h) + QLatin1Char(':') + twoDigits(m) + QLatin1Char(':') + twoDigits(s);
     return twoDigits(m) + QLatin1Char(':') + twoDigits(s);

@@ -24,6 +24,6 @@ void WczytajWykres(const LineBuffer& memo1, const Language& language, ChartModel
 
 // The label of a point: time since the cycle start, "mm:ss" below an hour, "hh:mm:ss"
 // from an hour on (hours go past 23 for cycles that run over a day), "00:00" at the start.
-QString elapsedLabel(int seconds);
+QString elapsedLabel(qint64 seconds);
 
 } // namespace kvaro

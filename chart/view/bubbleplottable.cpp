@@ -175,7 +175,8 @@ void BubblePlottable::draw(QCPPainter* painter)
             paintMarker(painter, circle, *picture, mPen.color());
             continue;
         }
-        const int diameter = std::min(2048, int(std::lround(2 * radius)));
+        // Limited before rounding: an axis squeezed by extreme values gives any radius.
+        const int diameter = int(std::lround(std::min(2048.0, 2 * radius)));
         painter->drawPixmap(QPointF(centre.x() - diameter / 2.0, centre.y() - diameter / 2.0),
                             marker(diameter, ratio));
     }

@@ -31,12 +31,14 @@ void LineGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines)
     const auto [leftmost, rightmost] = std::minmax_element(
         lines.cbegin(), lines.cend(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
     const double first = std::floor(leftmost->x());
-    const int columns = int(std::floor(rightmost->x()) - first) + 1;
-    // Sparse lines (zoomed in) are cheap to stroke and look better with real joins.
-    if (lines.size() <= columns || columns > 100000) {
+    const double span = std::floor(rightmost->x()) - first;
+    // Sparse lines (zoomed in) are cheap to stroke and look better with real joins; the
+    // span is checked as a real number first, since far-off points fit no integer.
+    if (!(span < 100000) || lines.size() <= qsizetype(span) + 1) {
         QCPGraph::drawLinePlot(painter, lines);
         return;
     }
+    const int columns = int(span) + 1;
 
     std::vector<Column> band(static_cast<std::size_t>(columns));
     auto cover = [&](int column, double y0, double y1) {

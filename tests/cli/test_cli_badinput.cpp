@@ -135,6 +135,10 @@ void TestCliBadInput::badFiles_data()
     QTest::newRow("letters in an hour") << withField(3, 3, "ab") << false;
     QTest::newRow("time 24:00:00") << withField(3, 3, "24") << false;
     QTest::newRow("time 12:61:00") << withField(3, 4, "61") << false;
+    // Numbers far beyond any oven still convert; nothing derived from them may overflow.
+    QTest::newRow("temperature of 1e90") << withField(3, 1, "1e90") << true;
+    QTest::newRow("set temperature of 1e90") << withField(1, 48, "1e90") << true;
+    QTest::newRow("programmed minutes of 2e9") << withField(1, 44, "2000000000") << true;
     QTest::newRow("100 000 empty lines") << QByteArray(200000, '\n') << false;
     QTest::newRow("missing end record") << editedCycle([](QList<QByteArray>& lines) {
         while (!lines.isEmpty() && lines.last().trimmed().isEmpty())

@@ -1,9 +1,11 @@
 // libFuzzer target: arbitrary bytes as a cycle file, through everything a file from a drive
 // reaches — the line buffer with its encodings, field splitting, normalisation, the oven
-// name, the catalogue's reading (partial and whole, which must agree), the statistics and
+// name, the catalogue's reading (partial and whole, which must agree), the cycle list, the
+// statistics and
 // the chart loader with its filter list. Failures are expected; crashes, hangs, sanitizer
 // reports and disagreements are not.
 #include "catalogue/catalogue.h"
+#include "catalogue/cyclelist.h"
 #include "catalogue/cyclestatistics.h"
 #include "chart/chartloader.h"
 #include "chart/chartmodel.h"
@@ -44,6 +46,10 @@ void catalogueAndStatistics(const Language& language)
         partial.report.lines != whole.report.lines) {
         qFatal("partial and whole reading of a cycle file disagree");
     }
+    const FixedLocale locale(QLatin1Char(','));
+    const CycleListing listing = wczytajKalendarz(partial.catalogue, QDate(1900, 1, 1),
+                                                  QDate(2999, 12, 31), language, locale);
+    (void)listing.report.message();
     for (const Reading reading : {Reading::Partial, Reading::Whole}) {
         std::optional<int> length, held;
         try {
