@@ -169,7 +169,8 @@ void TestCliBadInput::badFiles()
 
     // cycles: the bad file beside a good one in the store.
     const QString oven = home.filePath(QStringLiteral("Data/12345678"));
-    writeFile(oven + QStringLiteral("/P1.csv"), bytes);
+    // Stored copies hold the normalised text.
+    writeFile(oven + QStringLiteral("/P1.csv"), QByteArray(bytes).replace(',', ';'));
     writeFile(oven + QStringLiteral("/P2.csv"), goodCycle(2).replace(',', ';'));
     const auto storeBefore = snapshot(home.filePath(QStringLiteral("Data")));
     const Run cycles = kvaro(home.path(), {"cycles", "12345678", "--today", "2024-03-14",
