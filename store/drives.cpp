@@ -9,9 +9,11 @@
 
 #include <algorithm>
 
-namespace kvaro {
+namespace kvaro
+{
 
-namespace {
+namespace
+{
 
 QString readSmallFile(const QString& path)
 {
@@ -24,6 +26,20 @@ QString readSmallFile(const QString& path)
 bool isOctalDigit(QChar c)
 {
     return c >= QLatin1Char('0') && c <= QLatin1Char('7');
+}
+
+// A device below a USB controller ("usb1", "usb2") or an MMC/SD host ("mmc_host", "mmc0")
+// has such a folder on its way down from the root of the device tree, "devices"; what lies
+// above that root is no bus.
+bool onRemovableBus(const QString& devicePath)
+{
+    const QStringList folders = devicePath.split(QLatin1Char('/'), Qt::SkipEmptyParts);
+    const qsizetype root = folders.indexOf(QLatin1String("devices"));
+    return std::any_of(folders.cbegin() + (root < 0 ? 0 : root), folders.cend(),
+                       [](const QString& folder) {
+                           return folder.startsWith(QLatin1String("usb")) ||
+                                  folder.startsWith(QLatin1String("mmc"));
+                       });
 }
 
 } // namespace
@@ -46,10 +62,11 @@ QString LinuxDrives::unescapeMountField(const QString& field)
     result.reserve(field.size());
     for (qsizetype i = 0; i < field.size(); ++i) {
         const QChar c = field.at(i);
-        if (c == QLatin1Char('\\') && i + 3 < field.size() && isOctalDigit(field.at(i + 1))
-            && isOctalDigit(field.at(i + 2)) && isOctalDigit(field.at(i + 3))) {
-            const int code = (field.at(i + 1).unicode() - '0') * 64
-                + (field.at(i + 2).unicode() - '0') * 8 + (field.at(i + 3).unicode() - '0');
+        if (c == QLatin1Char('\\') && i + 3 < field.size() && isOctalDigit(field.at(i + 1)) &&
+            isOctalDigit(field.at(i + 2)) && isOctalDigit(field.at(i + 3))) {
+            const int code = (field.at(i + 1).unicode() - '0') * 64 +
+                             (field.at(i + 2).unicode() - '0') * 8 +
+                             (field.at(i + 3).unicode() - '0');
             result += QChar(code);
             i += 3;
         } else {
@@ -63,21 +80,23 @@ bool LinuxDrives::isRemovableDevice(const QString& deviceName) const
 {
     // Loop files and device-mapper volumes (LUKS, LVM) are never a controller's drive,
     // even when what lies beneath them is.
-    if (deviceName.isEmpty() || deviceName.startsWith(QLatin1String("loop"))
-        || deviceName.startsWith(QLatin1String("dm-")) || deviceName.contains(QLatin1Char('/')))
+    if (deviceName.isEmpty() || deviceName.startsWith(QLatin1String("loop")) ||
+        deviceName.startsWith(QLatin1String("dm-")) || deviceName.contains(QLatin1Char('/')))
         return false;
     const QString entry = QDir(m_blockDevices).filePath(deviceName);
     if (!QFileInfo::exists(entry))
         return false;
-    // A partition has no flag of its own: the whole disk is the entry's parent folder in
-    // the device tree that the class entry links into.
-    QString disk = entry;
-    if (QFileInfo::exists(QDir(entry).filePath(QStringLiteral("partition")))) {
-        const QString real = QFileInfo(entry).canonicalFilePath();
-        if (real.isEmpty())
-            return false;
-        disk = QFileInfo(real).absolutePath();
-    }
+    // The class entry links into the device tree; where the device hangs in it tells the bus.
+    const QString real = QFileInfo(entry).canonicalFilePath();
+    if (real.isEmpty())
+        return false;
+    // Card readers built into a PC (mmc) never set the removable flag, and neither do many
+    // USB card readers and disks; a volume on either bus is one the user can take away.
+    if (onRemovableBus(real))
+        return true;
+    // A partition has no flag of its own: the whole disk is its parent folder in the tree.
+    const bool partition = QFileInfo::exists(QDir(real).filePath(QStringLiteral("partition")));
+    const QString disk = partition ? QFileInfo(real).absolutePath() : real;
     return readSmallFile(QDir(disk).filePath(QStringLiteral("removable"))) == QLatin1String("1");
 }
 

@@ -3,7 +3,8 @@
 #include <QString>
 #include <QStringList>
 
-namespace kvaro {
+namespace kvaro
+{
 
 // The removable volumes the import may look at, each by its root folder. The controller
 // writes to a USB stick or a memory card; nothing on a fixed disk is ever imported.
@@ -15,9 +16,10 @@ public:
     virtual QStringList removableRoots() const = 0;
 };
 
-// Linux: the mount table, and the "removable" flag that the kernel keeps for the whole
-// disk a volume lives on (the flag a USB stick or a card reader sets). Both paths can be
-// pointed elsewhere so the parsing can be tried on made-up files.
+// Linux: the mount table, and for each volume its place in the kernel's device tree: a
+// volume is removable when its disk carries the "removable" flag (a USB stick sets it) or
+// when it sits on a USB or MMC/SD bus (card readers, USB disks). Both paths can be pointed
+// elsewhere so the parsing can be tried on made-up files.
 class LinuxDrives : public Drives
 {
 public:
@@ -28,7 +30,7 @@ public:
     // One line of the mount table: "device mountpoint type options ...". The kernel
     // writes blanks, tabs, newlines and backslashes in paths as \040, \011, \012, \134.
     static QString unescapeMountField(const QString& field);
-    // Whether the block device (a name below /dev, "sdb1") sits on a removable disk.
+    // Whether the block device (a name below /dev, "sdb1") is on a removable disk or bus.
     bool isRemovableDevice(const QString& deviceName) const;
 
 private:
