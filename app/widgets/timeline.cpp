@@ -1,5 +1,6 @@
 #include "app/widgets/timeline.h"
 
+#include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLinearGradient>
 #include <QPainter>
@@ -7,6 +8,7 @@
 #include <QToolTip>
 
 #include <array>
+#include <cmath>
 
 namespace kvaro
 {
@@ -17,6 +19,52 @@ const QColor SectionTop(0, 255, 0);        // lime
 const QColor SectionBottom(133, 146, 181); // grey-blue
 const QString FontFamily = QStringLiteral("Tahoma");
 constexpr int LabelSpacing = 70; // pixels a "hh:nn:ss" label needs
+constexpr int LabelGap = 8;      // pixels between two day labels
+constexpr int MinDayTick = 4;    // closer than this, unlabelled days get no tick
+constexpr qint64 SecondsPerDay = 24 * 3600;
+
+// Seconds on a wall clock that never changes: the date and time of day as written,
+// without the time zone's offset. A local time in the hour a spring-forward skips is an
+// invalid QDateTime, yet keeps its date and time.
+qint64 wallSeconds(const QDate& date, const QTime& time)
+{
+    return date.toJulianDay() * SecondsPerDay +
+           (time.isValid() ? time.msecsSinceStartOfDay() / 1000 : 0);
+}
+
+qint64 wallSeconds(const QDateTime& time)
+{
+    return wallSeconds(time.date(), time.time());
+}
+
+// The labelled days: every `days`-th day from the first, or, with `days` 0, the first of
+// every `months`-th month.
+struct DayLabels {
+    int days = 1;
+    int months = 0;
+
+    bool labels(const QDate& day, const QDate& first) const
+    {
+        if (days > 0)
+            return first.daysTo(day) % days == 0;
+        return day.day() == 1 && (day.year() * 12 + day.month() - 1) % months == 0;
+    }
+};
+
+DayLabels dayLabelsFor(double pixelsPerDay, int labelWidth)
+{
+    for (const int days : {1, 2, 3, 7}) {
+        if (days * pixelsPerDay >= labelWidth)
+            return {days, 0};
+    }
+    // No month is shorter than 28 days.
+    for (const int months : {1, 2, 3, 6, 12}) {
+        if (months * 28 * pixelsPerDay >= labelWidth)
+            return {0, months};
+    }
+    const double years = labelWidth / (12 * 28 * std::max(pixelsPerDay, 1e-9));
+    return {0, 12 * int(std::min(std::ceil(years), 1000.0))};
+}
 } // namespace
 
 TimeLine::TimeLine(QWidget* parent) : QWidget(parent)
@@ -30,7 +78,7 @@ TimeLine::TimeLine(QWidget* parent) : QWidget(parent)
 
 void TimeLine::setRange(const QDateTime& start, const QDateTime& end)
 {
-    if (!start.isValid() || !end.isValid() || end <= start)
+    if (!start.date().isValid() || !end.date().isValid() || wallSeconds(end) <= wallSeconds(start))
         return;
     m_start = start;
     m_end = end;
@@ -57,10 +105,35 @@ void TimeLine::clearSections()
 
 double TimeLine::xFor(const QDateTime& time) const
 {
+    return xForWall(wallSeconds(time));
+}
+
+double TimeLine::xForWall(qint64 seconds) const
+{
     const double left = m_look.margin;
     const double width = std::max(1.0, double(this->width() - 2 * m_look.margin));
-    const double span = double(m_start.secsTo(m_end));
-    return left + width * double(m_start.secsTo(time)) / std::max(1.0, span);
+    const qint64 start = wallSeconds(m_start);
+    const double span = double(wallSeconds(m_end) - start);
+    return left + width * double(seconds - start) / std::max(1.0, span);
+}
+
+QFont TimeLine::divisionFont() const
+{
+    QFont font(FontFamily);
+    font.setPointSize(m_look.divisionFontSize);
+    return font;
+}
+
+QFont TimeLine::subDivisionFont() const
+{
+    QFont font(FontFamily);
+    font.setPointSize(m_look.subDivisionFontSize);
+    return font;
+}
+
+int TimeLine::dayLabelWidth() const
+{
+    return QFontMetrics(divisionFont()).horizontalAdvance(QStringLiteral("[00/00]")) + LabelGap;
 }
 
 double TimeLine::axisY() const
@@ -97,6 +170,38 @@ int TimeLine::subDivisionStep(qint64 spanSeconds, double pixels)
     return steps.back();
 }
 
+QList<TimeLine::Division> TimeLine::divisions() const
+{
+    const qint64 start = wallSeconds(m_start);
+    const qint64 end = wallSeconds(m_end);
+    const double pixels = std::max(1.0, double(width() - 2 * m_look.margin));
+    const double pixelsPerDay = pixels * SecondsPerDay / std::max<qint64>(1, end - start);
+    const DayLabels labels = dayLabelsFor(pixelsPerDay, dayLabelWidth());
+    const bool everyDay = labels.days == 1;
+    const int step = everyDay ? subDivisionStep(end - start, pixels) : int(SecondsPerDay);
+
+    // Day by day on the calendar, and the sub-divisions by the clock within each day: a
+    // day with a clock change is a day like any other.
+    QList<Division> result;
+    const QDate first = m_start.date();
+    for (QDate day = first; wallSeconds(day, QTime(0, 0)) <= end; day = day.addDays(1)) {
+        const qint64 midnight = wallSeconds(day, QTime(0, 0));
+        if (midnight >= start) {
+            const bool labelled = labels.labels(day, first);
+            if (labelled || pixelsPerDay >= MinDayTick)
+                result.append({xForWall(midnight), labelled,
+                               labelled ? day.toString(QStringLiteral("[MM/dd]")) : QString()});
+        }
+        for (qint64 t = midnight + step; t < midnight + SecondsPerDay && t <= end; t += step) {
+            if (t >= start)
+                result.append(
+                    {xForWall(t), false,
+                     QTime(0, 0).addSecs(int(t - midnight)).toString(QStringLiteral("hh:mm:ss"))});
+        }
+    }
+    return result;
+}
+
 void TimeLine::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
@@ -117,25 +222,18 @@ void TimeLine::paintEvent(QPaintEvent*)
     painter.setPen(Qt::black);
     painter.drawLine(QPointF(m_look.margin, y), QPointF(width() - m_look.margin, y));
 
-    const qint64 span = m_start.secsTo(m_end);
-    const int step = subDivisionStep(span, width() - 2 * m_look.margin);
-    QFont small(FontFamily);
-    small.setPointSize(m_look.subDivisionFontSize);
-    QFont large(FontFamily);
-    large.setPointSize(m_look.divisionFontSize);
-    const QDateTime first(m_start.date(), QTime(0, 0));
-    for (QDateTime t = first; t <= m_end; t = t.addSecs(step)) {
-        if (t < m_start)
+    const QFont large = divisionFont();
+    const QFont small = subDivisionFont();
+    const int dayWidth = dayLabelWidth();
+    for (const Division& division : divisions()) {
+        const int tick = division.day ? m_look.divisionTick : m_look.subDivisionTick;
+        painter.drawLine(QPointF(division.x, y), QPointF(division.x, y + tick));
+        if (division.text.isEmpty())
             continue;
-        const double x = xFor(t);
-        const bool day = t.time() == QTime(0, 0);
-        const int tick = day ? m_look.divisionTick : m_look.subDivisionTick;
-        painter.drawLine(QPointF(x, y), QPointF(x, y + tick));
-        painter.setFont(day ? large : small);
-        const QString text =
-            day ? t.toString(QStringLiteral("[MM/dd]")) : t.toString(QStringLiteral("hh:mm:ss"));
-        const QRectF box(x - LabelSpacing / 2.0, y + tick, LabelSpacing, height() - y - tick);
-        painter.drawText(box, Qt::AlignHCenter | Qt::AlignTop, text);
+        painter.setFont(division.day ? large : small);
+        const double box = division.day ? std::max(dayWidth, LabelSpacing) : LabelSpacing;
+        painter.drawText(QRectF(division.x - box / 2, y + tick, box, height() - y - tick),
+                         Qt::AlignHCenter | Qt::AlignTop, division.text);
     }
 }
 

@@ -12,6 +12,10 @@ namespace kvaro
 // A read-only strip of time: one division per day labelled "[mm/dd]", sub-divisions
 // "hh:nn:ss" as many as fit, and the listed cycles as sections whose hint shows as a
 // tooltip. The user can neither zoom, scroll nor move anything.
+//
+// Times are placed by their wall clock, date and time of day, whatever time zone they
+// carry: the controller's stamps know none, so every day is equally wide, also the days
+// on which the clocks change, and a stamp in the hour skipped then still has its place.
 class TimeLine : public QWidget
 {
     Q_OBJECT
@@ -23,6 +27,16 @@ public:
         int divisionTick = 15;
         int subDivisionTick = 5;
         int margin = 50;
+    };
+
+    // A tick on the axis: a labelled day (long tick), or a sub-division or a day left
+    // unlabelled because the labels would overlap (short tick, maybe without text).
+    struct Division {
+        double x = 0;
+        bool day = false;
+        QString text;
+
+        friend bool operator==(const Division&, const Division&) = default;
     };
 
     explicit TimeLine(QWidget* parent = nullptr);
@@ -42,6 +56,13 @@ public:
     int sectionAt(const QPoint& point) const;
     // The step between sub-divisions, in seconds, for a span drawn over `pixels`.
     static int subDivisionStep(qint64 spanSeconds, double pixels);
+    // The ticks of the current range and width, left to right. Every day is labelled while
+    // the labels fit, otherwise every 2nd, 3rd or 7th day, otherwise the first day of every
+    // month (or of every 2nd, 3rd, 6th, 12th ... month); sub-divisions only while every
+    // day has its label.
+    QList<Division> divisions() const;
+    // The room a day label takes, gap included.
+    int dayLabelWidth() const;
 
     QSize sizeHint() const override { return {700, 80}; }
 
@@ -52,6 +73,9 @@ protected:
 private:
     QRectF sectionRect(const TimeLineSection& section) const;
     double axisY() const;
+    double xForWall(qint64 wallSeconds) const;
+    QFont divisionFont() const;
+    QFont subDivisionFont() const;
 
     QDateTime m_start;
     QDateTime m_end;

@@ -7,6 +7,7 @@
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/cyclelistmodel.h"
 #include "app/widgets/timeline.h"
+#include "catalogue/rangepicker.h"
 #include "cycles/platform.h"
 
 #include <QCalendarWidget>
@@ -19,6 +20,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <ctime>
 #include <memory>
 
 using namespace kvaro;
@@ -66,6 +68,46 @@ struct Machine {
     }
 };
 
+// Runs a test in another time zone and puts the old one back; an empty name changes nothing.
+class TimeZone
+{
+public:
+    explicit TimeZone(const QByteArray& zone) : m_changed(!zone.isEmpty())
+    {
+        if (!m_changed)
+            return;
+        m_had = qEnvironmentVariableIsSet("TZ");
+        m_old = qgetenv("TZ");
+        qputenv("TZ", zone);
+        apply();
+    }
+    ~TimeZone()
+    {
+        if (!m_changed)
+            return;
+        if (m_had)
+            qputenv("TZ", m_old);
+        else
+            qunsetenv("TZ");
+        apply();
+    }
+    TimeZone(const TimeZone&) = delete;
+    TimeZone& operator=(const TimeZone&) = delete;
+
+private:
+    static void apply()
+    {
+#ifdef Q_OS_WIN
+        _tzset();
+#else
+        tzset();
+#endif
+    }
+    bool m_changed;
+    bool m_had = false;
+    QByteArray m_old;
+};
+
 } // namespace
 
 class TestCatalogueWindow : public QObject
@@ -77,6 +119,8 @@ private slots:
     void clickingACycleAsksToDrawIt();
     void pickerListsTheConfirmedRange();
     void timeLineFindsSectionsAndSteps();
+    void timeLineDivisions_data();
+    void timeLineDivisions();
 };
 
 void TestCatalogueWindow::choosingAnOvenListsToday()
@@ -168,6 +212,79 @@ void TestCatalogueWindow::timeLineFindsSectionsAndSteps()
     QCOMPARE(TimeLine::subDivisionStep(24 * 3600, 700), 3 * 3600);
     QCOMPARE(TimeLine::subDivisionStep(8 * 24 * 3600, 700), 24 * 3600);
     QCOMPARE(CycleListDelegate::progressText(129), "129%");
+
+    // A stamp in the hour that spring-forward skips is no valid local time, yet has its
+    // place on the wall clock: 2:30 to 3:30 of the second of three days.
+    TimeZone warsaw("Europe/Warsaw");
+    timeLine.setRange(QDateTime(QDate(2026, 3, 28), QTime(0, 0)),
+                      QDateTime(QDate(2026, 3, 31), QTime(0, 0)));
+    timeLine.clearSections();
+    timeLine.addSection({QDateTime(QDate(2026, 3, 29), QTime(2, 30)),
+                         QDateTime(QDate(2026, 3, 29), QTime(3, 30)), "(nr 2) 2:30 - 3:30"});
+    const double third = 700.0 / 3;
+    QCOMPARE(timeLine.xFor(QDateTime(QDate(2026, 3, 30), QTime(0, 0))), 50 + 2 * third);
+    QCOMPARE(timeLine.sectionAt(QPoint(int(50 + third * (1 + 3.0 / 24)), 10)), 0);
+    QCOMPARE(timeLine.sectionAt(QPoint(int(50 + third * (1 + 2.0 / 24)), 10)), -1);
+}
+
+void TestCatalogueWindow::timeLineDivisions_data()
+{
+    QTest::addColumn<QByteArray>("zone"); // "" for the one the tests run in
+    QTest::addColumn<QDate>("from");
+    QTest::addColumn<QDate>("to");
+    QTest::addColumn<QStringList>("labels");
+    QTest::newRow("one day, every three hours")
+        << QByteArray() << QDate(2024, 5, 3) << QDate(2024, 5, 3)
+        << QStringList{"[05/03]",  "03:00:00", "06:00:00", "09:00:00", "12:00:00",
+                       "15:00:00", "18:00:00", "21:00:00", "[05/04]"};
+    QTest::newRow("twenty days, every other day")
+        << QByteArray() << QDate(2024, 5, 1) << QDate(2024, 5, 20)
+        << QStringList{"[05/01]", "[05/03]", "[05/05]", "[05/07]", "[05/09]", "[05/11]",
+                       "[05/13]", "[05/15]", "[05/17]", "[05/19]", "[05/21]"};
+    QTest::newRow("half a year, the first of each month")
+        << QByteArray() << QDate(2024, 1, 1) << QDate(2024, 6, 30)
+        << QStringList{"[01/01]", "[02/01]", "[03/01]", "[04/01]", "[05/01]", "[06/01]", "[07/01]"};
+    // The clock falls back at 3:00 on 25 October and springs forward at 2:00 on 29 March:
+    // those days are 25 and 23 hours long, yet the divisions go by the calendar and the clock.
+    QTest::newRow("fall-back day in Warsaw")
+        << QByteArray("Europe/Warsaw") << QDate(2026, 10, 24) << QDate(2026, 10, 26)
+        << QStringList{"[10/24]",  "08:00:00", "16:00:00", "[10/25]",  "08:00:00",
+                       "16:00:00", "[10/26]",  "08:00:00", "16:00:00", "[10/27]"};
+    QTest::newRow("spring-forward day in Warsaw")
+        << QByteArray("Europe/Warsaw") << QDate(2026, 3, 28) << QDate(2026, 3, 30)
+        << QStringList{"[03/28]",  "08:00:00", "16:00:00", "[03/29]",  "08:00:00",
+                       "16:00:00", "[03/30]",  "08:00:00", "16:00:00", "[03/31]"};
+}
+
+// The labels under the axis, as the picker's range puts them, on a strip 800 pixels wide.
+void TestCatalogueWindow::timeLineDivisions()
+{
+    QFETCH(QByteArray, zone);
+    QFETCH(QDate, from);
+    QFETCH(QDate, to);
+    QFETCH(QStringList, labels);
+    TimeZone inZone(zone);
+    TimeLine timeLine;
+    timeLine.resize(800, 80);
+    const auto [start, end] = RangePicker::timeLineRange(from, to);
+    timeLine.setRange(start, end);
+
+    QStringList texts;
+    QList<double> days;
+    for (const TimeLine::Division& division : timeLine.divisions()) {
+        if (!division.text.isEmpty())
+            texts.append(division.text);
+        if (division.day)
+            days.append(division.x);
+    }
+    QCOMPARE(texts, labels);
+    // The range runs from a midnight to a midnight: its ends are labelled days, at the
+    // margins, and no two day labels overlap.
+    QCOMPARE(days.first(), 50.0);
+    QCOMPARE(days.last(), 750.0);
+    for (qsizetype i = 1; i < days.size(); ++i)
+        QVERIFY2(days.at(i) - days.at(i - 1) >= timeLine.dayLabelWidth(),
+                 qPrintable(QString::number(days.at(i) - days.at(i - 1))));
 }
 
 QTEST_MAIN(TestCatalogueWindow)
