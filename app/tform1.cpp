@@ -31,6 +31,8 @@ TForm1::TForm1(const Language& language, const QDate& today, QWidget* parent)
     m_calendar->setToolTip(QStringLiteral("Początek"));
     m_calendar->setCurrentPage(today.year(), today.month());
     m_calendar->setMaximumDate(today);
+    // The keyboard's cursor starts on today, the program's today rather than the system's.
+    m_calendar->setSelectedDate(today);
     // Today is not highlighted: only the chosen range is.
     m_calendar->setDateTextFormat(today, QTextCharFormat());
     m_footer = new QLabel(m_picker.footerCaption(), panel);
@@ -59,6 +61,10 @@ TForm1::TForm1(const Language& language, const QDate& today, QWidget* parent)
     outer->addWidget(panel);
 
     connect(m_calendar, &QCalendarWidget::clicked, this, &TForm1::CalendarOdSelectDate);
+    // The arrow keys move the calendar's cursor, never past the latest day; Enter on a day
+    // counts as a click on it. A double click is a second click on the same day, which
+    // makes that day a range of its own.
+    connect(m_calendar, &QCalendarWidget::activated, this, &TForm1::CalendarOdSelectDate);
     connect(m_confirm, &QPushButton::clicked, this, [this] {
         const auto [from, to] = m_picker.confirmedRange(m_today);
         emit rangeConfirmed(from, to);

@@ -10,6 +10,7 @@
 #include "catalogue/rangepicker.h"
 #include "cycles/platform.h"
 
+#include <QAbstractItemView>
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QFrame>
@@ -118,6 +119,7 @@ private slots:
     void choosingAnOvenListsToday();
     void clickingACycleAsksToDrawIt();
     void pickerListsTheConfirmedRange();
+    void pickerTakesTheKeyboard();
     void timeLineFindsSectionsAndSteps();
     void timeLineDivisions_data();
     void timeLineDivisions();
@@ -195,6 +197,43 @@ void TestCatalogueWindow::pickerListsTheConfirmedRange()
     QCOMPARE(timeLine->rangeStart(), QDateTime(QDate(2024, 5, 3), QTime(0, 0)));
     QCOMPARE(timeLine->rangeEnd(), QDateTime(QDate(2024, 5, 8), QTime(0, 0)));
     QCOMPARE(timeLine->sections().size(), 4);
+}
+
+void TestCatalogueWindow::pickerTakesTheKeyboard()
+{
+    Machine machine;
+    auto form = machine.start();
+    auto* controller = new CatalogueController(*form);
+    controller->ComboPiecItemSelected(0);
+    QTest::mouseClick(form->findChild<QPushButton*>("DataButton"), Qt::LeftButton);
+    QFrame* popup = controller->Popup1();
+    auto* calendar = popup->findChild<QCalendarWidget*>("CalendarOd");
+    auto* days = calendar->findChild<QAbstractItemView*>();
+    const RangePicker& picker = controller->form1()->picker();
+    auto* footer = popup->findChild<QLabel*>("CalendarOdFooter");
+    QCOMPARE(calendar->selectedDate(), QDate(2024, 5, 7));
+
+    // Arrows only move the cursor; Enter clicks the day under it.
+    QTest::keyClick(days, Qt::Key_Left);
+    QTest::keyClick(days, Qt::Key_Up);
+    QCOMPARE(picker.RangeClickState(), 0);
+    QTest::keyClick(days, Qt::Key_Return);
+    QCOMPARE(picker.RangeClickState(), 1);
+    QCOMPARE(picker.RangeFirstDate(), QDate(2024, 4, 29));
+    QCOMPARE(footer->text(), "T13");
+
+    // Past the latest day the cursor stays on it.
+    QTest::keyClick(days, Qt::Key_Down);
+    QTest::keyClick(days, Qt::Key_Right);
+    QTest::keyClick(days, Qt::Key_Right);
+    QTest::keyClick(days, Qt::Key_Enter);
+    QCOMPARE(picker.RangeClickState(), 0);
+    QCOMPARE(picker.rangeStart(), QDate(2024, 4, 29));
+    QCOMPARE(picker.rangeEnd(), QDate(2024, 5, 7));
+    QCOMPARE(footer->text(), "T14");
+
+    QTest::mouseClick(popup->findChild<QPushButton*>("AdvSmoothButton1"), Qt::LeftButton);
+    QCOMPARE(form->findChild<QPushButton*>("DataButton")->text(), "29.04.2024 - 07.05.2024");
 }
 
 void TestCatalogueWindow::timeLineFindsSectionsAndSteps()
