@@ -324,6 +324,10 @@ QWidget* TForm2::buildLeftColumn()
     // The cycle list with its header and footer lines, as one cell.
     c.ListBox1Header = label("ListBox1Header", QStringLiteral("Lista cykli "));
     c.ListBox1 = named(new QListView, "ListBox1");
+    // The items wrap their texts to the column's width: nothing to scroll sideways, and the
+    // items are laid out again whenever the column's width changes.
+    c.ListBox1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    c.ListBox1->setResizeMode(QListView::Adjust);
     c.ListBox1Footer = label("ListBox1Footer", QStringLiteral("0 cykli"));
     place(c.GridLewyNew, listPanel("ListBox1Panel", c.ListBox1Header, c.ListBox1, c.ListBox1Footer),
           2, 0);
@@ -428,8 +432,10 @@ QWidget* TForm2::buildStatusBar()
     c.DolnyBarVersion = label("DolnyBarVersion", QStringLiteral("lerta Kvaro v. 1.3.1"),
                               Qt::AlignLeft | Qt::AlignVCenter);
     c.DolnyBarVersion->setFixedWidth(200);
+    // Empty until an import writes its summary there: 100 pixels at least, and as wide as
+    // the summary it shows.
     c.DolnyBarEmpty = label("DolnyBarEmpty", QString());
-    c.DolnyBarEmpty->setFixedWidth(100);
+    c.DolnyBarEmpty->setMinimumWidth(100);
     c.DolnyBar->addWidget(c.DolnyBarVersion);
     c.DolnyBar->addWidget(c.DolnyBarEmpty);
     return c.DolnyBar;

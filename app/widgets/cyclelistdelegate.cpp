@@ -3,6 +3,7 @@
 #include "app/widgets/cyclelistmodel.h"
 #include "assets/assets.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QPainter>
 #include <QStyleOptionProgressBar>
@@ -72,7 +73,11 @@ void CycleListDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 QSize CycleListDelegate::sizeHint(const QStyleOptionViewItem& option,
                                   const QModelIndex& index) const
 {
-    const int width = option.rect.width() > 0 ? option.rect.width() : 200;
+    // As wide as the list's visible area, never wider: the texts wrap to it, so the list
+    // has nothing to scroll sideways.
+    const auto* view = qobject_cast<const QAbstractItemView*>(option.widget);
+    const int width =
+        view ? view->viewport()->width() : (option.rect.width() > 0 ? option.rect.width() : 200);
     QTextDocument document;
     layoutText(document, index, width - 3 * Padding - IconSize.width());
     const int text = int(std::ceil(document.size().height()));

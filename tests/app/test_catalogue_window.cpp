@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -143,6 +144,23 @@ void TestCatalogueWindow::choosingAnOvenListsToday()
     QCOMPARE(timeLine->sections().size(), 3); // P4 starts and ends at 8:05
     QCOMPARE(timeLine->sections().first().hint, "(nr 1) 8:5 - 10:2");
     QVERIFY(machine.messages.texts().isEmpty());
+
+    // The items fit the list's column, however wide the window: their texts wrap, and
+    // there is nothing to scroll sideways to. An item asked for its size before the list
+    // knows it (an empty rectangle) takes the list's width too.
+    for (const QSize size : {QSize(1117, 830), QSize(1024, 720), QSize(1600, 900)}) {
+        form->resize(size);
+        QCoreApplication::processEvents();
+        QVERIFY(!list->horizontalScrollBar()->isVisible());
+        QStyleOptionViewItem unsized;
+        unsized.widget = list;
+        for (int row = 0; row < list->model()->rowCount(); ++row) {
+            const QModelIndex index = list->model()->index(row, 0);
+            QVERIFY(list->viewport()->rect().contains(list->visualRect(index)));
+            QCOMPARE(list->itemDelegate()->sizeHint(unsized, index).width(),
+                     list->viewport()->width());
+        }
+    }
 
     controller->ComboPiecItemSelected(1);
     QCOMPARE(list->model()->rowCount(), 1);

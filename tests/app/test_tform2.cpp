@@ -392,6 +392,16 @@ void TestTForm2::columnsKeepTheirShares()
     auto* centre = control<QWidget>(*form, "GridSrodkowyNew");
     QCOMPARE(chart->width(), centre->width());
     QVERIFY(qAbs(double(chart->height()) / centre->height() - 0.8516) < 0.02);
+
+    // The status bar's second panel: 100 pixels while empty, as wide as the summary an
+    // import writes there.
+    auto* summary = control<QLabel>(*form, "DolnyBarEmpty");
+    QCOMPARE(summary->width(), 100);
+    const QString text = QStringLiteral("Cycles: 128, ovens: 3; 2 files stay on the drive");
+    summary->setText(text);
+    QCoreApplication::processEvents();
+    QVERIFY2(summary->contentsRect().width() >= summary->fontMetrics().horizontalAdvance(text),
+             qPrintable(QString::number(summary->width())));
 }
 
 void TestTForm2::progressDialog()
