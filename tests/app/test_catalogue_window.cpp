@@ -70,6 +70,15 @@ struct Machine {
     }
 };
 
+// The first oven chosen and the date-range popup opened by a click on its button.
+CatalogueController* openPicker(TForm2& form)
+{
+    auto* controller = new CatalogueController(form);
+    controller->ComboPiecItemSelected(0);
+    QTest::mouseClick(form.findChild<QPushButton*>("DataButton"), Qt::LeftButton);
+    return controller;
+}
+
 // Runs a test in another time zone and puts the old one back; an empty name changes nothing.
 class TimeZone
 {
@@ -193,9 +202,7 @@ void TestCatalogueWindow::pickerListsTheConfirmedRange()
 {
     Machine machine;
     auto form = machine.start();
-    auto* controller = new CatalogueController(*form);
-    controller->ComboPiecItemSelected(0);
-    QTest::mouseClick(form->findChild<QPushButton*>("DataButton"), Qt::LeftButton);
+    auto* controller = openPicker(*form);
     QFrame* popup = controller->Popup1();
     QVERIFY(popup->isVisible());
     auto* calendar = popup->findChild<QCalendarWidget*>("CalendarOd");
@@ -221,9 +228,7 @@ void TestCatalogueWindow::pickerTakesTheKeyboard()
 {
     Machine machine;
     auto form = machine.start();
-    auto* controller = new CatalogueController(*form);
-    controller->ComboPiecItemSelected(0);
-    QTest::mouseClick(form->findChild<QPushButton*>("DataButton"), Qt::LeftButton);
+    auto* controller = openPicker(*form);
     QFrame* popup = controller->Popup1();
     auto* calendar = popup->findChild<QCalendarWidget*>("CalendarOd");
     auto* days = calendar->findChild<QAbstractItemView*>();
