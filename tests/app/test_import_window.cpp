@@ -363,6 +363,12 @@ void TestImportWindow::chosenOvenShowsNewCyclesForTheRangeShown()
     QVERIFY(Importer(earlier, StorePaths(home()), '.').run().allHandled());
     m_form->OdswiezListePiecy();
 
+    // In the shipped languages: Polish counts its cycles in three forms.
+    for (const char* name : {"PL.dat", "EN.dat"})
+        writeFile(m_dir->filePath("work/") + name,
+                  readFile(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + name));
+    m_form->AdvSmoothButton6Click();
+
     m_roots = {drive()};
     auto watch = std::make_unique<FakeMountWatch>();
     attachWindowParts(*m_form, std::make_unique<SwappableDrives>(m_roots), std::move(watch));
@@ -373,6 +379,7 @@ void TestImportWindow::chosenOvenShowsNewCyclesForTheRangeShown()
     catalogue->AdvSmoothButton1Click(QDate(2024, 3, 10), QDate(2024, 3, 13));
     auto* list = m_form->controls().ListBox1;
     QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(m_form->controls().ListBox1Footer->text(), "1 cykl");
 
     // Two days before the clock's today, inside the range on screen.
     writeFile(drive() + "/Kvaro.lerta", "");
@@ -383,7 +390,16 @@ void TestImportWindow::chosenOvenShowsNewCyclesForTheRangeShown()
     QCOMPARE(list->model()->rowCount(), 2);
     QCOMPARE(catalogue->timeLine()->sections().size(), 2);
     QCOMPARE(catalogue->timeLine()->rangeStart(), QDateTime(QDate(2024, 3, 10), QTime(0, 0)));
-    QCOMPARE(m_form->controls().ListBox1Footer->text(), "2 tekst 9");
+    QCOMPARE(m_form->controls().ListBox1Footer->text(), "2 cykle");
+    QCOMPARE(m_form->controls().DolnyBarEmpty->text(), "Cykle: 1, piece: 1");
+    QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(nr 2) 8:0 - 8:10");
+
+    // The hint follows the language too, once the range is listed again.
+    m_form->AdvSmoothButton7Click();
+    QCOMPARE(m_form->controls().ListBox1Footer->text(), "2 cycles");
+    catalogue->AdvSmoothButton1Click(QDate(2024, 3, 10), QDate(2024, 3, 13));
+    QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(no. 2) 8:0 - 8:10");
+    QVERIFY(m_messages.texts().isEmpty());
 }
 
 QTEST_MAIN(TestImportWindow)
