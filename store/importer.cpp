@@ -210,12 +210,11 @@ ImportedFile Importer::importFile(const QString& root, const QString& fileName)
     }
 
     outcome.oven = ovenName(firstRecord);
-    const QString ovenFolder = m_store.ovenFolder(outcome.oven);
-    if (!storeCopy(outcome, ovenFolder, memo1.toBytes()))
+    if (!storeCopy(outcome, m_store.ovenFolder(outcome.oven), memo1.toBytes()))
         return outcome;
     // The copy's name must be on the disk before the drive's file leaves the root: after a
     // power cut the file is then either still on the drive or safely in the store.
-    if (!m_fileOps->syncFolder(ovenFolder, error)) {
+    if (!m_fileOps->syncFolder(m_store.ovenFolder(outcome.oven), error)) {
         outcome.result = ImportedFile::Result::Failed;
         outcome.setProblem(Text::ReasonStoreWrite, {error});
         return outcome;
