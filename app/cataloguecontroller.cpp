@@ -79,20 +79,34 @@ void CatalogueController::ComboPiecItemSelected(int itemindex)
     const TForm2Controls& c = m_form.controls();
     if (itemindex < 0 || itemindex >= c.ComboPiec->count())
         return;
-    kvaro::MsgDialog* dialog = m_form.MsgDialog();
-    dialog->setProgress(0);
     c.ComboPiec->setCurrentIndex(itemindex);
     c.ListBox1->setEnabled(true);
     c.DataButton->setEnabled(true);
     m_model->clear();
+    buildCatalogueOf(
+        StorePaths(m_form.services().programFolder).ovenFolder(c.ComboPiec->itemText(itemindex)));
+    const QDate today = m_form.services().clock.today();
+    wczytajKalendarz(today, today);
+}
+
+void CatalogueController::refreshChosenOven()
+{
+    if (m_catalogue.OvenFolder.isEmpty())
+        return;
+    buildCatalogueOf(m_catalogue.OvenFolder);
+    wczytajKalendarz(m_listedFrom, m_listedTo);
+}
+
+void CatalogueController::buildCatalogueOf(const QString& ovenFolder)
+{
+    kvaro::MsgDialog* dialog = m_form.MsgDialog();
+    dialog->setProgress(0);
     if (QScreen* screen = m_form.screen())
         dialog->move(screen->geometry().center() - dialog->rect().center());
     dialog->show();
 
-    const QString oven = c.ComboPiec->itemText(itemindex);
     CatalogueBuild build = buildCatalogue(
-        StorePaths(m_form.services().programFolder).ovenFolder(oven), m_form.JezykMemo(),
-        m_form.services().clock,
+        ovenFolder, m_form.JezykMemo(), m_form.services().clock,
         [dialog](int done, int total) {
             dialog->setProgress(total > 0 ? 100.0 * done / total : 100);
         },
@@ -102,13 +116,13 @@ void CatalogueController::ComboPiecItemSelected(int itemindex)
     dialog->close();
     if (!build.report.isEmpty())
         m_form.showMessage(build.report.message());
-    const QDate today = m_form.services().clock.today();
-    wczytajKalendarz(today, today);
 }
 
 void CatalogueController::wczytajKalendarz(const QDate& dataOd, const QDate& dataDo)
 {
     const TForm2Controls& c = m_form.controls();
+    m_listedFrom = dataOd;
+    m_listedTo = dataDo;
     const CycleListing listing = kvaro::wczytajKalendarz(
         m_catalogue, dataOd, dataDo, m_form.JezykMemo(), m_form.services().locale, m_reading);
     m_model->setItems(listing.items);

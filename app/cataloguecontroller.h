@@ -38,11 +38,18 @@ public slots:
     void ListBox1ItemClick(const QModelIndex& index);
     void DataButtonClick();
     void AdvSmoothButton1Click(const QDate& from, const QDate& to);
+    // After an import: the chosen oven's catalogue is built anew and the range shown is
+    // listed again, so newly imported cycles show at once.
+    void refreshChosenOven();
 
 private:
+    void buildCatalogueOf(const QString& ovenFolder);
+
     TForm2& m_form;
     Reading m_reading;
     Catalogue m_catalogue;
+    QDate m_listedFrom; // the range the list shows
+    QDate m_listedTo;
     CycleListModel* m_model;
     TimeLine* m_timeLine;
     TForm1* m_form1;

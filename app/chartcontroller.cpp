@@ -216,18 +216,13 @@ void ChartController::AdvSmoothButton10Click()
     m_form.controls().Chart1->refresh();
 }
 
-bool ChartController::english() const
-{
-    return m_form.LanguageCode() == QLatin1String("EN");
-}
-
 void ChartController::languageLoaded()
 {
     // TForm2 has set the new captions into the filter list and the chart's titles; the
     // export buttons carry texts of their own.
     m_filterModel->itemsChanged();
-    m_savePng->setText(english() ? QStringLiteral("Save PNG…") : QStringLiteral("Zapisz PNG…"));
-    m_savePdf->setText(english() ? QStringLiteral("Save PDF…") : QStringLiteral("Zapisz PDF…"));
+    m_savePng->setText(m_form.JezykMemo().text(Text::SavePng));
+    m_savePdf->setText(m_form.JezykMemo().text(Text::SavePdf));
 }
 
 QString ChartController::suggestedFileName(const QString& suffix) const
@@ -275,9 +270,8 @@ bool ChartController::saveChartPdf(const QString& path)
 bool ChartController::reportSave(bool saved, const QString& path)
 {
     if (!saved)
-        m_form.showMessage((english() ? QStringLiteral("Could not save the file ")
-                                      : QStringLiteral("Nie udało się zapisać pliku ")) +
-                           QDir::toNativeSeparators(path));
+        m_form.showMessage(
+            fillIn(m_form.JezykMemo().text(Text::SaveFailed), {QDir::toNativeSeparators(path)}));
     return saved;
 }
 

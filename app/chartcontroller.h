@@ -55,7 +55,6 @@ private:
     void showFilterList();
     void showZoomLevel();
     void languageLoaded();
-    bool english() const;
     QString suggestedFileName(const QString& suffix) const;
     void exportClick(const QPushButton* button, const QString& suffix,
                      bool (ChartController::*save)(const QString&));

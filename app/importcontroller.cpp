@@ -4,6 +4,7 @@
 #include "app/tform2.h"
 #include "store/drives.h"
 #include "store/importjob.h"
+#include "store/mountwatch.h"
 
 #include <QColor>
 #include <QGuiApplication>
@@ -13,22 +14,46 @@
 #include <QStatusBar>
 #include <QThread>
 
-namespace kvaro {
+#include <algorithm>
+#include <optional>
+
+namespace kvaro
+{
 
 namespace {
 
-// Green once a marked drive was found (one import per run), grey while none was.
-const QColor foundColour(0, 255, 0);
-const QColor notFoundColour(128, 128, 128);
+using State = ImportController::ButtonState;
+
+struct ButtonLook {
+    State state;
+    bool enabled;
+    std::optional<QColor> colour; // none: the button's own look
+};
+
+// KvaroLoadButton after each turn of events. Green and disabled once everything of the
+// marked drive is in; grey (the colour of a scan that found no marked drive) and enabled
+// while something is left to do; enabled again, in its own look, once marked drives came
+// or went, so the next drive needs no restart.
+const QColor green(0, 255, 0);
+const QColor grey(128, 128, 128);
+const ButtonLook buttonLooks[] = {
+    {State::NotYet, true, std::nullopt},        {State::NoDrive, true, grey},
+    {State::ImportedAll, false, green},         {State::FilesLeft, true, grey},
+    {State::DrivesChanged, true, std::nullopt},
+};
 
 } // namespace
 
-ImportController::ImportController(TForm2& form, std::unique_ptr<Drives> drives)
+ImportController::ImportController(TForm2& form, std::unique_ptr<Drives> drives,
+                                   std::unique_ptr<MountWatch> watch)
     : QObject(&form), m_form(form), m_drives(std::move(drives))
 {
     setObjectName(QStringLiteral("ImportController"));
     if (!m_drives)
         m_drives = std::make_unique<LinuxDrives>();
+    m_watch = watch ? watch.release() : new MountTableWatch;
+    m_watch->setParent(this);
+    connect(m_watch, &MountWatch::changed, this, &ImportController::mountsChanged);
     connect(form.controls().KvaroLoadButton, &QPushButton::clicked, this,
             &ImportController::KvaroLoadButtonClick);
 }
@@ -44,11 +69,10 @@ ImportController::~ImportController()
     m_thread->wait();
 }
 
-QString ImportController::summary(const ImportResult& result, const QString& languageCode)
+QString ImportController::summary(const ImportResult& result, const Language& language)
 {
-    const QString form = languageCode == QLatin1String("EN") ? QStringLiteral("Cycles: %1, ovens: %2")
-                                                             : QStringLiteral("Cykle: %1, piece: %2");
-    return form.arg(result.newlyStored()).arg(result.ovensStoredTo());
+    return fillIn(language.text(Text::ImportSummary),
+                  {QString::number(result.newlyStored()), QString::number(result.ovensStoredTo())});
 }
 
 void ImportController::KvaroLoadButtonClick()
@@ -56,9 +80,10 @@ void ImportController::KvaroLoadButtonClick()
     if (m_thread)
         return;
     QPushButton* button = m_form.controls().KvaroLoadButton;
-    // No second import while this one runs; the scan decides the state afterwards.
+    // No second import while this one runs; its outcome decides the state afterwards.
     button->setEnabled(false);
     m_driveFound = false;
+    m_mountsChangedWhileRunning = false;
 
     MsgDialog* dialog = m_form.MsgDialog();
     dialog->setProgress(0);
@@ -66,7 +91,7 @@ void ImportController::KvaroLoadButtonClick()
     m_thread = new QThread(this);
     m_thread->setObjectName(QStringLiteral("KvaroImport"));
     auto* job = new ImportJob(*m_drives, m_form.services().programFolder,
-                              m_form.LocaleDecimalSeparator(), m_form.text(44));
+                              m_form.LocaleDecimalSeparator(), m_form.JezykMemo());
     job->moveToThread(m_thread);
     m_job = job;
     connect(m_thread, &QThread::started, job, &ImportJob::run);
@@ -77,14 +102,15 @@ void ImportController::KvaroLoadButtonClick()
     m_thread->start();
 }
 
-void ImportController::driveScanned(bool found, const QString& root)
+void ImportController::driveScanned(const DriveScan& scan)
 {
-    m_driveFound = found;
-    if (found)
-        m_driveRoot = root;
-    colourButton();
-    if (!found)
+    m_driveFound = scan.found;
+    m_markedAtImport = scan.marked;
+    if (!scan.found) {
+        setButtonState(State::NoDrive);
         return;
+    }
+    m_driveRoot = scan.root;
     MsgDialog* dialog = m_form.MsgDialog();
     dialog->setCaption(m_form.text(25));
     dialog->setBody(m_form.text(26));
@@ -110,23 +136,45 @@ void ImportController::finished(const ImportResult& result)
     m_lastResult = result;
 
     m_form.MsgDialog()->hide();
-    colourButton();
+    if (!result.driveFound)
+        setButtonState(State::NoDrive);
+    else
+        setButtonState(result.allHandled() ? State::ImportedAll : State::FilesLeft);
+    if (m_mountsChangedWhileRunning)
+        mountsChanged();
     if (result.driveFound)
-        m_form.controls().DolnyBarEmpty->setText(summary(result, m_form.LanguageCode()));
+        m_form.controls().DolnyBarEmpty->setText(summary(result, m_form.JezykMemo()));
     for (const QString& message : result.messages)
         m_form.showMessage(message);
     m_form.OdswiezListePiecy();
     emit importFinished();
 }
 
-void ImportController::colourButton()
+void ImportController::mountsChanged()
 {
+    if (m_thread) {
+        m_mountsChangedWhileRunning = true;
+        return;
+    }
+    m_mountsChangedWhileRunning = false;
+    if (m_buttonState == State::NotYet || m_buttonState == State::DrivesChanged)
+        return;
+    if (scanDrives(*m_drives).marked != m_markedAtImport)
+        setButtonState(State::DrivesChanged);
+}
+
+void ImportController::setButtonState(ButtonState state)
+{
+    m_buttonState = state;
+    const auto look = std::find_if(std::begin(buttonLooks), std::end(buttonLooks),
+                                   [state](const ButtonLook& l) { return l.state == state; });
     QPushButton* button = m_form.controls().KvaroLoadButton;
-    const QColor colour = m_driveFound ? foundColour : notFoundColour;
-    button->setEnabled(!m_driveFound);
-    button->setProperty("driveColour", colour);
-    button->setStyleSheet(QStringLiteral("QPushButton#KvaroLoadButton { background-color: %1; }")
-                              .arg(colour.name()));
+    button->setEnabled(look->enabled);
+    button->setProperty("driveColour", look->colour ? QVariant(*look->colour) : QVariant());
+    button->setStyleSheet(
+        look->colour ? QStringLiteral("QPushButton#KvaroLoadButton { background-color: %1; }")
+                           .arg(look->colour->name())
+                     : QString());
 }
 
 } // namespace kvaro

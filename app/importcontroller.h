@@ -1,6 +1,8 @@
 #pragma once
 
+#include "store/drives.h"
 #include "store/importer.h"
+#include "store/mountwatch.h"
 
 #include <QObject>
 #include <QPointer>
@@ -11,7 +13,6 @@ class QThread;
 
 namespace kvaro {
 
-class Drives;
 class ImportJob;
 class TForm2;
 
@@ -23,19 +24,30 @@ class ImportController : public QObject
     Q_OBJECT
 
 public:
-    // Without drives, the machine's removable volumes.
-    explicit ImportController(TForm2& form, std::unique_ptr<Drives> drives = {});
+    // What KvaroLoadButton offers; the look of each is in one table in the source.
+    enum class ButtonState {
+        NotYet,        // no import yet
+        NoDrive,       // the last import found no marked drive
+        ImportedAll,   // every file is stored and off the drive: one import per insertion
+        FilesLeft,     // the last import left files on the drive
+        DrivesChanged, // marked drives came or went since the last import
+    };
+
+    // Without drives, the machine's removable volumes; without a watch, the mount table.
+    explicit ImportController(TForm2& form, std::unique_ptr<Drives> drives = {},
+                              std::unique_ptr<MountWatch> watch = {});
     // A running import finishes the file in hand first; the rest stay on the drive.
     ~ImportController() override;
 
     bool DriveFound() const { return m_driveFound; }
     const QString& DriveRoot() const { return m_driveRoot; }
     bool isRunning() const { return m_thread != nullptr; }
+    ButtonState buttonState() const { return m_buttonState; }
     // The outcome of the last import that ended.
     const ImportResult& lastResult() const { return m_lastResult; }
 
     // "Cycles: 12, ovens: 3" in the window's language, for the status bar.
-    static QString summary(const ImportResult& result, const QString& languageCode);
+    static QString summary(const ImportResult& result, const Language& language);
 
 public slots:
     void KvaroLoadButtonClick();
@@ -45,18 +57,25 @@ signals:
     void importFinished();
 
 private:
-    void driveScanned(bool found, const QString& root);
+    void driveScanned(const DriveScan& scan);
     void progressed(int done, int total);
     void finished(const ImportResult& result);
-    void colourButton();
+    void mountsChanged();
+    void setButtonState(ButtonState state);
 
     TForm2& m_form;
     std::unique_ptr<Drives> m_drives;
+    MountWatch* m_watch = nullptr;
     QThread* m_thread = nullptr;
     QPointer<ImportJob> m_job;
     bool m_driveFound = false;
     QString m_driveRoot;
     ImportResult m_lastResult;
+    ButtonState m_buttonState = ButtonState::NotYet;
+    // The marked drives as the last import's scan found them, and whether the mounts
+    // changed while it ran.
+    QStringList m_markedAtImport;
+    bool m_mountsChangedWhileRunning = false;
 };
 
 } // namespace kvaro

@@ -103,7 +103,7 @@ void TForm2::OdswiezListePiecy()
 
 void TForm2::setListBox1Footer(int count)
 {
-    m_controls.ListBox1Footer->setText(QString::number(count) + QLatin1Char(' ') + text(9));
+    m_controls.ListBox1Footer->setText(m_language.cycleCount(count));
 }
 
 void TForm2::addToExportTab(QWidget* widget)

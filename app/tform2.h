@@ -67,7 +67,7 @@ public:
     void LoadLanguage();
     // Rebuilds the items of ComboPiec from the ovens of the store.
     void OdswiezListePiecy();
-    // "<items> <text 9>" under ListBox1.
+    // "<items> <word>" under ListBox1: text 9, or the singular or "few" form that fits.
     void setListBox1Footer(int count);
     // Controls other parts add to the export tab, after the copy button.
     void addToExportTab(QWidget* widget);

@@ -19,7 +19,6 @@ namespace
 {
 
 constexpr int TextSetTemperature = 7;
-constexpr int TextCycles = 9;
 constexpr int TextEnd = 20;
 constexpr int TextConsumption = 21;
 constexpr int TextStart = 22;
@@ -95,14 +94,12 @@ QString cycleNotes(const Catalogue& catalogue, int entry, const Language& langua
            QStringLiteral("°C</i><br><br>");
 }
 
-QString sectionHint(const QString& number, const CycleStamp& start, const CycleStamp& end)
+QString sectionHint(const QString& number, const CycleStamp& start, const CycleStamp& end,
+                    const Language& language)
 {
-    return QStringLiteral("(nr %1) %2:%3 - %4:%5")
-        .arg(number)
-        .arg(start.hour)
-        .arg(start.minute)
-        .arg(end.hour)
-        .arg(end.minute);
+    return fillIn(language.text(Text::TimeLineHint),
+                  {number, QString::number(start.hour), QString::number(start.minute),
+                   QString::number(end.hour), QString::number(end.minute)});
 }
 
 CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, const QDate& dataDo,
@@ -125,9 +122,9 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
             const auto& start = catalogue.CycleStartStamps.value(i);
             const auto& end = catalogue.CycleEndStamps.value(i);
             if (start && end)
-                item.section =
-                    TimeLineSection{sectionTime(*start, file), sectionTime(*end, file),
-                                    sectionHint(catalogue.CycleNumbers.value(i), *start, *end)};
+                item.section = TimeLineSection{
+                    sectionTime(*start, file), sectionTime(*end, file),
+                    sectionHint(catalogue.CycleNumbers.value(i), *start, *end, language)};
             // A cycle without an end record has no consumption to add.
             if (!catalogue.EndRecordTable.value(i).isEmpty())
                 sum += decimalField(catalogue.endField(i, field::Fuel), file);
@@ -148,8 +145,7 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
             listing.report.add(reportLine(failure.at(file)));
         }
     }
-    listing.footer =
-        QString::number(listing.items.size()) + QLatin1Char(' ') + language.text(TextCycles);
+    listing.footer = language.cycleCount(listing.items.size());
     listing.footerConsLabel = formatGeneral(sum, locale.decimalSeparator());
     listing.dataButton =
         locale.shortDate(dataOd) + QStringLiteral(" - ") + locale.shortDate(dataDo);

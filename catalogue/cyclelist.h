@@ -56,6 +56,7 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
 // The pieces of one item, for the list and for tests.
 QString cycleCaption(const QDate& date, const Locale& locale);
 QString cycleNotes(const Catalogue& catalogue, int entry, const Language& language);
-QString sectionHint(const QString& number, const CycleStamp& start, const CycleStamp& end);
+QString sectionHint(const QString& number, const CycleStamp& start, const CycleStamp& end,
+                    const Language& language);
 
 } // namespace kvaro

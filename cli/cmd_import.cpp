@@ -24,7 +24,9 @@ QJsonObject fileJson(const ImportedFile& file)
     object.insert(QStringLiteral("file"), file.file);
     object.insert(QStringLiteral("oven"), file.oven.isEmpty() ? QJsonValue() : QJsonValue(file.oven));
     object.insert(QStringLiteral("result"), file.resultText());
-    object.insert(QStringLiteral("reason"), file.reason.isEmpty() ? QJsonValue() : QJsonValue(file.reason));
+    // Stable English whatever the language, for scripts; the messages follow the language.
+    const QString reason = file.reason();
+    object.insert(QStringLiteral("reason"), reason.isEmpty() ? QJsonValue() : QJsonValue(reason));
     object.insert(QStringLiteral("leftOnDrive"), file.leftOnDrive);
     return object;
 }
@@ -49,14 +51,15 @@ int run(const Invocation& invocation)
         return ExitUsage;
     }
 
-    // Language text 44 comes from the language the program would show.
+    // The messages (language text 44 and the end message) come in the language the
+    // program would show.
     const Language language = interfaceLanguage(invocation, err);
 
     const SystemLocale locale;
     const FakeDrives drives({driveFolder});
     const StorePaths store(invocation.home);
     Importer importer(drives, store, locale.decimalSeparator());
-    importer.setNoDriveMessage(language.text(44));
+    importer.setLanguage(language);
     const ImportResult result = importer.run();
     const QStringList ovens = listOvens(store.storeRoot());
     // What the window would show as modal messages; into the JSON as well when asked.
@@ -83,7 +86,9 @@ int run(const Invocation& invocation)
             out(line);
         }
     }
-    // A folder without the marker imports nothing, which a script must be able to tell.
+    // A folder without the marker imports nothing, and a file left on the drive (not
+    // stored, or stored but not moved into Backup) is work undone: a script must be able
+    // to tell both.
     return result.driveFound && result.allHandled() ? ExitOk : ExitFailed;
 }
 

@@ -2,10 +2,110 @@
 
 #include "cycles/linebuffer.h"
 
-namespace kvaro {
+#include <array>
+#include <utility>
+
+namespace kvaro
+{
+
+// The lines after the first 47 of a language file, by name. Older language files end
+// before them; each then reads as its built-in English text (englishText), so no
+// message and no caption is ever empty for want of a line.
+enum class Text : int {
+    CycleCountOne = 47, // the word after "1" under the cycle list
+    CycleCountFew,      // after 2-4, 22-24, ... but not 12-14
+    TimeLineHint,       // number, start hour, start minute, end hour, end minute
+    SavePng,
+    SavePdf,
+    SaveFailed,         // path
+    ImportSummary,      // cycles stored, ovens they went to
+    ImportFileFailed,   // file, reason
+    ImportStoredLeft,   // file, oven, reason
+    ImportStoredAs,     // file, oven, name in the store
+    ImportStoredAsLeft, // file, name in the store, oven, reason
+    ImportLeftOnDrive,  // files left, files handled, drive
+    ReasonUnreadable,   // system's reason
+    ReasonEmpty,
+    ReasonEmptyLine, // line number
+    ReasonNoRecord,
+    ReasonStoreFolder, // folder, system's reason
+    ReasonStoreWrite,  // system's reason
+    ReasonNoStoreName,
+    ReasonBackupFolder, // system's reason
+    ReasonNotMoved,     // system's reason
+    ReasonBackupDiffers,
+    ReasonNoBackupName,
+    ReasonChanged,
+    ReasonNotDeleted, // system's reason
+};
+
+inline constexpr int FirstNamedText = int(Text::CycleCountOne);
+inline constexpr int LastNamedText = int(Text::ReasonNotDeleted);
+
+// The built-in text of a named line: English, and the stable wording the command line's
+// JSON carries whatever the interface language. The two cycle-count words fall back to
+// language text 9 instead (see cycleCount), so a language file without them shows what it
+// always showed; the hint falls back to the form the time line has always had.
+inline QString englishText(Text text)
+{
+    static const std::array<const char*, LastNamedText - FirstNamedText + 1> texts{
+        nullptr,
+        nullptr,
+        "(nr %1) %2:%3 - %4:%5",
+        "Save PNG\u2026",
+        "Save PDF\u2026",
+        "The file %1 could not be saved.",
+        "Cycles: %1, ovens: %2",
+        "%1: %2. The file stays on the drive.",
+        "%1: stored for oven %2, but it stays on the drive: %3.",
+        "%1: another cycle of that name was already stored for oven %2; this one was stored "
+        "as %3.",
+        "%1: stored as %2 for oven %3 (another cycle of that name was already stored), but it "
+        "stays on the drive: %4.",
+        "Files left on the drive %3: %1 of %2.",
+        "it cannot be read (%1)",
+        "the file is empty",
+        "line %1 is empty, before any record",
+        "it holds no record line",
+        "the store folder %1 cannot be created (%2)",
+        "the stored copy cannot be written (%1)",
+        "no free name is left for it in the store",
+        "the Backup folder cannot be created (%1)",
+        "it cannot be moved into Backup (%1)",
+        "its copy in Backup does not read back the same",
+        "no free name is left for it in Backup",
+        "it changed while it was being imported",
+        "it cannot be deleted after its backup (%1)",
+    };
+    const char* english = texts.at(std::size_t(int(text) - FirstNamedText));
+    return english ? QString::fromUtf8(english) : QString();
+}
+
+// The text with %1 to %9 replaced by the values, in one pass: a value that itself holds
+// "%1" (a file name, a system's message) is taken as it is. A placeholder without a value
+// stays as written.
+inline QString fillIn(const QString& form, const QStringList& values)
+{
+    QString text;
+    text.reserve(form.size());
+    for (qsizetype i = 0; i < form.size(); ++i) {
+        const QChar c = form.at(i);
+        if (c == QLatin1Char('%') && i + 1 < form.size()) {
+            const int n = form.at(i + 1).digitValue();
+            if (n >= 1 && n <= values.size()) {
+                text += values.at(n - 1);
+                ++i;
+                continue;
+            }
+        }
+        text += c;
+    }
+    return text;
+}
 
 // The interface texts of one language: text N is line N of the language file, read at the
-// moment it is shown. A short file leaves the missing texts empty.
+// moment it is shown. A short file leaves the missing texts of lines 0 to 46 empty; the
+// named lines after them fall back as englishText says.
 class Language
 {
 public:
@@ -13,10 +113,36 @@ public:
     explicit Language(const QStringList& lines) { m_lines.setLines(lines); }
 
     QString text(int n) const { return m_lines.line(n); }
+    QString text(Text name) const
+    {
+        const QString line = m_lines.line(int(name));
+        if (!line.isEmpty())
+            return line;
+        if (name == Text::CycleCountOne || name == Text::CycleCountFew)
+            return text(TextCycles);
+        return englishText(name);
+    }
     LineBuffer& buffer() { return m_lines; } // JezykMemo
     const LineBuffer& buffer() const { return m_lines; }
 
+    // "5 cykli", "1 cykl", "22 cykle": the count, a blank and the word that fits it. The
+    // Polish rule, which also serves English as long as its "few" word is the plural.
+    QString cycleCount(qsizetype count) const
+    {
+        const qsizetype last = count % 10;
+        const qsizetype lastTwo = count % 100;
+        QString word;
+        if (count == 1)
+            word = text(Text::CycleCountOne);
+        else if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14))
+            word = text(Text::CycleCountFew);
+        else
+            word = text(TextCycles);
+        return QString::number(count) + QLatin1Char(' ') + word;
+    }
+
 private:
+    static constexpr int TextCycles = 9;
     LineBuffer m_lines;
 };
 

@@ -3,13 +3,23 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryFile>
+#include <QRandomGenerator>
 
 #ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
 #include <unistd.h>
 #endif
 
 namespace kvaro {
+
+namespace
+{
+// Tries at random names before giving up: only a folder flooded with our own leftovers
+// runs out of them.
+constexpr int MaxTemporaryNames = 100;
+} // namespace
 
 bool FileOps::exists(const QString& path) const
 {
@@ -52,32 +62,64 @@ bool FileOps::createFile(const QString& path, const QByteArray& bytes, QString& 
         error = QStringLiteral("the file already exists");
         return false;
     }
-    // The temporary name is hidden and does not end in ".csv", so no listing of cycle
-    // files ever sees it, even when it is left behind by a crash.
-    QTemporaryFile temporary(QDir(QFileInfo(path).absolutePath()).filePath(QStringLiteral(".kvaro-XXXXXX.part")));
-    if (!temporary.open()) {
-        error = temporary.errorString();
+    // Not QTemporaryFile: it creates its files for the owner alone, and a store shared by
+    // the accounts of one PC must stay readable to all of them.
+    const QDir folder(QFileInfo(path).absolutePath());
+    QFile temporary;
+    for (int attempt = 0; attempt < MaxTemporaryNames && !temporary.isOpen(); ++attempt) {
+        const QString name = temporaryNamePattern().replace(
+            QLatin1Char('*'), QString::number(QRandomGenerator::global()->generate64(), 36));
+        temporary.setFileName(folder.filePath(name));
+        if (!temporary.open(QIODevice::WriteOnly | QIODevice::NewOnly) && !temporary.exists()) {
+            error = temporary.errorString();
+            return false;
+        }
+    }
+    if (!temporary.isOpen()) {
+        error = QStringLiteral("no free temporary name");
         return false;
     }
-    if (temporary.write(bytes) != bytes.size() || !temporary.flush()) {
-        error = temporary.errorString();
+    const auto discard = [&temporary, &error](const QString& why) {
+        error = why;
+        temporary.close();
+        temporary.remove();
         return false;
-    }
+    };
+    if (temporary.write(bytes) != bytes.size() || !temporary.flush())
+        return discard(temporary.errorString());
 #ifdef Q_OS_UNIX
-    if (::fsync(temporary.handle()) != 0) {
-        error = QStringLiteral("the file could not be flushed to the disk");
-        return false;
-    }
+    if (::fsync(temporary.handle()) != 0)
+        return discard(QStringLiteral("the file could not be flushed to the disk"));
 #endif
     temporary.close();
     // QFile::rename refuses an existing target, unlike a plain rename(2).
     if (!QFile::rename(temporary.fileName(), path)) {
+        temporary.remove();
         error = QFileInfo::exists(path) ? QStringLiteral("the file already exists")
                                         : QStringLiteral("the file cannot be renamed into place");
         return false;
     }
-    temporary.setAutoRemove(false);
     return true;
+}
+
+bool FileOps::syncFolder(const QString& path, QString& error)
+{
+#ifdef Q_OS_UNIX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        error = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL || errno == ENOTSUP;
+    if (!synced)
+        error = QString::fromLocal8Bit(std::strerror(errno));
+    ::close(fd);
+    return synced;
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(error);
+    return true;
+#endif
 }
 
 bool FileOps::moveFile(const QString& from, const QString& to, QString& error)

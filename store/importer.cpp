@@ -2,6 +2,7 @@
 
 #include "cycles/fields.h"
 #include "cycles/linebuffer.h"
+#include "cycles/platform.h"
 #include "store/drives.h"
 #include "store/fileops.h"
 #include "store/ovenname.h"
@@ -20,28 +21,10 @@ namespace {
 // system from turning the search for a free name into an endless loop.
 constexpr int MaxNumberedNames = 10000;
 
-QString messageLine(const ImportedFile& f)
-{
-    switch (f.result) {
-    case ImportedFile::Result::Failed:
-        return QStringLiteral("%1: %2. The file stays on the drive.").arg(f.file, f.reason);
-    case ImportedFile::Result::StoredAs:
-        if (f.leftOnDrive)
-            return QStringLiteral("%1: stored as %2 for oven %3 (another cycle of that name was "
-                                  "already stored), but it stays on the drive: %4.")
-                .arg(f.file, f.storedAs, f.oven, f.reason);
-        return QStringLiteral("%1: another cycle of that name was already stored for oven %2; "
-                              "this one was stored as %3.")
-            .arg(f.file, f.oven, f.storedAs);
-    case ImportedFile::Result::Stored:
-    case ImportedFile::Result::AlreadyStored:
-        break;
-    }
-    if (f.leftOnDrive)
-        return QStringLiteral("%1: stored for oven %2, but it stays on the drive: %3.")
-            .arg(f.file, f.oven, f.reason);
-    return {};
-}
+// A temporary file of a store write is this old before it is taken for the leftover of an
+// import that was interrupted: the store may be shared, and a younger one may belong to an
+// import that is still running on another PC.
+constexpr qint64 StaleTemporarySeconds = 10 * 60;
 
 } // namespace
 
@@ -60,10 +43,31 @@ QString ImportedFile::resultText() const
     return QStringLiteral("failed");
 }
 
+QString ImportedFile::reason() const
+{
+    return problem ? fillIn(englishText(*problem), problemValues) : QString();
+}
+
+QString ImportedFile::reason(const Language& language) const
+{
+    return problem ? fillIn(language.text(*problem), problemValues) : QString();
+}
+
+void ImportedFile::setProblem(Text reason, const QStringList& values)
+{
+    problem = reason;
+    problemValues = values;
+}
+
 bool ImportResult::allHandled() const
 {
-    return std::none_of(files.cbegin(), files.cend(),
-                        [](const ImportedFile& f) { return f.result == ImportedFile::Result::Failed; });
+    return leftOnDrive() == 0;
+}
+
+int ImportResult::leftOnDrive() const
+{
+    return int(std::count_if(files.cbegin(), files.cend(),
+                             [](const ImportedFile& f) { return f.leftOnDrive; }));
 }
 
 int ImportResult::newlyStored() const
@@ -95,7 +99,7 @@ QString numberedName(const QString& fileName, int number)
 
 Importer::Importer(const Drives& drives, StorePaths store, QChar decimalSeparator, FileOps* fileOps)
     : m_drives(drives), m_store(std::move(store)), m_decimalSeparator(decimalSeparator),
-      m_fileOps(fileOps)
+      m_fileOps(fileOps), m_ownClock(std::make_unique<SystemClock>()), m_clock(m_ownClock.get())
 {
     if (!m_fileOps) {
         m_ownFileOps = std::make_unique<FileOps>();
@@ -105,10 +109,10 @@ Importer::Importer(const Drives& drives, StorePaths store, QChar decimalSeparato
 
 Importer::~Importer() = default;
 
-DriveScan Importer::scan() const
+DriveScan scanDrives(const Drives& drives)
 {
     DriveScan scan;
-    for (const QString& root : m_drives.removableRoots()) {
+    for (const QString& root : drives.removableRoots()) {
         // Only the marker's existence counts. A FAT stick matches names in any case; a
         // drive mounted case-sensitively should not lose its marker to "KVARO.LERTA".
         QDir dir(root);
@@ -116,6 +120,7 @@ DriveScan Importer::scan() const
         if (!dir.entryList(QDir::Files | QDir::Hidden | QDir::System).isEmpty()) {
             scan.found = true;
             scan.root = root;
+            scan.marked.append(root);
         }
     }
     return scan;
@@ -128,7 +133,7 @@ ImportResult Importer::run(const std::function<void(const DriveScan&)>& scanned)
         scanned(found);
     if (!found.found) {
         ImportResult result;
-        result.messages.append(m_noDriveMessage);
+        result.messages.append(m_language.text(44));
         return result;
     }
     return importDrive(found.root);
@@ -155,6 +160,10 @@ ImportResult Importer::importDrive(const QString& root)
         if (m_progress)
             m_progress(i + 1, total);
     }
+    if (const int left = result.leftOnDrive(); left > 0)
+        lines.append(fillIn(m_language.text(Text::ImportLeftOnDrive),
+                            {QString::number(left), QString::number(result.files.size()),
+                             QDir::toNativeSeparators(root)}));
     if (!lines.isEmpty())
         result.messages.append(lines.join(QLatin1Char('\n')));
     return result;
@@ -169,7 +178,7 @@ ImportedFile Importer::importFile(const QString& root, const QString& fileName)
     QByteArray raw;
     QString error;
     if (!m_fileOps->readFile(path, raw, error)) {
-        outcome.reason = QStringLiteral("it cannot be read (%1)").arg(error);
+        outcome.setProblem(Text::ReasonUnreadable, {error});
         return outcome;
     }
 
@@ -181,13 +190,13 @@ ImportedFile Importer::importFile(const QString& root, const QString& fileName)
     // without any field before it means the file is not what the controller writes.
     QStringList firstRecord;
     if (memo1.count() == 0) {
-        outcome.reason = QStringLiteral("the file is empty");
+        outcome.setProblem(Text::ReasonEmpty);
         return outcome;
     }
     for (int i = 0; i < memo1.count(); ++i) {
         const QStringList fields = Split(memo1.line(i));
         if (fields.isEmpty()) {
-            outcome.reason = QStringLiteral("line %1 is empty, before any record").arg(i + 1);
+            outcome.setProblem(Text::ReasonEmptyLine, {QString::number(i + 1)});
             return outcome;
         }
         if (isHeatingTypeCode(fields.first())) {
@@ -196,13 +205,20 @@ ImportedFile Importer::importFile(const QString& root, const QString& fileName)
         }
     }
     if (firstRecord.isEmpty()) {
-        outcome.reason = QStringLiteral("it holds no record line");
+        outcome.setProblem(Text::ReasonNoRecord);
         return outcome;
     }
 
     outcome.oven = ovenName(firstRecord);
     if (!storeCopy(outcome, m_store.ovenFolder(outcome.oven), memo1.toBytes()))
         return outcome;
+    // The copy's name must be on the disk before the drive's file leaves the root: after a
+    // power cut the file is then either still on the drive or safely in the store.
+    if (!m_fileOps->syncFolder(m_store.ovenFolder(outcome.oven), error)) {
+        outcome.result = ImportedFile::Result::Failed;
+        outcome.setProblem(Text::ReasonStoreWrite, {error});
+        return outcome;
+    }
     backUp(outcome, root, raw);
     return outcome;
 }
@@ -212,17 +228,17 @@ bool Importer::storeCopy(ImportedFile& outcome, const QString& folder, const QBy
     QString error;
     if (!m_fileOps->makeFolder(folder, error)) {
         outcome.result = ImportedFile::Result::Failed;
-        outcome.reason = QStringLiteral("the store folder %1 cannot be created (%2)")
-                             .arg(QDir::toNativeSeparators(folder), error);
+        outcome.setProblem(Text::ReasonStoreFolder, {QDir::toNativeSeparators(folder), error});
         return false;
     }
+    removeStaleTemporaries(folder);
     for (int number = 1; number <= MaxNumberedNames; ++number) {
         const QString name = numberedName(outcome.file, number);
         const QString target = QDir(folder).filePath(name);
         if (!m_fileOps->exists(target)) {
             if (!m_fileOps->createFile(target, bytes, error)) {
                 outcome.result = ImportedFile::Result::Failed;
-                outcome.reason = QStringLiteral("the stored copy cannot be written (%1)").arg(error);
+                outcome.setProblem(Text::ReasonStoreWrite, {error});
                 return false;
             }
             outcome.result = number == 1 ? ImportedFile::Result::Stored : ImportedFile::Result::StoredAs;
@@ -238,7 +254,7 @@ bool Importer::storeCopy(ImportedFile& outcome, const QString& folder, const QBy
         }
     }
     outcome.result = ImportedFile::Result::Failed;
-    outcome.reason = QStringLiteral("no free name is left for it in the store");
+    outcome.setProblem(Text::ReasonNoStoreName);
     return false;
 }
 
@@ -248,9 +264,10 @@ void Importer::backUp(ImportedFile& outcome, const QString& root, const QByteArr
     const QString folder = QDir(root).filePath(backupFolderName());
     QString error;
     if (!m_fileOps->makeFolder(folder, error)) {
-        outcome.reason = QStringLiteral("the Backup folder cannot be created (%1)").arg(error);
+        outcome.setProblem(Text::ReasonBackupFolder, {error});
         return;
     }
+    removeStaleTemporaries(folder);
     bool inBackup = false;
     for (int number = 1; number <= MaxNumberedNames && !inBackup; ++number) {
         const QString target = QDir(folder).filePath(numberedName(outcome.file, number));
@@ -266,29 +283,76 @@ void Importer::backUp(ImportedFile& outcome, const QString& root, const QByteArr
         }
         // A rename the drive refuses: copy, check the copy, and only then delete.
         const QString moveError = error;
+        if (!m_fileOps->createFile(target, bytes, error)) {
+            outcome.setProblem(Text::ReasonNotMoved, {moveError});
+            return;
+        }
         QByteArray copied;
-        if (!m_fileOps->createFile(target, bytes, error) || !m_fileOps->readFile(target, copied, error)
-            || copied != bytes) {
-            outcome.reason = QStringLiteral("it cannot be moved into Backup (%1)").arg(moveError);
+        if (!m_fileOps->readFile(target, copied, error) || copied != bytes) {
+            // Our own copy, just written and wrong: it must not pass for the backup later.
+            m_fileOps->removeFile(target, error);
+            outcome.setProblem(Text::ReasonBackupDiffers);
+            return;
+        }
+        // The copy's name must be on the disk before the original goes.
+        if (!m_fileOps->syncFolder(folder, error)) {
+            outcome.setProblem(Text::ReasonNotMoved, {error});
             return;
         }
         inBackup = true;
     }
     if (!inBackup) {
-        outcome.reason = QStringLiteral("no free name is left for it in Backup");
+        outcome.setProblem(Text::ReasonNoBackupName);
         return;
     }
     // The file may have changed since it was read: delete only what the backup holds.
     QByteArray current;
     if (!m_fileOps->readFile(source, current, error) || current != bytes) {
-        outcome.reason = QStringLiteral("it changed while it was being imported");
+        outcome.setProblem(Text::ReasonChanged);
         return;
     }
     if (!m_fileOps->removeFile(source, error)) {
-        outcome.reason = QStringLiteral("it cannot be deleted after its backup (%1)").arg(error);
+        outcome.setProblem(Text::ReasonNotDeleted, {error});
         return;
     }
     outcome.leftOnDrive = false;
+}
+
+void Importer::removeStaleTemporaries(const QString& folder)
+{
+    if (m_swept.contains(folder))
+        return;
+    m_swept.insert(folder);
+    const QDateTime now = m_clock->now();
+    const QFileInfoList found = QDir(folder).entryInfoList(
+        {FileOps::temporaryNamePattern()}, QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& file : found) {
+        if (file.lastModified().secsTo(now) <= StaleTemporarySeconds)
+            continue;
+        // What cannot be removed now is tried again by the next import.
+        QString error;
+        m_fileOps->removeFile(file.filePath(), error);
+    }
+}
+
+QString Importer::messageLine(const ImportedFile& f) const
+{
+    const QString reason = f.reason(m_language);
+    switch (f.result) {
+    case ImportedFile::Result::Failed:
+        return fillIn(m_language.text(Text::ImportFileFailed), {f.file, reason});
+    case ImportedFile::Result::StoredAs:
+        if (f.leftOnDrive)
+            return fillIn(m_language.text(Text::ImportStoredAsLeft),
+                          {f.file, f.storedAs, f.oven, reason});
+        return fillIn(m_language.text(Text::ImportStoredAs), {f.file, f.oven, f.storedAs});
+    case ImportedFile::Result::Stored:
+    case ImportedFile::Result::AlreadyStored:
+        break;
+    }
+    if (f.leftOnDrive)
+        return fillIn(m_language.text(Text::ImportStoredLeft), {f.file, f.oven, reason});
+    return {};
 }
 
 } // namespace kvaro

@@ -5,21 +5,21 @@
 namespace kvaro {
 
 ImportJob::ImportJob(const Drives& drives, QString programFolder, QChar decimalSeparator,
-                     QString noDriveMessage, QObject* parent)
+                     Language language, QObject* parent)
     : QObject(parent), m_drives(drives), m_programFolder(std::move(programFolder)),
-      m_decimalSeparator(decimalSeparator), m_noDriveMessage(std::move(noDriveMessage))
+      m_decimalSeparator(decimalSeparator), m_language(std::move(language))
 {
 }
 
 void ImportJob::run()
 {
     Importer importer(m_drives, StorePaths(m_programFolder), m_decimalSeparator);
-    importer.setNoDriveMessage(m_noDriveMessage);
+    importer.setLanguage(m_language);
     importer.setProgress([this](int done, int total) { emit progress(done, total); });
     importer.setStopRequested([this] { return m_stop.load(); });
 
     const ImportResult result =
-        importer.run([this](const DriveScan& scan) { emit driveScanned(scan.found, scan.root); });
+        importer.run([this](const DriveScan& scan) { emit driveScanned(scan); });
     emit finished(result);
 }
 

@@ -19,7 +19,7 @@ class ImportJob : public QObject
 public:
     // drives must outlive the job.
     ImportJob(const Drives& drives, QString programFolder, QChar decimalSeparator,
-              QString noDriveMessage, QObject* parent = nullptr);
+              Language language, QObject* parent = nullptr);
 
     // Thread-safe: the file in hand is finished, the rest are left on the drive.
     void requestStop() { m_stop = true; }
@@ -28,7 +28,7 @@ public slots:
     void run();
 
 signals:
-    void driveScanned(bool found, const QString& root);
+    void driveScanned(const kvaro::DriveScan& scan);
     void progress(int done, int total);
     void finished(const kvaro::ImportResult& result);
 
@@ -36,7 +36,7 @@ private:
     const Drives& m_drives;
     QString m_programFolder;
     QChar m_decimalSeparator;
-    QString m_noDriveMessage;
+    Language m_language; // a copy: the window may switch languages meanwhile
     std::atomic<bool> m_stop = false;
 };
 

@@ -1,16 +1,22 @@
 #include "tests/testfiles.h"
 #include "app/appservices.h"
+#include "app/cataloguecontroller.h"
 #include "app/importcontroller.h"
 #include "app/msgdialog.h"
 #include "app/tform2.h"
+#include "app/widgets/timeline.h"
+#include "app/windowparts.h"
 #include "cycles/platform.h"
 #include "store/drives.h"
+#include "store/importer.h"
+#include "store/mountwatch.h"
 #include "tools/cyclegen.h"
 
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSemaphore>
@@ -61,6 +67,26 @@ private:
     QSemaphore& m_gate;
 };
 
+// Drives the test plugs in and pulls out while the window runs.
+class SwappableDrives : public Drives
+{
+public:
+    explicit SwappableDrives(QStringList& roots) : m_roots(roots) {}
+    QStringList removableRoots() const override { return m_roots; }
+
+private:
+    QStringList& m_roots;
+};
+
+// A mount table the test says has changed.
+class FakeMountWatch : public MountWatch
+{
+public:
+    void mountsChanged() { emit changed(); }
+};
+
+using State = ImportController::ButtonState;
+
 } // namespace
 
 class TestImportWindow : public QObject
@@ -74,11 +100,32 @@ private slots:
     void noMarkedDriveShowsTextFortyFourAndRefreshes();
     void badFileIsReportedOnceAtTheEnd();
     void windowAnswersWhileTheImportRuns();
+    void buttonShowsWhatTheImportLeft_data();
+    void buttonShowsWhatTheImportLeft();
+    void nextDriveWithoutRestart();
+    void chosenOvenShowsNewCyclesForTheRangeShown();
 
 private:
     ImportController* attach(std::unique_ptr<Drives> drives)
     {
         return new ImportController(*m_form, std::move(drives));
+    }
+    // The import with drives the test swaps and a mount table the test changes.
+    ImportController* attachSwappable()
+    {
+        auto watch = std::make_unique<FakeMountWatch>();
+        m_watch = watch.get();
+        return new ImportController(*m_form, std::make_unique<SwappableDrives>(m_roots),
+                                    std::move(watch));
+    }
+    QByteArray cycleOf(const QString& oven, int number, const QDate& day = QDate(2024, 3, 14))
+    {
+        gen::CycleSpec spec;
+        spec.ovenId = gen::ovenIdFields(oven);
+        spec.durationSeconds = 600;
+        spec.number = number;
+        spec.start = QDateTime(day, QTime(8, 0));
+        return gen::writeCycle(spec);
     }
     bool clickAndWait(ImportController* controller)
     {
@@ -96,12 +143,15 @@ private:
     FixedLocale m_locale;
     RecordingMessages m_messages;
     std::unique_ptr<TForm2> m_form;
+    QStringList m_roots;
+    FakeMountWatch* m_watch = nullptr;
 };
 
 void TestImportWindow::init()
 {
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
+    m_roots = {};
     const QString work = m_dir->filePath("work");
     QStringList texts;
     for (int i = 0; i < 46; ++i)
@@ -146,7 +196,7 @@ void TestImportWindow::generatedDriveFillsTheOvenList()
     QVERIFY(!button()->isEnabled());
     QCOMPARE(buttonColour(), QColor(0, 255, 0));
     QCOMPARE(comboItems(m_form->controls().ComboPiec), (QStringList{"10230001", "10230002", "10230003"}));
-    QCOMPARE(m_form->controls().DolnyBarEmpty->text(), "Cykle: 9, piece: 3");
+    QCOMPARE(m_form->controls().DolnyBarEmpty->text(), "Cycles: 9, ovens: 3");
     QCOMPARE(m_form->MsgDialog()->progress(), 100);
     QVERIFY(!m_form->MsgDialog()->isVisible());
     QCOMPARE(m_form->MsgDialog()->caption(), "tekst 25");
@@ -190,7 +240,7 @@ void TestImportWindow::badFileIsReportedOnceAtTheEnd()
     QVERIFY(m_messages.texts().first().startsWith("P1.csv: the file is empty"));
     QCOMPARE(comboItems(m_form->controls().ComboPiec), QStringList{"7654321"});
     QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta", "P1.csv"}));
-    QCOMPARE(m_form->controls().DolnyBarEmpty->text(), "Cykle: 1, piece: 1");
+    QCOMPARE(m_form->controls().DolnyBarEmpty->text(), "Cycles: 1, ovens: 1");
     QCOMPARE(m_form->MsgDialog()->progress(), 100);
 }
 
@@ -220,6 +270,136 @@ void TestImportWindow::windowAnswersWhileTheImportRuns()
     QCOMPARE(controller->lastResult().files.size(), 1);
     QCOMPARE(controller->lastResult().files.first().resultText(), "stored");
     QCOMPARE(entered.available(), 0);
+}
+
+void TestImportWindow::buttonShowsWhatTheImportLeft_data()
+{
+    QTest::addColumn<QString>("trouble");
+    QTest::addColumn<int>("state");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<QColor>("colour");
+    const QColor green(0, 255, 0);
+    const QColor grey(128, 128, 128);
+    QTest::newRow("everything imported") << "" << int(State::ImportedAll) << false << green;
+    QTest::newRow("no marked drive") << "no marker" << int(State::NoDrive) << true << grey;
+    QTest::newRow("a file that is no cycle")
+        << "empty file" << int(State::FilesLeft) << true << grey;
+    QTest::newRow("stored, but no Backup") << "no Backup" << int(State::FilesLeft) << true << grey;
+    QTest::newRow("store cannot be written") << "no store" << int(State::FilesLeft) << true << grey;
+}
+
+void TestImportWindow::buttonShowsWhatTheImportLeft()
+{
+    QFETCH(QString, trouble);
+    QFETCH(int, state);
+    QFETCH(bool, enabled);
+    QFETCH(QColor, colour);
+    writeFile(drive() + "/P1.csv", cycleOf("7654321", 1));
+    if (trouble != "no marker")
+        writeFile(drive() + "/Kvaro.lerta", "");
+    if (trouble == "empty file")
+        writeFile(drive() + "/P2.csv", "");
+    if (trouble == "no Backup")
+        writeFile(drive() + "/Backup", "a file where the folder should be");
+    if (trouble == "no store")
+        writeFile(home() + "/Data", "a file where the store should be");
+    m_roots = {drive()};
+    ImportController* controller = attachSwappable();
+    QCOMPARE(controller->buttonState(), State::NotYet);
+    QVERIFY(button()->isEnabled());
+
+    QVERIFY(clickAndWait(controller));
+
+    QCOMPARE(int(controller->buttonState()), state);
+    QCOMPARE(button()->isEnabled(), enabled);
+    QCOMPARE(buttonColour(), colour);
+    if (state == int(State::FilesLeft))
+        QVERIFY(m_messages.texts().last().endsWith("Files left on the drive " + drive() +
+                                                   ": 1 of " +
+                                                   (trouble == "empty file" ? "2." : "1.")));
+    // A mount somewhere else changes nothing: the same marked drives are in.
+    m_watch->mountsChanged();
+    QCOMPARE(int(controller->buttonState()), state);
+    QCOMPARE(button()->isEnabled(), enabled);
+}
+
+void TestImportWindow::nextDriveWithoutRestart()
+{
+    // One drive per oven: the first is imported and pulled, the second goes in.
+    const QString first = m_dir->filePath("first");
+    const QString second = m_dir->filePath("second");
+    writeFile(first + "/Kvaro.lerta", "");
+    writeFile(first + "/P1.csv", cycleOf("1111111", 1));
+    writeFile(second + "/Kvaro.lerta", "");
+    writeFile(second + "/P1.csv", cycleOf("2222222", 1));
+    m_roots = {first};
+    ImportController* controller = attachSwappable();
+    QVERIFY(clickAndWait(controller));
+    QVERIFY(!button()->isEnabled());
+
+    m_roots = {};
+    m_watch->mountsChanged();
+    QCOMPARE(controller->buttonState(), State::DrivesChanged);
+    QVERIFY(button()->isEnabled());
+    QVERIFY(!buttonColour().isValid());
+    m_roots = {second};
+    m_watch->mountsChanged();
+    QVERIFY(button()->isEnabled());
+
+    QVERIFY(clickAndWait(controller));
+    QCOMPARE(controller->buttonState(), State::ImportedAll);
+    QVERIFY(!button()->isEnabled());
+    QCOMPARE(comboItems(m_form->controls().ComboPiec), (QStringList{"1111111", "2222222"}));
+    QCOMPARE(entries(second), (QStringList{"Backup", "Kvaro.lerta"}));
+    QVERIFY(m_messages.texts().isEmpty());
+}
+
+void TestImportWindow::chosenOvenShowsNewCyclesForTheRangeShown()
+{
+    // An earlier import brought in one cycle of the oven.
+    writeFile(m_dir->filePath("earlier/Kvaro.lerta"), "");
+    writeFile(m_dir->filePath("earlier/P1.csv"), cycleOf("7654321", 1, QDate(2024, 3, 11)));
+    FakeDrives earlier({m_dir->filePath("earlier")});
+    QVERIFY(Importer(earlier, StorePaths(home()), '.').run().allHandled());
+    m_form->OdswiezListePiecy();
+
+    // In the shipped languages: Polish counts its cycles in three forms.
+    for (const char* name : {"PL.dat", "EN.dat"})
+        writeFile(m_dir->filePath("work/") + name,
+                  readFile(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + name));
+    m_form->AdvSmoothButton6Click();
+
+    m_roots = {drive()};
+    auto watch = std::make_unique<FakeMountWatch>();
+    attachWindowParts(*m_form, std::make_unique<SwappableDrives>(m_roots), std::move(watch));
+    auto* catalogue = m_form->findChild<CatalogueController*>();
+    auto* controller = m_form->findChild<ImportController*>();
+    QVERIFY(catalogue && controller);
+    catalogue->ComboPiecItemSelected(0);
+    catalogue->AdvSmoothButton1Click(QDate(2024, 3, 10), QDate(2024, 3, 13));
+    auto* list = m_form->controls().ListBox1;
+    QCOMPARE(list->model()->rowCount(), 1);
+    QCOMPARE(m_form->controls().ListBox1Footer->text(), "1 cykl");
+
+    // Two days before the clock's today, inside the range on screen.
+    writeFile(drive() + "/Kvaro.lerta", "");
+    writeFile(drive() + "/P2.csv", cycleOf("7654321", 2, QDate(2024, 3, 12)));
+    QVERIFY(clickAndWait(controller));
+
+    QCOMPARE(m_form->controls().ComboPiec->currentText(), "7654321");
+    QCOMPARE(list->model()->rowCount(), 2);
+    QCOMPARE(catalogue->timeLine()->sections().size(), 2);
+    QCOMPARE(catalogue->timeLine()->rangeStart(), QDateTime(QDate(2024, 3, 10), QTime(0, 0)));
+    QCOMPARE(m_form->controls().ListBox1Footer->text(), "2 cykle");
+    QCOMPARE(m_form->controls().DolnyBarEmpty->text(), "Cykle: 1, piece: 1");
+    QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(nr 2) 8:0 - 8:10");
+
+    // The hint follows the language too, once the range is listed again.
+    m_form->AdvSmoothButton7Click();
+    QCOMPARE(m_form->controls().ListBox1Footer->text(), "2 cycles");
+    catalogue->AdvSmoothButton1Click(QDate(2024, 3, 10), QDate(2024, 3, 13));
+    QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(no. 2) 8:0 - 8:10");
+    QVERIFY(m_messages.texts().isEmpty());
 }
 
 QTEST_MAIN(TestImportWindow)

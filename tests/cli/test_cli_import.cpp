@@ -39,6 +39,8 @@ private slots:
     void generatedDriveImportedOnceAndOnlyOnce();
     void folderWithoutMarkerImportsNothing();
     void badFileFailsTheRunButNotTheOthers();
+    void filesLeftOnTheDriveFailTheRun_data();
+    void filesLeftOnTheDriveFailTheRun();
     void driveIsRequired();
 
 private:
@@ -148,6 +150,46 @@ void TestCliImport::badFileFailsTheRunButNotTheOthers()
     QCOMPARE(plain.exitCode, 1);
     QCOMPARE(plain.out, QByteArray("P2.csv\t-\tfailed\tleft on the drive\n"));
     QVERIFY(plain.err.contains("P2.csv: the file is empty"));
+}
+
+void TestCliImport::filesLeftOnTheDriveFailTheRun_data()
+{
+    QTest::addColumn<QString>("blocked"); // a file where this folder should be
+    QTest::addColumn<QString>("result");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("drive without Backup") << "stick/Backup"
+                                          << "stored"
+                                          << "the Backup folder cannot be created (";
+    QTest::newRow("store cannot be made") << "home/Data"
+                                          << "failed"
+                                          << "the store folder ";
+}
+
+void TestCliImport::filesLeftOnTheDriveFailTheRun()
+{
+    QFETCH(QString, blocked);
+    QFETCH(QString, result);
+    QFETCH(QString, reason);
+    // The interface is Polish: the messages follow it, the JSON values do not.
+    writeFile(m_work + "/PL.dat", readFile(KVARO_SOURCE_DIR "/assets/PL.dat"));
+    kvaro::gen::CycleSpec spec;
+    spec.ovenId = kvaro::gen::ovenIdFields("7654321");
+    spec.durationSeconds = 600;
+    writeFile(m_drive + "/Kvaro.lerta", "");
+    writeFile(m_drive + "/P1.csv", kvaro::gen::writeCycle(spec));
+    writeFile(m_dir->filePath(blocked), "in the way");
+
+    const Run run = kvaro({"--drive", m_drive, "--json"});
+    QCOMPARE(run.exitCode, 1);
+    const QJsonObject file = run.json().value("files").toArray().first().toObject();
+    QCOMPARE(file.value("result").toString(), result);
+    QVERIFY2(file.value("reason").toString().startsWith(reason),
+             qPrintable(file.value("reason").toString()));
+    QCOMPARE(file.value("leftOnDrive").toBool(), true);
+    const QString message = run.json().value("messages").toArray().first().toString();
+    QVERIFY2(message.endsWith("Pliki pozostawione na dysku " + m_drive + ": 1 z 1."),
+             qPrintable(message));
+    QVERIFY(entries(m_drive).contains("P1.csv"));
 }
 
 void TestCliImport::driveIsRequired()

@@ -1,7 +1,10 @@
 #include "tests/testfiles.h"
+#include "cycles/platform.h"
 #include "store/drives.h"
 #include "store/fileops.h"
 #include "store/importer.h"
+#include "store/mountwatch.h"
+#include "store/settings.h"
 #include "store/storepaths.h"
 #include "tools/cyclegen.h"
 
@@ -9,6 +12,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 using kvaro::testing::writeFile;
 using kvaro::testing::readFile;
@@ -19,10 +24,11 @@ namespace kvaro {
 // A failed comparison of two outcomes says which part differs.
 char* toString(const ImportedFile& f)
 {
-    return qstrdup(QStringLiteral("%1 -> %2: %3, left on drive %4, reason \"%5\"")
-                       .arg(f.file, f.oven, f.resultText(), QString::number(f.leftOnDrive), f.reason)
-                       .toUtf8()
-                       .constData());
+    return qstrdup(
+        QStringLiteral("%1 -> %2: %3, left on drive %4, reason \"%5\"")
+            .arg(f.file, f.oven, f.resultText(), QString::number(f.leftOnDrive), f.reason())
+            .toUtf8()
+            .constData());
 }
 } // namespace kvaro
 
@@ -107,19 +113,118 @@ private:
     QStringList m_folders;
 };
 
-// Renames on the drive fail (a file system without rename); copies still work.
+// Renames on the drive fail (a file system without rename); copies still work, unless a
+// fault is asked for: the copy in Backup comes out different (a failing stick), or the
+// controller writes to the file while its copy is made.
 class NoRename : public FileOps
 {
 public:
+    enum class Fault { None, CopyDiffers, SourceChanges };
+    explicit NoRename(Fault fault = Fault::None) : m_fault(fault) {}
+
     bool moveFile(const QString&, const QString&, QString& error) override
     {
         error = QStringLiteral("Operation not supported");
         return false;
     }
+    bool createFile(const QString& path, const QByteArray& bytes, QString& error) override
+    {
+        if (!path.contains("/Backup/") || m_fault == Fault::None)
+            return FileOps::createFile(path, bytes, error);
+        if (m_fault == Fault::CopyDiffers) {
+            QByteArray damaged = bytes;
+            damaged[damaged.size() / 2] = damaged.at(damaged.size() / 2) ^ 0x20;
+            return FileOps::createFile(path, damaged, error);
+        }
+        QFile source(path.left(path.indexOf("/Backup/")) + "/" + QFileInfo(path).fileName());
+        if (!source.open(QIODevice::Append) || source.write("0,1,2\r\n") != 7)
+            return false;
+        return FileOps::createFile(path, bytes, error);
+    }
+
+private:
+    Fault m_fault;
 };
 
-struct Progress
+// Writes through, and notes the order of every change and every flush to the disk.
+class RecordingOps : public FileOps
 {
+public:
+    explicit RecordingOps(bool renames) : m_renames(renames) {}
+    QStringList log;
+
+    bool createFile(const QString& path, const QByteArray& bytes, QString& error) override
+    {
+        log << "create " + path;
+        return FileOps::createFile(path, bytes, error);
+    }
+    bool syncFolder(const QString& path, QString& error) override
+    {
+        log << "sync " + QDir::cleanPath(path);
+        return FileOps::syncFolder(path, error);
+    }
+    bool moveFile(const QString& from, const QString& to, QString& error) override
+    {
+        log << "move " + from;
+        if (!m_renames) {
+            error = QStringLiteral("Operation not supported");
+            return false;
+        }
+        return FileOps::moveFile(from, to, error);
+    }
+    bool removeFile(const QString& path, QString& error) override
+    {
+        log << "remove " + path;
+        return FileOps::removeFile(path, error);
+    }
+    qsizetype indexOf(const QString& entry) const { return log.indexOf(entry); }
+
+private:
+    bool m_renames;
+};
+
+// Sets the process's umask for the life of the object.
+class Umask
+{
+public:
+    explicit Umask(mode_t mask) : m_old(::umask(mask)) {}
+    ~Umask() { ::umask(m_old); }
+
+private:
+    mode_t m_old;
+};
+
+QFileDevice::Permissions permissionsOf(int mode)
+{
+    QFileDevice::Permissions p;
+    const std::pair<int, QFileDevice::Permission> bits[] = {
+        {0400, QFileDevice::ReadOwner},  {0200, QFileDevice::WriteOwner},
+        {0100, QFileDevice::ExeOwner},   {0040, QFileDevice::ReadGroup},
+        {0020, QFileDevice::WriteGroup}, {0010, QFileDevice::ExeGroup},
+        {0004, QFileDevice::ReadOther},  {0002, QFileDevice::WriteOther},
+        {0001, QFileDevice::ExeOther}};
+    for (const auto& [bit, permission] : bits) {
+        if (mode & bit)
+            p |= permission;
+    }
+    return p;
+}
+
+// The owner's permissions as the system sets them, without Qt's "user" duplicates.
+QFileDevice::Permissions modeOf(const QString& path)
+{
+    return QFileInfo(path).permissions() &
+           ~(QFileDevice::ReadUser | QFileDevice::WriteUser | QFileDevice::ExeUser);
+}
+
+void setAge(const QString& path, const QDateTime& modified)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(modified, QFileDevice::FileModificationTime));
+}
+
+struct Progress {
     QList<QPair<int, int>> steps;
     Importer::Progress callback()
     {
@@ -150,9 +255,17 @@ private slots:
     void writeProtectedDriveKeepsEveryFile();
     void unwritableStoreLeavesTheDriveUntouched_data();
     void unwritableStoreLeavesTheDriveUntouched();
+    void copyWhenTheDriveCannotRename_data();
     void copyWhenTheDriveCannotRename();
+    void storedCopyIsOnTheDiskBeforeTheDriveFileGoes_data();
+    void storedCopyIsOnTheDiskBeforeTheDriveFileGoes();
+    void storedFilesTakeTheUserModes_data();
+    void storedFilesTakeTheUserModes();
+    void staleTemporaryFilesOfTheOvenGo();
+    void messagesFollowTheLanguage();
     void ovenNameFromPathCharactersStaysInsideTheStore();
     void stopLeavesTheFilesNotBegunAlone();
+    void mountTableWatch();
 
 private:
     QString drive() const { return m_dir->filePath("drive"); }
@@ -165,13 +278,17 @@ private:
     {
         FakeDrives drives({drive()});
         Importer importer(drives, StorePaths(home()), separator, ops);
-        importer.setNoDriveMessage("Nie znaleziono dysku");
+        importer.setLanguage(m_language);
+        importer.setClock(m_clock);
         importer.setProgress(m_progress.callback());
         return importer.run();
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     Progress m_progress;
+    // Lines 0 to 44 only: text 44 says there is no drive, the later texts are built in.
+    Language m_language;
+    FixedClock m_clock{QDateTime(QDate(2024, 3, 14), QTime(12, 0))};
 };
 
 void TestImport::init()
@@ -179,6 +296,9 @@ void TestImport::init()
     m_dir = std::make_unique<QTemporaryDir>();
     QVERIFY(m_dir->isValid());
     m_progress = {};
+    QStringList lines(44);
+    lines.append("Nie znaleziono dysku");
+    m_language = Language(lines);
     QDir().mkpath(drive());
     markDrive(drive());
 }
@@ -214,9 +334,9 @@ void TestImport::storesEveryCycleAndMovesItIntoBackup()
     QVERIFY(result.allHandled());
     QCOMPARE(result.files.size(), 3);
     const ImportedFile expected[] = {
-        {"P1.csv", "012345672468", ImportedFile::Result::Stored, {}, {}, false},
-        {"P2.CSV", "987654320000", ImportedFile::Result::Stored, {}, {}, false},
-        {"P10.csv", "0", ImportedFile::Result::Stored, {}, {}, false},
+        {"P1.csv", "012345672468", ImportedFile::Result::Stored, {}, {}, {}, false},
+        {"P2.CSV", "987654320000", ImportedFile::Result::Stored, {}, {}, {}, false},
+        {"P10.csv", "0", ImportedFile::Result::Stored, {}, {}, {}, false},
     };
     for (int i = 0; i < 3; ++i)
         QCOMPARE(result.files.at(i), expected[i]);
@@ -300,10 +420,13 @@ void TestImport::filesThatCannotBeReadStayOnTheDrive()
     QCOMPARE(failed.file, "P2.csv");
     QCOMPARE(failed.resultText(), "failed");
     QVERIFY(failed.oven.isEmpty());
-    QCOMPARE(failed.reason, reason);
+    QCOMPARE(failed.reason(), reason);
     QVERIFY(failed.leftOnDrive);
     QVERIFY(!result.allHandled());
-    QCOMPARE(result.messages, QStringList{"P2.csv: " + reason + ". The file stays on the drive."});
+    QCOMPARE(result.messages, QStringList{"P2.csv: " + reason +
+                                          ". The file stays on the drive.\n"
+                                          "Files left on the drive " +
+                                          drive() + ": 1 of 3."});
     QCOMPARE(m_progress.steps.size(), 4);
 
     QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta", "P2.csv"}));
@@ -404,13 +527,18 @@ void TestImport::writeProtectedDriveKeepsEveryFile()
         for (const ImportedFile& f : result.files) {
             QCOMPARE(f.resultText(), expected);
             QVERIFY(f.leftOnDrive);
-            QVERIFY(f.reason.contains("Read-only file system"));
+            QVERIFY(f.reason().contains("Read-only file system"));
         }
-        QVERIFY(result.allHandled());
+        // Stored is not done: the files are still at the root, to be imported again.
+        QVERIFY(!result.allHandled());
+        QCOMPARE(result.leftOnDrive(), 2);
         QCOMPARE(result.messages.size(), 1);
-        QCOMPARE(result.messages.first().count('\n'), 1);
-        QVERIFY(result.messages.first().startsWith("P1.csv: stored for oven 012345672468, but it "
-                                                   "stays on the drive: the Backup folder cannot be created"));
+        QCOMPARE(result.messages.first().count('\n'), 2);
+        QVERIFY(
+            result.messages.first().endsWith("Files left on the drive " + drive() + ": 2 of 2."));
+        QVERIFY(result.messages.first().startsWith(
+            "P1.csv: stored for oven 012345672468, but it "
+            "stays on the drive: the Backup folder cannot be created"));
         QCOMPARE(entries(drive()), (QStringList{"Kvaro.lerta", "P1.csv", "P2.csv"}));
         QCOMPARE(entries(oven("012345672468")), QStringList{"P1.csv"});
         QCOMPARE(entries(oven("987654320000")), QStringList{"P2.csv"});
@@ -451,17 +579,138 @@ void TestImport::unwritableStoreLeavesTheDriveUntouched()
         QVERIFY(entries(oven("012345672468")).isEmpty());
 }
 
+void TestImport::copyWhenTheDriveCannotRename_data()
+{
+    QTest::addColumn<NoRename::Fault>("fault");
+    QTest::addColumn<QString>("reason"); // empty: the file leaves the drive
+    QTest::newRow("copy checks out") << NoRename::Fault::None << QString();
+    QTest::newRow("copy reads back different")
+        << NoRename::Fault::CopyDiffers << "its copy in Backup does not read back the same";
+    QTest::newRow("file changed meanwhile")
+        << NoRename::Fault::SourceChanges << "it changed while it was being imported";
+}
+
 void TestImport::copyWhenTheDriveCannotRename()
 {
+    QFETCH(NoRename::Fault, fault);
+    QFETCH(QString, reason);
     const QByteArray raw = cycleFile(ovenA);
     writeFile(drive() + "/P1.csv", raw);
-    NoRename noRename;
+    NoRename noRename(fault);
     const ImportResult result = importFrom(&noRename);
-    QCOMPARE(result.files.first().resultText(), "stored");
-    QVERIFY(!result.files.first().leftOnDrive);
-    QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta"}));
-    QCOMPARE(entries(backup()), QStringList{"P1.csv"});
-    QCOMPARE(readFile(backup() + "/P1.csv"), raw);
+    const ImportedFile& file = result.files.first();
+    QCOMPARE(file.resultText(), "stored");
+    QCOMPARE(readFile(oven("012345672468") + "/P1.csv"), storedForm(raw));
+    QCOMPARE(file.reason(), reason);
+    QCOMPARE(file.leftOnDrive, !reason.isEmpty());
+    QCOMPARE(result.allHandled(), reason.isEmpty());
+    if (reason.isEmpty()) {
+        QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta"}));
+        QCOMPARE(readFile(backup() + "/P1.csv"), raw);
+        return;
+    }
+    // Whatever went wrong, the drive keeps the file as it is now.
+    QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta", "P1.csv"}));
+    if (fault == NoRename::Fault::SourceChanges) {
+        QCOMPARE(readFile(drive() + "/P1.csv"), raw + "0,1,2\r\n");
+        QCOMPARE(readFile(backup() + "/P1.csv"), raw);
+    } else {
+        QCOMPARE(readFile(drive() + "/P1.csv"), raw);
+        QVERIFY(entries(backup()).isEmpty());
+    }
+}
+
+void TestImport::storedCopyIsOnTheDiskBeforeTheDriveFileGoes_data()
+{
+    QTest::addColumn<bool>("renames");
+    QTest::newRow("moved into Backup") << true;
+    QTest::newRow("copied into Backup, then deleted") << false;
+}
+
+void TestImport::storedCopyIsOnTheDiskBeforeTheDriveFileGoes()
+{
+    QFETCH(bool, renames);
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    RecordingOps ops(renames);
+    const ImportResult result = importFrom(&ops);
+    QVERIFY(result.allHandled());
+    const QString source = QDir(drive()).filePath("P1.csv");
+    const qsizetype created = ops.indexOf("create " + oven("012345672468") + "/P1.csv");
+    const qsizetype synced = ops.indexOf("sync " + oven("012345672468"));
+    const qsizetype moved = ops.indexOf("move " + source);
+    QVERIFY2(created >= 0 && synced > created && moved > synced, qPrintable(ops.log.join('\n')));
+    if (!renames) {
+        // The copy's name in Backup, too, is on the disk before the original goes.
+        const qsizetype backupSynced = ops.indexOf("sync " + backup());
+        const qsizetype removed = ops.indexOf("remove " + source);
+        QVERIFY2(backupSynced > moved && removed > backupSynced, qPrintable(ops.log.join('\n')));
+    }
+}
+
+void TestImport::storedFilesTakeTheUserModes_data()
+{
+    QTest::addColumn<int>("mask");
+    QTest::addColumn<int>("fileMode");
+    QTest::addColumn<int>("folderMode");
+    QTest::newRow("022, the usual") << 022 << 0644 << 0755;
+    QTest::newRow("002, a shared group") << 002 << 0664 << 0775;
+    QTest::newRow("077, private") << 077 << 0600 << 0700;
+}
+
+void TestImport::storedFilesTakeTheUserModes()
+{
+    QFETCH(int, mask);
+    QFETCH(int, fileMode);
+    QFETCH(int, folderMode);
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    // A file the drive cannot rename is copied into Backup: that copy too.
+    NoRename noRename;
+    {
+        const Umask umask{mode_t(mask)};
+        QVERIFY(importFrom(&noRename).allHandled());
+    }
+    for (const QString& folder : {store(), oven("012345672468"), backup()})
+        QCOMPARE(modeOf(folder), permissionsOf(folderMode));
+    QCOMPARE(modeOf(oven("012345672468") + "/P1.csv"), permissionsOf(fileMode));
+    QCOMPARE(modeOf(backup() + "/P1.csv"), permissionsOf(fileMode));
+}
+
+void TestImport::staleTemporaryFilesOfTheOvenGo()
+{
+    // Left behind by imports that were killed: one long ago, one a moment ago (perhaps an
+    // import still running on another PC), and one in an oven this import does not touch.
+    const QDateTime now = m_clock.now();
+    const QString ovenFolder = oven("012345672468");
+    writeFile(ovenFolder + "/.kvaro-old.part", "half a cyc");
+    setAge(ovenFolder + "/.kvaro-old.part", now.addSecs(-11 * 60));
+    writeFile(ovenFolder + "/.kvaro-young.part", "half a cyc");
+    setAge(ovenFolder + "/.kvaro-young.part", now.addSecs(-9 * 60));
+    writeFile(ovenFolder + "/notes.part", "someone else's");
+    setAge(ovenFolder + "/notes.part", now.addDays(-30));
+    writeFile(oven("987654320000") + "/.kvaro-old.part", "half a cyc");
+    setAge(oven("987654320000") + "/.kvaro-old.part", now.addDays(-1));
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+
+    QVERIFY(importFrom().allHandled());
+
+    QCOMPARE(entries(ovenFolder), (QStringList{".kvaro-young.part", "P1.csv", "notes.part"}));
+    QCOMPARE(entries(oven("987654320000")), QStringList{".kvaro-old.part"});
+}
+
+void TestImport::messagesFollowTheLanguage()
+{
+    Settings settings(QStringLiteral(KVARO_SOURCE_DIR "/assets"), QString());
+    settings.load();
+    settings.loadLanguage(m_language);
+    writeFile(drive() + "/P1.csv", cycleFile(ovenA));
+    writeFile(drive() + "/P2.csv", "");
+    const ImportResult result = importFrom();
+    QCOMPARE(result.messages, QStringList{"P2.csv: plik jest pusty. Plik zostaje na dysku.\n"
+                                          "Pliki pozostawione na dysku " +
+                                          drive() + ": 1 z 2."});
+    // For scripts the reason stays the same in every language.
+    QCOMPARE(result.files.at(1).reason(), "the file is empty");
+    QCOMPARE(result.files.at(1).reason(m_language), "plik jest pusty");
 }
 
 void TestImport::ovenNameFromPathCharactersStaysInsideTheStore()
@@ -526,6 +775,15 @@ void TestImport::stopLeavesTheFilesNotBegunAlone()
     QCOMPARE(result.files.size(), 1);
     QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta", "P2.csv", "P3.csv"}));
     QCOMPARE(entries(oven("012345672468")), QStringList{"P1.csv"});
+}
+
+void TestImport::mountTableWatch()
+{
+    // Nothing to watch: no notifier, and no error either.
+    MountTableWatch missing(m_dir->filePath("no-such-table"));
+    QVERIFY(!missing.isWatching());
+    MountTableWatch mounts;
+    QVERIFY(mounts.isWatching());
 }
 
 QTEST_GUILESS_MAIN(TestImport)

@@ -34,6 +34,8 @@ private slots:
     void languageButtonRewritesOnlyLineZero();
     void missingLanguageFileFailsNamingIt();
     void shortLanguageFileLeavesLaterTextsEmpty();
+    void cycleCountWords_data();
+    void cycleCountWords();
 };
 
 void TestStorePaths::naturalOrder_data()
@@ -177,6 +179,47 @@ void TestStorePaths::shortLanguageFileLeavesLaterTextsEmpty()
     QCOMPARE(language.text(19), QStringLiteral("tekst 19"));
     for (int n = 20; n <= 45; ++n)
         QCOMPARE(language.text(n), QString());
+    // The lines after the specified ones never leave a message or a caption empty.
+    for (int n = FirstNamedText; n <= LastNamedText; ++n)
+        QVERIFY(!language.text(Text(n)).isEmpty() || language.text(9).isEmpty());
+    QCOMPARE(language.text(Text::ImportSummary), QStringLiteral("Cycles: %1, ovens: %2"));
+}
+
+void TestStorePaths::cycleCountWords_data()
+{
+    QTest::addColumn<QString>("language"); // a shipped file, or "old": lines 0 to 46 only
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("footer");
+    const QList<std::pair<int, const char*>> polish{
+        {0, "0 cykli"},     {1, "1 cykl"},      {2, "2 cykle"},    {4, "4 cykle"},
+        {5, "5 cykli"},     {11, "11 cykli"},   {12, "12 cykli"},  {14, "14 cykli"},
+        {21, "21 cykli"},   {22, "22 cykle"},   {24, "24 cykle"},  {25, "25 cykli"},
+        {101, "101 cykli"}, {112, "112 cykli"}, {122, "122 cykle"}};
+    for (const auto& [count, footer] : polish)
+        QTest::addRow("PL %d", count) << "PL.dat" << count << QString::fromUtf8(footer);
+    const QList<std::pair<int, const char*>> english{
+        {0, "0 cycles"}, {1, "1 cycle"}, {2, "2 cycles"}, {12, "12 cycles"}, {22, "22 cycles"}};
+    for (const auto& [count, footer] : english)
+        QTest::addRow("EN %d", count) << "EN.dat" << count << QString::fromUtf8(footer);
+    // Without the forms a file shows what it always showed: the count and text 9.
+    QTest::newRow("old 1") << "old" << 1 << "1 cykli";
+    QTest::newRow("old 2") << "old" << 2 << "2 cykli";
+}
+
+void TestStorePaths::cycleCountWords()
+{
+    QFETCH(QString, language);
+    QFETCH(int, count);
+    QFETCH(QString, footer);
+    Language texts;
+    if (language == QLatin1String("old")) {
+        QStringList lines(47);
+        lines[9] = QStringLiteral("cykli");
+        texts = Language(lines);
+    } else {
+        texts.buffer().loadFile(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + language);
+    }
+    QCOMPARE(texts.cycleCount(count), footer);
 }
 
 QTEST_GUILESS_MAIN(TestStorePaths)
