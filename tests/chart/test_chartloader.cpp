@@ -85,9 +85,6 @@ private slots:
         QTest::newRow("two records after midnight")
             << QStringList{"23:00:00", "00:30:00", "01:00:00"}
             << QStringList{"00:00", "01:30:00", "02:00:00"};
-        QTest::newRow("past the start's time on the next day")
-            << QStringList{"08:00:00", "20:00:00", "02:00:00", "09:00:00"}
-            << QStringList{"00:00", "12:00:00", "18:00:00", "25:00:00"};
         // Only a step back of more than 12 hours is midnight; a smaller one is the clock
         // being set, and the time is its distance from the start.
         QTest::newRow("clock set back a few seconds")
