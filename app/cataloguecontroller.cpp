@@ -8,6 +8,7 @@
 #include "app/widgets/timeline.h"
 #include "catalogue/cyclelist.h"
 #include "catalogue/rangepicker.h"
+#include "cycles/cycleformat.h"
 #include "cycles/platform.h"
 #include "store/storepaths.h"
 
@@ -47,7 +48,8 @@ CatalogueController::CatalogueController(TForm2& form, Reading reading)
     m_timeLine->setObjectName(QStringLiteral("TimeLine"));
     // Today until a range is confirmed: where choosing an oven puts its sections.
     const QDate today = form.services().clock.today();
-    m_timeLine->setRange(QDateTime(today, QTime(0, 0)), QDateTime(today.addDays(1), QTime(0, 0)));
+    const auto [start, end] = RangePicker::timeLineRange(today, today);
+    m_timeLine->setRange(start, end);
     auto* cell = new QVBoxLayout(c.TimeLine);
     cell->setContentsMargins(0, 0, 0, 0);
     cell->addWidget(m_timeLine);
@@ -149,7 +151,7 @@ void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
     m_form.clearChart();
     m_form.guard([&] {
         m_form.Memo1.loadFile(QDir(m_catalogue.OvenFolder).filePath(file));
-        if (m_form.Memo1.count() >= 3)
+        if (m_form.Memo1.trimmedCount() >= line::MinimumCount)
             emit m_form.cycleReadyToDraw();
         else
             m_form.showMessage(m_form.text(TextNotDrawable));

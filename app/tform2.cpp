@@ -3,6 +3,7 @@
 #include "app/msgdialog.h"
 #include "assets/assets.h"
 #include "chart/view/chartview.h"
+#include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/platform.h"
@@ -138,7 +139,7 @@ void TForm2::FileOpenDialog1FileOkClick(const QString& path)
         clearChart();
         Memo1.loadFile(path);
         normalise(Memo1, m_localeDecimalSeparator);
-        if (Memo1.count() < 3) {
+        if (Memo1.trimmedCount() < line::MinimumCount) {
             showMessage(text(17));
             return;
         }

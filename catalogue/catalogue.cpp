@@ -5,6 +5,7 @@
 #include "cycles/fields.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
+#include "cycles/wallclock.h"
 #include "store/storepaths.h"
 
 #include <QDir>
@@ -49,11 +50,12 @@ QDate startDate(const Record& first)
     return date;
 }
 
-// A cycle whose last line is earlier in the day than its start ran past midnight.
+// The end takes the start's date, or the next day's when its clock reads earlier.
 CycleStamp endStamp(const CycleStamp& start, int hour, int minute)
 {
     CycleStamp end{start.year, start.month, start.day, hour, minute};
-    if (std::pair(hour, minute) < std::pair(start.hour, start.minute)) {
+    const auto seconds = [](int h, int m) { return qint64(h) * 3600 + qint64(m) * 60; };
+    if (endsNextDay(seconds(start.hour, start.minute), seconds(hour, minute))) {
         const QDate next = QDate(start.year, start.month, start.day).addDays(1);
         if (next.isValid())
             end = CycleStamp{next.year(), next.month(), next.day(), hour, minute};
@@ -125,7 +127,8 @@ QDateTime CycleStamp::toDateTime() const
     const QTime time(hour, minute);
     if (!date.isValid() || !time.isValid())
         return {};
-    return QDateTime(date, time);
+    // Wall-clock time, held as UTC so that no time zone moves it or finds it missing.
+    return QDateTime(date, time, Qt::UTC);
 }
 
 QString CycleStamp::toIsoText() const

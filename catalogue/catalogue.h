@@ -27,7 +27,9 @@ struct CycleStamp {
     int hour = 0;
     int minute = 0;
 
-    // Invalid when the values are no date and time.
+    // The controller's wall-clock reading, with no time zone: a UTC date and time, so
+    // that the hour skipped or repeated by summer time is a time like any other. Invalid
+    // when the values are no date and time.
     QDateTime toDateTime() const;
     // "2019-04-07T08:05"
     QString toIsoText() const;

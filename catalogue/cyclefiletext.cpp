@@ -37,10 +37,12 @@ public:
     {
         m_buffer.loadFile(path);
     }
-    bool hasLine(int index) override { return index >= 0 && index < m_buffer.count(); }
-    QString line(int index) override { return m_buffer.line(index); }
-    QString lastLine() override { return m_buffer.line(m_buffer.count() - 1); }
-    int lineCount() override { return m_buffer.count(); }
+
+protected:
+    bool hasRawLine(int index) override { return index >= 0 && index < m_buffer.count(); }
+    bool isRawLineEmpty(int index) override { return m_buffer.line(index).isEmpty(); }
+    QString rawLine(int index) override { return m_buffer.line(index); }
+    QString rawLastLine() override { return m_buffer.line(m_buffer.trimmedCount() - 1); }
 
 private:
     LineBuffer m_buffer;
@@ -81,30 +83,26 @@ public:
         m_position = m_bodyStart;
     }
 
-    bool hasLine(int index) override
+protected:
+    bool hasRawLine(int index) override
     {
         while (index >= m_lines.size() && readMore()) {
         }
         return index >= 0 && index < m_lines.size();
     }
 
-    QString line(int index) override
+    bool isRawLineEmpty(int index) override { return m_lines.at(index).isEmpty(); }
+
+    QString rawLine(int index) override
     {
-        return hasLine(index) ? applyCase(m_lines.at(index), m_case) : QString();
+        return hasRawLine(index) ? applyCase(m_lines.at(index), m_case) : QString();
     }
 
-    QString lastLine() override
+    QString rawLastLine() override
     {
         if (!m_last)
             m_last = applyCase(readLastLine(), m_case);
         return *m_last;
-    }
-
-    int lineCount() override
-    {
-        while (readMore()) {
-        }
-        return int(m_lines.size());
     }
 
 private:
@@ -207,17 +205,16 @@ private:
             const qint64 from = std::max(m_bodyStart, size - tail);
             const QByteArray bytes = readAt(from, size - from);
             qsizetype end = bytes.size() / m_unit; // in code units
-            // One final line break does not start an empty last line.
-            if (end > 0 && isBreak(bytes, end - 1)) {
-                const bool lf = unitAt(bytes, end - 1) == '\n';
+            // The line breaks at the end: the last one ends the last line, any before it
+            // end blank lines.
+            while (end > 0 && isBreak(bytes, end - 1))
                 --end;
-                if (lf && end > 0 && unitAt(bytes, end - 1) == '\r')
-                    --end;
-            }
             qsizetype begin = end;
             while (begin > 0 && !isBreak(bytes, begin - 1))
                 --begin;
-            if (begin > 0 || from == m_bodyStart)
+            // A line is whole once a break is seen before it, or the file's start; a tail
+            // of nothing but breaks is looked at further back.
+            if ((begin > 0 && end > 0) || from == m_bodyStart)
                 return decodeLine(bytes.mid(begin * m_unit, (end - begin) * m_unit));
             tail *= 4;
         }
@@ -239,6 +236,27 @@ private:
 };
 
 } // namespace
+
+bool CycleFileText::hasLine(int index)
+{
+    if (!hasRawLine(index))
+        return false;
+    for (int i = index; hasRawLine(i); ++i) {
+        if (!isRawLineEmpty(i))
+            return true;
+    }
+    return false;
+}
+
+int CycleFileText::lineCount()
+{
+    int count = 0;
+    for (int i = 0; hasRawLine(i); ++i) {
+        if (!isRawLineEmpty(i))
+            count = i + 1;
+    }
+    return count;
+}
 
 std::unique_ptr<CycleFileText> CycleFileText::open(const QString& path, Reading reading,
                                                    LineBuffer::Case letterCase)

@@ -15,24 +15,34 @@ namespace kvaro
 enum class Reading { Partial, Whole };
 
 // The lines of one cycle file under the line buffer rules (line ends, no empty last line
-// after a final break, 4096 characters a line, optional lower case).
+// after a final break, 4096 characters a line, optional lower case). Blank lines after the
+// last line that holds text are no lines of the cycle: an editor's extra line break at the
+// end must not cost the cycle its end record.
 class CycleFileText
 {
 public:
     virtual ~CycleFileText() = default;
 
     // Whether line `index` exists. Reading forward, only as far as needed.
-    virtual bool hasLine(int index) = 0;
+    bool hasLine(int index);
     // Line `index`; empty text beyond the last line.
-    virtual QString line(int index) = 0;
+    QString line(int index) { return hasLine(index) ? rawLine(index) : QString(); }
     // The last line (line count - 1); empty text for a file without lines.
-    virtual QString lastLine() = 0;
+    QString lastLine() { return rawLastLine(); }
     // The number of lines. May read the whole file: wanted only for failure messages.
-    virtual int lineCount() = 0;
+    int lineCount();
 
     // Opens `path`; throws Failure with the line buffer's message when it cannot be read.
     static std::unique_ptr<CycleFileText> open(const QString& path, Reading reading,
                                                LineBuffer::Case letterCase);
+
+protected:
+    // The file's lines as the line buffer counts them, blank ones at the end included.
+    virtual bool hasRawLine(int index) = 0;
+    virtual bool isRawLineEmpty(int index) = 0; // for an index that exists
+    virtual QString rawLine(int index) = 0;
+    // The last line that holds text; empty text when none does.
+    virtual QString rawLastLine() = 0;
 };
 
 } // namespace kvaro

@@ -16,7 +16,7 @@ class Language;
 class Locale;
 
 struct TimeLineSection {
-    QDateTime start;
+    QDateTime start; // wall-clock time, held as UTC (CycleStamp::toDateTime)
     QDateTime end;
     QString hint; // plain text
 

@@ -3,6 +3,7 @@
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
+#include "cycles/wallclock.h"
 
 #include <QFileInfo>
 
@@ -14,8 +15,6 @@ namespace kvaro
 
 namespace
 {
-
-constexpr int SecondsPerDay = 24 * 3600;
 
 // The first `count` fields Split would give: the same cuts, stopping early. Asking the
 // record for a field below `count` then fails exactly as on the whole split.
@@ -77,24 +76,36 @@ int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading
     const auto text = CycleFileText::open(path, reading, LineBuffer::Case::Keep);
     const QString name = QFileInfo(path).fileName();
     const double threshold = double(temperatura) - 5;
-    int result = 0;
+    int reachedLine = -1;
+    int reachedAt = 0;
     scan(*text, name, field::WorkingTemperature + 1, [&](const Record& record) {
-        const int reached = record.timeOfDay();
+        const int time = record.timeOfDay();
         const double value = record.decimal(field::WorkingTemperature);
         if (!(value >= threshold && value > 0))
             return false;
-        int end = 0;
-        try {
-            end = Record(text->lastLine(), name, -1).timeOfDay();
-        } catch (Failure& failure) {
-            throw failure.at(name, text->lineCount() - 1);
-        }
-        if (end < reached)
-            end += SecondsPerDay;
-        result = end - reached;
+        reachedLine = record.lineIndex();
+        reachedAt = time;
         return true;
     });
-    return result;
+    if (reachedLine < 0)
+        return 0;
+
+    // The records between the reaching line and the last one are walked, not skipped:
+    // only they tell a midnight from a clock that was set back.
+    ElapsedClock clock;
+    clock.elapsed(reachedAt);
+    for (int index = reachedLine + 1; text->hasLine(index + 1); ++index) {
+        const Record record(splitPrefix(text->line(index), field::Second + 1), name, index);
+        if (record.isRecordLine())
+            clock.elapsed(record.timeOfDay());
+    }
+    qint64 held = 0;
+    try {
+        held = clock.elapsed(Record(text->lastLine(), name, -1).timeOfDay());
+    } catch (Failure& failure) {
+        throw failure.at(name, text->lineCount() - 1);
+    }
+    return int(std::min<qint64>(held, std::numeric_limits<int>::max()));
 }
 
 } // namespace kvaro

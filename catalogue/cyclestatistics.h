@@ -16,7 +16,8 @@ int getCyklSekund(const QString& path, Reading reading = Reading::Partial);
 
 // Seconds from the first record line in range whose working temperature reaches
 // temperatura - 5 (and is above 0) to the time of the last line; 0 when never reached.
-// A last line earlier in the day than the reaching line lies on the next day.
+// The record lines after the reaching one are walked to count the midnights on the way
+// (ElapsedClock): a clock set back by less than 12 hours adds no day.
 int getSekundWtemperaturze(const QString& path, int temperatura,
                            Reading reading = Reading::Partial);
 

@@ -42,7 +42,9 @@ std::pair<QDateTime, QDateTime> RangePicker::timeLineRange(const QDate& from, co
 {
     const QDate first = std::min(from, to);
     const QDate last = std::max(from, to);
-    return {QDateTime(first, QTime(0, 0)), QDateTime(last.addDays(1), QTime(0, 0))};
+    // Wall-clock days, like the sections drawn on them.
+    return {QDateTime(first, QTime(0, 0), Qt::UTC),
+            QDateTime(last.addDays(1), QTime(0, 0), Qt::UTC)};
 }
 
 void RangePicker::setRange(const QDate& a, const QDate& b)

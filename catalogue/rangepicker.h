@@ -37,7 +37,8 @@ public:
     // The range the confirm button lists: today when no day was ever chosen.
     std::pair<QDate, QDate> confirmedRange(const QDate& today) const;
 
-    // The time line shows the first day from 00:00 to the day after the last day, 00:00.
+    // The time line shows the first day from 00:00 to the day after the last day, 00:00,
+    // in wall-clock time without a zone (held as UTC), as CycleStamp gives the sections.
     static std::pair<QDateTime, QDateTime> timeLineRange(const QDate& from, const QDate& to);
 
 private:

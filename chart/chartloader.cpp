@@ -9,6 +9,7 @@
 #include "cycles/language.h"
 #include "cycles/linebuffer.h"
 #include "cycles/platform.h"
+#include "cycles/wallclock.h"
 
 #include <array>
 #include <cmath>
@@ -20,7 +21,6 @@ namespace kvaro {
 
 namespace {
 
-constexpr int SecondsPerDay = 24 * 3600;
 constexpr double BubbleRadius = 5;
 constexpr double ReachedMargin = 5; // the set temperature counts as reached 5 °C below it
 
@@ -70,7 +70,7 @@ public:
     Loader(const LineBuffer& memo1, const Language& language, ChartModel& chart,
            ChartSummary& summary, Messages& messages)
         : m_memo(memo1), m_language(language), m_chart(chart), m_summary(summary),
-          m_messages(messages), m_fields(memo1.fileName()), m_count(memo1.count())
+          m_messages(messages), m_fields(memo1.fileName()), m_count(memo1.trimmedCount())
     {
     }
 
@@ -96,22 +96,6 @@ private:
     void addOutputArrows();
     bool isOn(int line, std::size_t output);
 
-    // Seconds since the first drawn record; a time of day earlier than the previous
-    // record's means the cycle ran past midnight. 64 bits: a damaged file that jumps back
-    // in time on every line must not overflow the count of days.
-    qint64 elapsed(int timeOfDay)
-    {
-        if (!m_started) {
-            m_started = true;
-            m_start = timeOfDay;
-            m_previous = timeOfDay;
-        }
-        if (timeOfDay < m_previous)
-            m_dayOffset += SecondsPerDay;
-        m_previous = timeOfDay;
-        return timeOfDay + m_dayOffset - m_start;
-    }
-
     const LineBuffer& m_memo;
     const Language& m_language;
     ChartModel& m_chart;
@@ -120,10 +104,7 @@ private:
     RecordFields m_fields;
     const int m_count;
 
-    bool m_started = false;
-    int m_start = 0;
-    int m_previous = 0;
-    qint64 m_dayOffset = 0;
+    ElapsedClock m_clock;                // from the first drawn record
     std::optional<qint64> m_lastElapsed; // of the last drawn record
 
     double m_setTemperature = 0;
@@ -171,7 +152,7 @@ void Loader::recordLoop()
 
 void Loader::record(int x)
 {
-    const qint64 e = elapsed(m_fields.timeOfDay());
+    const qint64 e = m_clock.elapsed(m_fields.timeOfDay());
     m_lastElapsed = e;
     const QString label = elapsedLabel(e);
 
@@ -271,7 +252,7 @@ void Loader::showHeatingType()
     const int kind = m_summary.LoadedOvenKind;
     const bool burner = kind == heating::Oil || kind == heating::Gas || kind == heating::Gas2;
     const bool electric = kind == heating::Electric;
-    if (burner || electric) {
+    if (isDrawableOvenKind(kind)) {
         shown.Chart1 = true;
         if (burner) {
             m_chart.at(series::ArrowFirst).title = m_language.text(23) + QStringLiteral(" 1");

@@ -12,9 +12,11 @@ class Messages;
 struct ChartSummary;
 
 // Draws the cycle held in memo1 (Memo1: lower case, normalised, at least 3 lines) into
-// chart, whose series the caller has emptied, and writes the summary figures. The summary
-// holds the previous load's state on entry; what this load does not reach keeps it. Ends
-// by rebuilding the filter list, which sets every series' shown state.
+// chart, whose series the caller has emptied, and writes the summary figures. Blank lines
+// after the end record are no lines of the cycle: the lines are counted back from the
+// last one that holds text. The summary holds the previous load's state on entry; what
+// this load does not reach keeps it. Ends by rebuilding the filter list, which sets every
+// series' shown state.
 //
 // A field that does not convert or is missing throws Failure naming the file and the line;
 // the points and figures set before it stay and the later steps do not run. A heating type

@@ -53,4 +53,10 @@ struct ChartSummary {
 
 QDebug operator<<(QDebug debug, const ChartSummary& summary);
 
+// Heating types 0 to 2 (burner ovens) and 3 (electric) are drawn; any other hides the chart.
+constexpr bool isDrawableOvenKind(int kind)
+{
+    return kind >= 0 && kind <= 3;
+}
+
 } // namespace kvaro

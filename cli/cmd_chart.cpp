@@ -157,6 +157,15 @@ struct Outcome {
     int zoomLevel = navigation::ZoomReset;
 };
 
+// The window's own message says only that the cycle cannot be drawn; a script also learns
+// which file (and line) it is about.
+void notDrawable(Outcome& o, const QString& text, const QString& file, int line = -1)
+{
+    o.hasError = true;
+    o.error = Failure(text, file, line).message();
+    err(o.error);
+}
+
 QJsonObject json(const Outcome& o, const QStringList& messages)
 {
     const ChartSummary& s = o.summary;
@@ -256,16 +265,18 @@ int run(const Invocation& invocation)
         memo1.loadFile(options.file);
         if (!options.stored)
             normalise(memo1, locale.decimalSeparator());
-        if (memo1.count() < line::MinimumCount) {
+        if (memo1.trimmedCount() < line::MinimumCount) {
             // The file cannot be drawn: the window says so and draws nothing.
             messages.show(language.text(17));
-            o.hasError = true;
-            o.error = language.text(17);
+            notDrawable(o, language.text(17), options.file);
             return;
         }
         o.chart.clearAll();
         WczytajWykres(memo1, language, o.chart, o.summary, o.filters, messages);
         o.zoomLevel = navigation::ZoomReset; // ChartZoomReset
+        // The window hides the chart and says so; a script must not take that for a chart.
+        if (!isDrawableOvenKind(o.summary.LoadedOvenKind))
+            notDrawable(o, language.text(17), options.file, line::FirstRecord);
     });
     if (!ran) {
         o.hasError = true;

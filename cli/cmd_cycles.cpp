@@ -95,6 +95,12 @@ QJsonArray catalogueJson(const Catalogue& catalogue)
     return entries;
 }
 
+// A section's wall-clock time as ISO 8601 without a zone: the controller gives none.
+QString wallClockText(const QDateTime& time)
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss"));
+}
+
 QJsonArray itemsJson(const QList<CycleListItem>& items)
 {
     QJsonArray array;
@@ -102,8 +108,8 @@ QJsonArray itemsJson(const QList<CycleListItem>& items)
         QJsonValue section;
         if (item.section)
             section = QJsonObject{
-                {QStringLiteral("start"), item.section->start.toString(Qt::ISODate)},
-                {QStringLiteral("end"), item.section->end.toString(Qt::ISODate)},
+                {QStringLiteral("start"), wallClockText(item.section->start)},
+                {QStringLiteral("end"), wallClockText(item.section->end)},
                 {QStringLiteral("hint"), item.section->hint},
             };
         array.append(QJsonObject{
@@ -123,8 +129,8 @@ void printText(const CycleListing& listing)
     for (const CycleListItem& item : listing.items) {
         QString line = item.file + QLatin1Char('\t') + item.info + QLatin1Char('\t');
         if (item.section)
-            line += item.section->start.toString(Qt::ISODate) + QStringLiteral(" - ") +
-                    item.section->end.toString(Qt::ISODate);
+            line += wallClockText(item.section->start) + QStringLiteral(" - ") +
+                    wallClockText(item.section->end);
         else
             line += QLatin1Char('-');
         line += QLatin1Char('\t') + QString::number(item.progress) + QLatin1Char('%');

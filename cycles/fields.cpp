@@ -42,22 +42,27 @@ QStringList Split(const QString& str, const QString& sep)
     return list;
 }
 
-QString normalisedText(const QString& text, QChar decimalSeparator)
-{
-    QString result = text;
-    result.replace(QLatin1Char(','), QLatin1Char(';'));
-    result.replace(QLatin1Char('.'), decimalSeparator);
-    return result;
-}
-
-void normalise(LineBuffer& buffer, QChar decimalSeparator)
-{
-    buffer.replaceInLines(QLatin1Char(','), QLatin1Char(';'));
-    if (decimalSeparator != QLatin1Char('.'))
-        buffer.replaceInLines(QLatin1Char('.'), decimalSeparator);
-}
-
 namespace {
+
+// Lines of bytes cut as LineBuffer cuts text: CR LF, CR or LF end a line, and text after
+// the last break is a line. Stops when visit returns false.
+template <typename Visit> void forEachByteLine(QByteArrayView bytes, Visit visit)
+{
+    qsizetype start = 0;
+    const qsizetype size = bytes.size();
+    for (qsizetype i = 0; i < size; ++i) {
+        const char c = bytes.at(i);
+        if (c != '\r' && c != '\n')
+            continue;
+        if (!visit(bytes.sliced(start, i - start)))
+            return;
+        if (c == '\r' && i + 1 < size && bytes.at(i + 1) == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < size)
+        visit(bytes.sliced(start));
+}
 
 bool isDigit(QChar c)
 {
@@ -75,6 +80,82 @@ Failure notDecimal(const QString& text)
 }
 
 } // namespace
+
+std::optional<bool> Normalisation::cutAtSemicolon(QStringView line)
+{
+    qsizetype cut = 0;
+    while (cut < line.size() && line.at(cut) != QLatin1Char(',') &&
+           line.at(cut) != QLatin1Char(';'))
+        ++cut;
+    const QStringView code = line.left(cut);
+    if (code.size() != 1 || code.at(0) < QLatin1Char('0') || code.at(0) > QLatin1Char('3'))
+        return std::nullopt;
+    return cut < line.size() && line.at(cut) == QLatin1Char(';');
+}
+
+Normalisation Normalisation::of(bool cutAtSemicolon, QChar decimalSeparator)
+{
+    return Normalisation{cutAtSemicolon ? decimalSeparator : QLatin1Char(';'), decimalSeparator};
+}
+
+Normalisation Normalisation::forLines(const QStringList& lines, QChar decimalSeparator)
+{
+    for (const QString& line : lines) {
+        if (const auto cut = cutAtSemicolon(line))
+            return of(*cut, decimalSeparator);
+    }
+    return of(false, decimalSeparator);
+}
+
+void normalise(LineBuffer& buffer, QChar decimalSeparator)
+{
+    const Normalisation rule = Normalisation::forLines(buffer.lines(), decimalSeparator);
+    // "," first: on a "," locale the decimal commas made from "." must stay commas.
+    if (rule.comma != QLatin1Char(','))
+        buffer.replaceInLines(QLatin1Char(','), rule.comma);
+    if (rule.point != QLatin1Char('.'))
+        buffer.replaceInLines(QLatin1Char('.'), rule.point);
+}
+
+QByteArray normalisedCopy(const QByteArray& raw, QChar decimalSeparator)
+{
+    if (LineBuffer::detectEncoding(raw) != LineBuffer::Encoding::Locale) {
+        LineBuffer buffer(LineBuffer::Case::Lower);
+        buffer.loadBytes(raw);
+        normalise(buffer, decimalSeparator);
+        return buffer.toBytes();
+    }
+
+    // Only ASCII is looked at; every byte above it passes unchanged, whatever code page
+    // it belongs to.
+    std::optional<bool> cut;
+    forEachByteLine(raw, [&](QByteArrayView line) {
+        // Latin-1 maps byte to character one to one: the verdict sees the ASCII as it is.
+        cut = Normalisation::cutAtSemicolon(QString::fromLatin1(line));
+        return !cut;
+    });
+    const Normalisation rule = Normalisation::of(cut.value_or(false), decimalSeparator);
+    const QByteArray comma = QString(rule.comma).toLocal8Bit();
+    const QByteArray point = QString(rule.point).toLocal8Bit();
+
+    QByteArray copy;
+    copy.reserve(raw.size() + raw.size() / 32 + 2);
+    forEachByteLine(raw, [&](QByteArrayView line) {
+        for (const char c : line) {
+            if (c >= 'A' && c <= 'Z')
+                copy.append(char(c - 'A' + 'a'));
+            else if (c == ',')
+                copy.append(comma);
+            else if (c == '.')
+                copy.append(point);
+            else
+                copy.append(c);
+        }
+        copy.append("\r\n");
+        return true;
+    });
+    return copy;
+}
 
 int toInteger(const QString& text)
 {

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <optional>
+
 namespace kvaro {
 
 class LineBuffer;
@@ -14,10 +16,31 @@ void Split(const QString& str, const QString& sep, QStringList& list);
 QStringList Split(const QString& str, const QString& sep = QStringLiteral(";"));
 
 // The controller writes "," between fields and "." for decimals; the store keeps ";"
-// between fields and the locale's separator. The order of the two passes matters: on a
-// "," locale the decimal commas made by the second pass must not become separators.
-QString normalisedText(const QString& text, QChar decimalSeparator);
+// between fields and the locale's separator. A file is judged once, by its first record
+// line (the first line whose text before the first "," or ";" is a heating type code):
+// when that line is already cut at ";" (a stored copy, or a controller set to ";"), its
+// commas are decimal commas and both "," and "." become the decimal separator; otherwise
+// "," becomes ";" and "." the decimal separator. A file without a record line is taken as
+// the controller writes it.
+struct Normalisation {
+    QChar comma; // what every "," becomes
+    QChar point; // what every "." becomes
+
+    static Normalisation of(bool cutAtSemicolon, QChar decimalSeparator);
+    static Normalisation forLines(const QStringList& lines, QChar decimalSeparator);
+    // One raw line's verdict: empty when it is no record line, otherwise whether it is
+    // already cut at ";".
+    static std::optional<bool> cutAtSemicolon(QStringView line);
+};
+
+// The single-file open and the import: the buffer's text rewritten as judged above.
 void normalise(LineBuffer& buffer, QChar decimalSeparator);
+
+// The bytes the store keeps for a file read from the drive: lower case, normalised, CR LF
+// after every line. Text with a byte-order mark is decoded and written back in its
+// encoding; text without one is handled as bytes, so a header in any code page keeps its
+// bytes: only ASCII letters, "," and "." change.
+QByteArray normalisedCopy(const QByteArray& raw, QChar decimalSeparator);
 
 // Conversions with the failure texts users see. Both throw Failure without a place; the
 // Record below adds the file and the line.

@@ -157,6 +157,14 @@ void LineBuffer::clear()
     m_fileName.clear();
 }
 
+int LineBuffer::trimmedCount() const
+{
+    int n = count();
+    while (n > 0 && m_lines.at(n - 1).isEmpty())
+        --n;
+    return n;
+}
+
 QString LineBuffer::line(int index) const
 {
     if (index < 0 || index >= count())

@@ -33,6 +33,10 @@ public:
     void clear();
 
     int count() const { return int(m_lines.size()); }
+    // The lines up to the last one that holds text: what a cycle file has. Readers of the
+    // last line, and of the lines counted back from it, use this, so blank lines after the
+    // end record (an editor's extra line break) change nothing.
+    int trimmedCount() const;
     QString line(int index) const;
     QStringList lines() const { return m_lines; }
     // The lines joined with CR LF, each line whole.

@@ -182,9 +182,10 @@ ImportedFile Importer::importFile(const QString& root, const QString& fileName)
         return outcome;
     }
 
+    // The copy the store will keep; the first record is looked for in what it holds.
+    const QByteArray stored = normalisedCopy(raw, m_decimalSeparator);
     LineBuffer memo1(LineBuffer::Case::Lower);
-    memo1.loadBytes(raw, fileName);
-    normalise(memo1, m_decimalSeparator);
+    memo1.loadBytes(stored, fileName);
 
     // The first record is the first line whose field 0 is a heating type code. A line
     // without any field before it means the file is not what the controller writes.
@@ -210,7 +211,7 @@ ImportedFile Importer::importFile(const QString& root, const QString& fileName)
     }
 
     outcome.oven = ovenName(firstRecord);
-    if (!storeCopy(outcome, m_store.ovenFolder(outcome.oven), memo1.toBytes()))
+    if (!storeCopy(outcome, m_store.ovenFolder(outcome.oven), stored))
         return outcome;
     // The copy's name must be on the disk before the drive's file leaves the root: after a
     // power cut the file is then either still on the drive or safely in the store.

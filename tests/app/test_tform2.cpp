@@ -311,8 +311,9 @@ void TestTForm2::openingAFile_data()
     QTest::newRow("one line") << QByteArray("header\r\n") << false << QStringList{"header"};
     QTest::newRow("two lines") << QByteArray("Header\r\n0,12.5\r\n") << false
                                << QStringList{"header", "0;12,5"};
+    // Its first record is cut at ";" already: every comma is a decimal comma.
     QTest::newRow("three lines") << QByteArray("Header;A\r\n0;12.5;X\r\n0,1,5\r\n") << true
-                                 << QStringList{"header;a", "0;12,5;x", "0;1;5"};
+                                 << QStringList{"header;a", "0;12,5;x", "0,1,5"};
 }
 
 void TestTForm2::openingAFile()

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <time.h>
+
 using namespace kvaro;
 using fixtures::header;
 using fixtures::record;
@@ -64,12 +66,21 @@ class TestCycleList : public QObject
     Q_OBJECT
 
 private slots:
+    // Summer time must move nothing: the controller's clock knows no zone.
+    void initTestCase()
+    {
+        qputenv("TZ", "Europe/Warsaw");
+        tzset();
+    }
+
     void statistics_data();
     void statistics();
     void statisticsFailures_data();
     void statisticsFailures();
 
     void itemOfTheExample();
+    void listedCycle_data();
+    void listedCycle();
     void rangeSelectsByDay_data();
     void rangeSelectsByDay();
     void sumUsesTheLocaleSeparator();
@@ -120,6 +131,23 @@ void TestCycleList::statistics_data()
         << 3600 << 5430;
     QTest::newRow("never reached: the last line is not read")
         << QStringList{header(), sample(9, 0, 0), sample(10, 0, 0), "garbage"} << 80 << 0 << 5430;
+    // The records after the reaching one are walked: only a step back of more than 12
+    // hours is midnight.
+    QTest::newRow("clock set back after reaching")
+        << QStringList{header(), sample(10, 0, 0, "90"), sample(10, 30, 0), sample(9, 50, 0),
+                       sample(9, 55, 0)}
+        << 80 << 300 << 5430;
+    QTest::newRow("two midnights after reaching")
+        << QStringList{header(),        sample(10, 0, 0, "90"), sample(23, 0, 0),
+                       sample(9, 0, 0), sample(23, 0, 0),       sample(8, 0, 0)}
+        << 80 << 165600 << 5430;
+    QTest::newRow("walked lines that are no records are passed over")
+        << QStringList{header(), sample(10, 0, 0, "90"), "x;y", sample(11, 0, 0), sample(12, 0, 0)}
+        << 80 << 7200 << 5430;
+    QTest::newRow("blank lines after the last line")
+        << QStringList{header(), sample(10, 0, 0, "75"), sample(11, 0, 0), sample(12, 30, 15), "",
+                       ""}
+        << 80 << 9015 << 5430;
 }
 
 void TestCycleList::statistics()
@@ -156,6 +184,9 @@ void TestCycleList::statisticsFailures_data()
     QTest::newRow("short last line once reached")
         << QStringList{header(), sample(8, 0, 0, "90"), sample(9, 0, 0), "1;2"}
         << "P1.csv, line 4: List index out of bounds (3)";
+    QTest::newRow("walked record with hour 25")
+        << QStringList{header(), sample(8, 0, 0, "90"), sample(25, 0, 0), sample(9, 0, 0)}
+        << "P1.csv, line 3: Invalid argument to time encode";
 }
 
 void TestCycleList::statisticsFailures()
@@ -189,14 +220,81 @@ void TestCycleList::itemOfTheExample()
     QCOMPARE(item.notes, QStringLiteral("<b>T22:</b> 8:5<br><b>T20:</b> 10:2:7<br><i>T21: 1,5<br>"
                                         "T7: 80°C</i><br><br>"));
     QVERIFY(item.section);
-    QCOMPARE(item.section->start, QDateTime(QDate(2019, 4, 7), QTime(8, 5)));
-    QCOMPARE(item.section->end, QDateTime(QDate(2019, 4, 7), QTime(10, 2)));
+    QCOMPARE(item.section->start, QDateTime(QDate(2019, 4, 7), QTime(8, 5), Qt::UTC));
+    QCOMPARE(item.section->end, QDateTime(QDate(2019, 4, 7), QTime(10, 2), Qt::UTC));
     QCOMPARE(item.section->hint, "(nr 123) 8:5 - 10:2");
     QCOMPARE(item.progress, 66);
     QCOMPARE(listing.footer, "1 T9");
     QCOMPARE(listing.footerConsLabel, "1,5");
     QCOMPARE(listing.dataButton, "07.04.2019 - 07.04.2019");
     QVERIFY(listing.report.isEmpty());
+}
+
+void TestCycleList::listedCycle_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<QDateTime>("start"); // of the section; invalid: none
+    QTest::addColumn<QDateTime>("end");
+    QTest::addColumn<int>("progress");
+    QTest::addColumn<QString>("consumption");
+
+    const auto wallClock = [](int y, int mo, int d, int h, int mi) {
+        return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
+    };
+    // Programmed 60:00 (or 90:00), set to 80 °C, dated from the fields.
+    const auto starting = [](int h, int m, const QString& y, const QString& mo, const QString& d,
+                             const QString& minutes = QStringLiteral("60")) {
+        return fixtures::first(QString::number(h), QString::number(m),
+                               {{53, y}, {54, mo}, {55, d}, {48, "80"}, {44, minutes}, {45, "0"}});
+    };
+    const auto ending = [](int h, int m, const QString& fuel) {
+        return record({{3, QString::number(h)}, {4, QString::number(m)}, {6, fuel}});
+    };
+    QTest::newRow("summer time begins: starts in the skipped hour")
+        << QStringList{header(), starting(2, 30, "26", "3", "29"), sample(2, 40, 0, "75"),
+                       sample(3, 0, 0), ending(3, 10, "2,5")}
+        << wallClock(2026, 3, 29, 2, 30) << wallClock(2026, 3, 29, 3, 10) << 50 << "2,5";
+    QTest::newRow("summer time ends: the clock goes back an hour")
+        << QStringList{header(),
+                       starting(1, 30, "26", "10", "25"),
+                       sample(2, 40, 0, "75"),
+                       sample(2, 59, 0),
+                       sample(2, 5, 0),
+                       ending(2, 20, "1")}
+        << wallClock(2026, 10, 25, 1, 30) << wallClock(2026, 10, 25, 2, 20) << 33 << "1";
+    QTest::newRow("ends past midnight")
+        << QStringList{header(), starting(23, 10, "19", "4", "7"), sample(23, 20, 0, "75"),
+                       sample(0, 10, 0), ending(0, 50, "3")}
+        << wallClock(2019, 4, 7, 23, 10) << wallClock(2019, 4, 8, 0, 50) << 150 << "3";
+    // 2 / 3 of the programmed time: 66 rounded down, not 67.
+    QTest::newRow("progress is rounded down")
+        << QStringList{header(), starting(9, 0, "19", "4", "7", "90"), sample(10, 0, 0, "75"),
+                       sample(10, 30, 0), ending(11, 0, "1")}
+        << wallClock(2019, 4, 7, 9, 0) << wallClock(2019, 4, 7, 11, 0) << 66 << "1";
+}
+
+void TestCycleList::listedCycle()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(QDateTime, start);
+    QFETCH(QDateTime, end);
+    QFETCH(int, progress);
+    QFETCH(QString, consumption);
+    Oven oven;
+    oven.add("P1.csv", lines);
+    const Catalogue catalogue = oven.build();
+    QCOMPARE(catalogue.size(), 1);
+    const QDate day = catalogue.CycleDates.first();
+    const CycleListing listing =
+        wczytajKalendarz(catalogue, day, day, fixtures::language(), FixedLocale(QLatin1Char(',')));
+    QCOMPARE(listing.report.lines, QStringList());
+    QCOMPARE(listing.items.size(), 1);
+    const CycleListItem& item = listing.items.first();
+    QVERIFY(item.section);
+    QCOMPARE(item.section->start, start);
+    QCOMPARE(item.section->end, end);
+    QCOMPARE(item.progress, progress);
+    QCOMPARE(listing.footerConsLabel, consumption);
 }
 
 void TestCycleList::rangeSelectsByDay_data()
@@ -374,11 +472,13 @@ void TestCycleList::pickerRefusesDaysAfterToday()
 
 void TestCycleList::timeLineRange()
 {
-    const auto range = RangePicker::timeLineRange(QDate(2024, 5, 3), QDate(2024, 5, 10));
-    QCOMPARE(range.first, QDateTime(QDate(2024, 5, 3), QTime(0, 0)));
-    QCOMPARE(range.second, QDateTime(QDate(2024, 5, 11), QTime(0, 0)));
+    // Wall-clock days, as the sections are: a day of summer time's end is 24 hours too.
+    const auto range = RangePicker::timeLineRange(QDate(2026, 10, 24), QDate(2026, 10, 25));
+    QCOMPARE(range.first, QDateTime(QDate(2026, 10, 24), QTime(0, 0), Qt::UTC));
+    QCOMPARE(range.second, QDateTime(QDate(2026, 10, 26), QTime(0, 0), Qt::UTC));
+    QCOMPARE(range.first.secsTo(range.second), 2 * 24 * 3600);
     const auto single = RangePicker::timeLineRange(QDate(2024, 5, 3), QDate(2024, 5, 3));
-    QCOMPARE(single.second, QDateTime(QDate(2024, 5, 4), QTime(0, 0)));
+    QCOMPARE(single.second, QDateTime(QDate(2024, 5, 4), QTime(0, 0), Qt::UTC));
 }
 
 QTEST_GUILESS_MAIN(TestCycleList)

@@ -81,6 +81,27 @@ private slots:
         QTest::newRow("same second twice")
             << QStringList{"08:00:00", "08:00:00", "08:00:01"}
             << QStringList{"00:00", "00:00", "00:01"};
+        // Midnight is counted from record to record, not against the start.
+        QTest::newRow("two records after midnight")
+            << QStringList{"23:00:00", "00:30:00", "01:00:00"}
+            << QStringList{"00:00", "01:30:00", "02:00:00"};
+        // Only a step back of more than 12 hours is midnight; a smaller one is the clock
+        // being set, and the time is its distance from the start.
+        QTest::newRow("clock set back a few seconds")
+            << QStringList{"10:00:00", "10:00:30", "10:00:20", "10:01:00"}
+            << QStringList{"00:00", "00:30", "00:20", "01:00"};
+        QTest::newRow("clock set back below the start")
+            << QStringList{"10:00:00", "09:59:58", "10:00:05"}
+            << QStringList{"00:00", "00:02", "00:05"};
+        QTest::newRow("summer time ends: back an hour")
+            << QStringList{"01:50:00", "02:59:00", "02:00:00", "02:10:00"}
+            << QStringList{"00:00", "01:09:00", "10:00", "20:00"};
+        QTest::newRow("back exactly 12 hours is the clock")
+            << QStringList{"12:00:00", "23:59:59", "11:59:59"}
+            << QStringList{"00:00", "11:59:59", "00:01"};
+        QTest::newRow("back 12 hours and a second is midnight")
+            << QStringList{"12:00:00", "23:59:59", "11:59:58"}
+            << QStringList{"00:00", "11:59:59", "23:59:58"};
     }
     void elapsedLabels()
     {
@@ -110,17 +131,20 @@ private slots:
     void drawnLines_data()
     {
         QTest::addColumn<int>("lineCount");
+        QTest::addColumn<int>("blankLines"); // after the end record
         QTest::addColumn<int>("points");
-        QTest::newRow("3 lines: line 1 only") << 3 << 1;
-        QTest::newRow("4 lines: one record") << 4 << 1;
-        QTest::newRow("6 lines: three records") << 6 << 3;
+        QTest::newRow("3 lines: line 1 only") << 3 << 0 << 1;
+        QTest::newRow("4 lines: one record") << 4 << 0 << 1;
+        QTest::newRow("6 lines: three records") << 6 << 0 << 3;
+        QTest::newRow("blank lines at the end are no lines") << 6 << 2 << 3;
     }
     void drawnLines()
     {
         QFETCH(int, lineCount);
+        QFETCH(int, blankLines);
         QFETCH(int, points);
         LineBuffer memo = cycle(records(4));
-        memo.setLines(memo.lines().mid(0, lineCount));
+        memo.setLines(memo.lines().mid(0, lineCount) + QStringList(blankLines, QString()));
         Window w;
         w.load(memo);
         QCOMPARE(w.chart.at(series::T1).points.size(), points);
@@ -286,6 +310,10 @@ private slots:
         QTest::newRow("held across midnight")
             << QStringList{"23:50:00", "23:55:00", "00:05:00"}
             << QStringList{"20", "180", "180"} << "L15 05:00 L19: 10:0";
+        // Summer time ends while the oven holds its temperature: no day is added.
+        QTest::newRow("held while the clock goes back an hour")
+            << QStringList{"02:10:00", "02:40:00", "02:59:00", "02:05:00"}
+            << QStringList{"20", "180", "180", "180"} << "L15 30:00 L19: 25:0";
     }
     void reachedAndHeld()
     {

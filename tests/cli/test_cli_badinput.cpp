@@ -85,12 +85,20 @@ class TestCliBadInput : public QObject
 private slots:
     void badFiles_data();
     void badFiles();
+    void importedCopy_data();
+    void importedCopy();
 
 private:
-    Run kvaro(const QString& home, const QStringList& args)
+    // locale: the LC_ALL the program runs under; empty for the test's own.
+    Run kvaro(const QString& home, const QStringList& args, const QString& locale = {})
     {
         QProcess process;
         process.setWorkingDirectory(home);
+        if (!locale.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("LC_ALL"), locale);
+            process.setProcessEnvironment(environment);
+        }
         process.start(QStringLiteral(KVARO_CLI), args + QStringList{"--home", home, "--json"});
         Run run;
         if (!process.waitForFinished(120000)) {
@@ -205,6 +213,50 @@ void TestCliBadInput::badFiles()
     // And the good one was stored and backed up.
     QVERIFY(QFileInfo::exists(importHome.filePath(QStringLiteral("Data/12345678/P3.csv"))));
     QCOMPARE(after.value(QStringLiteral("Backup/P3.csv")), digest(goodCycle(3)));
+}
+
+// What the store keeps of a drive's file: its oven found from the right fields, and every
+// byte the normalisation does not rewrite kept as it was.
+void TestCliBadInput::importedCopy_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QByteArray>("stored");
+
+    const QByteArray controller = goodCycle(1);
+    const auto lowered = [](QByteArray bytes) { return bytes.toLower(); };
+    const auto normalised = [&](const QByteArray& raw, char separator) {
+        return lowered(raw).replace(',', ';').replace('.', separator);
+    };
+    // A header in Windows-1250, which no UTF-8 locale decodes.
+    const QByteArray codePage =
+        "Piec nr 1 \xB3\xF3\x64\xBC" + controller.mid(controller.indexOf('\r'));
+    QTest::newRow("code-page header") << codePage << "C.UTF-8" << normalised(codePage, '.');
+    QByteArray cut = controller;
+    cut.replace(',', ';').replace('.', ',');
+    QTest::newRow("cut at ';' with decimal commas, comma locale")
+        << cut << "pl_PL.UTF-8" << lowered(cut);
+    QTest::newRow("cut at ';' with decimal commas, point locale")
+        << cut << "C.UTF-8" << lowered(cut).replace(',', '.');
+}
+
+void TestCliBadInput::importedCopy()
+{
+    QFETCH(QByteArray, raw);
+    QFETCH(QString, locale);
+    QFETCH(QByteArray, stored);
+    QTemporaryDir driveDir;
+    const QString drive = driveDir.path();
+    writeFile(drive + QStringLiteral("/Kvaro.lerta"), QByteArray());
+    writeFile(drive + QStringLiteral("/P1.csv"), raw);
+    QTemporaryDir home;
+    const Run import = kvaro(home.path(), {"import", "--drive", drive}, locale);
+    QVERIFY2(!import.crashed, qPrintable(import.err));
+    QCOMPARE(import.exitCode, 0);
+    QCOMPARE(
+        QDir(home.filePath(QStringLiteral("Data"))).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+        QStringList{QStringLiteral("12345678")});
+    QCOMPARE(readFile(home.filePath(QStringLiteral("Data/12345678/P1.csv"))), stored);
 }
 
 QTEST_GUILESS_MAIN(TestCliBadInput)

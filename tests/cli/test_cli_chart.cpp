@@ -40,10 +40,16 @@ private:
         return path;
     }
 
-    Run run(const QStringList& arguments)
+    // locale: the LC_ALL the program runs under; empty for the test's own.
+    Run run(const QStringList& arguments, const QString& locale = {})
     {
         QProcess process;
         process.setWorkingDirectory(m_dir.path());
+        if (!locale.isEmpty()) {
+            QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+            environment.insert(QStringLiteral("LC_ALL"), locale);
+            process.setProcessEnvironment(environment);
+        }
         process.start(QStringLiteral(KVARO_CLI),
                       QStringList{"chart", "--home", m_dir.path()} + arguments);
         Run result;
@@ -114,7 +120,7 @@ private slots:
         QTest::newRow("failure")
             << bad << 1 << "'2x' is not a valid floating point value\nP9.csv, line 3" << true;
         QTest::newRow("two lines") << good.mid(0, 2) << 1 << "L17" << true;
-        QTest::newRow("heating type 7") << kind7 << 0 << "L17" << false;
+        QTest::newRow("heating type 7") << kind7 << 1 << "L17" << true;
     }
     void messagesAndExitStatus()
     {
@@ -128,6 +134,44 @@ private slots:
         QCOMPARE(r.json.value("messages").toArray().at(0).toString(), message);
         QCOMPARE(r.json.value("error").isString(), error);
         QVERIFY2(r.stdErr.contains(message), qPrintable(r.stdErr));
+    }
+
+    // Whatever form of the file is picked, a "," locale reads the same figures from it.
+    void decimalsOnACommaLocale_data()
+    {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<bool>("stored"); // --stored: taken as it is, not normalised
+        QTest::newRow("controller file") << "," << false;
+        QTest::newRow("controller file cut at ';'") << ";" << false;
+        QTest::newRow("stored copy picked as a file") << ";," << false;
+        QTest::newRow("stored copy") << ";," << true;
+    }
+    void decimalsOnACommaLocale()
+    {
+        QFETCH(QString, form);
+        QFETCH(bool, stored);
+        QList<Rec> list = records(3);
+        for (Rec& r : list)
+            r.t1 = QStringLiteral("21.5");
+        FirstSettings settings;
+        settings.setTemperature = QStringLiteral("180.5");
+        QStringList lines = cycle(list, settings).lines();
+        for (QString& line : lines) {
+            // "," between fields, or ";" with decimal commas.
+            if (form == QLatin1String(","))
+                line.replace(QLatin1Char(';'), QLatin1Char(','));
+            else if (form == QLatin1String(";,"))
+                line.replace(QLatin1Char('.'), QLatin1Char(','));
+        }
+        QStringList arguments{write(QStringLiteral("P3.csv"), lines), QStringLiteral("--json")};
+        if (stored)
+            arguments.append(QStringLiteral("--stored"));
+        const Run r = run(arguments, QStringLiteral("pl_PL.UTF-8"));
+        QCOMPARE(r.status, 0);
+        QCOMPARE(r.json["series"].toArray().at(0)["points"].toArray().at(0).toArray().at(1),
+                 QJsonValue(21.5));
+        QCOMPARE(r.json["labels"]["Label2"].toString(), QStringLiteral("180,5 °C"));
+        QCOMPARE(r.json["results"]["LoadedBurnerCount"].toInt(), 2);
     }
 
     void badArguments_data()

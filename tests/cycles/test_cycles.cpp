@@ -20,6 +20,8 @@ private slots:
 
     void normalisation_data();
     void normalisation();
+    void storedCopy_data();
+    void storedCopy();
 
     void lineRules_data();
     void lineRules();
@@ -93,8 +95,18 @@ void TestCycles::normalisation_data()
                                   << 6;
     QTest::newRow("point locale") << "3,21.5,20.0,19,44,17" << QChar('.') << "3;21.5;20.0;19;44;17"
                                   << 6;
-    QTest::newRow("decimal comma in raw file is cut")
-        << "3;21,5;20,0" << QChar(',') << "3;21;5;20;0" << 5;
+    // A file already cut at ";" (a stored copy, or a controller set to ";") keeps its
+    // fields whatever its decimal point.
+    QTest::newRow("cut at ';', decimal commas, comma locale")
+        << "3;21,5;20,0" << QChar(',') << "3;21,5;20,0" << 3;
+    QTest::newRow("cut at ';', decimal commas, point locale")
+        << "3;21,5;20,0" << QChar('.') << "3;21.5;20.0" << 3;
+    QTest::newRow("cut at ';', decimal points, comma locale")
+        << "3;21.5;20.0" << QChar(',') << "3;21,5;20,0" << 3;
+    QTest::newRow("the header does not decide") << "3,21.5" << QChar(',') << "3;21,5" << 2;
+    QTest::newRow("a code alone is not cut at ';'") << "3" << QChar(',') << "3" << 1;
+    QTest::newRow("no record line: as the controller writes")
+        << "x;1,5" << QChar(',') << "x;1;5" << 3;
 }
 
 void TestCycles::normalisation()
@@ -109,6 +121,43 @@ void TestCycles::normalisation()
     QCOMPARE(buffer.line(0), QStringLiteral("m;1;2"));
     QCOMPARE(buffer.line(1), normalised);
     QCOMPARE(Split(buffer.line(1)).size(), fieldCount);
+    // A normalised text is judged cut at ";": normalising it again changes nothing.
+    normalise(buffer, separator);
+    QCOMPARE(buffer.line(1), normalised);
+
+    // The copy the import stores follows the same rule.
+    const QByteArray copy = normalisedCopy(("M;1;2\r\n" + raw).toLatin1(), separator);
+    QCOMPARE(copy, ("m;1;2\r\n" + normalised + "\r\n").toLatin1());
+}
+
+void TestCycles::storedCopy_data()
+{
+    QTest::addColumn<QByteArray>("raw");
+    QTest::addColumn<QChar>("separator");
+    QTest::addColumn<QByteArray>("stored");
+    // Bytes no locale decodes: a Windows-1250 header ("łódź" in its upper half).
+    QTest::newRow("code-page header keeps its bytes")
+        << QByteArray("Piec nr 1 \xB3\xF3\x64\xBC,X\n3,21.5,AB") << QChar(',')
+        << QByteArray("piec nr 1 \xB3\xF3\x64\xBC;x\r\n3;21,5;ab\r\n");
+    QTest::newRow("UTF-8 without a mark: only ASCII letters are lowered")
+        << QByteArray("\xC5\xBB\x41R,1.5\r\n3,1\r\n") << QChar('.')
+        << QByteArray("\xC5\xBB\x61r;1.5\r\n3;1\r\n");
+    QTest::newRow("UTF-8 with a mark is decoded and written back")
+        << QByteArray("\xEF\xBB\xBF\xC5\xBB\x41R,1.5\r3,1") << QChar('.')
+        << QByteArray("\xEF\xBB\xBF\xC5\xBC\x61r;1.5\r\n3;1\r\n");
+    QTest::newRow("UTF-16 with a mark, already cut at ';'")
+        << QByteArray("\xFF\xFEM\0\n\0003\0;\0001\0,\0005\0", 16) << QChar('.')
+        << QByteArray("\xFF\xFEm\0\r\0\n\0003\0;\0001\0.\0005\0\r\0\n\0", 22);
+    QTest::newRow("a separator beyond ASCII in the locale's encoding")
+        << QByteArray("h\n3,1.5") << QChar(0x066B) << QByteArray("h\r\n3;1\xD9\xAB\x35\r\n");
+}
+
+void TestCycles::storedCopy()
+{
+    QFETCH(QByteArray, raw);
+    QFETCH(QChar, separator);
+    QFETCH(QByteArray, stored);
+    QCOMPARE(normalisedCopy(raw, separator), stored);
 }
 
 void TestCycles::lineRules_data()
@@ -214,7 +263,7 @@ void TestCycles::writtenCopyKeepsEncodingWithCrLf()
     }
     LineBuffer buffer(LineBuffer::Case::Lower);
     buffer.loadBytes(input);
-    buffer.setText(normalisedText(buffer.text(), QLatin1Char('.')));
+    normalise(buffer, QLatin1Char('.'));
     QCOMPARE(buffer.toBytes(), expected);
 
     QTemporaryDir dir;

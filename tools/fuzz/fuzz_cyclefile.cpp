@@ -72,7 +72,7 @@ void catalogueAndStatistics(const Language& language)
 
 void chart(const LineBuffer& memo1, const Language& language)
 {
-    if (memo1.count() < 3)
+    if (memo1.trimmedCount() < 3)
         return;
     ChartModel model;
     ChartSummary summary;
@@ -120,6 +120,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             }
         }
         (void)memo1.toBytes();
+        (void)normalisedCopy(bytes, separator);
         chart(memo1, language);
     }
     catalogueAndStatistics(language);
