@@ -48,8 +48,10 @@ private:
     LineBuffer m_buffer;
 };
 
-// Reads forward in chunks, decoding as it goes, and cuts lines exactly as
-// LineBuffer::splitLines does on the whole text.
+// Reads forward in chunks and cuts lines exactly as LineBuffer::splitLines does on the
+// whole text. Bytes are decoded only up to the last line break read so far: no encoding
+// kvaro reads has a line break inside a character, so decoding piece by piece then gives
+// what decoding the whole file gives, even for a broken character at the very end.
 class PartialText : public CycleFileText
 {
 public:
@@ -63,20 +65,16 @@ public:
         switch (m_encoding) {
         case LineBuffer::Encoding::Utf8:
             m_bodyStart = 3;
-            m_decoder = QStringDecoder(QStringDecoder::Utf8);
             break;
         case LineBuffer::Encoding::Utf16LE:
             m_bodyStart = 2;
             m_unit = 2;
-            m_decoder = QStringDecoder(QStringDecoder::Utf16LE);
             break;
         case LineBuffer::Encoding::Utf16BE:
             m_bodyStart = 2;
             m_unit = 2;
-            m_decoder = QStringDecoder(QStringDecoder::Utf16BE);
             break;
         case LineBuffer::Encoding::Locale:
-            m_decoder = QStringDecoder(QStringDecoder::System);
             break;
         }
         m_file.seek(m_bodyStart);
@@ -130,7 +128,16 @@ private:
         m_position += bytes.size();
         const bool atEnd = bytes.size() < m_chunk || m_position >= m_file.size();
         m_chunk = std::min(m_chunk * 2, LargestChunk);
-        m_pending += (*m_decoder)(bytes);
+        m_undecoded += bytes;
+        qsizetype decodable = m_undecoded.size();
+        if (!atEnd) {
+            qsizetype units = decodable / m_unit;
+            while (units > 0 && !isBreak(m_undecoded, units - 1))
+                --units;
+            decodable = units * m_unit;
+        }
+        m_pending += decodeLine(m_undecoded.left(decodable));
+        m_undecoded.remove(0, decodable);
         cutLines(atEnd);
         if (atEnd)
             m_finished = true;
@@ -228,7 +235,7 @@ private:
     qint64 m_position = 0;
     int m_unit = 1;
     qint64 m_chunk = FirstChunk;
-    std::optional<QStringDecoder> m_decoder;
+    QByteArray m_undecoded; // read, but not yet up to a line break
     QString m_pending;
     QStringList m_lines;
     bool m_finished = false;

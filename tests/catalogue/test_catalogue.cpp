@@ -228,6 +228,12 @@ void TestCatalogue::partialReadingGivesTheWholeFilesLines_data()
     QTest::newRow("UTF-16 CR LF across a chunk")
         << utf16(QString(chunk / 2 - 1, QLatin1Char('x')) + QStringLiteral("\r\n1;Q\r\n"));
     QTest::newRow("UTF-16 odd length") << utf16(QStringLiteral("M\r\n1;X")) + "\x41";
+    // Broken characters decode to a replacement character, whether or not the reader has
+    // more bytes to come.
+    QTest::newRow("broken UTF-8 alone") << QByteArray("\xD1");
+    QTest::newRow("broken UTF-8 at the end") << QByteArray("M;A\r\n1;\xE2\x82");
+    QTest::newRow("broken UTF-8 across a chunk")
+        << QByteArray(chunk - 1, 'x') + "\xE2\x82\r\n1;\xC3\r\n";
     QTest::newRow("UTF-16 long last line")
         << utf16(QStringLiteral("M\r\n") + QString(20000, QLatin1Char('L')) + QStringLiteral("\n"));
 }
