@@ -24,12 +24,6 @@
 namespace kvaro
 {
 
-namespace
-{
-constexpr int TextNotDrawable = 17;
-constexpr int TextPopupHeader = 36;
-} // namespace
-
 CatalogueController::CatalogueController(TForm2& form, Reading reading)
     : QObject(&form), m_form(form), m_reading(reading)
 {
@@ -57,7 +51,7 @@ CatalogueController::CatalogueController(TForm2& form, Reading reading)
     m_popup->setFrameShape(QFrame::Box);
     auto* column = new QVBoxLayout(m_popup);
     column->setContentsMargins(0, 0, 0, 5);
-    auto* header = new QLabel(form.text(TextPopupHeader), m_popup);
+    auto* header = new QLabel(form.text(Text::ChooseDateRange), m_popup);
     header->setObjectName(QStringLiteral("Popup1Header"));
     header->setStyleSheet(QStringLiteral(
         "font: bold 12pt \"Tahoma\"; color: white; background: #4682b4; padding: 4px;"));
@@ -65,7 +59,7 @@ CatalogueController::CatalogueController(TForm2& form, Reading reading)
     m_form1 = new TForm1(form.JezykMemo(), today, m_popup);
     column->addWidget(m_form1);
     connect(&form, &TForm2::languageLoaded, header,
-            [this, header] { header->setText(m_form.text(TextPopupHeader)); });
+            [this, header] { header->setText(m_form.text(Text::ChooseDateRange)); });
 
     connect(c.ComboPiec, qOverload<int>(&QComboBox::activated), this,
             &CatalogueController::ComboPiecItemSelected);
@@ -152,7 +146,7 @@ void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
         if (m_form.Memo1.count() >= 3)
             emit m_form.cycleReadyToDraw();
         else
-            m_form.showMessage(m_form.text(TextNotDrawable));
+            m_form.showMessage(m_form.text(Text::NotDrawable));
     });
 }
 

@@ -112,8 +112,8 @@ void ImportController::driveScanned(const DriveScan& scan)
     }
     m_driveRoot = scan.root;
     MsgDialog* dialog = m_form.MsgDialog();
-    dialog->setCaption(m_form.text(25));
-    dialog->setBody(m_form.text(26));
+    dialog->setCaption(m_form.text(Text::LoadingCaption));
+    dialog->setBody(m_form.text(Text::LoadingBody));
     dialog->setProgress(0);
     dialog->adjustSize();
     if (const QScreen* screen = m_form.screen() ? m_form.screen() : QGuiApplication::primaryScreen())

@@ -139,7 +139,7 @@ void TForm2::FileOpenDialog1FileOkClick(const QString& path)
         Memo1.loadFile(path);
         normalise(Memo1, m_localeDecimalSeparator);
         if (Memo1.count() < 3) {
-            showMessage(text(17));
+            showMessage(text(Text::NotDrawable));
             return;
         }
         emit cycleReadyToDraw();

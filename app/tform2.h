@@ -55,8 +55,8 @@ public:
     // Created on first use so the window opens without building a file dialog.
     QFileDialog* FileOpenDialog1();
 
-    // Language text n, read now.
-    QString text(int n) const { return m_language.text(n); }
+    // A language text, read now.
+    QString text(Text name) const { return m_language.text(name); }
     // A modal message through the services (recorded in tests).
     void showMessage(const QString& text);
     // Runs a handler's work; a Failure becomes a message. False when the work failed.

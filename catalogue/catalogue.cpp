@@ -16,8 +16,6 @@ namespace kvaro
 namespace
 {
 
-constexpr int TextNoRecord = 45;
-
 struct Entry {
     QString name;
     QDate date;
@@ -82,7 +80,7 @@ Entry readEntry(const QString& folder, const QString& name, const Language& lang
     } while (text->hasLine(index));
 
     if (!first) {
-        report.add(language.text(TextNoRecord) + name);
+        report.add(language.text(Text::NoValidRecord) + name);
         return entry;
     }
 
@@ -113,7 +111,7 @@ Entry readEntry(const QString& folder, const QString& name, const Language& lang
         throw failure.at(name, text->lineCount() - 1);
     }
     if (undated)
-        report.add(language.text(TextNoRecord) + name);
+        report.add(language.text(Text::NoValidRecord) + name);
     return entry;
 }
 

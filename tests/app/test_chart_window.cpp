@@ -461,7 +461,7 @@ void TestChartWindow::shortFileEmptiesTheDrawnChart()
 
     m.open(file);
 
-    QCOMPARE(m.messages.texts(), QStringList{form.text(17)});
+    QCOMPARE(m.messages.texts(), QStringList{form.text(Text::NotDrawable)});
     // Nothing of the last cycle stays on screen.
     const auto* plot = m.chart()->findChild<QCustomPlot*>();
     QVERIFY(plot);
@@ -484,7 +484,7 @@ void TestChartWindow::undrawableHeatingTypeHidesTheChart()
     writeFile(file, lines.join('\n'));
     m.open(file);
 
-    QCOMPARE(m.messages.texts(), QStringList{form.text(17)});
+    QCOMPARE(m.messages.texts(), QStringList{form.text(Text::NotDrawable)});
     QVERIFY(m.chart()->isHidden());
     // The cycle's own pages are locked; opening another file stays possible.
     auto* tabs = control<QTabWidget>(form, "Advsmoothtabpager1");
@@ -540,8 +540,8 @@ void TestChartWindow::exportsAndTheirLanguage()
     form.AdvSmoothButton7Click();
     QCOMPARE(png->text(), QStringLiteral("Save PNG…"));
     QCOMPARE(pdf->text(), QStringLiteral("Save PDF…"));
-    QCOMPARE(m.filters()->model()->index(0, 0).data().toString(), form.text(7));
-    QCOMPARE(m.filters()->model()->index(29, 0).data().toString(), form.text(34));
+    QCOMPARE(m.filters()->model()->index(0, 0).data().toString(), form.text(Text::Temperature));
+    QCOMPARE(m.filters()->model()->index(29, 0).data().toString(), form.text(Text::Outputs));
     QCOMPARE(labelText(form, "Label2"), label2);
     QVERIFY(form.filterList().item(1).checked);
     QVERIFY(!m.filters()->isRowHidden(1));

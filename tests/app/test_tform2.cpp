@@ -85,6 +85,8 @@ class TestTForm2 : public QObject
 
 private slots:
     void shippedLanguageFilesHaveEveryText();
+    void namedTextsReadTheirLines_data();
+    void namedTextsReadTheirLines();
     void startsInTheLanguageOfDataDat();
     void languageButtonRewritesLineZeroOnly_data();
     void languageButtonRewritesLineZeroOnly();
@@ -119,6 +121,44 @@ void TestTForm2::shippedLanguageFilesHaveEveryText()
     QVERIFY(shippedFile("Data.dat").startsWith("PL"));
 }
 
+// Each name reads the line of its own number: a name added, dropped or moved in the middle
+// shifts every text after it.
+void TestTForm2::namedTextsReadTheirLines_data()
+{
+    QTest::addColumn<Text>("name");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("first") << Text::ExportTab << QStringLiteral("Export");
+    QTest::newRow("tab of the last page") << Text::Temperature << QStringLiteral("Temperature");
+    QTest::newRow("not drawable") << Text::NotDrawable
+                                  << QStringLiteral("This cycle file cannot be drawn.");
+    QTest::newRow("heaters' arrows") << Text::HeatersArrows << QStringLiteral("Heaters");
+    QTest::newRow("after an unused line") << Text::Channel << QStringLiteral("CH");
+    QTest::newRow("no drive") << Text::NoControllerDrive
+                              << QStringLiteral("No controller drive was found (a USB drive "
+                                                "with the file Kvaro.lerta).");
+    QTest::newRow("last of the first lines")
+        << Text::SetTemperatureNotReached << QStringLiteral("Set temperature not reached");
+    QTest::newRow("first with a built-in text") << Text::CycleCountOne << QStringLiteral("cycle");
+    QTest::newRow("last") << Text::ReasonNotDeleted
+                          << QStringLiteral("it cannot be deleted after its backup (%1)");
+}
+
+void TestTForm2::namedTextsReadTheirLines()
+{
+    QFETCH(Text, name);
+    QFETCH(QString, english);
+    LineBuffer lines;
+    lines.loadBytes(shippedFile("EN.dat"), QStringLiteral("EN.dat"));
+    QCOMPARE(Language(lines.lines()).text(name), english);
+
+    // The numbered file tells which line a name read.
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("PL.dat")),
+              numberedLanguage(QStringLiteral("PL"), LastNamedText + 1));
+    const auto form = machine.start();
+    QCOMPARE(form->text(name), QStringLiteral("PL text %1").arg(int(name)));
+}
+
 void TestTForm2::startsInTheLanguageOfDataDat()
 {
     Machine machine;
@@ -140,7 +180,7 @@ void TestTForm2::startsInTheLanguageOfDataDat()
     QCOMPARE(control<QPushButton>(*form, "AdvSmoothButton9")->text(), QStringLiteral("Check all"));
     QCOMPARE(form->MsgDialog()->caption(), QStringLiteral("Loading files..."));
     QCOMPARE(form->filterList().item(0).caption, QStringLiteral("Temperature"));
-    QCOMPARE(form->text(17), QStringLiteral("This cycle file cannot be drawn."));
+    QCOMPARE(form->text(Text::NotDrawable), QStringLiteral("This cycle file cannot be drawn."));
 
     // The state the window starts in.
     auto* dataButton = control<QPushButton>(*form, "DataButton");
@@ -251,7 +291,7 @@ void TestTForm2::languageButtonWithoutItsFile()
     QCOMPARE(machine.messages.texts().size(), 1);
     QVERIFY(machine.messages.texts().first().contains(QStringLiteral("EN.dat")));
     QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("Język"));
-    QCOMPARE(form->text(4), QStringLiteral("Język"));
+    QCOMPARE(form->text(Text::LanguageTab), QStringLiteral("Język"));
     // The choice was stored before the file was looked for.
     QCOMPARE(readFile(machine.working(QStringLiteral("Data.dat"))), QByteArray("EN\r\n"));
 }
@@ -265,9 +305,9 @@ void TestTForm2::shortAndEmptyLanguageFiles()
     QVERIFY(machine.messages.texts().isEmpty());
     QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("PL text 4"));
     QCOMPARE(control<QLabel>(*form, "ListBox1Footer")->text(), QStringLiteral("0 PL text 9"));
-    QCOMPARE(form->text(19), QStringLiteral("PL text 19"));
+    QCOMPARE(form->text(Text::HeldFor), QStringLiteral("PL text 19"));
     for (int n = 20; n <= 45; ++n)
-        QVERIFY(form->text(n).isEmpty());
+        QVERIFY(form->text(Text(n)).isEmpty());
     QCOMPARE(form->MsgDialog()->caption(), QString());
     QCOMPARE(control<QComboBox>(*form, "ComboPiec")->placeholderText(), QString());
     QCOMPARE(control<QPushButton>(*form, "AdvSmoothButton11")->text(), QString());
@@ -278,7 +318,7 @@ void TestTForm2::shortAndEmptyLanguageFiles()
     QVERIFY(machine.messages.texts().isEmpty());
     QCOMPARE(form->JezykMemo().buffer().count(), 0);
     QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("PL text 4"));
-    QCOMPARE(form->text(17), QString());
+    QCOMPARE(form->text(Text::NotDrawable), QString());
 }
 
 void TestTForm2::ovenListKeepsTheChosenOven()
