@@ -1,6 +1,6 @@
 #include "app/tform2.h"
 
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 #include "assets/assets.h"
 #include "chart/view/chartview.h"
 #include "cycles/failure.h"
@@ -31,7 +31,7 @@ TForm2::TForm2(const AppServices& services, QWidget* parent)
     setMinimumSize(1024, 720);
 
     buildLayout();
-    m_msgDialog = new kvaro::MsgDialog(this);
+    m_msgDialog = new ProgressDialog(this);
 
     auto& c = m_controls;
     connect(c.AdvSmoothButton6, &QPushButton::clicked, this, &TForm2::AdvSmoothButton6Click);

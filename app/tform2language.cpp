@@ -2,7 +2,7 @@
 // buttons that switch it.
 #include "app/tform2.h"
 
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 #include "chart/view/chartview.h"
 
 #include <QAbstractItemModel>

@@ -4,10 +4,14 @@
 #include "app/cataloguecontroller.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
+#include "app/windowparts.h"
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/cyclelistmodel.h"
 #include "app/widgets/timeline.h"
 #include "catalogue/rangepicker.h"
+#include "chart/navigation.h"
+#include "store/drives.h"
+#include "store/mountwatch.h"
 #include "cycles/platform.h"
 
 #include <QAbstractItemView>
@@ -73,7 +77,7 @@ struct Machine {
 // The first oven chosen and the date-range popup opened by a click on its button.
 CatalogueController* openPicker(TForm2& form)
 {
-    auto* controller = new CatalogueController(form);
+    auto* controller = attachCatalogue(form);
     controller->ComboPiecItemSelected(0);
     QTest::mouseClick(form.findChild<QPushButton*>("DataButton"), Qt::LeftButton);
     return controller;
@@ -128,6 +132,7 @@ class TestCatalogueWindow : public QObject
 private slots:
     void choosingAnOvenListsToday();
     void clickingACycleAsksToDrawIt();
+    void clickedCycleIsDrawnInTheWholeWindow();
     void pickerListsTheConfirmedRange();
     void pickerTakesTheKeyboard();
     void timeLineFindsSectionsAndSteps();
@@ -139,7 +144,7 @@ void TestCatalogueWindow::choosingAnOvenListsToday()
 {
     Machine machine;
     auto form = machine.start();
-    auto* controller = new CatalogueController(*form);
+    auto* controller = attachCatalogue(*form);
     auto* combo = form->findChild<QComboBox*>("ComboPiec");
     auto* list = form->findChild<QListView*>("ListBox1");
     QVERIFY(!list->isEnabled());
@@ -181,10 +186,10 @@ void TestCatalogueWindow::clickingACycleAsksToDrawIt()
 {
     Machine machine;
     auto form = machine.start();
-    auto* controller = new CatalogueController(*form);
+    auto* controller = attachCatalogue(*form);
     controller->ComboPiecItemSelected(0);
     auto* list = form->findChild<QListView*>("ListBox1");
-    QSignalSpy draw(form.get(), &TForm2::cycleReadyToDraw);
+    QSignalSpy draw(controller, &CatalogueController::cycleReadyToDraw);
     const auto click = [&](int row) {
         const QModelIndex index = list->model()->index(row, 0);
         list->scrollTo(index);
@@ -195,6 +200,31 @@ void TestCatalogueWindow::clickingACycleAsksToDrawIt()
     QCOMPARE(form->Memo1.count(), 4);
     click(2); // P4.csv: two lines only
     QCOMPARE(draw.count(), 1);
+    QCOMPARE(machine.messages.texts(), QStringList{"T17"});
+}
+
+// The list and the chart are separate parts: only the window's wiring takes a clicked
+// cycle to the chart, and empties the chart for a file too short to draw.
+void TestCatalogueWindow::clickedCycleIsDrawnInTheWholeWindow()
+{
+    Machine machine;
+    auto form = machine.start();
+    attachWindowParts(*form, std::make_unique<FakeDrives>(QStringList{}),
+                      std::make_unique<MountWatch>());
+    auto* catalogue = form->findChild<CatalogueController*>();
+    QVERIFY(catalogue);
+    catalogue->ComboPiecItemSelected(0);
+    auto* list = form->findChild<QListView*>("ListBox1");
+    const auto click = [&](int row) {
+        const QModelIndex index = list->model()->index(row, 0);
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    };
+    click(0);
+    QVERIFY(!form->chartModel().at(series::T1).points.empty());
+    QCOMPARE(form->findChild<QLabel*>("AdvSmoothLabel5")->text(), navigation::zoomLabel(100));
+    click(2); // P4.csv: two lines only
+    QVERIFY(form->chartModel().at(series::T1).points.empty());
     QCOMPARE(machine.messages.texts(), QStringList{"T17"});
 }
 

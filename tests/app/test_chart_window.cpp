@@ -4,6 +4,7 @@
 #include "app/chartcontroller.h"
 #include "app/style.h"
 #include "app/tform2.h"
+#include "app/windowparts.h"
 #include "app/widgets/filterlistdelegate.h"
 #include "app/widgets/filterlistmodel.h"
 #include "app/widgets/picturebox.h"
@@ -101,7 +102,7 @@ struct Machine {
         form = std::make_unique<TForm2>(AppServices{clock, locale, messages,
                                                     path(QStringLiteral("program")),
                                                     path(QStringLiteral("work"))});
-        controller = new ChartController(*form);
+        controller = attachChart(*form);
         form->resize(1117, 830);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));

@@ -2,7 +2,7 @@
 #include "app/appservices.h"
 #include "app/cataloguecontroller.h"
 #include "app/importcontroller.h"
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 #include "app/tform2.h"
 #include "app/widgets/timeline.h"
 #include "app/windowparts.h"
@@ -108,15 +108,14 @@ private slots:
 private:
     ImportController* attach(std::unique_ptr<Drives> drives)
     {
-        return new ImportController(*m_form, std::move(drives));
+        return attachImport(*m_form, std::move(drives));
     }
     // The import with drives the test swaps and a mount table the test changes.
     ImportController* attachSwappable()
     {
         auto watch = std::make_unique<FakeMountWatch>();
         m_watch = watch.get();
-        return new ImportController(*m_form, std::make_unique<SwappableDrives>(m_roots),
-                                    std::move(watch));
+        return attachImport(*m_form, std::make_unique<SwappableDrives>(m_roots), std::move(watch));
     }
     QByteArray cycleOf(const QString& oven, int number, const QDate& day = QDate(2024, 3, 14))
     {

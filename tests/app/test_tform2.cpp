@@ -1,7 +1,7 @@
 #include "tests/app/controls.h"
 #include "tests/testfiles.h"
 #include "app/appservices.h"
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 #include "app/tform2.h"
 #include "chart/view/chartview.h"
 #include "cycles/platform.h"
@@ -446,7 +446,7 @@ void TestTForm2::columnsKeepTheirShares()
 
 void TestTForm2::progressDialog()
 {
-    MsgDialog dialog;
+    ProgressDialog dialog;
     QVERIFY(!dialog.isModal());
     QVERIFY(dialog.minimumWidth() >= 400 && dialog.minimumHeight() >= 200);
     dialog.setProgress(42.6);
