@@ -1,4 +1,5 @@
 #include "../catalogue/fixtures.h"
+#include "tests/app/windowfixture.h"
 
 #include "app/appservices.h"
 #include "app/cataloguecontroller.h"
@@ -37,40 +38,25 @@ using fixtures::record;
 namespace
 {
 
-struct Machine {
-    QTemporaryDir home;
-    FixedClock clock{QDateTime(QDate(2024, 5, 7), QTime(10, 0))};
-    FixedLocale locale{QLatin1Char(','), QStringLiteral("dd.MM.yyyy")};
-    RecordingMessages messages;
-    QString program() const { return home.filePath("program"); }
-
+// Two ovens, the first with four cycles of which one cannot be drawn.
+struct Machine : kvaro::testing::WindowMachine {
     Machine()
     {
-        QStringList texts;
-        for (int n = 0; n <= 45; ++n)
-            texts.append(QStringLiteral("T%1").arg(n));
-        fixtures::writeLines(home.filePath("work/PL.dat"), texts);
+        kvaro::testing::writeFile(working("PL.dat"),
+                                  kvaro::testing::numberedLanguage(QStringLiteral("T%1"), 46));
         const auto cycle = [&](const QString& oven, const QString& name, const QString& day,
                                const QString& fuel) {
-            fixtures::writeLines(home.filePath("program/Data/" + oven + "/" + name),
-                                 {header(), first("8", "5", {{53, "24"}, {54, "5"}, {55, day}}),
-                                  record({{3, "9"}, {4, "0"}}),
-                                  record({{3, "10"}, {4, "2"}, {5, "7"}, {6, fuel}})});
+            fixtures::writeLines(program("Data/" + oven + "/" + name),
+                                 {header(), first("8", "5", fixtures::startDate("24", "5", day)),
+                                  record({{field::Hour, "9"}, {field::Minute, "0"}}),
+                                  fixtures::end("10", "2", "7", fuel)});
         };
         cycle("1000001", "P1.csv", "7", "1,5");
         cycle("1000001", "P2.csv", "7", "2,27");
         cycle("1000001", "P3.csv", "3", "1");
-        fixtures::writeLines(home.filePath("program/Data/1000001/P4.csv"),
-                             {header(), first("8", "5", {{53, "24"}, {54, "5"}, {55, "7"}})});
+        fixtures::writeLines(program("Data/1000001/P4.csv"),
+                             {header(), first("8", "5", fixtures::startDate("24", "5", "7"))});
         cycle("1000002", "P9.csv", "7", "4");
-    }
-
-    std::unique_ptr<TForm2> start()
-    {
-        auto form = std::make_unique<TForm2>(
-            AppServices{clock, locale, messages, program(), home.filePath("work")});
-        form->show();
-        return form;
     }
 };
 

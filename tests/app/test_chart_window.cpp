@@ -1,4 +1,4 @@
-#include "tests/app/controls.h"
+#include "tests/app/windowfixture.h"
 #include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/chartcontroller.h"
@@ -32,18 +32,14 @@
 
 #include <qcustomplot.h>
 
-using kvaro::testing::writeFile;
+using kvaro::testing::control;
 using kvaro::testing::readFile;
+using kvaro::testing::shippedFile;
+using kvaro::testing::writeFile;
 
 using namespace kvaro;
 
 namespace {
-
-QByteArray shippedFile(const char* name)
-{
-    QFile file(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + QLatin1String(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString labelText(QWidget& form, const char* name)
 {
@@ -81,13 +77,8 @@ gen::CycleSpec electricCycle()
     return spec;
 }
 
-// A program folder, a working folder with the shipped language files, and the fakes the
-// window works with: a fixed day, a "," locale and recorded messages.
-struct Machine {
-    QTemporaryDir home;
-    FixedClock clock{QDateTime(QDate(2024, 5, 7), QTime(10, 0))};
-    FixedLocale locale{QLatin1Char(','), QStringLiteral("dd.MM.yyyy")};
-    RecordingMessages messages;
+// The window with its chart, in the shipped languages.
+struct Machine : kvaro::testing::WindowMachine {
     std::unique_ptr<TForm2> form;
     ChartController* controller = nullptr;
 
@@ -95,13 +86,9 @@ struct Machine {
 
     void start()
     {
-        QDir(home.path()).mkpath(QStringLiteral("program"));
-        QDir(home.path()).mkpath(QStringLiteral("work"));
         for (const char* name : {"Data.dat", "PL.dat", "EN.dat"})
-            writeFile(path(QStringLiteral("work/")) + QLatin1String(name), shippedFile(name));
-        form = std::make_unique<TForm2>(AppServices{clock, locale, messages,
-                                                    path(QStringLiteral("program")),
-                                                    path(QStringLiteral("work"))});
+            writeFile(working(QLatin1String(name)), shippedFile(name));
+        form = create();
         controller = attachChart(*form);
         form->resize(1117, 830);
         form->show();

@@ -1,3 +1,4 @@
+#include "tests/app/windowfixture.h"
 #include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/cataloguecontroller.h"
@@ -152,10 +153,7 @@ void TestImportWindow::init()
     QVERIFY(m_dir->isValid());
     m_roots = {};
     const QString work = m_dir->filePath("work");
-    QStringList texts;
-    for (int i = 0; i < 46; ++i)
-        texts << QString("tekst %1").arg(i);
-    writeFile(work + "/PL.dat", texts.join("\r\n").toUtf8() + "\r\n");
+    writeFile(work + "/PL.dat", kvaro::testing::numberedLanguage(QStringLiteral("tekst %1"), 46));
     QDir().mkpath(home());
     m_messages.clear();
     m_form = std::make_unique<TForm2>(AppServices{m_clock, m_locale, m_messages, home(), work});

@@ -1,10 +1,10 @@
-#include "tests/app/controls.h"
-#include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/progressdialog.h"
 #include "app/tform2.h"
 #include "chart/view/chartview.h"
 #include "cycles/platform.h"
+#include "tests/app/windowfixture.h"
+#include "tests/testfiles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -21,8 +21,11 @@
 
 #include <memory>
 
-using kvaro::testing::writeFile;
+using kvaro::testing::control;
+using kvaro::testing::numberedLanguage;
 using kvaro::testing::readFile;
+using kvaro::testing::shippedFile;
+using kvaro::testing::writeFile;
 
 using namespace kvaro;
 
@@ -30,52 +33,13 @@ namespace {
 
 const QByteArray bom("\xEF\xBB\xBF");
 
-QByteArray shippedFile(const char* name)
-{
-    return readFile(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + QLatin1String(name));
-}
-
-// "XX text 0", "XX text 1", ...: every text tells its number.
-QByteArray numberedLanguage(const QString& code, int lines)
-{
-    QByteArray bytes = bom;
-    for (int n = 0; n < lines; ++n)
-        bytes += (code + QStringLiteral(" text %1\r\n").arg(n)).toUtf8();
-    return bytes;
-}
-
 QString tabCaption(QWidget& form, const char* page)
 {
     auto* tabs = control<QTabWidget>(form, "Advsmoothtabpager1");
     return tabs->tabText(tabs->indexOf(control<QWidget>(form, page)));
 }
 
-// A program folder with a store and a separate working folder, and the fakes the window
-// works with: a fixed day, a "," locale and recorded messages.
-struct Machine {
-    QTemporaryDir home;
-    FixedClock clock{QDateTime(QDate(2024, 5, 7), QTime(10, 0))};
-    FixedLocale locale{QLatin1Char(','), QStringLiteral("dd.MM.yyyy")};
-    RecordingMessages messages;
-
-    QString programFolder() const { return home.filePath(QStringLiteral("program")); }
-    QString workingFolder() const { return home.filePath(QStringLiteral("work")); }
-    QString working(const QString& name) const { return QDir(workingFolder()).filePath(name); }
-
-    Machine()
-    {
-        QDir().mkpath(programFolder());
-        QDir().mkpath(workingFolder());
-    }
-
-    std::unique_ptr<TForm2> start()
-    {
-        auto form = std::make_unique<TForm2>(
-            AppServices{clock, locale, messages, programFolder(), workingFolder()});
-        form->show();
-        return form;
-    }
-};
+using Machine = kvaro::testing::WindowMachine;
 
 } // namespace
 
@@ -154,7 +118,7 @@ void TestTForm2::namedTextsReadTheirLines()
     // The numbered file tells which line a name read.
     Machine machine;
     writeFile(machine.working(QStringLiteral("PL.dat")),
-              numberedLanguage(QStringLiteral("PL"), LastNamedText + 1));
+              numberedLanguage(QStringLiteral("PL text %1"), LastNamedText + 1));
     const auto form = machine.start();
     QCOMPARE(form->text(name), QStringLiteral("PL text %1").arg(int(name)));
 }
@@ -227,8 +191,10 @@ void TestTForm2::languageButtonRewritesLineZeroOnly()
 
     Machine machine;
     writeFile(machine.working(QStringLiteral("Data.dat")), dataDat);
-    writeFile(machine.working(QStringLiteral("PL.dat")), numberedLanguage(QStringLiteral("PL"), 46));
-    writeFile(machine.working(QStringLiteral("EN.dat")), numberedLanguage(QStringLiteral("EN"), 46));
+    writeFile(machine.working(QStringLiteral("PL.dat")),
+              numberedLanguage(QStringLiteral("PL text %1"), 46));
+    writeFile(machine.working(QStringLiteral("EN.dat")),
+              numberedLanguage(QStringLiteral("EN text %1"), 46));
     auto form = machine.start();
 
     auto* tabs = control<QTabWidget>(*form, "Advsmoothtabpager1");
@@ -299,7 +265,8 @@ void TestTForm2::languageButtonWithoutItsFile()
 void TestTForm2::shortAndEmptyLanguageFiles()
 {
     Machine machine;
-    writeFile(machine.working(QStringLiteral("PL.dat")), numberedLanguage(QStringLiteral("PL"), 20));
+    writeFile(machine.working(QStringLiteral("PL.dat")),
+              numberedLanguage(QStringLiteral("PL text %1"), 20));
     auto form = machine.start();
 
     QVERIFY(machine.messages.texts().isEmpty());
