@@ -165,7 +165,13 @@ class TestChartWindow : public QObject
 private slots:
     void initTestCase();
     void nothingHappensBeforeACycleIsDrawn();
-    void openFilterZoomReadoutCopy();
+    void openingShowsTheSummary();
+    void checkAllAndOneCheckBox();
+    void zoomButtons();
+    void panningStaysNearThePoints();
+    void readoutUnderThePointer();
+    void copyToClipboard();
+    void uncheckAll();
     void filterListLook();
     void failedLoadKeepsWhatWasDrawn();
     void secondFileClearsTheFirst();
@@ -205,7 +211,10 @@ void TestChartWindow::nothingHappensBeforeACycleIsDrawn()
 }
 
 // The window's whole road for one cycle: open, figures, filters, zoom, pan, readout, copy.
-void TestChartWindow::openFilterZoomReadoutCopy()
+// The steps of a session with one cycle: open it, choose series, zoom, pan, read values
+// under the pointer, copy and clear the choice. Each step starts from a freshly opened
+// cycle.
+void TestChartWindow::openingShowsTheSummary()
 {
     Machine m;
     m.start();
@@ -244,6 +253,14 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     // The first cycle after the start is drawn with every series off.
     for (int n = 0; n < SeriesCount; ++n)
         QVERIFY(!form.chartModel().at(n).active);
+}
+
+void TestChartWindow::checkAllAndOneCheckBox()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.open(m.cycle(QStringLiteral("P1.csv"), oilCycle()));
 
     click(form, "AdvSmoothButton9");
     QVERIFY(seriesActive(form, {0, 1, 23, 8, 9, 16, 22, 24, 30, 4, 5}, true));
@@ -261,6 +278,14 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       FilterListDelegate::checkBoxRect(t2).center());
     QVERIFY(seriesActive(form, {0, 1, 23}, true));
+}
+
+void TestChartWindow::zoomButtons()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.drawOilCycle();
 
     // Zoom: twenty steps in, the last five presses change nothing; out; reset.
     ChartView* chart = m.chart();
@@ -280,6 +305,15 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     QVERIFY(chart->isAutomatic(Qt::Horizontal) && chart->isAutomatic(Qt::Vertical));
     QCOMPARE(chart->bottomMin(), fullMin);
     QCOMPARE(chart->bottomMax(), fullMax);
+}
+
+void TestChartWindow::panningStaysNearThePoints()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.drawOilCycle();
+    ChartView* chart = m.chart();
 
     // Panning: a small step is taken, one that would show more than 30 positions past the
     // last point is refused.
@@ -289,7 +323,16 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     const double before = chart->bottomMin();
     chart->panStep(-3, 0);
     QVERIFY(chart->bottomMin() > before);
-    click(form, "AdvSmoothButton1");
+}
+
+void TestChartWindow::readoutUnderThePointer()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.drawOilCycle();
+    ChartView* chart = m.chart();
+    const int points = int(form.chartModel().at(series::T1).points.size());
 
     // The readout under the pointer, with the window's "," separator.
     const QVector<ChartPoint>& t1 = form.chartModel().at(series::T1).points;
@@ -311,6 +354,15 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     QTest::mouseMove(chart, QPoint(2, chart->height() / 2));
     QCOMPARE(labelText(form, "CzasLabel"), navigation::noReadout());
     QCOMPARE(labelText(form, "AdvSmoothLabel3"), navigation::noReadout());
+}
+
+void TestChartWindow::copyToClipboard()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.drawOilCycle();
+    ChartView* chart = m.chart();
 
     // Copy: the whole chart at its on-screen size.
     QGuiApplication::clipboard()->clear();
@@ -318,6 +370,14 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     const QImage copied = QGuiApplication::clipboard()->image();
     QVERIFY(!copied.isNull());
     QCOMPARE(copied.size(), chart->size());
+}
+
+void TestChartWindow::uncheckAll()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.drawOilCycle();
 
     // "Odznacz wsz." takes every series off again.
     click(form, "AdvSmoothButton10");

@@ -415,7 +415,6 @@ void TestTForm2::progressDialog()
 {
     ProgressDialog dialog;
     QVERIFY(!dialog.isModal());
-    QVERIFY(dialog.minimumWidth() >= 400 && dialog.minimumHeight() >= 200);
     dialog.setProgress(42.6);
     QCOMPARE(dialog.progress(), 43);
     QCOMPARE(dialog.progressText(), QStringLiteral("43%"));
