@@ -118,6 +118,14 @@ struct Machine : kvaro::testing::WindowMachine {
             click(*form, "AdvSmoothButton2");
     }
 
+    // The window with an oil cycle drawn and every filter checked.
+    TForm2& startDrawn()
+    {
+        start();
+        drawOilCycle();
+        return *form;
+    }
+
     ChartView* chart() const { return control<ChartView>(*form, "Chart1"); }
     QListView* filters() const { return control<QListView>(*form, "Listboxprawy"); }
 };
@@ -283,9 +291,7 @@ void TestChartWindow::checkAllAndOneCheckBox()
 void TestChartWindow::zoomButtons()
 {
     Machine m;
-    m.start();
-    TForm2& form = *m.form;
-    m.drawOilCycle();
+    TForm2& form = m.startDrawn();
 
     // Zoom: twenty steps in, the last five presses change nothing; out; reset.
     ChartView* chart = m.chart();
@@ -310,9 +316,7 @@ void TestChartWindow::zoomButtons()
 void TestChartWindow::panningStaysNearThePoints()
 {
     Machine m;
-    m.start();
-    TForm2& form = *m.form;
-    m.drawOilCycle();
+    TForm2& form = m.startDrawn();
     ChartView* chart = m.chart();
 
     // Panning: a small step is taken, one that would show more than 30 positions past the
@@ -328,9 +332,7 @@ void TestChartWindow::panningStaysNearThePoints()
 void TestChartWindow::readoutUnderThePointer()
 {
     Machine m;
-    m.start();
-    TForm2& form = *m.form;
-    m.drawOilCycle();
+    TForm2& form = m.startDrawn();
     ChartView* chart = m.chart();
     const int points = int(form.chartModel().at(series::T1).points.size());
 
@@ -359,9 +361,7 @@ void TestChartWindow::readoutUnderThePointer()
 void TestChartWindow::copyToClipboard()
 {
     Machine m;
-    m.start();
-    TForm2& form = *m.form;
-    m.drawOilCycle();
+    TForm2& form = m.startDrawn();
     ChartView* chart = m.chart();
 
     // Copy: the whole chart at its on-screen size.
@@ -375,9 +375,7 @@ void TestChartWindow::copyToClipboard()
 void TestChartWindow::uncheckAll()
 {
     Machine m;
-    m.start();
-    TForm2& form = *m.form;
-    m.drawOilCycle();
+    TForm2& form = m.startDrawn();
 
     // "Odznacz wsz." takes every series off again.
     click(form, "AdvSmoothButton10");
