@@ -96,7 +96,10 @@ void TestTForm2::namedTextsReadTheirLines_data()
     QTest::newRow("not drawable") << Text::NotDrawable
                                   << QStringLiteral("This cycle file cannot be drawn.");
     QTest::newRow("heaters' arrows") << Text::HeatersArrows << QStringLiteral("Heaters");
+    QTest::newRow("events") << Text::Events << QStringLiteral("Events");
+    QTest::newRow("airing") << Text::Airing << QStringLiteral("Airing");
     QTest::newRow("after an unused line") << Text::Channel << QStringLiteral("CH");
+    QTest::newRow("check all") << Text::CheckAll << QStringLiteral("Check all");
     QTest::newRow("no drive") << Text::NoControllerDrive
                               << QStringLiteral("No controller drive was found (a USB drive "
                                                 "with the file Kvaro.lerta).");
