@@ -5,15 +5,15 @@
 #include "app/cataloguecontroller.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
-#include "app/windowparts.h"
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/cyclelistmodel.h"
 #include "app/widgets/timeline.h"
+#include "app/windowparts.h"
 #include "catalogue/rangepicker.h"
 #include "chart/navigation.h"
+#include "cycles/platform.h"
 #include "store/drives.h"
 #include "store/mountwatch.h"
-#include "cycles/platform.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
