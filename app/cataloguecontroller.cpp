@@ -1,14 +1,16 @@
 #include "app/cataloguecontroller.h"
 
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 #include "app/tform1.h"
-#include "app/tform2.h"
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/cyclelistmodel.h"
 #include "app/widgets/timeline.h"
 #include "catalogue/cyclelist.h"
 #include "catalogue/rangepicker.h"
 #include "cycles/cycleformat.h"
+#include "cycles/failure.h"
+#include "cycles/language.h"
+#include "cycles/linebuffer.h"
 #include "cycles/platform.h"
 #include "store/storepaths.h"
 
@@ -25,16 +27,13 @@
 namespace kvaro
 {
 
-namespace
+CatalogueController::CatalogueController(const Controls& controls, const State& state,
+                                         const AppServices& services, QObject* parent,
+                                         Reading reading)
+    : QObject(parent), m_controls(controls), m_state(state), m_services(services),
+      m_reading(reading)
 {
-constexpr int TextNotDrawable = 17;
-constexpr int TextPopupHeader = 36;
-} // namespace
-
-CatalogueController::CatalogueController(TForm2& form, Reading reading)
-    : QObject(&form), m_form(form), m_reading(reading)
-{
-    const TForm2Controls& c = form.controls();
+    const Controls& c = m_controls;
     m_model = new CycleListModel(this);
     c.ListBox1->setModel(m_model);
     c.ListBox1->setItemDelegate(new CycleListDelegate(c.ListBox1));
@@ -47,27 +46,25 @@ CatalogueController::CatalogueController(TForm2& form, Reading reading)
     m_timeLine = new TimeLine(c.TimeLine);
     m_timeLine->setObjectName(QStringLiteral("TimeLine"));
     // Today until a range is confirmed: where choosing an oven puts its sections.
-    const QDate today = form.services().clock.today();
+    const QDate today = m_services.clock.today();
     const auto [start, end] = RangePicker::timeLineRange(today, today);
     m_timeLine->setRange(start, end);
     auto* cell = new QVBoxLayout(c.TimeLine);
     cell->setContentsMargins(0, 0, 0, 0);
     cell->addWidget(m_timeLine);
 
-    m_popup = new QFrame(&form, Qt::Popup);
+    m_popup = new QFrame(c.Form2, Qt::Popup);
     m_popup->setObjectName(QStringLiteral("Popup1"));
     m_popup->setFrameShape(QFrame::Box);
     auto* column = new QVBoxLayout(m_popup);
     column->setContentsMargins(0, 0, 0, 5);
-    auto* header = new QLabel(form.text(TextPopupHeader), m_popup);
-    header->setObjectName(QStringLiteral("Popup1Header"));
-    header->setStyleSheet(QStringLiteral(
+    m_popupHeader = new QLabel(m_state.language.text(Text::ChooseDateRange), m_popup);
+    m_popupHeader->setObjectName(QStringLiteral("Popup1Header"));
+    m_popupHeader->setStyleSheet(QStringLiteral(
         "font: bold 12pt \"Tahoma\"; color: white; background: #4682b4; padding: 4px;"));
-    column->addWidget(header);
-    m_form1 = new TForm1(form.JezykMemo(), today, m_popup);
+    column->addWidget(m_popupHeader);
+    m_form1 = new TForm1(m_state.language, today, m_popup);
     column->addWidget(m_form1);
-    connect(&form, &TForm2::languageLoaded, header,
-            [this, header] { header->setText(m_form.text(TextPopupHeader)); });
 
     connect(c.ComboPiec, qOverload<int>(&QComboBox::activated), this,
             &CatalogueController::ComboPiecItemSelected);
@@ -76,9 +73,14 @@ CatalogueController::CatalogueController(TForm2& form, Reading reading)
     connect(m_form1, &TForm1::rangeConfirmed, this, &CatalogueController::AdvSmoothButton1Click);
 }
 
+void CatalogueController::languageLoaded()
+{
+    m_popupHeader->setText(m_state.language.text(Text::ChooseDateRange));
+}
+
 void CatalogueController::ComboPiecItemSelected(int itemindex)
 {
-    const TForm2Controls& c = m_form.controls();
+    const Controls& c = m_controls;
     if (itemindex < 0 || itemindex >= c.ComboPiec->count())
         return;
     c.ComboPiec->setCurrentIndex(itemindex);
@@ -86,8 +88,8 @@ void CatalogueController::ComboPiecItemSelected(int itemindex)
     c.DataButton->setEnabled(true);
     m_model->clear();
     buildCatalogueOf(
-        StorePaths(m_form.services().programFolder).ovenFolder(c.ComboPiec->itemText(itemindex)));
-    const QDate today = m_form.services().clock.today();
+        StorePaths(m_services.programFolder).ovenFolder(c.ComboPiec->itemText(itemindex)));
+    const QDate today = m_services.clock.today();
     wczytajKalendarz(today, today);
 }
 
@@ -101,71 +103,70 @@ void CatalogueController::refreshChosenOven()
 
 void CatalogueController::buildCatalogueOf(const QString& ovenFolder)
 {
-    kvaro::MsgDialog* dialog = m_form.MsgDialog();
+    ProgressDialog* dialog = m_controls.MsgDialog;
     dialog->setProgress(0);
-    if (QScreen* screen = m_form.screen())
+    if (QScreen* screen = m_controls.Form2->screen())
         dialog->move(screen->geometry().center() - dialog->rect().center());
     dialog->show();
 
     CatalogueBuild build = buildCatalogue(
-        ovenFolder, m_form.JezykMemo(), m_form.services().clock,
+        ovenFolder, m_state.language, m_services.clock,
         [dialog](int done, int total) {
             dialog->setProgress(total > 0 ? 100.0 * done / total : 100);
         },
         m_reading);
     m_catalogue = std::move(build.catalogue);
-    m_form.ListBox3 = m_catalogue.ListBox3;
     dialog->close();
     if (!build.report.isEmpty())
-        m_form.showMessage(build.report.message());
+        m_services.messages.show(build.report.message());
 }
 
 void CatalogueController::wczytajKalendarz(const QDate& dataOd, const QDate& dataDo)
 {
-    const TForm2Controls& c = m_form.controls();
+    const Controls& c = m_controls;
     m_listedFrom = dataOd;
     m_listedTo = dataDo;
     const CycleListing listing = kvaro::wczytajKalendarz(
-        m_catalogue, dataOd, dataDo, m_form.JezykMemo(), m_form.services().locale, m_reading);
+        m_catalogue, dataOd, dataDo, m_state.language, m_services.locale, m_reading);
     m_model->setItems(listing.items);
     m_timeLine->clearSections();
     for (const CycleListItem& item : listing.items) {
         if (item.section)
             m_timeLine->addSection(*item.section);
     }
-    m_form.setListBox1Footer(int(listing.items.size()));
+    c.ListBox1Footer->setText(m_state.language.cycleCount(qsizetype(listing.items.size())));
     c.FooterConsLabel->setText(listing.footerConsLabel);
     c.DataButton->setText(listing.dataButton);
     if (!listing.report.isEmpty())
-        m_form.showMessage(listing.report.message());
+        m_services.messages.show(listing.report.message());
 }
 
 void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
 {
     Q_UNUSED(index);
-    const QModelIndex selected = m_form.controls().ListBox1->currentIndex();
+    const QModelIndex selected = m_controls.ListBox1->currentIndex();
     if (!selected.isValid() || m_model->rowCount() == 0)
         return;
     const QString file = selected.data(CycleListModel::FileNameRole).toString();
     // Emptied on screen too: a file too short to draw must not leave the last cycle shown.
-    m_form.clearChart();
-    m_form.guard([&] {
-        m_form.Memo1.loadFile(QDir(m_catalogue.OvenFolder).filePath(file));
-        if (m_form.Memo1.trimmedCount() >= line::MinimumCount)
-            emit m_form.cycleReadyToDraw();
+    emit cycleOpening();
+    guarded(m_services.messages, [&] {
+        m_state.Memo1.loadFile(QDir(m_catalogue.OvenFolder).filePath(file));
+        if (m_state.Memo1.trimmedCount() >= line::MinimumCount)
+            emit cycleReadyToDraw();
         else
-            m_form.showMessage(m_form.text(TextNotDrawable));
+            m_services.messages.show(m_state.language.text(Text::NotDrawable));
     });
 }
 
 void CatalogueController::DataButtonClick()
 {
-    const TForm2Controls& c = m_form.controls();
-    const QRect frame = m_form.frameGeometry();
+    const Controls& c = m_controls;
+    const QRect frame = c.Form2->frameGeometry();
     const QPoint inColumn = c.DataButton->mapTo(c.DataButton->parentWidget(), QPoint(0, 0));
     const QPoint at(frame.left() + c.DataButton->width() + 5,
                     frame.top() + inColumn.y() + c.Advsmoothtabpager1->height() + 5);
-    m_form1->prepareOpening(m_form.services().clock.today());
+    m_form1->prepareOpening(m_services.clock.today());
     m_popup->adjustSize();
     m_popup->move(at);
     m_popup->show();

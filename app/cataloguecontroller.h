@@ -1,19 +1,28 @@
 #pragma once
 
+#include "app/appservices.h"
 #include "catalogue/catalogue.h"
 
 #include <QDate>
 #include <QObject>
 
+class QComboBox;
 class QFrame;
+class QLabel;
+class QListView;
 class QModelIndex;
+class QPushButton;
+class QTabWidget;
+class QWidget;
 
 namespace kvaro
 {
 
 class CycleListModel;
+class Language;
+class LineBuffer;
+class ProgressDialog;
 class TForm1;
-class TForm2;
 class TimeLine;
 
 // The oven chooser, the cycle list, the time line and the date-range picker of the main
@@ -24,7 +33,27 @@ class CatalogueController : public QObject
     Q_OBJECT
 
 public:
-    explicit CatalogueController(TForm2& form, Reading reading = Reading::Partial);
+    // The main window's controls this part drives, by their object names.
+    struct Controls {
+        // The main window: the date-range popup belongs to it and opens beside it.
+        QWidget* Form2;
+        QTabWidget* Advsmoothtabpager1; // the popup opens below it
+        QComboBox* ComboPiec;
+        QPushButton* DataButton;
+        QListView* ListBox1;
+        QLabel* ListBox1Footer;
+        QLabel* FooterConsLabel;
+        QWidget* TimeLine;         // the cell the time line fills
+        ProgressDialog* MsgDialog; // shown while a catalogue is built
+    };
+    // The window's state this part reads and writes; the window owns it.
+    struct State {
+        LineBuffer& Memo1; // a clicked cycle is loaded here
+        const Language& language;
+    };
+
+    CatalogueController(const Controls& controls, const State& state, const AppServices& services,
+                        QObject* parent, Reading reading = Reading::Partial);
 
     const Catalogue& catalogue() const { return m_catalogue; }
     CycleListModel* model() const { return m_model; }
@@ -41,11 +70,21 @@ public slots:
     // After an import: the chosen oven's catalogue is built anew and the range shown is
     // listed again, so newly imported cycles show at once.
     void refreshChosenOven();
+    // The window was relabelled: the popup's header follows.
+    void languageLoaded();
+
+signals:
+    // A listed cycle was clicked: what is drawn goes, before its file is read.
+    void cycleOpening();
+    // Memo1 holds the clicked cycle, of at least 3 lines: draw it.
+    void cycleReadyToDraw();
 
 private:
     void buildCatalogueOf(const QString& ovenFolder);
 
-    TForm2& m_form;
+    Controls m_controls;
+    State m_state;
+    AppServices m_services;
     Reading m_reading;
     Catalogue m_catalogue;
     QDate m_listedFrom; // the range the list shows
@@ -54,6 +93,7 @@ private:
     TimeLine* m_timeLine;
     TForm1* m_form1;
     QFrame* m_popup;
+    QLabel* m_popupHeader;
 };
 
 } // namespace kvaro

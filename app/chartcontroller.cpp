@@ -1,14 +1,18 @@
 #include "app/chartcontroller.h"
 
-#include "app/tform2.h"
 #include "app/widgets/filterlistdelegate.h"
 #include "app/widgets/filterlistmodel.h"
 #include "app/widgets/picturebox.h"
 #include "assets/assets.h"
 #include "chart/chartloader.h"
+#include "chart/filterlist.h"
 #include "chart/navigation.h"
 #include "chart/view/chartview.h"
+#include "cycles/failure.h"
+#include "cycles/language.h"
+#include "cycles/linebuffer.h"
 
+#include "cycles/platform.h"
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
@@ -39,13 +43,14 @@ QPushButton* exportButton(const char* name)
 
 } // namespace
 
-ChartController::ChartController(TForm2& form)
-    : QObject(&form), m_form(form),
-      m_filterModel(new FilterListModel(form.filterList(), form.chartModel(), this)),
+ChartController::ChartController(const Controls& controls, const State& state,
+                                 const AppServices& services, QObject* parent)
+    : QObject(parent), m_controls(controls), m_state(state), m_services(services),
+      m_filterModel(new FilterListModel(state.filters, state.chart, this)),
       m_filterDelegate(new FilterListDelegate(this)), m_savePng(exportButton("SavePngButton")),
       m_savePdf(exportButton("SavePdfButton"))
 {
-    const TForm2Controls& c = m_form.controls();
+    const Controls& c = m_controls;
 
     // Texts that come from the cycle file are never read as markup.
     for (QLabel* label : {c.Label1, c.Label2, c.Label3, c.SrRoznicaGrzania,
@@ -65,12 +70,10 @@ ChartController::ChartController(TForm2& form)
         bool allow = true;
         navigation::Chart1AllowScroll(
             axis == Qt::Vertical ? navigation::Axis::Left : navigation::Axis::Bottom, newMin,
-            newMax, int(m_form.chartModel().at(series::T1).points.size()), allow);
+            newMax, int(m_state.chart.at(series::T1).points.size()), allow);
         return allow;
     });
 
-    connect(&m_form, &TForm2::cycleReadyToDraw, this, &ChartController::drawCycle);
-    connect(&m_form, &TForm2::languageLoaded, this, &ChartController::languageLoaded);
     connect(c.AdvSmoothButton2, &QPushButton::clicked, this, &ChartController::AdvSmoothButton2Click);
     connect(c.AdvSmoothButton3, &QPushButton::clicked, this, &ChartController::AdvSmoothButton3Click);
     connect(c.AdvSmoothButton1, &QPushButton::clicked, this, &ChartController::AdvSmoothButton1Click);
@@ -81,8 +84,6 @@ ChartController::ChartController(TForm2& form)
     connect(c.AdvSmoothButton10, &QPushButton::clicked, this,
             &ChartController::AdvSmoothButton10Click);
 
-    m_form.addToExportTab(m_savePng);
-    m_form.addToExportTab(m_savePdf);
     connect(m_savePng, &QPushButton::clicked, this, &ChartController::savePngClick);
     connect(m_savePdf, &QPushButton::clicked, this, &ChartController::savePdfClick);
     languageLoaded();
@@ -90,27 +91,27 @@ ChartController::ChartController(TForm2& form)
 
 bool ChartController::chartShown() const
 {
-    return !m_form.controls().Chart1->isHidden();
+    return !m_controls.Chart1->isHidden();
 }
 
 void ChartController::drawCycle()
 {
-    const bool loaded = m_form.guard([this] {
-        WczytajWykres(m_form.Memo1, m_form.JezykMemo(), m_form.chartModel(), m_summary,
-                      m_form.filterList(), m_form.services().messages);
+    const bool loaded = guarded(m_services.messages, [this] {
+        WczytajWykres(m_state.Memo1, m_state.language, m_state.chart, m_summary, m_state.filters,
+                      m_services.messages);
     });
     // A load stopped part-way keeps what it drew and wrote so far, on screen too; only a
     // load that ran to its end returns to the full view.
     applySummary();
     showFilterList();
-    m_form.controls().Chart1->refresh();
+    m_controls.Chart1->refresh();
     if (loaded)
         ChartZoomReset();
 }
 
 void ChartController::applySummary()
 {
-    const TForm2Controls& c = m_form.controls();
+    const Controls& c = m_controls;
     const ChartSummary& s = m_summary;
     c.Label1->setText(s.Label1);
     c.Label2->setText(s.Label2);
@@ -143,7 +144,7 @@ void ChartController::applySummary()
 
 void ChartController::showFilterList()
 {
-    QListView* list = m_form.controls().Listboxprawy;
+    QListView* list = m_controls.Listboxprawy;
     m_filterModel->itemsChanged();
     for (int row = 0; row < m_filterModel->rowCount(); ++row)
         list->setRowHidden(row, !m_filterModel->isShown(row));
@@ -151,31 +152,31 @@ void ChartController::showFilterList()
 
 void ChartController::showZoomLevel()
 {
-    m_form.controls().AdvSmoothLabel5->setText(navigation::zoomLabel(m_form.ZoomLevel));
+    m_controls.AdvSmoothLabel5->setText(navigation::zoomLabel(m_state.ZoomLevel));
 }
 
 void ChartController::ChartZoomReset()
 {
-    m_form.controls().Chart1->resetZoom();
-    m_form.ZoomLevel = navigation::ZoomReset;
+    m_controls.Chart1->resetZoom();
+    m_state.ZoomLevel = navigation::ZoomReset;
     showZoomLevel();
 }
 
 void ChartController::AdvSmoothButton2Click()
 {
-    if (!chartShown() || !navigation::canZoomIn(m_form.ZoomLevel))
+    if (!chartShown() || !navigation::canZoomIn(m_state.ZoomLevel))
         return;
-    m_form.controls().Chart1->zoomBy(navigation::ZoomInPercent);
-    m_form.ZoomLevel = navigation::zoomedIn(m_form.ZoomLevel);
+    m_controls.Chart1->zoomBy(navigation::ZoomInPercent);
+    m_state.ZoomLevel = navigation::zoomedIn(m_state.ZoomLevel);
     showZoomLevel();
 }
 
 void ChartController::AdvSmoothButton3Click()
 {
-    if (!chartShown() || !navigation::canZoomOut(m_form.ZoomLevel))
+    if (!chartShown() || !navigation::canZoomOut(m_state.ZoomLevel))
         return;
-    m_form.controls().Chart1->zoomBy(navigation::ZoomOutPercent);
-    m_form.ZoomLevel = navigation::zoomedOut(m_form.ZoomLevel);
+    m_controls.Chart1->zoomBy(navigation::ZoomOutPercent);
+    m_state.ZoomLevel = navigation::zoomedOut(m_state.ZoomLevel);
     showZoomLevel();
 }
 
@@ -189,9 +190,9 @@ void ChartController::Chart1MouseMove(QPoint pixel)
 {
     if (!chartShown())
         return;
-    const TForm2Controls& c = m_form.controls();
+    const Controls& c = m_controls;
     const navigation::Readout readout = navigation::readoutAt(
-        m_form.chartModel(), c.Chart1->bottomValueAt(pixel.x()), m_form.LocaleDecimalSeparator());
+        m_state.chart, c.Chart1->bottomValueAt(pixel.x()), m_state.decimalSeparator);
     c.AdvSmoothLabel3->setText(readout.temperature);
     c.CzasLabel->setText(readout.time);
 }
@@ -199,35 +200,35 @@ void ChartController::Chart1MouseMove(QPoint pixel)
 void ChartController::AdvSmoothButton11Click()
 {
     if (chartShown())
-        QGuiApplication::clipboard()->setImage(m_form.controls().Chart1->grabImage());
+        QGuiApplication::clipboard()->setImage(m_controls.Chart1->grabImage());
 }
 
 void ChartController::AdvSmoothButton9Click()
 {
-    m_form.filterList().AdvSmoothButton9Click(m_form.chartModel());
+    m_state.filters.AdvSmoothButton9Click(m_state.chart);
     showFilterList();
-    m_form.controls().Chart1->refresh();
+    m_controls.Chart1->refresh();
 }
 
 void ChartController::AdvSmoothButton10Click()
 {
-    m_form.filterList().AdvSmoothButton10Click(m_form.chartModel());
+    m_state.filters.AdvSmoothButton10Click(m_state.chart);
     showFilterList();
-    m_form.controls().Chart1->refresh();
+    m_controls.Chart1->refresh();
 }
 
 void ChartController::languageLoaded()
 {
-    // TForm2 has set the new captions into the filter list and the chart's titles; the
-    // export buttons carry texts of their own.
+    // The window has set the new captions into the filter list and the chart's titles;
+    // the export buttons carry texts of their own.
     m_filterModel->itemsChanged();
-    m_savePng->setText(m_form.JezykMemo().text(Text::SavePng));
-    m_savePdf->setText(m_form.JezykMemo().text(Text::SavePdf));
+    m_savePng->setText(m_state.language.text(Text::SavePng));
+    m_savePdf->setText(m_state.language.text(Text::SavePdf));
 }
 
 QString ChartController::suggestedFileName(const QString& suffix) const
 {
-    const QString cycle = QFileInfo(m_form.Memo1.fileName()).completeBaseName();
+    const QString cycle = QFileInfo(m_state.Memo1.fileName()).completeBaseName();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     return QDir(folder).filePath((cycle.isEmpty() ? QStringLiteral("Kvaro") : cycle) + suffix);
 }
@@ -248,7 +249,7 @@ void ChartController::exportClick(const QPushButton* button, const QString& suff
     if (!chartShown())
         return;
     const QString filter = suffix.mid(1).toUpper() + QStringLiteral(" (*") + suffix + u')';
-    QString path = QFileDialog::getSaveFileName(&m_form, button->text(),
+    QString path = QFileDialog::getSaveFileName(m_controls.Chart1->window(), button->text(),
                                                 suggestedFileName(suffix), filter);
     if (path.isEmpty())
         return;
@@ -259,19 +260,19 @@ void ChartController::exportClick(const QPushButton* button, const QString& suff
 
 bool ChartController::saveChartPng(const QString& path)
 {
-    return reportSave(m_form.controls().Chart1->savePng(path), path);
+    return reportSave(m_controls.Chart1->savePng(path), path);
 }
 
 bool ChartController::saveChartPdf(const QString& path)
 {
-    return reportSave(m_form.controls().Chart1->savePdf(path), path);
+    return reportSave(m_controls.Chart1->savePdf(path), path);
 }
 
 bool ChartController::reportSave(bool saved, const QString& path)
 {
     if (!saved)
-        m_form.showMessage(
-            fillIn(m_form.JezykMemo().text(Text::SaveFailed), {QDir::toNativeSeparators(path)}));
+        m_services.messages.show(
+            fillIn(m_state.language.text(Text::SaveFailed), {QDir::toNativeSeparators(path)}));
     return saved;
 }
 

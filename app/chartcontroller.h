@@ -1,17 +1,28 @@
 #pragma once
 
+#include "app/appservices.h"
 #include "chart/chartsummary.h"
 
 #include <QObject>
 #include <QPoint>
 
+class QLabel;
+class QListView;
+class QProgressBar;
 class QPushButton;
+class QTabWidget;
+class QWidget;
 
 namespace kvaro {
 
+class ChartModel;
+class ChartView;
+class FilterList;
 class FilterListDelegate;
 class FilterListModel;
-class TForm2;
+class Language;
+class LineBuffer;
+class PictureBox;
 
 // The drawn cycle in the main window: the load behind cycleReadyToDraw and the summary it
 // writes to the tabs, the filter list Listboxprawy with its two buttons, the zoom buttons,
@@ -22,7 +33,55 @@ class ChartController : public QObject
     Q_OBJECT
 
 public:
-    explicit ChartController(TForm2& form);
+    // The main window's controls this part drives, by their object names.
+    struct Controls {
+        ChartView* Chart1;
+        // The summary of a drawn cycle on the tabs, and the pages that describe it.
+        QTabWidget* Advsmoothtabpager1;
+        QWidget* AdvSmoothTabPager11;
+        QWidget* AdvSmoothTabPager12;
+        QWidget* AdvSmoothTabPager13;
+        QLabel* Label1;
+        QLabel* Label2;
+        QLabel* Label3;
+        QLabel* SrRoznicaGrzania;
+        QLabel* CzasOsiagnieciaLabel;
+        QLabel* PalnikStatus;
+        PictureBox* PalnikImg;
+        PictureBox* GrodzImg;
+        PictureBox* PrzewietrzanieImg;
+        PictureBox* RegulacjaMocyImg;
+        QProgressBar* regulacjaMocyBar;
+        PictureBox* Olej;
+        PictureBox* Gaz;
+        PictureBox* Prad;
+        PictureBox* FooterImage;
+        // The filter list and its two buttons.
+        QListView* Listboxprawy;
+        QPushButton* AdvSmoothButton9;
+        QPushButton* AdvSmoothButton10;
+        // Zoom, readout and copy.
+        QPushButton* AdvSmoothButton1;
+        QPushButton* AdvSmoothButton2;
+        QPushButton* AdvSmoothButton3;
+        QLabel* AdvSmoothLabel5;
+        QLabel* AdvSmoothLabel3;
+        QLabel* CzasLabel;
+        QPushButton* AdvSmoothButton11;
+    };
+    // The window's state this part reads and writes; the window owns it.
+    struct State {
+        const LineBuffer& Memo1;
+        int& ZoomLevel;
+        const QChar& decimalSeparator;
+        const Language& language;
+        ChartModel& chart;
+        FilterList& filters;
+    };
+
+    // The two export buttons are made here; the window places them (savePngButton()).
+    ChartController(const Controls& controls, const State& state, const AppServices& services,
+                    QObject* parent);
 
     // What the last load wrote; every load starts from it.
     const ChartSummary& summary() const { return m_summary; }
@@ -42,6 +101,8 @@ public slots:
     void AdvSmoothButton11Click(); // "Kopiuj do schowka"
     void AdvSmoothButton9Click();  // "Zaznacz wsz."
     void AdvSmoothButton10Click(); // "Odznacz wsz."
+    // The window was relabelled: the filter captions and the export buttons follow.
+    void languageLoaded();
 
     // The exports: the dialog, then the save. A failed save says which file.
     void savePngClick();
@@ -54,13 +115,14 @@ private:
     void applySummary();
     void showFilterList();
     void showZoomLevel();
-    void languageLoaded();
     QString suggestedFileName(const QString& suffix) const;
     void exportClick(const QPushButton* button, const QString& suffix,
                      bool (ChartController::*save)(const QString&));
     bool reportSave(bool saved, const QString& path);
 
-    TForm2& m_form;
+    Controls m_controls;
+    State m_state;
+    AppServices m_services;
     ChartSummary m_summary;
     FilterListModel* m_filterModel;
     FilterListDelegate* m_filterDelegate;

@@ -1,11 +1,11 @@
 #include "app/importcontroller.h"
 
-#include "app/msgdialog.h"
-#include "app/tform2.h"
+#include "app/progressdialog.h"
 #include "store/drives.h"
 #include "store/importjob.h"
 #include "store/mountwatch.h"
 
+#include "cycles/platform.h"
 #include <QColor>
 #include <QGuiApplication>
 #include <QLabel>
@@ -22,10 +22,10 @@ namespace kvaro
 
 namespace {
 
-using State = ImportController::ButtonState;
+using ButtonState = ImportController::ButtonState;
 
 struct ButtonLook {
-    State state;
+    ButtonState state;
     bool enabled;
     std::optional<QColor> colour; // none: the button's own look
 };
@@ -37,16 +37,19 @@ struct ButtonLook {
 const QColor green(0, 255, 0);
 const QColor grey(128, 128, 128);
 const ButtonLook buttonLooks[] = {
-    {State::NotYet, true, std::nullopt},        {State::NoDrive, true, grey},
-    {State::ImportedAll, false, green},         {State::FilesLeft, true, grey},
-    {State::DrivesChanged, true, std::nullopt},
+    {ButtonState::NotYet, true, std::nullopt},        {ButtonState::NoDrive, true, grey},
+    {ButtonState::ImportedAll, false, green},         {ButtonState::FilesLeft, true, grey},
+    {ButtonState::DrivesChanged, true, std::nullopt},
 };
 
 } // namespace
 
-ImportController::ImportController(TForm2& form, std::unique_ptr<Drives> drives,
+ImportController::ImportController(const Controls& controls, const State& state,
+                                   const AppServices& services, QObject* parent,
+                                   std::unique_ptr<Drives> drives,
                                    std::unique_ptr<MountWatch> watch)
-    : QObject(&form), m_form(form), m_drives(std::move(drives))
+    : QObject(parent), m_controls(controls), m_state(state), m_services(services),
+      m_drives(std::move(drives))
 {
     setObjectName(QStringLiteral("ImportController"));
     if (!m_drives)
@@ -54,7 +57,7 @@ ImportController::ImportController(TForm2& form, std::unique_ptr<Drives> drives,
     m_watch = watch ? watch.release() : new MountTableWatch;
     m_watch->setParent(this);
     connect(m_watch, &MountWatch::changed, this, &ImportController::mountsChanged);
-    connect(form.controls().KvaroLoadButton, &QPushButton::clicked, this,
+    connect(m_controls.KvaroLoadButton, &QPushButton::clicked, this,
             &ImportController::KvaroLoadButtonClick);
 }
 
@@ -79,19 +82,19 @@ void ImportController::KvaroLoadButtonClick()
 {
     if (m_thread)
         return;
-    QPushButton* button = m_form.controls().KvaroLoadButton;
+    QPushButton* button = m_controls.KvaroLoadButton;
     // No second import while this one runs; its outcome decides the state afterwards.
     button->setEnabled(false);
     m_driveFound = false;
     m_mountsChangedWhileRunning = false;
 
-    MsgDialog* dialog = m_form.MsgDialog();
+    ProgressDialog* dialog = m_controls.MsgDialog;
     dialog->setProgress(0);
 
     m_thread = new QThread(this);
     m_thread->setObjectName(QStringLiteral("KvaroImport"));
-    auto* job = new ImportJob(*m_drives, m_form.services().programFolder,
-                              m_form.LocaleDecimalSeparator(), m_form.JezykMemo());
+    auto* job = new ImportJob(*m_drives, m_services.programFolder, m_state.decimalSeparator,
+                              m_state.language);
     job->moveToThread(m_thread);
     m_job = job;
     connect(m_thread, &QThread::started, job, &ImportJob::run);
@@ -107,16 +110,19 @@ void ImportController::driveScanned(const DriveScan& scan)
     m_driveFound = scan.found;
     m_markedAtImport = scan.marked;
     if (!scan.found) {
-        setButtonState(State::NoDrive);
+        setButtonState(ButtonState::NoDrive);
         return;
     }
     m_driveRoot = scan.root;
-    MsgDialog* dialog = m_form.MsgDialog();
-    dialog->setCaption(m_form.text(25));
-    dialog->setBody(m_form.text(26));
+    ProgressDialog* dialog = m_controls.MsgDialog;
+    dialog->setCaption(m_state.language.text(Text::LoadingCaption));
+    dialog->setBody(m_state.language.text(Text::LoadingBody));
     dialog->setProgress(0);
     dialog->adjustSize();
-    if (const QScreen* screen = m_form.screen() ? m_form.screen() : QGuiApplication::primaryScreen())
+    const QScreen* screen = m_controls.Form2->screen();
+    if (!screen)
+        screen = QGuiApplication::primaryScreen();
+    if (screen)
         dialog->move(screen->availableGeometry().center() - dialog->rect().center());
     dialog->show();
 }
@@ -124,7 +130,7 @@ void ImportController::driveScanned(const DriveScan& scan)
 void ImportController::progressed(int done, int total)
 {
     if (total > 0)
-        m_form.MsgDialog()->setProgress(100.0 * done / total);
+        m_controls.MsgDialog->setProgress(100.0 * done / total);
 }
 
 void ImportController::finished(const ImportResult& result)
@@ -135,18 +141,17 @@ void ImportController::finished(const ImportResult& result)
     m_thread = nullptr;
     m_lastResult = result;
 
-    m_form.MsgDialog()->hide();
+    m_controls.MsgDialog->hide();
     if (!result.driveFound)
-        setButtonState(State::NoDrive);
+        setButtonState(ButtonState::NoDrive);
     else
-        setButtonState(result.allHandled() ? State::ImportedAll : State::FilesLeft);
+        setButtonState(result.allHandled() ? ButtonState::ImportedAll : ButtonState::FilesLeft);
     if (m_mountsChangedWhileRunning)
         mountsChanged();
     if (result.driveFound)
-        m_form.controls().DolnyBarEmpty->setText(summary(result, m_form.JezykMemo()));
+        m_controls.DolnyBarEmpty->setText(summary(result, m_state.language));
     for (const QString& message : result.messages)
-        m_form.showMessage(message);
-    m_form.OdswiezListePiecy();
+        m_services.messages.show(message);
     emit importFinished();
 }
 
@@ -157,10 +162,10 @@ void ImportController::mountsChanged()
         return;
     }
     m_mountsChangedWhileRunning = false;
-    if (m_buttonState == State::NotYet || m_buttonState == State::DrivesChanged)
+    if (m_buttonState == ButtonState::NotYet || m_buttonState == ButtonState::DrivesChanged)
         return;
     if (scanDrives(*m_drives).marked != m_markedAtImport)
-        setButtonState(State::DrivesChanged);
+        setButtonState(ButtonState::DrivesChanged);
 }
 
 void ImportController::setButtonState(ButtonState state)
@@ -168,7 +173,7 @@ void ImportController::setButtonState(ButtonState state)
     m_buttonState = state;
     const auto look = std::find_if(std::begin(buttonLooks), std::end(buttonLooks),
                                    [state](const ButtonLook& l) { return l.state == state; });
-    QPushButton* button = m_form.controls().KvaroLoadButton;
+    QPushButton* button = m_controls.KvaroLoadButton;
     button->setEnabled(look->enabled);
     button->setProperty("driveColour", look->colour ? QVariant(*look->colour) : QVariant());
     button->setStyleSheet(

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/appservices.h"
 #include "store/drives.h"
 #include "store/importer.h"
 #include "store/mountwatch.h"
@@ -9,12 +10,16 @@
 
 #include <memory>
 
+class QLabel;
+class QPushButton;
 class QThread;
+class QWidget;
 
 namespace kvaro {
 
 class ImportJob;
-class TForm2;
+class Language;
+class ProgressDialog;
 
 // The import from the controller drive behind KvaroLoadButton. The file work runs on a
 // thread of its own so the window keeps answering; MsgDialog shows how many files are
@@ -33,9 +38,23 @@ public:
         DrivesChanged, // marked drives came or went since the last import
     };
 
+    // The main window's controls this part drives, by their object names.
+    struct Controls {
+        QWidget* Form2; // the progress dialog opens on its screen
+        QPushButton* KvaroLoadButton;
+        QLabel* DolnyBarEmpty; // the summary of the last import
+        ProgressDialog* MsgDialog;
+    };
+    // The window's state this part reads; the window owns it.
+    struct State {
+        const QChar& decimalSeparator;
+        const Language& language;
+    };
+
     // Without drives, the machine's removable volumes; without a watch, the mount table.
-    explicit ImportController(TForm2& form, std::unique_ptr<Drives> drives = {},
-                              std::unique_ptr<MountWatch> watch = {});
+    ImportController(const Controls& controls, const State& state, const AppServices& services,
+                     QObject* parent, std::unique_ptr<Drives> drives = {},
+                     std::unique_ptr<MountWatch> watch = {});
     // A running import finishes the file in hand first; the rest stay on the drive.
     ~ImportController() override;
 
@@ -53,7 +72,7 @@ public slots:
     void KvaroLoadButtonClick();
 
 signals:
-    // The import has ended and the oven list was rebuilt.
+    // The import has ended and its messages were shown: the oven list may have grown.
     void importFinished();
 
 private:
@@ -63,7 +82,9 @@ private:
     void mountsChanged();
     void setButtonState(ButtonState state);
 
-    TForm2& m_form;
+    Controls m_controls;
+    State m_state;
+    AppServices m_services;
     std::unique_ptr<Drives> m_drives;
     MountWatch* m_watch = nullptr;
     QThread* m_thread = nullptr;

@@ -11,11 +11,6 @@
 namespace kvaro
 {
 
-namespace
-{
-constexpr int TextConfirm = 12;
-} // namespace
-
 TForm1::TForm1(const Language& language, const QDate& today, QWidget* parent)
     : QWidget(parent), m_language(language), m_today(today)
 {
@@ -46,7 +41,7 @@ TForm1::TForm1(const Language& language, const QDate& today, QWidget* parent)
     const int shares[] = {2109, 2109, 1988, 3794};
     for (int i = 0; i < 4; ++i)
         row->setColumnStretch(i, shares[i]);
-    m_confirm = new QPushButton(m_language.text(TextConfirm), buttons);
+    m_confirm = new QPushButton(m_language.text(Text::Confirm), buttons);
     m_confirm->setObjectName(QStringLiteral("AdvSmoothButton1"));
     m_confirm->setStyleSheet(QStringLiteral("font: bold 10pt \"Tahoma\"; background: #add8e6;"));
     row->addWidget(m_confirm, 0, 3);

@@ -1,6 +1,6 @@
 #include "app/tform2.h"
 
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 #include "assets/assets.h"
 #include "chart/view/chartview.h"
 #include "cycles/cycleformat.h"
@@ -32,7 +32,7 @@ TForm2::TForm2(const AppServices& services, QWidget* parent)
     setMinimumSize(1024, 720);
 
     buildLayout();
-    m_msgDialog = new kvaro::MsgDialog(this);
+    m_msgDialog = new ProgressDialog(this);
 
     auto& c = m_controls;
     connect(c.AdvSmoothButton6, &QPushButton::clicked, this, &TForm2::AdvSmoothButton6Click);
@@ -140,7 +140,7 @@ void TForm2::FileOpenDialog1FileOkClick(const QString& path)
         Memo1.loadFile(path);
         normalise(Memo1, m_localeDecimalSeparator);
         if (Memo1.trimmedCount() < line::MinimumCount) {
-            showMessage(text(17));
+            showMessage(text(Text::NotDrawable));
             return;
         }
         emit cycleReadyToDraw();

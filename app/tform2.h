@@ -17,11 +17,11 @@ class QFileDialog;
 
 namespace kvaro {
 
-class MsgDialog;
+class ProgressDialog;
 
 // The main window. It builds and owns every control and the state the program keeps for
-// its whole run; the operations live in their modules and in the controllers that attach
-// to this window, which reach the controls through controls() and the state below.
+// its whole run; the operations live in their modules and in the controllers that
+// attachWindowParts hands just the controls and the state each one drives.
 class TForm2 : public QWidget
 {
     Q_OBJECT
@@ -35,13 +35,9 @@ public:
 
     // State kept for the whole run.
     int ZoomLevel = 100;
-    LineBuffer Memo1{LineBuffer::Case::Lower}; // the cycle being opened, imported or drawn
-    LineBuffer Memo2; // the chart loader's working copy
-    LineBuffer Memo3; // a cycle read for its set length
-    LineBuffer MemoTemp; // a cycle read for its time at temperature
-    QStringList ListBox3; // start time of each catalogue entry
+    LineBuffer Memo1{LineBuffer::Case::Lower}; // the cycle being opened or drawn
 
-    QChar LocaleDecimalSeparator() const { return m_localeDecimalSeparator; }
+    const QChar& LocaleDecimalSeparator() const { return m_localeDecimalSeparator; }
     const QString& LanguageCode() const { return m_settings.languageCode(); }
     Language& JezykMemo() { return m_language; }
     const Language& JezykMemo() const { return m_language; }
@@ -51,12 +47,12 @@ public:
     // The items of Listboxprawy: captions follow the language, every item starts hidden.
     FilterList& filterList() { return m_filterList; }
     const FilterList& filterList() const { return m_filterList; }
-    kvaro::MsgDialog* MsgDialog() const { return m_msgDialog; }
+    ProgressDialog* MsgDialog() const { return m_msgDialog; }
     // Created on first use so the window opens without building a file dialog.
     QFileDialog* FileOpenDialog1();
 
-    // Language text n, read now.
-    QString text(int n) const { return m_language.text(n); }
+    // A language text, read now.
+    QString text(Text name) const { return m_language.text(name); }
     // A modal message through the services (recorded in tests).
     void showMessage(const QString& text);
     // Runs a handler's work; a Failure becomes a message. False when the work failed.
@@ -67,8 +63,6 @@ public:
     void LoadLanguage();
     // Rebuilds the items of ComboPiec from the ovens of the store.
     void OdswiezListePiecy();
-    // "<items> <word>" under ListBox1: text 9, or the singular or "few" form that fits.
-    void setListBox1Footer(int count);
     // Controls other parts add to the export tab, after the copy button.
     void addToExportTab(QWidget* widget);
     // Empties all 73 series, on screen too: what a cycle-open path does before each load.
@@ -98,6 +92,8 @@ private:
     QWidget* buildStatusBar();
     void FormCreate();
     void switchLanguage(const QString& code);
+    // "<items> <word>" under ListBox1: text 9, or the singular or "few" form that fits.
+    void setListBox1Footer(int count);
 
     AppServices m_services;
     TForm2Controls m_controls;
@@ -106,7 +102,7 @@ private:
     Language m_language;
     ChartModel m_chartModel;
     FilterList m_filterList;
-    kvaro::MsgDialog* m_msgDialog = nullptr;
+    ProgressDialog* m_msgDialog = nullptr;
     QFileDialog* m_fileOpenDialog1 = nullptr;
 };
 

@@ -15,8 +15,8 @@ class ChartView;
 class PictureBox;
 
 // The controls of the main window, by the names they carry as Qt object names. The window
-// owns them (parent ownership); the other parts of the program drive them through these
-// pointers. Grids are plain widgets holding a QGridLayout.
+// owns them (parent ownership); attachWindowParts hands each part of the program just the
+// ones it drives. Grids are plain widgets holding a QGridLayout.
 struct TForm2Controls {
     // The whole client area, one column: tab pager, GridPanel1, status bar.
     QWidget* GlownyGrid = nullptr;

@@ -2,7 +2,7 @@
 // buttons that switch it.
 #include "app/tform2.h"
 
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 #include "chart/view/chartview.h"
 
 #include <QAbstractItemModel>
@@ -24,30 +24,36 @@ void TForm2::LoadLanguage()
 
     auto& c = m_controls;
     QTabWidget* tabs = c.Advsmoothtabpager1;
-    const QWidget* pages[] = {c.AdvSmoothTabPage1,   c.AdvSmoothTabPage2,   c.AdvSmoothTabPage3,
-                              c.AdvSmoothTabPage4,   c.AdvSmoothTabPage5,   c.AdvSmoothTabPager11,
-                              c.AdvSmoothTabPager12, c.AdvSmoothTabPager13};
-    int n = 0;
-    for (const QWidget* page : pages)
-        tabs->setTabText(tabs->indexOf(page), text(n++));
+    const std::pair<const QWidget*, Text> pages[] = {
+        {c.AdvSmoothTabPage1, Text::ExportTab},
+        {c.AdvSmoothTabPage2, Text::FilesTab},
+        {c.AdvSmoothTabPage3, Text::CycleTab},
+        {c.AdvSmoothTabPage4, Text::CycleAnalysisTab},
+        {c.AdvSmoothTabPage5, Text::LanguageTab},
+        {c.AdvSmoothTabPager11, Text::InputParametersTab},
+        {c.AdvSmoothTabPager12, Text::CombustionTab},
+        {c.AdvSmoothTabPager13, Text::Temperature},
+    };
+    for (const auto& [page, caption] : pages)
+        tabs->setTabText(tabs->indexOf(page), text(caption));
 
-    c.ListBox1Header->setText(text(8));
+    c.ListBox1Header->setText(text(Text::CycleListHeader));
     setListBox1Footer(c.ListBox1->model() ? c.ListBox1->model()->rowCount() : 0);
-    c.ListboxprawyHeader->setText(text(11));
-    m_msgDialog->setCaption(text(25));
-    m_msgDialog->setBody(text(26));
-    c.AdvSmoothButton9->setText(text(38));
-    c.AdvSmoothButton10->setText(text(39));
+    c.ListboxprawyHeader->setText(text(Text::SeriesFilters));
+    m_msgDialog->setCaption(text(Text::LoadingCaption));
+    m_msgDialog->setBody(text(Text::LoadingBody));
+    c.AdvSmoothButton9->setText(text(Text::CheckAll));
+    c.AdvSmoothButton10->setText(text(Text::UncheckAll));
 
     // The chooser shows its prompt again; the chosen oven and its catalogue stay.
     {
         const QSignalBlocker blocker(c.ComboPiec);
         c.ComboPiec->setCurrentIndex(-1);
     }
-    c.ComboPiec->setPlaceholderText(text(40));
-    c.ComboPiec->setToolTip(text(41));
-    c.AdvSmoothButton11->setText(text(42));
-    c.Chart1->setTitles(text(10), text(7), text(43));
+    c.ComboPiec->setPlaceholderText(text(Text::ChooseOven));
+    c.ComboPiec->setToolTip(text(Text::OvenChooserHint));
+    c.AdvSmoothButton11->setText(text(Text::CopyToClipboard));
+    c.Chart1->setTitles(text(Text::WorkingChamber), text(Text::Temperature), text(Text::Time));
     // Captions only: the items keep their visibility and check marks.
     m_filterList.setCaptions(m_language);
 

@@ -7,7 +7,79 @@
 #include "store/drives.h"
 #include "store/mountwatch.h"
 
+#include <QPushButton>
+
 namespace kvaro {
+
+ChartController* attachChart(TForm2& form)
+{
+    const TForm2Controls& c = form.controls();
+    auto* chart = new ChartController({c.Chart1,
+                                       c.Advsmoothtabpager1,
+                                       c.AdvSmoothTabPager11,
+                                       c.AdvSmoothTabPager12,
+                                       c.AdvSmoothTabPager13,
+                                       c.Label1,
+                                       c.Label2,
+                                       c.Label3,
+                                       c.SrRoznicaGrzania,
+                                       c.CzasOsiagnieciaLabel,
+                                       c.PalnikStatus,
+                                       c.PalnikImg,
+                                       c.GrodzImg,
+                                       c.PrzewietrzanieImg,
+                                       c.RegulacjaMocyImg,
+                                       c.regulacjaMocyBar,
+                                       c.Olej,
+                                       c.Gaz,
+                                       c.Prad,
+                                       c.FooterImage,
+                                       c.Listboxprawy,
+                                       c.AdvSmoothButton9,
+                                       c.AdvSmoothButton10,
+                                       c.AdvSmoothButton1,
+                                       c.AdvSmoothButton2,
+                                       c.AdvSmoothButton3,
+                                       c.AdvSmoothLabel5,
+                                       c.AdvSmoothLabel3,
+                                       c.CzasLabel,
+                                       c.AdvSmoothButton11},
+                                      {form.Memo1, form.ZoomLevel, form.LocaleDecimalSeparator(),
+                                       form.JezykMemo(), form.chartModel(), form.filterList()},
+                                      form.services(), &form);
+    form.addToExportTab(chart->savePngButton());
+    form.addToExportTab(chart->savePdfButton());
+    QObject::connect(&form, &TForm2::cycleReadyToDraw, chart, &ChartController::drawCycle);
+    QObject::connect(&form, &TForm2::languageLoaded, chart, &ChartController::languageLoaded);
+    return chart;
+}
+
+CatalogueController* attachCatalogue(TForm2& form, Reading reading)
+{
+    const TForm2Controls& c = form.controls();
+    // The picker TForm1 reads its texts from the window's language, so the part comes
+    // after the window.
+    auto* catalogue =
+        new CatalogueController({&form, c.Advsmoothtabpager1, c.ComboPiec, c.DataButton, c.ListBox1,
+                                 c.ListBox1Footer, c.FooterConsLabel, c.TimeLine, form.MsgDialog()},
+                                {form.Memo1, form.JezykMemo()}, form.services(), &form, reading);
+    QObject::connect(catalogue, &CatalogueController::cycleOpening, &form, &TForm2::clearChart);
+    QObject::connect(&form, &TForm2::languageLoaded, catalogue,
+                     &CatalogueController::languageLoaded);
+    return catalogue;
+}
+
+ImportController* attachImport(TForm2& form, std::unique_ptr<Drives> drives,
+                               std::unique_ptr<MountWatch> watch)
+{
+    const TForm2Controls& c = form.controls();
+    auto* import =
+        new ImportController({&form, c.KvaroLoadButton, c.DolnyBarEmpty, form.MsgDialog()},
+                             {form.LocaleDecimalSeparator(), form.JezykMemo()}, form.services(),
+                             &form, std::move(drives), std::move(watch));
+    QObject::connect(import, &ImportController::importFinished, &form, &TForm2::OdswiezListePiecy);
+    return import;
+}
 
 void attachWindowParts(TForm2& form)
 {
@@ -17,13 +89,14 @@ void attachWindowParts(TForm2& form)
 void attachWindowParts(TForm2& form, std::unique_ptr<Drives> drives,
                        std::unique_ptr<MountWatch> watch)
 {
-    // Each part is a QObject child of the window and lives as long as it does. The
-    // catalogue's part creates the date-range picker TForm1, which reads its texts from the
-    // window's language, so it comes after the window.
-    auto* catalogue = new CatalogueController(form);
-    new ChartController(form);
-    auto* import = new ImportController(form, std::move(drives), std::move(watch));
-    // Newly imported cycles of the chosen oven show without choosing it again.
+    // Each part is a QObject child of the window and lives as long as it does.
+    auto* catalogue = attachCatalogue(form);
+    auto* chart = attachChart(form);
+    QObject::connect(catalogue, &CatalogueController::cycleReadyToDraw, chart,
+                     &ChartController::drawCycle);
+    auto* import = attachImport(form, std::move(drives), std::move(watch));
+    // Newly imported cycles of the chosen oven show without choosing it again; the oven
+    // list is rebuilt first (attachImport connected it).
     QObject::connect(import, &ImportController::importFinished, catalogue,
                      &CatalogueController::refreshChosenOven);
 }

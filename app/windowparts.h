@@ -1,21 +1,35 @@
 #pragma once
 
+#include "catalogue/catalogue.h"
+
 #include <memory>
 
 namespace kvaro
 {
 
+class CatalogueController;
+class ChartController;
 class Drives;
+class ImportController;
 class MountWatch;
 class TForm2;
 
 // Attaches the parts of the program that drive the main window's controls (the chart, the
-// catalogue with the date-range picker TForm1, the import) once FormCreate has run. The
-// program calls it right after creating the window, and the import then looks at the
-// machine's removable volumes and its mount table.
+// catalogue with the date-range picker TForm1, the import) once FormCreate has run, and
+// connects them to the window and to each other. The program calls it right after
+// creating the window, and the import then looks at the machine's removable volumes and
+// its mount table.
 void attachWindowParts(TForm2& form);
 // For window tests that need the whole program: drives and a mount watch of their own.
 void attachWindowParts(TForm2& form, std::unique_ptr<Drives> drives,
                        std::unique_ptr<MountWatch> watch);
+
+// One part each, handed its controls and the window's state and connected to the window;
+// a QObject child of the window. For tests of one part.
+ChartController* attachChart(TForm2& form);
+CatalogueController* attachCatalogue(TForm2& form, Reading reading = Reading::Partial);
+// Without drives, the machine's removable volumes; without a watch, the mount table.
+ImportController* attachImport(TForm2& form, std::unique_ptr<Drives> drives = {},
+                               std::unique_ptr<MountWatch> watch = {});
 
 } // namespace kvaro

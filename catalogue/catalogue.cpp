@@ -17,8 +17,6 @@ namespace kvaro
 namespace
 {
 
-constexpr int TextNoRecord = 45;
-
 struct Entry {
     QString name;
     QDate date;
@@ -84,7 +82,7 @@ Entry readEntry(const QString& folder, const QString& name, const Language& lang
     } while (text->hasLine(index));
 
     if (!first) {
-        report.add(language.text(TextNoRecord) + name);
+        report.add(language.text(Text::NoValidRecord) + name);
         return entry;
     }
 
@@ -115,7 +113,7 @@ Entry readEntry(const QString& folder, const QString& name, const Language& lang
         throw failure.at(name, text->lineCount() - 1);
     }
     if (undated)
-        report.add(language.text(TextNoRecord) + name);
+        report.add(language.text(Text::NoValidRecord) + name);
     return entry;
 }
 

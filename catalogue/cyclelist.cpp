@@ -18,11 +18,6 @@ namespace kvaro
 namespace
 {
 
-constexpr int TextSetTemperature = 7;
-constexpr int TextEnd = 20;
-constexpr int TextConsumption = 21;
-constexpr int TextStart = 22;
-
 QString escaped(const QString& text)
 {
     return text.toHtmlEscaped();
@@ -84,12 +79,12 @@ QString cycleCaption(const QDate& date, const Locale& locale)
 QString cycleNotes(const Catalogue& catalogue, int entry, const Language& language)
 {
     const auto e = [&](int column) { return escaped(catalogue.endField(entry, column)); };
-    return QStringLiteral("<b>") + language.text(TextStart) + QStringLiteral(":</b> ") +
+    return QStringLiteral("<b>") + language.text(Text::Start) + QStringLiteral(":</b> ") +
            escaped(catalogue.ListBox3.value(entry)) + QStringLiteral("<br><b>") +
-           language.text(TextEnd) + QStringLiteral(":</b> ") + e(field::Hour) + QLatin1Char(':') +
+           language.text(Text::End) + QStringLiteral(":</b> ") + e(field::Hour) + QLatin1Char(':') +
            e(field::Minute) + QLatin1Char(':') + e(field::Second) + QStringLiteral("<br><i>") +
-           language.text(TextConsumption) + QStringLiteral(": ") + e(field::Fuel) +
-           QStringLiteral("<br>") + language.text(TextSetTemperature) + QStringLiteral(": ") +
+           language.text(Text::Consumption) + QStringLiteral(": ") + e(field::Fuel) +
+           QStringLiteral("<br>") + language.text(Text::Temperature) + QStringLiteral(": ") +
            escaped(catalogue.startField(entry, field::SetTemperature)) +
            QStringLiteral("°C</i><br><br>");
 }

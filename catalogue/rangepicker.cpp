@@ -5,12 +5,6 @@
 namespace kvaro
 {
 
-namespace
-{
-constexpr int TextRangeStarted = 13;
-constexpr int TextRangeComplete = 14;
-} // namespace
-
 RangePicker::RangePicker() : m_footer(QStringLiteral("Początek")) {}
 
 bool RangePicker::click(const QDate& date, const Language& language)
@@ -21,11 +15,11 @@ bool RangePicker::click(const QDate& date, const Language& language)
     setRange(date, date);
     if (m_clickState == 0) {
         m_firstDate = date;
-        m_footer = language.text(TextRangeStarted);
+        m_footer = language.text(Text::ChooseLastDay);
         m_clickState = 1;
     } else {
         setRange(m_firstDate, date);
-        m_footer = language.text(TextRangeComplete);
+        m_footer = language.text(Text::ChooseFirstDay);
         m_clickState = 0;
     }
     return true;

@@ -173,10 +173,11 @@ void Loader::record(int x)
         working > 0) {
         if (e != 0) {
             m_reached = true;
-            m_summary.CzasOsiagnieciaLabel = m_language.text(15) + QLatin1Char(' ') + label;
+            m_summary.CzasOsiagnieciaLabel =
+                m_language.text(Text::SetTemperatureReachedAfter) + QLatin1Char(' ') + label;
         } else {
             // Reached at the very start: later records are tested again.
-            m_summary.CzasOsiagnieciaLabel = m_language.text(16);
+            m_summary.CzasOsiagnieciaLabel = m_language.text(Text::SetTemperatureReachedAtStart);
         }
         m_reachedAt = e;
     }
@@ -255,11 +256,14 @@ void Loader::showHeatingType()
     if (isDrawableOvenKind(kind)) {
         shown.Chart1 = true;
         if (burner) {
-            m_chart.at(series::ArrowFirst).title = m_language.text(23) + QStringLiteral(" 1");
-            m_chart.at(series::ArrowFirst + 3).title = m_language.text(23) + QStringLiteral(" 2");
+            m_chart.at(series::ArrowFirst).title =
+                m_language.text(Text::Burner) + QStringLiteral(" 1");
+            m_chart.at(series::ArrowFirst + 3).title =
+                m_language.text(Text::Burner) + QStringLiteral(" 2");
         } else {
-            m_chart.at(series::ArrowFirst).title = m_language.text(24);
-            m_chart.at(series::ArrowFirst + 3).title = m_language.text(24) + QStringLiteral(" CH2");
+            m_chart.at(series::ArrowFirst).title = m_language.text(Text::HeatersArrows);
+            m_chart.at(series::ArrowFirst + 3).title =
+                m_language.text(Text::HeatersArrows) + QStringLiteral(" CH2");
         }
         const FuelPicture picture = kind == heating::Oil   ? FuelPicture::Olej
                                     : electric             ? FuelPicture::Prad
@@ -278,12 +282,12 @@ void Loader::showHeatingType()
     shown.Prad = false;
     shown.FooterImage = false;
     m_summary.Advsmoothtabpager1Enabled = false;
-    m_messages.show(m_language.text(17));
+    m_messages.show(m_language.text(Text::NotDrawable));
 }
 
 void Loader::showMeanDifference()
 {
-    m_summary.SrRoznicaGrzania = m_language.text(18);
+    m_summary.SrRoznicaGrzania = m_language.text(Text::MeanHeatingDifference);
     if (m_differenceCount == 0)
         return;
     const double mean = m_differenceSum / m_differenceCount;
@@ -295,11 +299,11 @@ void Loader::showMeanDifference()
 void Loader::showTimeHeld()
 {
     if (!m_reachedAt || !m_lastElapsed) {
-        m_summary.CzasOsiagnieciaLabel = m_language.text(46);
+        m_summary.CzasOsiagnieciaLabel = m_language.text(Text::SetTemperatureNotReached);
         return;
     }
     const qint64 held = std::abs(*m_lastElapsed - *m_reachedAt);
-    m_summary.CzasOsiagnieciaLabel += QLatin1Char(' ') + m_language.text(19) +
+    m_summary.CzasOsiagnieciaLabel += QLatin1Char(' ') + m_language.text(Text::HeldFor) +
                                       QStringLiteral(": ") + QString::number(held / 60) +
                                       QLatin1Char(':') + QString::number(held % 60);
 }

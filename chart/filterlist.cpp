@@ -69,23 +69,27 @@ void FilterList::setCaptions(const Language& language)
     auto caption = [this](int index, const QString& text) {
         m_items[std::size_t(index)].caption = text;
     };
-    caption(item::Temperature, language.text(7));
+    caption(item::Temperature, language.text(Text::Temperature));
     caption(item::T1, QStringLiteral("T1"));
     caption(item::T2, QStringLiteral("T2"));
-    caption(item::T1Ch2, QStringLiteral("T1 ") + language.text(33) + QStringLiteral("1"));
-    caption(item::T2Ch2, QStringLiteral("T2 ") + language.text(33) + QStringLiteral("2"));
+    caption(item::T1Ch2,
+            QStringLiteral("T1 ") + language.text(Text::Channel) + QStringLiteral("1"));
+    caption(item::T2Ch2,
+            QStringLiteral("T2 ") + language.text(Text::Channel) + QStringLiteral("2"));
     for (int b = 1; b <= field::MaxBurners; ++b) {
-        caption(burnerHeader(b), language.text(23) + QLatin1Char(' ') + QString::number(b));
-        caption(burnerExchanger(b), language.text(27));
-        caption(burnerEvents(b), language.text(28));
+        caption(burnerHeader(b),
+                language.text(Text::Burner) + QLatin1Char(' ') + QString::number(b));
+        caption(burnerExchanger(b), language.text(Text::HeatExchanger));
+        caption(burnerEvents(b), language.text(Text::Events));
     }
-    caption(item::Outputs, language.text(34));
-    caption(item::Power, language.text(35));
-    caption(item::Heaters, language.text(29));
-    caption(item::Fan, language.text(30));
-    caption(item::Airing, language.text(31));
+    caption(item::Outputs, language.text(Text::Outputs));
+    caption(item::Power, language.text(Text::Power));
+    caption(item::Heaters, language.text(Text::Heaters));
+    caption(item::Fan, language.text(Text::Fan));
+    caption(item::Airing, language.text(Text::Airing));
     caption(item::Burner2, QString());
-    caption(item::Fan2, language.text(30) + language.text(33) + QStringLiteral("2"));
+    caption(item::Fan2,
+            language.text(Text::Fan) + language.text(Text::Channel) + QStringLiteral("2"));
     caption(item::FirstSpare, QString());
 }
 

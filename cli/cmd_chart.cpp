@@ -112,9 +112,9 @@ std::optional<Options> parse(const QStringList& arguments, QString& error)
 }
 
 // The texts the window sets from the language file; its own texts where there is none.
-QString languageText(const Language& language, int n, const QString& designText)
+QString languageText(const Language& language, Text name, const QString& designText)
 {
-    return language.buffer().count() == 0 ? designText : language.text(n);
+    return language.buffer().count() == 0 ? designText : language.text(name);
 }
 
 QJsonArray seriesJson(const ChartModel& chart)
@@ -267,8 +267,8 @@ int run(const Invocation& invocation)
             normalise(memo1, locale.decimalSeparator());
         if (memo1.trimmedCount() < line::MinimumCount) {
             // The file cannot be drawn: the window says so and draws nothing.
-            messages.show(language.text(17));
-            notDrawable(o, language.text(17), options.file);
+            messages.show(language.text(Text::NotDrawable));
+            notDrawable(o, language.text(Text::NotDrawable), options.file);
             return;
         }
         o.chart.clearAll();
@@ -276,7 +276,7 @@ int run(const Invocation& invocation)
         o.zoomLevel = navigation::ZoomReset; // ChartZoomReset
         // The window hides the chart and says so; a script must not take that for a chart.
         if (!isDrawableOvenKind(o.summary.LoadedOvenKind))
-            notDrawable(o, language.text(17), options.file, line::FirstRecord);
+            notDrawable(o, language.text(Text::NotDrawable), options.file, line::FirstRecord);
     });
     if (!ran) {
         o.hasError = true;
@@ -288,9 +288,9 @@ int run(const Invocation& invocation)
     int status = o.hasError ? ExitFailed : ExitOk;
     if (!options.png.isEmpty()) {
         const QImage image = renderChartImage(
-            o.chart, languageText(language, 10, QStringLiteral("Komora robocza")),
-            languageText(language, 7, QStringLiteral("Temperatura")),
-            languageText(language, 43, QStringLiteral("Czas")), options.size);
+            o.chart, languageText(language, Text::WorkingChamber, QStringLiteral("Komora robocza")),
+            languageText(language, Text::Temperature, QStringLiteral("Temperatura")),
+            languageText(language, Text::Time, QStringLiteral("Czas")), options.size);
         if (image.isNull() || !image.save(options.png, "PNG")) {
             err(QStringLiteral("cannot write ") + options.png);
             status = ExitFailed;

@@ -8,13 +8,61 @@
 namespace kvaro
 {
 
-// The lines after the first 47 of a language file, by name. Older language files end
-// before them; each then reads as its built-in English text (englishText), so no
-// message and no caption is ever empty for want of a line.
+// Every line of a language file, by name: line N is the text of Text(N). Lines 47 and
+// after came later; older language files end before them, and each then reads as its
+// built-in English text (englishText), so no message and no caption is ever empty for
+// want of a line.
 enum class Text : int {
-    CycleCountOne = 47, // the word after "1" under the cycle list
-    CycleCountFew,      // after 2-4, 22-24, ... but not 12-14
-    TimeLineHint,       // number, start hour, start minute, end hour, end minute
+    ExportTab, // the tab pages, in the order the window relabels them
+    FilesTab,
+    CycleTab,         // a page never shown
+    CycleAnalysisTab, // a page never shown
+    LanguageTab,
+    InputParametersTab,
+    CombustionTab,
+    Temperature, // also the temperature tab, filter item and axis
+    CycleListHeader,
+    Cycles,         // the word after a count under the cycle list
+    WorkingChamber, // the chart's title
+    SeriesFilters,
+    Confirm,
+    ChooseLastDay,
+    ChooseFirstDay,
+    SetTemperatureReachedAfter,
+    SetTemperatureReachedAtStart,
+    NotDrawable,
+    MeanHeatingDifference,
+    HeldFor,
+    End,
+    Consumption,
+    Start,
+    Burner,
+    HeatersArrows, // the heaters' arrows on the chart
+    LoadingCaption,
+    LoadingBody,
+    HeatExchanger,
+    Events,
+    Heaters, // the heaters' filter item
+    Fan,
+    Airing,
+    Unused32,
+    Channel, // "CH" before a channel's number
+    Outputs,
+    Power,
+    ChooseDateRange,
+    Unused37,
+    CheckAll,
+    UncheckAll,
+    ChooseOven,
+    OvenChooserHint,
+    CopyToClipboard,
+    Time, // the time axis
+    NoControllerDrive,
+    NoValidRecord, // followed by the file's name
+    SetTemperatureNotReached,
+    CycleCountOne, // the word after "1" under the cycle list
+    CycleCountFew, // after 2-4, 22-24, ... but not 12-14
+    TimeLineHint,  // number, start hour, start minute, end hour, end minute
     SavePng,
     SavePdf,
     SaveFailed,         // path
@@ -39,7 +87,10 @@ enum class Text : int {
     ReasonNotDeleted, // system's reason
 };
 
+// The first line that has a built-in text: the lines before it were in every language
+// file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
+static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
 inline constexpr int LastNamedText = int(Text::ReasonNotDeleted);
 
 // The built-in text of a named line: English, and the stable wording the command line's
@@ -77,6 +128,8 @@ inline QString englishText(Text text)
         "it changed while it was being imported",
         "it cannot be deleted after its backup (%1)",
     };
+    if (int(text) < FirstNamedText)
+        return QString();
     const char* english = texts.at(std::size_t(int(text) - FirstNamedText));
     return english ? QString::fromUtf8(english) : QString();
 }
@@ -112,14 +165,13 @@ public:
     Language() = default;
     explicit Language(const QStringList& lines) { m_lines.setLines(lines); }
 
-    QString text(int n) const { return m_lines.line(n); }
     QString text(Text name) const
     {
         const QString line = m_lines.line(int(name));
-        if (!line.isEmpty())
+        if (!line.isEmpty() || int(name) < FirstNamedText)
             return line;
         if (name == Text::CycleCountOne || name == Text::CycleCountFew)
-            return text(TextCycles);
+            return text(Text::Cycles);
         return englishText(name);
     }
     LineBuffer& buffer() { return m_lines; } // JezykMemo
@@ -137,12 +189,11 @@ public:
         else if (last >= 2 && last <= 4 && (lastTwo < 12 || lastTwo > 14))
             word = text(Text::CycleCountFew);
         else
-            word = text(TextCycles);
+            word = text(Text::Cycles);
         return QString::number(count) + QLatin1Char(' ') + word;
     }
 
 private:
-    static constexpr int TextCycles = 9;
     LineBuffer m_lines;
 };
 

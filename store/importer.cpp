@@ -133,7 +133,7 @@ ImportResult Importer::run(const std::function<void(const DriveScan&)>& scanned)
         scanned(found);
     if (!found.found) {
         ImportResult result;
-        result.messages.append(m_language.text(44));
+        result.messages.append(m_language.text(Text::NoControllerDrive));
         return result;
     }
     return importDrive(found.root);

@@ -1,4 +1,5 @@
 #include "../catalogue/fixtures.h"
+#include "tests/app/windowfixture.h"
 
 #include "app/appservices.h"
 #include "app/cataloguecontroller.h"
@@ -7,8 +8,12 @@
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/cyclelistmodel.h"
 #include "app/widgets/timeline.h"
+#include "app/windowparts.h"
 #include "catalogue/rangepicker.h"
+#include "chart/navigation.h"
 #include "cycles/platform.h"
+#include "store/drives.h"
+#include "store/mountwatch.h"
 
 #include <QAbstractItemView>
 #include <QCalendarWidget>
@@ -33,47 +38,32 @@ using fixtures::record;
 namespace
 {
 
-struct Machine {
-    QTemporaryDir home;
-    FixedClock clock{QDateTime(QDate(2024, 5, 7), QTime(10, 0))};
-    FixedLocale locale{QLatin1Char(','), QStringLiteral("dd.MM.yyyy")};
-    RecordingMessages messages;
-    QString program() const { return home.filePath("program"); }
-
+// Two ovens, the first with four cycles of which one cannot be drawn.
+struct Machine : kvaro::testing::WindowMachine {
     Machine()
     {
-        QStringList texts;
-        for (int n = 0; n <= 45; ++n)
-            texts.append(QStringLiteral("T%1").arg(n));
-        fixtures::writeLines(home.filePath("work/PL.dat"), texts);
+        kvaro::testing::writeFile(working("PL.dat"),
+                                  kvaro::testing::numberedLanguage(QStringLiteral("T%1"), 46));
         const auto cycle = [&](const QString& oven, const QString& name, const QString& day,
                                const QString& fuel) {
-            fixtures::writeLines(home.filePath("program/Data/" + oven + "/" + name),
-                                 {header(), first("8", "5", {{53, "24"}, {54, "5"}, {55, day}}),
-                                  record({{3, "9"}, {4, "0"}}),
-                                  record({{3, "10"}, {4, "2"}, {5, "7"}, {6, fuel}})});
+            fixtures::writeLines(program("Data/" + oven + "/" + name),
+                                 {header(), first("8", "5", fixtures::startDate("24", "5", day)),
+                                  record({{field::Hour, "9"}, {field::Minute, "0"}}),
+                                  fixtures::end("10", "2", "7", fuel)});
         };
         cycle("1000001", "P1.csv", "7", "1,5");
         cycle("1000001", "P2.csv", "7", "2,27");
         cycle("1000001", "P3.csv", "3", "1");
-        fixtures::writeLines(home.filePath("program/Data/1000001/P4.csv"),
-                             {header(), first("8", "5", {{53, "24"}, {54, "5"}, {55, "7"}})});
+        fixtures::writeLines(program("Data/1000001/P4.csv"),
+                             {header(), first("8", "5", fixtures::startDate("24", "5", "7"))});
         cycle("1000002", "P9.csv", "7", "4");
-    }
-
-    std::unique_ptr<TForm2> start()
-    {
-        auto form = std::make_unique<TForm2>(
-            AppServices{clock, locale, messages, program(), home.filePath("work")});
-        form->show();
-        return form;
     }
 };
 
 // The first oven chosen and the date-range popup opened by a click on its button.
 CatalogueController* openPicker(TForm2& form)
 {
-    auto* controller = new CatalogueController(form);
+    auto* controller = attachCatalogue(form);
     controller->ComboPiecItemSelected(0);
     QTest::mouseClick(form.findChild<QPushButton*>("DataButton"), Qt::LeftButton);
     return controller;
@@ -128,6 +118,7 @@ class TestCatalogueWindow : public QObject
 private slots:
     void choosingAnOvenListsToday();
     void clickingACycleAsksToDrawIt();
+    void clickedCycleIsDrawnInTheWholeWindow();
     void pickerListsTheConfirmedRange();
     void pickerTakesTheKeyboard();
     void timeLineFindsSectionsAndSteps();
@@ -139,7 +130,7 @@ void TestCatalogueWindow::choosingAnOvenListsToday()
 {
     Machine machine;
     auto form = machine.start();
-    auto* controller = new CatalogueController(*form);
+    auto* controller = attachCatalogue(*form);
     auto* combo = form->findChild<QComboBox*>("ComboPiec");
     auto* list = form->findChild<QListView*>("ListBox1");
     QVERIFY(!list->isEnabled());
@@ -181,10 +172,10 @@ void TestCatalogueWindow::clickingACycleAsksToDrawIt()
 {
     Machine machine;
     auto form = machine.start();
-    auto* controller = new CatalogueController(*form);
+    auto* controller = attachCatalogue(*form);
     controller->ComboPiecItemSelected(0);
     auto* list = form->findChild<QListView*>("ListBox1");
-    QSignalSpy draw(form.get(), &TForm2::cycleReadyToDraw);
+    QSignalSpy draw(controller, &CatalogueController::cycleReadyToDraw);
     const auto click = [&](int row) {
         const QModelIndex index = list->model()->index(row, 0);
         list->scrollTo(index);
@@ -195,6 +186,31 @@ void TestCatalogueWindow::clickingACycleAsksToDrawIt()
     QCOMPARE(form->Memo1.count(), 4);
     click(2); // P4.csv: two lines only
     QCOMPARE(draw.count(), 1);
+    QCOMPARE(machine.messages.texts(), QStringList{"T17"});
+}
+
+// The list and the chart are separate parts: only the window's wiring takes a clicked
+// cycle to the chart, and empties the chart for a file too short to draw.
+void TestCatalogueWindow::clickedCycleIsDrawnInTheWholeWindow()
+{
+    Machine machine;
+    auto form = machine.start();
+    attachWindowParts(*form, std::make_unique<FakeDrives>(QStringList{}),
+                      std::make_unique<MountWatch>());
+    auto* catalogue = form->findChild<CatalogueController*>();
+    QVERIFY(catalogue);
+    catalogue->ComboPiecItemSelected(0);
+    auto* list = form->findChild<QListView*>("ListBox1");
+    const auto click = [&](int row) {
+        const QModelIndex index = list->model()->index(row, 0);
+        list->scrollTo(index);
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+    };
+    click(0);
+    QVERIFY(!form->chartModel().at(series::T1).points.empty());
+    QCOMPARE(form->findChild<QLabel*>("AdvSmoothLabel5")->text(), navigation::zoomLabel(100));
+    click(2); // P4.csv: two lines only
+    QVERIFY(form->chartModel().at(series::T1).points.empty());
     QCOMPARE(machine.messages.texts(), QStringList{"T17"});
 }
 

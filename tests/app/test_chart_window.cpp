@@ -1,9 +1,10 @@
-#include "tests/app/controls.h"
+#include "tests/app/windowfixture.h"
 #include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/chartcontroller.h"
 #include "app/style.h"
 #include "app/tform2.h"
+#include "app/windowparts.h"
 #include "app/widgets/filterlistdelegate.h"
 #include "app/widgets/filterlistmodel.h"
 #include "app/widgets/picturebox.h"
@@ -31,18 +32,14 @@
 
 #include <qcustomplot.h>
 
-using kvaro::testing::writeFile;
+using kvaro::testing::control;
 using kvaro::testing::readFile;
+using kvaro::testing::shippedFile;
+using kvaro::testing::writeFile;
 
 using namespace kvaro;
 
 namespace {
-
-QByteArray shippedFile(const char* name)
-{
-    QFile file(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + QLatin1String(name));
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QString labelText(QWidget& form, const char* name)
 {
@@ -80,13 +77,8 @@ gen::CycleSpec electricCycle()
     return spec;
 }
 
-// A program folder, a working folder with the shipped language files, and the fakes the
-// window works with: a fixed day, a "," locale and recorded messages.
-struct Machine {
-    QTemporaryDir home;
-    FixedClock clock{QDateTime(QDate(2024, 5, 7), QTime(10, 0))};
-    FixedLocale locale{QLatin1Char(','), QStringLiteral("dd.MM.yyyy")};
-    RecordingMessages messages;
+// The window with its chart, in the shipped languages.
+struct Machine : kvaro::testing::WindowMachine {
     std::unique_ptr<TForm2> form;
     ChartController* controller = nullptr;
 
@@ -94,14 +86,10 @@ struct Machine {
 
     void start()
     {
-        QDir(home.path()).mkpath(QStringLiteral("program"));
-        QDir(home.path()).mkpath(QStringLiteral("work"));
         for (const char* name : {"Data.dat", "PL.dat", "EN.dat"})
-            writeFile(path(QStringLiteral("work/")) + QLatin1String(name), shippedFile(name));
-        form = std::make_unique<TForm2>(AppServices{clock, locale, messages,
-                                                    path(QStringLiteral("program")),
-                                                    path(QStringLiteral("work"))});
-        controller = new ChartController(*form);
+            writeFile(working(QLatin1String(name)), shippedFile(name));
+        form = create();
+        controller = attachChart(*form);
         form->resize(1117, 830);
         form->show();
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
@@ -128,6 +116,14 @@ struct Machine {
         click(*form, "AdvSmoothButton9");
         for (int press = 0; press < steps; ++press)
             click(*form, "AdvSmoothButton2");
+    }
+
+    // The window with an oil cycle drawn and every filter checked.
+    TForm2& startDrawn()
+    {
+        start();
+        drawOilCycle();
+        return *form;
     }
 
     ChartView* chart() const { return control<ChartView>(*form, "Chart1"); }
@@ -177,7 +173,13 @@ class TestChartWindow : public QObject
 private slots:
     void initTestCase();
     void nothingHappensBeforeACycleIsDrawn();
-    void openFilterZoomReadoutCopy();
+    void openingShowsTheSummary();
+    void checkAllAndOneCheckBox();
+    void zoomButtons();
+    void panningStaysNearThePoints();
+    void readoutUnderThePointer();
+    void copyToClipboard();
+    void uncheckAll();
     void filterListLook();
     void failedLoadKeepsWhatWasDrawn();
     void secondFileClearsTheFirst();
@@ -217,7 +219,10 @@ void TestChartWindow::nothingHappensBeforeACycleIsDrawn()
 }
 
 // The window's whole road for one cycle: open, figures, filters, zoom, pan, readout, copy.
-void TestChartWindow::openFilterZoomReadoutCopy()
+// The steps of a session with one cycle: open it, choose series, zoom, pan, read values
+// under the pointer, copy and clear the choice. Each step starts from a freshly opened
+// cycle.
+void TestChartWindow::openingShowsTheSummary()
 {
     Machine m;
     m.start();
@@ -256,6 +261,14 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     // The first cycle after the start is drawn with every series off.
     for (int n = 0; n < SeriesCount; ++n)
         QVERIFY(!form.chartModel().at(n).active);
+}
+
+void TestChartWindow::checkAllAndOneCheckBox()
+{
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.open(m.cycle(QStringLiteral("P1.csv"), oilCycle()));
 
     click(form, "AdvSmoothButton9");
     QVERIFY(seriesActive(form, {0, 1, 23, 8, 9, 16, 22, 24, 30, 4, 5}, true));
@@ -273,6 +286,12 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       FilterListDelegate::checkBoxRect(t2).center());
     QVERIFY(seriesActive(form, {0, 1, 23}, true));
+}
+
+void TestChartWindow::zoomButtons()
+{
+    Machine m;
+    TForm2& form = m.startDrawn();
 
     // Zoom: twenty steps in, the last five presses change nothing; out; reset.
     ChartView* chart = m.chart();
@@ -292,6 +311,13 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     QVERIFY(chart->isAutomatic(Qt::Horizontal) && chart->isAutomatic(Qt::Vertical));
     QCOMPARE(chart->bottomMin(), fullMin);
     QCOMPARE(chart->bottomMax(), fullMax);
+}
+
+void TestChartWindow::panningStaysNearThePoints()
+{
+    Machine m;
+    TForm2& form = m.startDrawn();
+    ChartView* chart = m.chart();
 
     // Panning: a small step is taken, one that would show more than 30 positions past the
     // last point is refused.
@@ -301,7 +327,14 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     const double before = chart->bottomMin();
     chart->panStep(-3, 0);
     QVERIFY(chart->bottomMin() > before);
-    click(form, "AdvSmoothButton1");
+}
+
+void TestChartWindow::readoutUnderThePointer()
+{
+    Machine m;
+    TForm2& form = m.startDrawn();
+    ChartView* chart = m.chart();
+    const int points = int(form.chartModel().at(series::T1).points.size());
 
     // The readout under the pointer, with the window's "," separator.
     const QVector<ChartPoint>& t1 = form.chartModel().at(series::T1).points;
@@ -323,6 +356,13 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     QTest::mouseMove(chart, QPoint(2, chart->height() / 2));
     QCOMPARE(labelText(form, "CzasLabel"), navigation::noReadout());
     QCOMPARE(labelText(form, "AdvSmoothLabel3"), navigation::noReadout());
+}
+
+void TestChartWindow::copyToClipboard()
+{
+    Machine m;
+    TForm2& form = m.startDrawn();
+    ChartView* chart = m.chart();
 
     // Copy: the whole chart at its on-screen size.
     QGuiApplication::clipboard()->clear();
@@ -330,6 +370,12 @@ void TestChartWindow::openFilterZoomReadoutCopy()
     const QImage copied = QGuiApplication::clipboard()->image();
     QVERIFY(!copied.isNull());
     QCOMPARE(copied.size(), chart->size());
+}
+
+void TestChartWindow::uncheckAll()
+{
+    Machine m;
+    TForm2& form = m.startDrawn();
 
     // "Odznacz wsz." takes every series off again.
     click(form, "AdvSmoothButton10");
@@ -461,7 +507,7 @@ void TestChartWindow::shortFileEmptiesTheDrawnChart()
 
     m.open(file);
 
-    QCOMPARE(m.messages.texts(), QStringList{form.text(17)});
+    QCOMPARE(m.messages.texts(), QStringList{form.text(Text::NotDrawable)});
     // Nothing of the last cycle stays on screen.
     const auto* plot = m.chart()->findChild<QCustomPlot*>();
     QVERIFY(plot);
@@ -484,7 +530,7 @@ void TestChartWindow::undrawableHeatingTypeHidesTheChart()
     writeFile(file, lines.join('\n'));
     m.open(file);
 
-    QCOMPARE(m.messages.texts(), QStringList{form.text(17)});
+    QCOMPARE(m.messages.texts(), QStringList{form.text(Text::NotDrawable)});
     QVERIFY(m.chart()->isHidden());
     // The cycle's own pages are locked; opening another file stays possible.
     auto* tabs = control<QTabWidget>(form, "Advsmoothtabpager1");
@@ -540,8 +586,8 @@ void TestChartWindow::exportsAndTheirLanguage()
     form.AdvSmoothButton7Click();
     QCOMPARE(png->text(), QStringLiteral("Save PNG…"));
     QCOMPARE(pdf->text(), QStringLiteral("Save PDF…"));
-    QCOMPARE(m.filters()->model()->index(0, 0).data().toString(), form.text(7));
-    QCOMPARE(m.filters()->model()->index(29, 0).data().toString(), form.text(34));
+    QCOMPARE(m.filters()->model()->index(0, 0).data().toString(), form.text(Text::Temperature));
+    QCOMPARE(m.filters()->model()->index(29, 0).data().toString(), form.text(Text::Outputs));
     QCOMPARE(labelText(form, "Label2"), label2);
     QVERIFY(form.filterList().item(1).checked);
     QVERIFY(!m.filters()->isRowHidden(1));

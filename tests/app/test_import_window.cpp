@@ -1,8 +1,9 @@
+#include "tests/app/windowfixture.h"
 #include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/cataloguecontroller.h"
 #include "app/importcontroller.h"
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 #include "app/tform2.h"
 #include "app/widgets/timeline.h"
 #include "app/windowparts.h"
@@ -108,15 +109,14 @@ private slots:
 private:
     ImportController* attach(std::unique_ptr<Drives> drives)
     {
-        return new ImportController(*m_form, std::move(drives));
+        return attachImport(*m_form, std::move(drives));
     }
     // The import with drives the test swaps and a mount table the test changes.
     ImportController* attachSwappable()
     {
         auto watch = std::make_unique<FakeMountWatch>();
         m_watch = watch.get();
-        return new ImportController(*m_form, std::make_unique<SwappableDrives>(m_roots),
-                                    std::move(watch));
+        return attachImport(*m_form, std::make_unique<SwappableDrives>(m_roots), std::move(watch));
     }
     QByteArray cycleOf(const QString& oven, int number, const QDate& day = QDate(2024, 3, 14))
     {
@@ -153,10 +153,7 @@ void TestImportWindow::init()
     QVERIFY(m_dir->isValid());
     m_roots = {};
     const QString work = m_dir->filePath("work");
-    QStringList texts;
-    for (int i = 0; i < 46; ++i)
-        texts << QString("tekst %1").arg(i);
-    writeFile(work + "/PL.dat", texts.join("\r\n").toUtf8() + "\r\n");
+    writeFile(work + "/PL.dat", kvaro::testing::numberedLanguage(QStringLiteral("tekst %1"), 46));
     QDir().mkpath(home());
     m_messages.clear();
     m_form = std::make_unique<TForm2>(AppServices{m_clock, m_locale, m_messages, home(), work});

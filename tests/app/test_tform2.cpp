@@ -1,10 +1,10 @@
-#include "tests/app/controls.h"
-#include "tests/testfiles.h"
 #include "app/appservices.h"
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 #include "app/tform2.h"
 #include "chart/view/chartview.h"
 #include "cycles/platform.h"
+#include "tests/app/windowfixture.h"
+#include "tests/testfiles.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -21,8 +21,11 @@
 
 #include <memory>
 
-using kvaro::testing::writeFile;
+using kvaro::testing::control;
+using kvaro::testing::numberedLanguage;
 using kvaro::testing::readFile;
+using kvaro::testing::shippedFile;
+using kvaro::testing::writeFile;
 
 using namespace kvaro;
 
@@ -30,52 +33,13 @@ namespace {
 
 const QByteArray bom("\xEF\xBB\xBF");
 
-QByteArray shippedFile(const char* name)
-{
-    return readFile(QStringLiteral(KVARO_SOURCE_DIR "/assets/") + QLatin1String(name));
-}
-
-// "XX text 0", "XX text 1", ...: every text tells its number.
-QByteArray numberedLanguage(const QString& code, int lines)
-{
-    QByteArray bytes = bom;
-    for (int n = 0; n < lines; ++n)
-        bytes += (code + QStringLiteral(" text %1\r\n").arg(n)).toUtf8();
-    return bytes;
-}
-
 QString tabCaption(QWidget& form, const char* page)
 {
     auto* tabs = control<QTabWidget>(form, "Advsmoothtabpager1");
     return tabs->tabText(tabs->indexOf(control<QWidget>(form, page)));
 }
 
-// A program folder with a store and a separate working folder, and the fakes the window
-// works with: a fixed day, a "," locale and recorded messages.
-struct Machine {
-    QTemporaryDir home;
-    FixedClock clock{QDateTime(QDate(2024, 5, 7), QTime(10, 0))};
-    FixedLocale locale{QLatin1Char(','), QStringLiteral("dd.MM.yyyy")};
-    RecordingMessages messages;
-
-    QString programFolder() const { return home.filePath(QStringLiteral("program")); }
-    QString workingFolder() const { return home.filePath(QStringLiteral("work")); }
-    QString working(const QString& name) const { return QDir(workingFolder()).filePath(name); }
-
-    Machine()
-    {
-        QDir().mkpath(programFolder());
-        QDir().mkpath(workingFolder());
-    }
-
-    std::unique_ptr<TForm2> start()
-    {
-        auto form = std::make_unique<TForm2>(
-            AppServices{clock, locale, messages, programFolder(), workingFolder()});
-        form->show();
-        return form;
-    }
-};
+using Machine = kvaro::testing::WindowMachine;
 
 } // namespace
 
@@ -85,6 +49,8 @@ class TestTForm2 : public QObject
 
 private slots:
     void shippedLanguageFilesHaveEveryText();
+    void namedTextsReadTheirLines_data();
+    void namedTextsReadTheirLines();
     void startsInTheLanguageOfDataDat();
     void languageButtonRewritesLineZeroOnly_data();
     void languageButtonRewritesLineZeroOnly();
@@ -119,6 +85,47 @@ void TestTForm2::shippedLanguageFilesHaveEveryText()
     QVERIFY(shippedFile("Data.dat").startsWith("PL"));
 }
 
+// Each name reads the line of its own number: a name added, dropped or moved in the middle
+// shifts every text after it.
+void TestTForm2::namedTextsReadTheirLines_data()
+{
+    QTest::addColumn<Text>("name");
+    QTest::addColumn<QString>("english");
+    QTest::newRow("first") << Text::ExportTab << QStringLiteral("Export");
+    QTest::newRow("tab of the last page") << Text::Temperature << QStringLiteral("Temperature");
+    QTest::newRow("not drawable") << Text::NotDrawable
+                                  << QStringLiteral("This cycle file cannot be drawn.");
+    QTest::newRow("heaters' arrows") << Text::HeatersArrows << QStringLiteral("Heaters");
+    QTest::newRow("events") << Text::Events << QStringLiteral("Events");
+    QTest::newRow("airing") << Text::Airing << QStringLiteral("Airing");
+    QTest::newRow("after an unused line") << Text::Channel << QStringLiteral("CH");
+    QTest::newRow("check all") << Text::CheckAll << QStringLiteral("Check all");
+    QTest::newRow("no drive") << Text::NoControllerDrive
+                              << QStringLiteral("No controller drive was found (a USB drive "
+                                                "with the file Kvaro.lerta).");
+    QTest::newRow("last of the first lines")
+        << Text::SetTemperatureNotReached << QStringLiteral("Set temperature not reached");
+    QTest::newRow("first with a built-in text") << Text::CycleCountOne << QStringLiteral("cycle");
+    QTest::newRow("last") << Text::ReasonNotDeleted
+                          << QStringLiteral("it cannot be deleted after its backup (%1)");
+}
+
+void TestTForm2::namedTextsReadTheirLines()
+{
+    QFETCH(Text, name);
+    QFETCH(QString, english);
+    LineBuffer lines;
+    lines.loadBytes(shippedFile("EN.dat"), QStringLiteral("EN.dat"));
+    QCOMPARE(Language(lines.lines()).text(name), english);
+
+    // The numbered file tells which line a name read.
+    Machine machine;
+    writeFile(machine.working(QStringLiteral("PL.dat")),
+              numberedLanguage(QStringLiteral("PL text %1"), LastNamedText + 1));
+    const auto form = machine.start();
+    QCOMPARE(form->text(name), QStringLiteral("PL text %1").arg(int(name)));
+}
+
 void TestTForm2::startsInTheLanguageOfDataDat()
 {
     Machine machine;
@@ -140,7 +147,7 @@ void TestTForm2::startsInTheLanguageOfDataDat()
     QCOMPARE(control<QPushButton>(*form, "AdvSmoothButton9")->text(), QStringLiteral("Check all"));
     QCOMPARE(form->MsgDialog()->caption(), QStringLiteral("Loading files..."));
     QCOMPARE(form->filterList().item(0).caption, QStringLiteral("Temperature"));
-    QCOMPARE(form->text(17), QStringLiteral("This cycle file cannot be drawn."));
+    QCOMPARE(form->text(Text::NotDrawable), QStringLiteral("This cycle file cannot be drawn."));
 
     // The state the window starts in.
     auto* dataButton = control<QPushButton>(*form, "DataButton");
@@ -187,8 +194,10 @@ void TestTForm2::languageButtonRewritesLineZeroOnly()
 
     Machine machine;
     writeFile(machine.working(QStringLiteral("Data.dat")), dataDat);
-    writeFile(machine.working(QStringLiteral("PL.dat")), numberedLanguage(QStringLiteral("PL"), 46));
-    writeFile(machine.working(QStringLiteral("EN.dat")), numberedLanguage(QStringLiteral("EN"), 46));
+    writeFile(machine.working(QStringLiteral("PL.dat")),
+              numberedLanguage(QStringLiteral("PL text %1"), 46));
+    writeFile(machine.working(QStringLiteral("EN.dat")),
+              numberedLanguage(QStringLiteral("EN text %1"), 46));
     auto form = machine.start();
 
     auto* tabs = control<QTabWidget>(*form, "Advsmoothtabpager1");
@@ -251,7 +260,7 @@ void TestTForm2::languageButtonWithoutItsFile()
     QCOMPARE(machine.messages.texts().size(), 1);
     QVERIFY(machine.messages.texts().first().contains(QStringLiteral("EN.dat")));
     QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("Język"));
-    QCOMPARE(form->text(4), QStringLiteral("Język"));
+    QCOMPARE(form->text(Text::LanguageTab), QStringLiteral("Język"));
     // The choice was stored before the file was looked for.
     QCOMPARE(readFile(machine.working(QStringLiteral("Data.dat"))), QByteArray("EN\r\n"));
 }
@@ -259,15 +268,16 @@ void TestTForm2::languageButtonWithoutItsFile()
 void TestTForm2::shortAndEmptyLanguageFiles()
 {
     Machine machine;
-    writeFile(machine.working(QStringLiteral("PL.dat")), numberedLanguage(QStringLiteral("PL"), 20));
+    writeFile(machine.working(QStringLiteral("PL.dat")),
+              numberedLanguage(QStringLiteral("PL text %1"), 20));
     auto form = machine.start();
 
     QVERIFY(machine.messages.texts().isEmpty());
     QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("PL text 4"));
     QCOMPARE(control<QLabel>(*form, "ListBox1Footer")->text(), QStringLiteral("0 PL text 9"));
-    QCOMPARE(form->text(19), QStringLiteral("PL text 19"));
+    QCOMPARE(form->text(Text::HeldFor), QStringLiteral("PL text 19"));
     for (int n = 20; n <= 45; ++n)
-        QVERIFY(form->text(n).isEmpty());
+        QVERIFY(form->text(Text(n)).isEmpty());
     QCOMPARE(form->MsgDialog()->caption(), QString());
     QCOMPARE(control<QComboBox>(*form, "ComboPiec")->placeholderText(), QString());
     QCOMPARE(control<QPushButton>(*form, "AdvSmoothButton11")->text(), QString());
@@ -278,7 +288,7 @@ void TestTForm2::shortAndEmptyLanguageFiles()
     QVERIFY(machine.messages.texts().isEmpty());
     QCOMPARE(form->JezykMemo().buffer().count(), 0);
     QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("PL text 4"));
-    QCOMPARE(form->text(17), QString());
+    QCOMPARE(form->text(Text::NotDrawable), QString());
 }
 
 void TestTForm2::ovenListKeepsTheChosenOven()
@@ -407,9 +417,8 @@ void TestTForm2::columnsKeepTheirShares()
 
 void TestTForm2::progressDialog()
 {
-    MsgDialog dialog;
+    ProgressDialog dialog;
     QVERIFY(!dialog.isModal());
-    QVERIFY(dialog.minimumWidth() >= 400 && dialog.minimumHeight() >= 200);
     dialog.setProgress(42.6);
     QCOMPARE(dialog.progress(), 43);
     QCOMPARE(dialog.progressText(), QStringLiteral("43%"));

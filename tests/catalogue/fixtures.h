@@ -1,7 +1,8 @@
 #pragma once
 
 // Small cycle files written by the tests themselves: a record line is 83 fields of "0"
-// with the fields a case cares about set.
+// with the fields a case cares about set, named as in kvaro::field.
+#include "cycles/cycleformat.h"
 #include "cycles/language.h"
 
 #include <QDir>
@@ -14,10 +15,10 @@
 namespace fixtures
 {
 
-inline QString record(const QMap<int, QString>& set, int size = 83)
+inline QString record(const QMap<int, QString>& set, int size = kvaro::field::OvenIdRecordSize)
 {
     QStringList fields(size, QStringLiteral("0"));
-    fields[0] = QStringLiteral("1");
+    fields[kvaro::field::HeatingType] = QStringLiteral("1");
     for (auto it = set.begin(); it != set.end(); ++it)
         fields[it.key()] = it.value();
     return fields.join(QLatin1Char(';'));
@@ -27,15 +28,30 @@ inline QString record(const QMap<int, QString>& set, int size = 83)
 inline QString first(const QString& h = QStringLiteral("8"), const QString& m = QStringLiteral("5"),
                      QMap<int, QString> more = {})
 {
-    more.insert(3, h);
-    more.insert(4, m);
-    if (!more.contains(53))
-        more.insert(53, QStringLiteral("19"));
-    if (!more.contains(54))
-        more.insert(54, QStringLiteral("4"));
-    if (!more.contains(55))
-        more.insert(55, QStringLiteral("7"));
+    using namespace kvaro;
+    more.insert(field::Hour, h);
+    more.insert(field::Minute, m);
+    if (!more.contains(field::StartYear))
+        more.insert(field::StartYear, QStringLiteral("19"));
+    if (!more.contains(field::StartMonth))
+        more.insert(field::StartMonth, QStringLiteral("4"));
+    if (!more.contains(field::StartDay))
+        more.insert(field::StartDay, QStringLiteral("7"));
     return record(more);
+}
+
+// The start date fields of a first record: year within the century, month, day.
+inline QMap<int, QString> startDate(const QString& year, const QString& month, const QString& day)
+{
+    using namespace kvaro;
+    return {{field::StartYear, year}, {field::StartMonth, month}, {field::StartDay, day}};
+}
+
+// A cycle's last line: its end time and the fuel used since the start.
+inline QString end(const QString& h, const QString& m, const QString& s, const QString& fuel)
+{
+    using namespace kvaro;
+    return record({{field::Hour, h}, {field::Minute, m}, {field::Second, s}, {field::Fuel, fuel}});
 }
 
 inline QString header()

@@ -162,7 +162,7 @@ void TestStorePaths::missingLanguageFileFailsNamingIt()
     } catch (const Failure& failure) {
         QVERIFY(failure.message().contains(QStringLiteral("EN.dat")));
     }
-    QCOMPARE(language.text(0), QStringLiteral("kept"));
+    QCOMPARE(language.text(Text::ExportTab), QStringLiteral("kept"));
 }
 
 void TestStorePaths::shortLanguageFileLeavesLaterTextsEmpty()
@@ -176,12 +176,12 @@ void TestStorePaths::shortLanguageFileLeavesLaterTextsEmpty()
     settings.load();
     Language language;
     settings.loadLanguage(language);
-    QCOMPARE(language.text(19), QStringLiteral("tekst 19"));
+    QCOMPARE(language.text(Text::HeldFor), QStringLiteral("tekst 19"));
     for (int n = 20; n <= 45; ++n)
-        QCOMPARE(language.text(n), QString());
+        QCOMPARE(language.text(Text(n)), QString());
     // The lines after the specified ones never leave a message or a caption empty.
     for (int n = FirstNamedText; n <= LastNamedText; ++n)
-        QVERIFY(!language.text(Text(n)).isEmpty() || language.text(9).isEmpty());
+        QVERIFY(!language.text(Text(n)).isEmpty() || language.text(Text::Cycles).isEmpty());
     QCOMPARE(language.text(Text::ImportSummary), QStringLiteral("Cycles: %1, ovens: %2"));
 }
 

@@ -1,4 +1,4 @@
-#include "app/msgdialog.h"
+#include "app/progressdialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -11,7 +11,7 @@
 
 namespace kvaro {
 
-MsgDialog::MsgDialog(QWidget* parent)
+ProgressDialog::ProgressDialog(QWidget* parent)
     : QDialog(parent), m_body(new QLabel(this)), m_bar(new QProgressBar(this)),
       m_ok(new QPushButton(QStringLiteral("Ok"), this))
 {
@@ -48,39 +48,39 @@ MsgDialog::MsgDialog(QWidget* parent)
     layout->addLayout(buttons);
 }
 
-void MsgDialog::setCaption(const QString& caption)
+void ProgressDialog::setCaption(const QString& caption)
 {
     setWindowTitle(caption);
 }
 
-QString MsgDialog::caption() const
+QString ProgressDialog::caption() const
 {
     return windowTitle();
 }
 
-void MsgDialog::setBody(const QString& body)
+void ProgressDialog::setBody(const QString& body)
 {
     m_body->setText(body);
 }
 
-QString MsgDialog::body() const
+QString ProgressDialog::body() const
 {
     return m_body->text();
 }
 
-void MsgDialog::setProgress(double percent)
+void ProgressDialog::setProgress(double percent)
 {
     if (!std::isfinite(percent))
         percent = 0;
     m_bar->setValue(int(std::lround(std::clamp(percent, 0.0, 100.0))));
 }
 
-int MsgDialog::progress() const
+int ProgressDialog::progress() const
 {
     return m_bar->value();
 }
 
-QString MsgDialog::progressText() const
+QString ProgressDialog::progressText() const
 {
     return m_bar->text();
 }

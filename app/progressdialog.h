@@ -9,13 +9,14 @@ class QPushButton;
 namespace kvaro {
 
 // The progress dialog shown, without blocking the window, while files are imported or an
-// oven's catalogue is built. Caption and body are language texts the window sets.
-class MsgDialog : public QDialog
+// oven's catalogue is built. Caption and body are language texts the window sets. It
+// carries the object name MsgDialog, the name the window knows it by.
+class ProgressDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    explicit MsgDialog(QWidget* parent = nullptr);
+    explicit ProgressDialog(QWidget* parent = nullptr);
 
     void setCaption(const QString& caption);
     QString caption() const;
