@@ -21,8 +21,7 @@ ChartModel::ChartModel()
     setUp(at(series::Power), SeriesKind::Area, QStringLiteral("Moc"));
 
     const QString arrowTitles[] = {QStringLiteral("Grzałki"), QStringLiteral("Wentylator"),
-                                   QStringLiteral("Przewietrzanie"),
-                                   QStringLiteral("Palnik drugi"),
+                                   QStringLiteral("Przewietrzanie"), QStringLiteral("Palnik drugi"),
                                    QStringLiteral("Wentylator CH2")};
     for (int i = 0; i < 5; ++i)
         setUp(at(series::ArrowFirst + i), SeriesKind::Arrow, arrowTitles[i]);

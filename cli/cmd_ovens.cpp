@@ -10,10 +10,12 @@ namespace kvaro::cli
 namespace
 {
 
+const QString Usage = QStringLiteral("ovens [--home DIR]");
+
 int run(const Invocation& invocation)
 {
-    if (!invocation.arguments.isEmpty()) {
-        err(QStringLiteral("usage: kvaro-cli ovens [--home DIR]"));
+    if (!invocation.options.positionalArguments().isEmpty()) {
+        err(QStringLiteral("usage: kvaro-cli ") + Usage);
         return ExitUsage;
     }
     for (const QString& oven : listOvens(StorePaths(invocation.home).storeRoot()))
@@ -21,7 +23,18 @@ int run(const Invocation& invocation)
     return ExitOk;
 }
 
-const bool registered = registerCommand(QStringLiteral("ovens"), QStringLiteral("ovens"), run);
+const bool registered = registerCommand({
+    .name = QStringLiteral("ovens"),
+    .usage = Usage,
+    .listedAs = QStringLiteral("ovens"),
+    .description = QStringLiteral("Lists the ovens of the store, one name a line, in the "
+                                  "chooser's order."),
+    .options = {},
+    .arguments = {},
+    .describeFault = [](const ArgumentFault&) { return QString(); },
+    .renders = {},
+    .run = run,
+});
 
 } // namespace
 

@@ -4,9 +4,11 @@
 
 #include <algorithm>
 
-namespace kvaro {
+namespace kvaro
+{
 
-namespace {
+namespace
+{
 
 int lineWidth(int index)
 {
@@ -36,10 +38,10 @@ QColor seriesColour(int index)
         return arrowColours[index - series::ArrowFirst];
     }
     if (index >= series::BurnerTemperatureFirst && index < series::BurnerTemperatureFirst + 8) {
-        static const QColor burnerColours[] = {
-            QColor(31, 119, 180),  QColor(148, 103, 189), QColor(140, 86, 75),
-            QColor(227, 119, 194), QColor(127, 127, 127), QColor(188, 189, 34),
-            QColor(0, 128, 128),   QColor(255, 187, 120)};
+        static const QColor burnerColours[] = {QColor(31, 119, 180),  QColor(148, 103, 189),
+                                               QColor(140, 86, 75),   QColor(227, 119, 194),
+                                               QColor(127, 127, 127), QColor(188, 189, 34),
+                                               QColor(0, 128, 128),   QColor(255, 187, 120)};
         return burnerColours[index - series::BurnerTemperatureFirst];
     }
     if (index == series::WorkingTemperature)
