@@ -101,7 +101,7 @@ static const bool registered = registerCommand({
         "on the drive."),
     .options = {DriveOption, JsonOption},
     .arguments = {},
-    .describeFault = [](const ArgumentFault&) { return QString(); },
+    .describeFault = {},
     .renders = {},
     .run = run,
 });

@@ -31,7 +31,7 @@ const bool registered = registerCommand({
                                   "chooser's order."),
     .options = {},
     .arguments = {},
-    .describeFault = [](const ArgumentFault&) { return QString(); },
+    .describeFault = {},
     .renders = {},
     .run = run,
 });

@@ -37,7 +37,7 @@ struct Command {
     // Positional arguments as --help lists them: name, description.
     QList<std::pair<QString, QString>> arguments;
     // The line printed above the usage line when the parser refused the command line;
-    // none when it returns an empty text.
+    // without it, the usage line alone.
     std::function<QString(const ArgumentFault&)> describeFault;
     // Whether this command line draws pictures: only then does kvaro-cli start a GUI
     // application (offscreen); every other command runs without a window system.

@@ -123,9 +123,10 @@ void reportFaults(const Command& command, const QStringList& arguments, const QS
             return;
         }
     }
-    const QString text = found.isEmpty() ? parserError : command.describeFault(found.first());
-    if (!text.isEmpty())
-        err(text);
+    if (found.isEmpty())
+        err(parserError);
+    else if (command.describeFault)
+        err(command.describeFault(found.first()));
     err(QStringLiteral("usage: kvaro-cli ") + command.usage);
 }
 
