@@ -76,8 +76,6 @@ const QCommandLineOption StoredOption(
 const QCommandLineOption
     CheckAllOption(QStringLiteral("check-all"),
                    QStringLiteral("Checks every shown item of the filter list after drawing."));
-const QCommandLineOption JsonOption(QStringLiteral("json"),
-                                    QStringLiteral("Prints one JSON object."));
 const QCommandLineOption PngOption(QStringLiteral("png"),
                                    QStringLiteral("Also renders the chart into this PNG file."),
                                    QStringLiteral("OUT.png"));
@@ -96,15 +94,10 @@ QString describeFault(const ArgumentFault& fault)
 std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1) {
-        error = QStringLiteral("unexpected argument ") + positional.at(1);
-        return std::nullopt;
-    }
-    options.file = positional.value(0);
+    options.file = parser.positionalArguments().value(0);
     options.stored = parser.isSet(StoredOption);
     options.checkAll = parser.isSet(CheckAllOption);
-    options.json = parser.isSet(JsonOption);
+    options.json = parser.isSet(jsonOption());
     options.png = parser.value(PngOption);
     // Given twice, the last one counts; each must be a size.
     for (const QString& value : parser.values(SizeOption)) {
@@ -313,7 +306,7 @@ const bool registered = registerCommand({
     .description = QStringLiteral(
         "Draws one cycle file the way the window does and prints what the window would show; "
         "optionally renders it to a PNG."),
-    .options = {StoredOption, CheckAllOption, JsonOption, PngOption, SizeOption},
+    .options = {StoredOption, CheckAllOption, jsonOption(), PngOption, SizeOption},
     .arguments = {{QStringLiteral("FILE"), QStringLiteral("The cycle file.")}},
     .describeFault = describeFault,
     .renders = [](const QCommandLineParser& parser) { return parser.isSet(PngOption); },

@@ -45,8 +45,6 @@ const QCommandLineOption
     TodayOption(QStringLiteral("today"),
                 QStringLiteral("The day taken as today (default: the system's)."),
                 QStringLiteral("YYYY-MM-DD"));
-const QCommandLineOption JsonOption(QStringLiteral("json"),
-                                    QStringLiteral("Prints one JSON object."));
 
 QString describeFault(const ArgumentFault& fault)
 {
@@ -58,12 +56,7 @@ QString describeFault(const ArgumentFault& fault)
 std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
-    const QStringList positional = parser.positionalArguments();
-    if (positional.size() > 1) {
-        error = QStringLiteral("unexpected argument: ") + positional.at(1);
-        return std::nullopt;
-    }
-    options.oven = positional.value(0);
+    options.oven = parser.positionalArguments().value(0);
     const std::pair<const QCommandLineOption&, QDate&> dates[] = {
         {FromOption, options.from}, {ToOption, options.to}, {TodayOption, options.today}};
     for (const auto& [option, date] : dates) {
@@ -76,7 +69,7 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
             }
         }
     }
-    options.json = parser.isSet(JsonOption);
+    options.json = parser.isSet(jsonOption());
     if (options.oven.isEmpty()) {
         error = QStringLiteral("which oven?");
         return std::nullopt;
@@ -215,7 +208,7 @@ const bool registered = registerCommand({
     .description = QStringLiteral(
         "Builds an oven's catalogue as choosing it in the window does and lists a range of "
         "days as the cycle list shows it."),
-    .options = {FromOption, ToOption, TodayOption, JsonOption},
+    .options = {FromOption, ToOption, TodayOption, jsonOption()},
     .arguments = {{QStringLiteral("OVEN"), QStringLiteral("The oven's folder name in the store.")}},
     .describeFault = describeFault,
     .renders = {},

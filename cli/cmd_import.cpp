@@ -34,16 +34,14 @@ QJsonObject fileJson(const ImportedFile& file)
 const QCommandLineOption DriveOption(QStringLiteral("drive"),
                                      QStringLiteral("The folder of the controller's drive."),
                                      QStringLiteral("DIR"));
-const QCommandLineOption JsonOption(QStringLiteral("json"),
-                                    QStringLiteral("Prints one JSON object."));
 
 int run(const Invocation& invocation)
 {
     const QCommandLineParser& options = invocation.options;
     const QString driveFolder =
         options.isSet(DriveOption) ? QDir(options.value(DriveOption)).absolutePath() : QString();
-    const bool json = options.isSet(JsonOption);
-    if (driveFolder.isEmpty() || !options.positionalArguments().isEmpty()) {
+    const bool json = options.isSet(jsonOption());
+    if (driveFolder.isEmpty()) {
         err(QStringLiteral("usage: kvaro-cli ") + usageText);
         return ExitUsage;
     }
@@ -99,7 +97,7 @@ static const bool registered = registerCommand({
         "Imports the cycle files of a marked controller drive into the store, as the import "
         "button does: a normalised copy in the oven's folder, the original moved into Backup "
         "on the drive."),
-    .options = {DriveOption, JsonOption},
+    .options = {DriveOption, jsonOption()},
     .arguments = {},
     .describeFault = {},
     .renders = {},

@@ -10,14 +10,8 @@ namespace kvaro::cli
 namespace
 {
 
-const QString Usage = QStringLiteral("ovens [--home DIR]");
-
 int run(const Invocation& invocation)
 {
-    if (!invocation.options.positionalArguments().isEmpty()) {
-        err(QStringLiteral("usage: kvaro-cli ") + Usage);
-        return ExitUsage;
-    }
     for (const QString& oven : listOvens(StorePaths(invocation.home).storeRoot()))
         out(oven);
     return ExitOk;
@@ -25,7 +19,7 @@ int run(const Invocation& invocation)
 
 const bool registered = registerCommand({
     .name = QStringLiteral("ovens"),
-    .usage = Usage,
+    .usage = QStringLiteral("ovens [--home DIR]"),
     .listedAs = QStringLiteral("ovens"),
     .description = QStringLiteral("Lists the ovens of the store, one name a line, in the "
                                   "chooser's order."),

@@ -34,7 +34,8 @@ struct Command {
     QString listedAs;    // in the list of every command, when it differs from usage
     QString description; // what --help says the command does
     QList<QCommandLineOption> options;
-    // Positional arguments as --help lists them: name, description.
+    // Positional arguments as --help lists them: name, description. A command line with
+    // more is refused as an unexpected argument.
     QList<std::pair<QString, QString>> arguments;
     // The line printed above the usage line when the parser refused the command line;
     // without it, the usage line alone.
@@ -44,6 +45,9 @@ struct Command {
     std::function<bool(const QCommandLineParser&)> renders;
     std::function<int(const Invocation&)> run;
 };
+
+// --json, which several commands share.
+const QCommandLineOption& jsonOption();
 
 // Called from a static initialiser in each command's file.
 bool registerCommand(Command command);

@@ -111,6 +111,14 @@ QList<ArgumentFault> faults(const Command& command, const QStringList& arguments
     return found;
 }
 
+// Refuses a command line in the command's words, then shows its usage line.
+void refuse(const Command& command, const ArgumentFault& fault)
+{
+    if (command.describeFault)
+        err(command.describeFault(fault));
+    err(QStringLiteral("usage: kvaro-cli ") + command.usage);
+}
+
 // Reports a command line the parser refused, as kvaro-cli always worded it: a missing
 // folder for --home on its own, everything else through the command.
 void reportFaults(const Command& command, const QStringList& arguments, const QString& parserError)
@@ -123,10 +131,11 @@ void reportFaults(const Command& command, const QStringList& arguments, const QS
             return;
         }
     }
-    if (found.isEmpty())
-        err(parserError);
-    else if (command.describeFault)
-        err(command.describeFault(found.first()));
+    if (!found.isEmpty()) {
+        refuse(command, found.first());
+        return;
+    }
+    err(parserError);
     err(QStringLiteral("usage: kvaro-cli ") + command.usage);
 }
 
@@ -179,6 +188,12 @@ int dispatch(const QStringList& arguments)
         std::fputs(helpText(command, parser).toUtf8().constData(), stdout);
         return ExitOk;
     }
+    // A command takes no more positional arguments than it names.
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > command.arguments.size()) {
+        refuse(command, {ArgumentFault::Kind::Unexpected, positional.at(command.arguments.size())});
+        return ExitUsage;
+    }
     const QString home = parser.isSet(homeOption())
                              ? QDir(parser.value(homeOption())).absolutePath()
                              : QCoreApplication::applicationDirPath();
@@ -186,6 +201,13 @@ int dispatch(const QStringList& arguments)
 }
 
 } // namespace
+
+const QCommandLineOption& jsonOption()
+{
+    static const QCommandLineOption option(QStringLiteral("json"),
+                                           QStringLiteral("Prints one JSON object."));
+    return option;
+}
 
 bool registerCommand(Command command)
 {
