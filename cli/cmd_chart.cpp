@@ -83,13 +83,6 @@ const QCommandLineOption SizeOption(QStringLiteral("size"),
                                     QStringLiteral("The size of the PNG (default: 1200x700)."),
                                     QStringLiteral("WxH"));
 
-QString describeFault(const ArgumentFault& fault)
-{
-    return fault.kind == ArgumentFault::Kind::MissingValue
-               ? fault.argument + QStringLiteral(" needs a value")
-               : QStringLiteral("unexpected argument ") + fault.argument;
-}
-
 // Returns the options, or an error text for a bad command line.
 std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
@@ -237,11 +230,8 @@ int run(const Invocation& invocation)
 {
     QString usageError;
     const std::optional<Options> parsed = parse(invocation.options, usageError);
-    if (!parsed) {
-        err(usageError);
-        err(QStringLiteral("usage: kvaro-cli ") + Usage);
-        return ExitUsage;
-    }
+    if (!parsed)
+        return refuse(usageError, Usage);
     const Options& options = *parsed;
 
     EchoingMessages messages;
@@ -308,7 +298,8 @@ const bool registered = registerCommand({
         "optionally renders it to a PNG."),
     .options = {StoredOption, CheckAllOption, jsonOption(), PngOption, SizeOption},
     .arguments = {{QStringLiteral("FILE"), QStringLiteral("The cycle file.")}},
-    .describeFault = describeFault,
+    .unexpectedArgument = QStringLiteral("unexpected argument %1"),
+    .missingValue = QStringLiteral("%1 needs a value"),
     .renders = [](const QCommandLineParser& parser) { return parser.isSet(PngOption); },
     .run = run,
 });

@@ -46,13 +46,6 @@ const QCommandLineOption
                 QStringLiteral("The day taken as today (default: the system's)."),
                 QStringLiteral("YYYY-MM-DD"));
 
-QString describeFault(const ArgumentFault& fault)
-{
-    return fault.kind == ArgumentFault::Kind::MissingValue
-               ? fault.argument + QStringLiteral(" needs a date YYYY-MM-DD")
-               : QStringLiteral("unexpected argument: ") + fault.argument;
-}
-
 std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
@@ -146,11 +139,8 @@ int run(const Invocation& invocation)
 {
     QString error;
     const std::optional<Options> parsed = parse(invocation.options, error);
-    if (!parsed) {
-        err(error);
-        err(QStringLiteral("usage: kvaro-cli ") + Usage);
-        return ExitUsage;
-    }
+    if (!parsed)
+        return refuse(error, Usage);
     Options options = *parsed;
     const SystemClock systemClock;
     const FixedClock clock(
@@ -210,7 +200,8 @@ const bool registered = registerCommand({
         "days as the cycle list shows it."),
     .options = {FromOption, ToOption, TodayOption, jsonOption()},
     .arguments = {{QStringLiteral("OVEN"), QStringLiteral("The oven's folder name in the store.")}},
-    .describeFault = describeFault,
+    .unexpectedArgument = QStringLiteral("unexpected argument: %1"),
+    .missingValue = QStringLiteral("%1 needs a date YYYY-MM-DD"),
     .renders = {},
     .run = run,
 });

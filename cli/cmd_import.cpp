@@ -41,10 +41,8 @@ int run(const Invocation& invocation)
     const QString driveFolder =
         options.isSet(DriveOption) ? QDir(options.value(DriveOption)).absolutePath() : QString();
     const bool json = options.isSet(jsonOption());
-    if (driveFolder.isEmpty()) {
-        err(QStringLiteral("usage: kvaro-cli ") + usageText);
-        return ExitUsage;
-    }
+    if (driveFolder.isEmpty())
+        return refuse({}, usageText);
 
     // The messages (language text 44 and the end message) come in the language the
     // program would show.
@@ -99,7 +97,8 @@ static const bool registered = registerCommand({
         "on the drive."),
     .options = {DriveOption, jsonOption()},
     .arguments = {},
-    .describeFault = {},
+    .unexpectedArgument = {},
+    .missingValue = {},
     .renders = {},
     .run = run,
 });

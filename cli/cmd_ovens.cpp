@@ -25,7 +25,8 @@ const bool registered = registerCommand({
                                   "chooser's order."),
     .options = {},
     .arguments = {},
-    .describeFault = {},
+    .unexpectedArgument = {},
+    .missingValue = {},
     .renders = {},
     .run = run,
 });

@@ -37,9 +37,10 @@ struct Command {
     // Positional arguments as --help lists them: name, description. A command line with
     // more is refused as an unexpected argument.
     QList<std::pair<QString, QString>> arguments;
-    // The line printed above the usage line when the parser refused the command line;
-    // without it, the usage line alone.
-    std::function<QString(const ArgumentFault&)> describeFault;
+    // The line above the usage line when the parser refused the command line, for each
+    // kind of fault; %1 is the argument as typed. Without them, the usage line alone.
+    QString unexpectedArgument;
+    QString missingValue;
     // Whether this command line draws pictures: only then does kvaro-cli start a GUI
     // application (offscreen); every other command runs without a window system.
     std::function<bool(const QCommandLineParser&)> renders;
@@ -56,6 +57,10 @@ bool registerCommand(Command command);
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
+
+// Refuses a command line: prints why (unless empty) and the usage line ("usage: kvaro-cli "
+// and usage) to standard error, and returns ExitUsage.
+int refuse(const QString& why, const QString& usage);
 
 // The interface language as the window finds it: Data.dat and the language file in the
 // working folder, then in the program folder. A missing language file is reported through

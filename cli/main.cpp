@@ -111,32 +111,29 @@ QList<ArgumentFault> faults(const Command& command, const QStringList& arguments
     return found;
 }
 
-// Refuses a command line in the command's words, then shows its usage line.
-void refuse(const Command& command, const ArgumentFault& fault)
+// Refuses a command line in the command's words.
+int refuseFault(const Command& command, const ArgumentFault& fault)
 {
-    if (command.describeFault)
-        err(command.describeFault(fault));
-    err(QStringLiteral("usage: kvaro-cli ") + command.usage);
+    const QString& words = fault.kind == ArgumentFault::Kind::MissingValue
+                               ? command.missingValue
+                               : command.unexpectedArgument;
+    return refuse(words.isEmpty() ? QString() : words.arg(fault.argument), command.usage);
 }
 
 // Reports a command line the parser refused, as kvaro-cli always worded it: a missing
 // folder for --home on its own, everything else through the command.
-void reportFaults(const Command& command, const QStringList& arguments, const QString& parserError)
+int reportFaults(const Command& command, const QStringList& arguments, const QString& parserError)
 {
     const QList<ArgumentFault> found = faults(command, arguments);
     for (const ArgumentFault& fault : found) {
         if (fault.kind == ArgumentFault::Kind::MissingValue &&
             fault.argument == QLatin1String("--home")) {
             err(QStringLiteral("--home needs a folder"));
-            return;
+            return ExitUsage;
         }
     }
-    if (!found.isEmpty()) {
-        refuse(command, found.first());
-        return;
-    }
-    err(parserError);
-    err(QStringLiteral("usage: kvaro-cli ") + command.usage);
+    return found.isEmpty() ? refuse(parserError, command.usage)
+                           : refuseFault(command, found.first());
 }
 
 QString helpText(const Command& command, const QCommandLineParser& parser)
@@ -180,20 +177,17 @@ int dispatch(const QStringList& arguments)
     QCommandLineParser parser;
     declare(parser, command);
     const QStringList line = commandLine(arguments);
-    if (!parser.parse(line)) {
-        reportFaults(command, line.mid(1), parser.errorText());
-        return ExitUsage;
-    }
+    if (!parser.parse(line))
+        return reportFaults(command, line.mid(1), parser.errorText());
     if (parser.isSet(helpOption())) {
         std::fputs(helpText(command, parser).toUtf8().constData(), stdout);
         return ExitOk;
     }
     // A command takes no more positional arguments than it names.
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > command.arguments.size()) {
-        refuse(command, {ArgumentFault::Kind::Unexpected, positional.at(command.arguments.size())});
-        return ExitUsage;
-    }
+    if (positional.size() > command.arguments.size())
+        return refuseFault(
+            command, {ArgumentFault::Kind::Unexpected, positional.at(command.arguments.size())});
     const QString home = parser.isSet(homeOption())
                              ? QDir(parser.value(homeOption())).absolutePath()
                              : QCoreApplication::applicationDirPath();
@@ -207,6 +201,14 @@ const QCommandLineOption& jsonOption()
     static const QCommandLineOption option(QStringLiteral("json"),
                                            QStringLiteral("Prints one JSON object."));
     return option;
+}
+
+int refuse(const QString& why, const QString& usage)
+{
+    if (!why.isEmpty())
+        err(why);
+    err(QStringLiteral("usage: kvaro-cli ") + usage);
+    return ExitUsage;
 }
 
 bool registerCommand(Command command)
