@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -39,8 +38,6 @@ struct ChartArrow {
 struct ChartSeries {
     SeriesKind kind = SeriesKind::Line;
     QString title;
-    QColor color;
-    int lineWidth = 1;
     int eventKind = 0; // 1..7 for bubble series: which event picture fills the markers
     bool active = true; // shown; a hidden series is not drawn and does not count for ranges
     QVector<ChartPoint> points;
@@ -77,7 +74,7 @@ constexpr int event(int burner, int code)
 class ChartModel
 {
 public:
-    ChartModel(); // the 73 series with their kinds, titles and colours, empty and shown
+    ChartModel(); // the 73 series with their kinds and titles, empty and shown
 
     ChartSeries& at(int index) { return m_series[std::size_t(index)]; }
     const ChartSeries& at(int index) const { return m_series[std::size_t(index)]; }

@@ -70,38 +70,35 @@ std::optional<QSize> parseSize(const QString& text)
     return QSize(width, height);
 }
 
+const QCommandLineOption StoredOption(
+    QStringLiteral("stored"),
+    QStringLiteral("The file is a stored copy: it is drawn without normalising it first."));
+const QCommandLineOption
+    CheckAllOption(QStringLiteral("check-all"),
+                   QStringLiteral("Checks every shown item of the filter list after drawing."));
+const QCommandLineOption PngOption(QStringLiteral("png"),
+                                   QStringLiteral("Also renders the chart into this PNG file."),
+                                   QStringLiteral("OUT.png"));
+const QCommandLineOption SizeOption(QStringLiteral("size"),
+                                    QStringLiteral("The size of the PNG (default: 1200x700)."),
+                                    QStringLiteral("WxH"));
+
 // Returns the options, or an error text for a bad command line.
-std::optional<Options> parse(const QStringList& arguments, QString& error)
+std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments.at(i);
-        if (a == QLatin1String("--stored")) {
-            options.stored = true;
-        } else if (a == QLatin1String("--check-all")) {
-            options.checkAll = true;
-        } else if (a == QLatin1String("--json")) {
-            options.json = true;
-        } else if (a == QLatin1String("--png") || a == QLatin1String("--size")) {
-            if (i + 1 >= arguments.size()) {
-                error = a + QStringLiteral(" needs a value");
-                return std::nullopt;
-            }
-            const QString value = arguments.at(++i);
-            if (a == QLatin1String("--png")) {
-                options.png = value;
-            } else if (const auto size = parseSize(value)) {
-                options.size = *size;
-            } else {
-                error = QStringLiteral("--size takes WIDTHxHEIGHT, for example 1200x700, not ") +
-                        value;
-                return std::nullopt;
-            }
-        } else if (a.startsWith(QLatin1String("--")) || !options.file.isEmpty()) {
-            error = QStringLiteral("unexpected argument ") + a;
-            return std::nullopt;
+    options.file = parser.positionalArguments().value(0);
+    options.stored = parser.isSet(StoredOption);
+    options.checkAll = parser.isSet(CheckAllOption);
+    options.json = parser.isSet(jsonOption());
+    options.png = parser.value(PngOption);
+    // Given twice, the last one counts; each must be a size.
+    for (const QString& value : parser.values(SizeOption)) {
+        if (const auto size = parseSize(value)) {
+            options.size = *size;
         } else {
-            options.file = a;
+            error = QStringLiteral("--size takes WIDTHxHEIGHT, for example 1200x700, not ") + value;
+            return std::nullopt;
         }
     }
     if (options.file.isEmpty()) {
@@ -241,12 +238,9 @@ void printText(const Outcome& o)
 int run(const Invocation& invocation)
 {
     QString usageError;
-    const std::optional<Options> parsed = parse(invocation.arguments, usageError);
-    if (!parsed) {
-        err(usageError);
-        err(QStringLiteral("usage: kvaro-cli ") + Usage);
-        return ExitUsage;
-    }
+    const std::optional<Options> parsed = parse(invocation.options, usageError);
+    if (!parsed)
+        return refuse(usageError, Usage);
     const Options& options = *parsed;
 
     EchoingMessages messages;
@@ -306,7 +300,20 @@ int run(const Invocation& invocation)
     return status;
 }
 
-const bool registered = registerCommand(QStringLiteral("chart"), Usage, run);
+const bool registered = registerCommand({
+    .name = QStringLiteral("chart"),
+    .usage = Usage,
+    .listedAs = {},
+    .description = QStringLiteral(
+        "Draws one cycle file the way the window does and prints what the window would show; "
+        "optionally renders it to a PNG."),
+    .options = {StoredOption, CheckAllOption, jsonOption(), PngOption, SizeOption},
+    .arguments = {{QStringLiteral("FILE"), QStringLiteral("The cycle file.")}},
+    .unexpectedArgument = QStringLiteral("unexpected argument %1"),
+    .missingValue = QStringLiteral("%1 needs a value"),
+    .renders = [](const QCommandLineParser& parser) { return parser.isSet(PngOption); },
+    .run = run,
+});
 
 } // namespace
 

@@ -35,34 +35,34 @@ struct Options {
     bool json = false;
 };
 
-std::optional<Options> parse(const QStringList& arguments, QString& error)
+const QCommandLineOption FromOption(QStringLiteral("from"),
+                                    QStringLiteral("The first day listed (default: today)."),
+                                    QStringLiteral("YYYY-MM-DD"));
+const QCommandLineOption ToOption(QStringLiteral("to"),
+                                  QStringLiteral("The last day listed (default: today)."),
+                                  QStringLiteral("YYYY-MM-DD"));
+const QCommandLineOption
+    TodayOption(QStringLiteral("today"),
+                QStringLiteral("The day taken as today (default: the system's)."),
+                QStringLiteral("YYYY-MM-DD"));
+
+std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
-    for (int i = 0; i < arguments.size(); ++i) {
-        const QString& a = arguments.at(i);
-        QDate* date = a == QLatin1String("--from")    ? &options.from
-                      : a == QLatin1String("--to")    ? &options.to
-                      : a == QLatin1String("--today") ? &options.today
-                                                      : nullptr;
-        if (date) {
-            if (i + 1 >= arguments.size()) {
-                error = a + QStringLiteral(" needs a date YYYY-MM-DD");
+    options.oven = parser.positionalArguments().value(0);
+    const std::pair<const QCommandLineOption&, QDate&> dates[] = {
+        {FromOption, options.from}, {ToOption, options.to}, {TodayOption, options.today}};
+    for (const auto& [option, date] : dates) {
+        // Given twice, the last one counts; each must be a date.
+        for (const QString& value : parser.values(option)) {
+            date = QDate::fromString(value, Qt::ISODate);
+            if (!date.isValid()) {
+                error = QStringLiteral("not a date YYYY-MM-DD: ") + value;
                 return std::nullopt;
             }
-            *date = QDate::fromString(arguments.at(++i), Qt::ISODate);
-            if (!date->isValid()) {
-                error = QStringLiteral("not a date YYYY-MM-DD: ") + arguments.at(i);
-                return std::nullopt;
-            }
-        } else if (a == QLatin1String("--json")) {
-            options.json = true;
-        } else if (a.startsWith(QLatin1String("--")) || !options.oven.isEmpty()) {
-            error = QStringLiteral("unexpected argument: ") + a;
-            return std::nullopt;
-        } else {
-            options.oven = a;
         }
     }
+    options.json = parser.isSet(jsonOption());
     if (options.oven.isEmpty()) {
         error = QStringLiteral("which oven?");
         return std::nullopt;
@@ -144,12 +144,9 @@ void printText(const CycleListing& listing)
 int run(const Invocation& invocation)
 {
     QString error;
-    const std::optional<Options> parsed = parse(invocation.arguments, error);
-    if (!parsed) {
-        err(error);
-        err(QStringLiteral("usage: kvaro-cli ") + Usage);
-        return ExitUsage;
-    }
+    const std::optional<Options> parsed = parse(invocation.options, error);
+    if (!parsed)
+        return refuse(error, Usage);
     Options options = *parsed;
     const SystemClock systemClock;
     const FixedClock clock(
@@ -200,7 +197,20 @@ int run(const Invocation& invocation)
     return ExitOk;
 }
 
-const bool registered = registerCommand(QStringLiteral("cycles"), Usage, run);
+const bool registered = registerCommand({
+    .name = QStringLiteral("cycles"),
+    .usage = Usage,
+    .listedAs = {},
+    .description = QStringLiteral(
+        "Builds an oven's catalogue as choosing it in the window does and lists a range of "
+        "days as the cycle list shows it."),
+    .options = {FromOption, ToOption, TodayOption, jsonOption()},
+    .arguments = {{QStringLiteral("OVEN"), QStringLiteral("The oven's folder name in the store.")}},
+    .unexpectedArgument = QStringLiteral("unexpected argument: %1"),
+    .missingValue = QStringLiteral("%1 needs a date YYYY-MM-DD"),
+    .renders = {},
+    .run = run,
+});
 
 } // namespace
 

@@ -31,25 +31,18 @@ QJsonObject fileJson(const ImportedFile& file)
     return object;
 }
 
+const QCommandLineOption DriveOption(QStringLiteral("drive"),
+                                     QStringLiteral("The folder of the controller's drive."),
+                                     QStringLiteral("DIR"));
+
 int run(const Invocation& invocation)
 {
-    QString driveFolder;
-    bool json = false;
-    const QStringList& args = invocation.arguments;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--drive") && i + 1 < args.size()) {
-            driveFolder = QDir(args.at(++i)).absolutePath();
-        } else if (args.at(i) == QLatin1String("--json")) {
-            json = true;
-        } else {
-            err(QStringLiteral("usage: kvaro-cli ") + usageText);
-            return ExitUsage;
-        }
-    }
-    if (driveFolder.isEmpty()) {
-        err(QStringLiteral("usage: kvaro-cli ") + usageText);
-        return ExitUsage;
-    }
+    const QCommandLineParser& options = invocation.options;
+    const QString driveFolder =
+        options.isSet(DriveOption) ? QDir(options.value(DriveOption)).absolutePath() : QString();
+    const bool json = options.isSet(jsonOption());
+    if (driveFolder.isEmpty())
+        return refuse({}, usageText);
 
     // The messages (language text 44 and the end message) come in the language the
     // program would show.
@@ -94,6 +87,20 @@ int run(const Invocation& invocation)
 
 } // namespace
 
-static const bool registered = registerCommand(QStringLiteral("import"), usageText, run);
+static const bool registered = registerCommand({
+    .name = QStringLiteral("import"),
+    .usage = usageText,
+    .listedAs = {},
+    .description = QStringLiteral(
+        "Imports the cycle files of a marked controller drive into the store, as the import "
+        "button does: a normalised copy in the oven's folder, the original moved into Backup "
+        "on the drive."),
+    .options = {DriveOption, jsonOption()},
+    .arguments = {},
+    .unexpectedArgument = {},
+    .missingValue = {},
+    .renders = {},
+    .run = run,
+});
 
 } // namespace kvaro::cli

@@ -12,16 +12,24 @@ namespace
 
 int run(const Invocation& invocation)
 {
-    if (!invocation.arguments.isEmpty()) {
-        err(QStringLiteral("usage: kvaro-cli ovens [--home DIR]"));
-        return ExitUsage;
-    }
     for (const QString& oven : listOvens(StorePaths(invocation.home).storeRoot()))
         out(oven);
     return ExitOk;
 }
 
-const bool registered = registerCommand(QStringLiteral("ovens"), QStringLiteral("ovens"), run);
+const bool registered = registerCommand({
+    .name = QStringLiteral("ovens"),
+    .usage = QStringLiteral("ovens [--home DIR]"),
+    .listedAs = QStringLiteral("ovens"),
+    .description = QStringLiteral("Lists the ovens of the store, one name a line, in the "
+                                  "chooser's order."),
+    .options = {},
+    .arguments = {},
+    .unexpectedArgument = {},
+    .missingValue = {},
+    .renders = {},
+    .run = run,
+});
 
 } // namespace
 

@@ -2,29 +2,65 @@
 
 #include "cycles/language.h"
 
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QList>
 #include <QString>
-#include <QStringList>
 
 #include <functional>
 
 namespace kvaro::cli {
 
-// What every command shares: its arguments (after the command name), with the options
-// common to all commands already taken out.
+// A command line the parser refused, named as the user typed it.
+struct ArgumentFault {
+    enum class Kind {
+        Unexpected,   // an unknown option, or a value given to an option that takes none
+        MissingValue, // an option that takes a value came last
+    };
+    Kind kind = Kind::Unexpected;
+    QString argument; // "--colour", "--json=1", "-x"; the option itself for a missing value
+};
+
+// What a command gets: its parsed command line (the options every command shares already
+// taken care of) and the program folder.
 struct Invocation {
-    QStringList arguments;
+    const QCommandLineParser& options;
     QString home; // the program folder: the store is home/Data
 };
 
-using CommandFunction = std::function<int(const Invocation&)>;
+struct Command {
+    QString name;
+    QString usage;       // the usage line after "kvaro-cli "
+    QString listedAs;    // in the list of every command, when it differs from usage
+    QString description; // what --help says the command does
+    QList<QCommandLineOption> options;
+    // Positional arguments as --help lists them: name, description. A command line with
+    // more is refused as an unexpected argument.
+    QList<std::pair<QString, QString>> arguments;
+    // The line above the usage line when the parser refused the command line, for each
+    // kind of fault; %1 is the argument as typed. Without them, the usage line alone.
+    QString unexpectedArgument;
+    QString missingValue;
+    // Whether this command line draws pictures: only then does kvaro-cli start a GUI
+    // application (offscreen); every other command runs without a window system.
+    std::function<bool(const QCommandLineParser&)> renders;
+    std::function<int(const Invocation&)> run;
+};
+
+// --json, which several commands share.
+const QCommandLineOption& jsonOption();
 
 // Called from a static initialiser in each command's file.
-bool registerCommand(const QString& name, const QString& usage, CommandFunction run);
+bool registerCommand(Command command);
 
 // Exit statuses shared by the commands.
 inline constexpr int ExitOk = 0;
 inline constexpr int ExitFailed = 1;
 inline constexpr int ExitUsage = 2;
+
+// Refuses a command line: prints why (unless empty) and the usage line ("usage: kvaro-cli "
+// and usage) to standard error, and returns ExitUsage.
+int refuse(const QString& why, const QString& usage);
 
 // The interface language as the window finds it: Data.dat and the language file in the
 // working folder, then in the program folder. A missing language file is reported through

@@ -33,11 +33,10 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
+# Builds one of the presets of CMakePresets.json (dev: build/, asan: build-asan/).
 build() {
-    local dir=$1
-    shift
-    cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
-    cmake --build "$dir"
+    cmake --preset "$1" >/dev/null
+    cmake --build --preset "$1"
 }
 
 # A store that already holds data is never touched; an empty one gets three demo ovens so a
@@ -57,7 +56,7 @@ demo_data() {
 
 case "${1:-}" in
 run)
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    build dev
     demo_data
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
         exec build/bin/kvaro
@@ -66,15 +65,12 @@ run)
     exec xvfb-run -a build/bin/kvaro
     ;;
 test)
-    export QT_QPA_PLATFORM=offscreen
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
-    ctest --test-dir build --output-on-failure
+    # The tests include the layering check (tools/check_includes.cmake).
+    build dev
+    ctest --preset dev
     echo "kvaro: every test again under AddressSanitizer and UndefinedBehaviorSanitizer"
-    build build-asan -DCMAKE_BUILD_TYPE=Debug -DKVARO_SANITIZE=ON
-    ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 \
-        LSAN_OPTIONS=suppressions="$here/tools/lsan.supp":print_suppressions=0 \
-        UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-        ctest --test-dir build-asan --output-on-failure
+    build asan
+    ctest --preset asan
     if [ -x tools/fuzz.sh ]; then
         tools/fuzz.sh 60
     fi

@@ -9,9 +9,9 @@ here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$here"
 seconds=${1:-60}
 
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKVARO_FUZZ=ON \
-      -DCMAKE_CXX_COMPILER=clang++-14 >/dev/null
-cmake --build build-fuzz --target fuzz_cyclefile kvaro-gen >/dev/null
+# The fuzz preset of CMakePresets.json: clang, build-fuzz/, the fuzz target and kvaro-gen.
+cmake --preset fuzz >/dev/null
+cmake --build --preset fuzz >/dev/null
 
 # Seeds: small generated cycles of every heating type and encoding.
 seeds=build-fuzz/seeds

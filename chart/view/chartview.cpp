@@ -5,6 +5,7 @@
 #include "chart/view/chartpanel.h"
 #include "chart/view/elapsedticker.h"
 #include "chart/view/linegraph.h"
+#include "chart/view/seriesstyle.h"
 
 #include <QPdfWriter>
 #include <QVBoxLayout>
@@ -46,12 +47,6 @@ void styleAxis(QCPAxis* axis, bool carriesSeries)
     axis->setTickLabelColor(QColor(45, 52, 64));
     axis->setLabelFont(chartFont(10, true));
     axis->setLabelColor(QColor(45, 52, 64));
-}
-
-QPen linePen(const ChartSeries& series)
-{
-    // Plain joins: round ones cost curves at every vertex of a long polyline.
-    return QPen(series.color, std::max(1, series.lineWidth));
 }
 
 QBrush powerFill(const QColor& color)
@@ -213,18 +208,18 @@ void ChartView::refresh()
             }
             if (series.kind == SeriesKind::Area) {
                 graph->setPen(Qt::NoPen);
-                graph->setBrush(powerFill(series.color));
+                graph->setBrush(powerFill(seriesColour(i)));
             } else {
-                graph->setPen(linePen(series));
+                graph->setPen(seriesPen(i));
                 graph->setBrush(Qt::NoBrush);
             }
         } else if (auto* lane = qobject_cast<ArrowLanePlottable*>(plottable)) {
             lane->setArrows(series.arrows);
-            lane->setColor(series.color);
+            lane->setColor(seriesColour(i));
         } else if (auto* bubbles = qobject_cast<BubblePlottable*>(plottable)) {
             bubbles->setBubbles(series.bubbles);
             bubbles->setEventKind(series.eventKind);
-            bubbles->setColor(series.color);
+            bubbles->setColor(seriesColour(i));
         }
     }
     m_ticker->setPoints(m_model->at(series::T1).points);

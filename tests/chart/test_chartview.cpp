@@ -1,4 +1,5 @@
 #include "chart/view/chartview.h"
+#include "chart/view/seriesstyle.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -252,8 +253,8 @@ private slots:
                                               QStringLiteral("Temperatura"),
                                               QStringLiteral("Czas"), QSize(640, 400));
         QCOMPARE(image.size(), QSize(640, 400));
-        QVERIFY(pixelsNear(image, m_model.at(series::T1).color) > 100);
-        QCOMPARE(pixelsNear(image, m_model.at(series::T2).color), 0);
+        QVERIFY(pixelsNear(image, seriesColour(series::T1)) > 100);
+        QCOMPARE(pixelsNear(image, seriesColour(series::T2)), 0);
         QCOMPARE(m_view->grabImage().size(), m_view->size());
     }
 

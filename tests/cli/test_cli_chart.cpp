@@ -177,16 +177,29 @@ private slots:
     void badArguments_data()
     {
         QTest::addColumn<QStringList>("arguments");
-        QTest::newRow("no file") << QStringList{"--json"};
-        QTest::newRow("two files") << QStringList{"a.csv", "b.csv"};
-        QTest::newRow("unknown option") << QStringList{"a.csv", "--colour"};
-        QTest::newRow("bad size") << QStringList{"a.csv", "--size", "1200"};
-        QTest::newRow("png without a name") << QStringList{"a.csv", "--png"};
+        QTest::addColumn<QString>("error"); // the line above the usage line
+        QTest::newRow("no file") << QStringList{"--json"} << "chart needs a cycle file";
+        QTest::newRow("two files") << QStringList{"a.csv", "b.csv"} << "unexpected argument b.csv";
+        QTest::newRow("unknown option")
+            << QStringList{"a.csv", "--colour"} << "unexpected argument --colour";
+        QTest::newRow("value for a switch")
+            << QStringList{"a.csv", "--stored=1"} << "unexpected argument --stored=1";
+        QTest::newRow("bad size") << QStringList{"a.csv", "--size", "1200"}
+                                  << "--size takes WIDTHxHEIGHT, for example 1200x700, not 1200";
+        QTest::newRow("bad size given first")
+            << QStringList{"a.csv", "--size", "0x5", "--size", "300x200"}
+            << "--size takes WIDTHxHEIGHT, for example 1200x700, not 0x5";
+        QTest::newRow("png without a name")
+            << QStringList{"a.csv", "--png"} << "--png needs a value";
     }
     void badArguments()
     {
         QFETCH(QStringList, arguments);
-        QCOMPARE(run(arguments).status, 2);
+        QFETCH(QString, error);
+        const Run r = run(arguments);
+        QCOMPARE(r.status, 2);
+        QCOMPARE(r.stdErr, error + "\nusage: kvaro-cli chart FILE [--stored] [--check-all] "
+                                   "[--json] [--png OUT.png] [--size WxH]\n");
     }
 
     void missingFile()

@@ -1,6 +1,7 @@
 #include "../catalogue/fixtures.h"
 
 #include <QCoreApplication>
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -16,6 +17,7 @@ namespace
 {
 
 struct Run {
+    bool crashed = true;
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
@@ -32,11 +34,17 @@ private slots:
     void ovensListsVisibleFoldersInNaturalOrder();
     void cyclesJsonShowsWhatTheWindowShows();
     void cyclesRangeDefaultsToToday();
-    void cyclesRefusesUnknownOvenAndBadDates_data();
-    void cyclesRefusesUnknownOvenAndBadDates();
+    void refusesABadCommandLine_data();
+    void refusesABadCommandLine();
+    void everyCommandHasHelp_data();
+    void everyCommandHasHelp();
+    void onlyRenderingNeedsAWindowSystem_data();
+    void onlyRenderingNeedsAWindowSystem();
 
 private:
-    Run run(const QStringList& arguments);
+    // Runs kvaro-cli with --home after the command name, on the given Qt platform (none:
+    // the variable is not set).
+    Run run(const QStringList& arguments, const QString& platform = "offscreen");
     QTemporaryDir m_home;
 };
 
@@ -62,18 +70,22 @@ void TestCliCycles::initTestCase()
     QVERIFY(fixtures::writeLines(m_home.filePath("Data/loose.csv"), {header()}));
 }
 
-Run TestCliCycles::run(const QStringList& arguments)
+Run TestCliCycles::run(const QStringList& arguments, const QString& platform)
 {
     QProcess process;
     process.setWorkingDirectory(m_home.path());
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("LC_ALL", "pl_PL.UTF-8");
-    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.remove("QT_QPA_PLATFORM");
+    if (!platform.isEmpty())
+        environment.insert("QT_QPA_PLATFORM", platform);
     process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(KVARO_CLI), QStringList(arguments) << "--home" << m_home.path());
+    process.start(QStringLiteral(KVARO_CLI),
+                  arguments.mid(0, 1) + QStringList{"--home", m_home.path()} + arguments.mid(1));
     Run result;
     if (!process.waitForFinished(30000))
         return result;
+    result.crashed = process.exitStatus() != QProcess::NormalExit;
     result.exitCode = process.exitCode();
     result.out = process.readAllStandardOutput();
     result.err = process.readAllStandardError();
@@ -135,23 +147,132 @@ void TestCliCycles::cyclesRangeDefaultsToToday()
     QCOMPARE(json["DataButton"], QJsonValue("20.05.2024 - 20.05.2024"));
 }
 
-void TestCliCycles::cyclesRefusesUnknownOvenAndBadDates_data()
+// Every command's refusal, word for word: scripts and people read these.
+void TestCliCycles::refusesABadCommandLine_data()
 {
+    const QString cyclesUsage =
+        "usage: kvaro-cli cycles OVEN [--from YYYY-MM-DD] [--to YYYY-MM-DD] "
+        "[--today YYYY-MM-DD] [--json]\n";
+    const QString allUsages =
+        "usage: kvaro-cli COMMAND [--home DIR] ...\n"
+        "  chart FILE [--stored] [--check-all] [--json] [--png OUT.png] [--size WxH]\n"
+        "  cycles OVEN [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--today YYYY-MM-DD] [--json]\n"
+        "  import --drive DIR [--home DIR] [--json]\n"
+        "  ovens\n";
+    const QString importUsage = "usage: kvaro-cli import --drive DIR [--home DIR] [--json]\n";
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");
-    QTest::newRow("unknown oven") << QStringList{"cycles", "nope"} << 1;
-    QTest::newRow("no oven") << QStringList{"cycles"} << 2;
-    QTest::newRow("bad date") << QStringList{"cycles", "1234567", "--from", "7.4.2019"} << 2;
+    QTest::addColumn<QString>("error");
+    QTest::newRow("unknown oven") << QStringList{"cycles", "nope"} << 1
+                                  << "no oven \"nope\" in " + m_home.filePath("Data") + "\n";
+    QTest::newRow("no oven") << QStringList{"cycles"} << 2 << "which oven?\n" + cyclesUsage;
+    QTest::newRow("bad date") << QStringList{"cycles", "1234567", "--from", "7.4.2019"} << 2
+                              << "not a date YYYY-MM-DD: 7.4.2019\n" + cyclesUsage;
+    QTest::newRow("date without a value") << QStringList{"cycles", "1234567", "--to"} << 2
+                                          << "--to needs a date YYYY-MM-DD\n" + cyclesUsage;
+    QTest::newRow("two ovens") << QStringList{"cycles", "1234567", "9"} << 2
+                               << "unexpected argument: 9\n" + cyclesUsage;
+    QTest::newRow("unknown option") << QStringList{"cycles", "1234567", "--colour"} << 2
+                                    << "unexpected argument: --colour\n" + cyclesUsage;
+    QTest::newRow("value for a switch") << QStringList{"cycles", "1234567", "--json=1"} << 2
+                                        << "unexpected argument: --json=1\n" + cyclesUsage;
+    QTest::newRow("no command") << QStringList{} << 2 << allUsages;
+    QTest::newRow("unknown command") << QStringList{"list"} << 2 << allUsages;
+    QTest::newRow("home without a folder")
+        << QStringList{"ovens", "--colour", "--home"} << 2 << "--home needs a folder\n";
+    QTest::newRow("ovens with an argument")
+        << QStringList{"ovens", "9"} << 2 << "usage: kvaro-cli ovens [--home DIR]\n";
+    QTest::newRow("ovens with an option")
+        << QStringList{"ovens", "--json"} << 2 << "usage: kvaro-cli ovens [--home DIR]\n";
+    QTest::newRow("import without a drive") << QStringList{"import", "--json"} << 2 << importUsage;
+    QTest::newRow("import, drive without a folder")
+        << QStringList{"import", "--drive"} << 2 << importUsage;
+    QTest::newRow("import with an argument")
+        << QStringList{"import", "x", "--drive", "."} << 2 << importUsage;
 }
 
-void TestCliCycles::cyclesRefusesUnknownOvenAndBadDates()
+void TestCliCycles::refusesABadCommandLine()
 {
     QFETCH(QStringList, arguments);
     QFETCH(int, exitCode);
+    QFETCH(QString, error);
     const Run result = run(arguments);
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY(result.out.isEmpty());
-    QVERIFY(!result.err.isEmpty());
+    QCOMPARE(QString::fromUtf8(result.err), error);
+}
+
+void TestCliCycles::everyCommandHasHelp_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("firstLine");
+    QTest::addColumn<QStringList>("options");
+    QTest::newRow("chart") << QStringList{"chart", "--help"}
+                           << "usage: kvaro-cli chart FILE [--stored] [--check-all] [--json] "
+                              "[--png OUT.png] [--size WxH]"
+                           << QStringList{"--home <DIR>", "--stored",        "--check-all",
+                                          "--json",       "--png <OUT.png>", "--size <WxH>"};
+    QTest::newRow("cycles") << QStringList{"cycles", "-h"}
+                            << "usage: kvaro-cli cycles OVEN [--from YYYY-MM-DD] [--to "
+                               "YYYY-MM-DD] [--today YYYY-MM-DD] [--json]"
+                            << QStringList{"--home <DIR>", "--from <YYYY-MM-DD>",
+                                           "--to <YYYY-MM-DD>", "--today <YYYY-MM-DD>", "--json"};
+    QTest::newRow("import") << QStringList{"import", "--help"}
+                            << "usage: kvaro-cli import --drive DIR [--home DIR] [--json]"
+                            << QStringList{"--home <DIR>", "--drive <DIR>", "--json"};
+    QTest::newRow("ovens") << QStringList{"ovens", "--help"}
+                           << "usage: kvaro-cli ovens [--home DIR]" << QStringList{"--home <DIR>"};
+    QTest::newRow("every command")
+        << QStringList{"--help"} << "usage: kvaro-cli COMMAND [--home DIR] ..."
+        << QStringList{"  chart FILE", "  ovens", "COMMAND --help"};
+}
+
+void TestCliCycles::everyCommandHasHelp()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, firstLine);
+    QFETCH(QStringList, options);
+    const Run result = run(arguments);
+    QCOMPARE(result.exitCode, 0);
+    QVERIFY(result.err.isEmpty());
+    const QString help = QString::fromUtf8(result.out);
+    QCOMPARE(help.section('\n', 0, 0), firstLine);
+    for (const QString& option : options)
+        QVERIFY2(help.contains(option), qPrintable(option + " is not in\n" + help));
+}
+
+// A command that draws nothing runs where no window system can be reached; only a chart
+// rendered to a picture starts one, offscreen when none is named.
+void TestCliCycles::onlyRenderingNeedsAWindowSystem_data()
+{
+    const QString cycle = m_home.filePath("Data/1234567/P123.csv");
+    const QString png = m_home.filePath("chart.png");
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("platform");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("picture");
+    QTest::newRow("ovens") << QStringList{"ovens"} << "no-such-platform" << 0 << QString();
+    QTest::newRow("cycles") << QStringList{"cycles", "1234567", "--today", "2024-05-20"}
+                            << "no-such-platform" << 0 << QString();
+    QTest::newRow("chart") << QStringList{"chart", cycle, "--json"} << "no-such-platform" << 0
+                           << QString();
+    QTest::newRow("import") << QStringList{"import", "--drive", m_home.filePath("Data")}
+                            << "no-such-platform" << 1 << QString();
+    QTest::newRow("chart to a picture")
+        << QStringList{"chart", cycle, "--png", png, "--size", "300x200"} << QString() << 0 << png;
+}
+
+void TestCliCycles::onlyRenderingNeedsAWindowSystem()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, platform);
+    QFETCH(int, exitCode);
+    QFETCH(QString, picture);
+    const Run result = run(arguments, platform);
+    QVERIFY2(!result.crashed, result.err.constData());
+    QCOMPARE(result.exitCode, exitCode);
+    if (!picture.isEmpty())
+        QCOMPARE(QImage(picture).size(), QSize(300, 200));
 }
 
 QTEST_GUILESS_MAIN(TestCliCycles)
