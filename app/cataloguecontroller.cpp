@@ -14,6 +14,7 @@
 #include "cycles/platform.h"
 #include "store/storepaths.h"
 
+#include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
 #include <QFrame>
@@ -170,6 +171,8 @@ void CatalogueController::DataButtonClick()
     m_popup->adjustSize();
     m_popup->move(at);
     m_popup->show();
+    // Arrows and Enter pick days as clicks do, so the days take the keys from the start.
+    m_form1->CalendarOd()->setFocus(Qt::PopupFocusReason);
 }
 
 void CatalogueController::AdvSmoothButton1Click(const QDate& from, const QDate& to)

@@ -251,6 +251,7 @@ void TestCatalogueWindow::pickerTakesTheKeyboard()
     const RangePicker& picker = controller->form1()->picker();
     auto* footer = popup->findChild<QLabel*>("CalendarOdFooter");
     QCOMPARE(calendar->selectedDate(), QDate(2024, 5, 7));
+    QCOMPARE(popup->focusWidget(), days); // the keys reach the days without a click first
 
     // Arrows only move the cursor; Enter clicks the day under it.
     QTest::keyClick(days, Qt::Key_Left);
