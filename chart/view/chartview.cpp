@@ -240,7 +240,13 @@ void ChartView::buildPlottables()
 void ChartView::setModel(const ChartModel* model)
 {
     m_model = model;
+    // An empty series of the new model would pass for the copy of the old one (both hold
+    // no data), so the graphs let go of the old points here.
     m_shownPoints.assign(m_plottables.size(), {});
+    for (QCPAbstractPlottable* plottable : m_plottables) {
+        if (auto* graph = qobject_cast<QCPGraph*>(plottable))
+            graph->data()->clear();
+    }
     refresh();
 }
 

@@ -465,15 +465,31 @@ private slots:
         m_view->resetZoom();
         QCustomPlot* plot = plotOf(*m_view);
         plot->replot();
-        for (QCPAxis* axis : {plot->yAxis, laneRectOf(*m_view)->axis(QCPAxis::atBottom)}) {
+        // Nothing of the model shown before stays in the graphs.
+        int graphPoints = 0;
+        for (int i = 0; i < plot->graphCount(); ++i)
+            graphPoints += plot->graph(i)->dataCount();
+        QCOMPARE(graphPoints, 2);
+        QCPAxis* time = laneRectOf(*m_view)->axis(QCPAxis::atBottom);
+        auto labelsRepeat = [](QCPAxis* axis) {
             const QVector<QString> labels = axis->tickVectorLabels();
-            QVERIFY(!labels.isEmpty());
-            const std::set<QString> distinct(labels.cbegin(), labels.cend());
-            QVERIFY2(distinct.size() == std::size_t(labels.size()),
-                     qPrintable(QStringList(labels.toList()).join(QLatin1Char(' '))));
-        }
-        QCOMPARE(laneRectOf(*m_view)->axis(QCPAxis::atBottom)->tickVectorLabels(),
-                 QVector<QString>{QStringLiteral("00:00:00")});
+            return std::set<QString>(labels.cbegin(), labels.cend()).size() !=
+                   std::size_t(labels.size());
+        };
+        QVERIFY(!plot->yAxis->tickVectorLabels().isEmpty());
+        QVERIFY(!labelsRepeat(plot->yAxis));
+        QVERIFY(!labelsRepeat(time));
+        // Zoomed far in, a step finer than the labels' one decimal would repeat them.
+        for (int i = 0; i < 3; ++i)
+            m_view->zoomBy(145);
+        plot->replot();
+        QVERIFY(!plot->yAxis->tickVectorLabels().isEmpty());
+        QVERIFY2(!labelsRepeat(plot->yAxis),
+                 qPrintable(QStringList(plot->yAxis->tickVectorLabels().toList()).join(u' ')));
+        QVERIFY(!labelsRepeat(time));
+        m_view->resetZoom();
+        plot->replot();
+        QCOMPARE(time->tickVectorLabels(), QVector<QString>{QStringLiteral("00:00:00")});
         const QImage image = m_view->grabImage();
         QVERIFY(pixelsNear(image, seriesColour(series::T1)) > 4);
         QVERIFY(pixelsNear(image, seriesColour(series::T2)) > 4);
