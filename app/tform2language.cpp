@@ -54,6 +54,7 @@ void TForm2::LoadLanguage()
     c.ComboPiec->setToolTip(text(Text::OvenChooserHint));
     c.AdvSmoothButton11->setText(text(Text::CopyToClipboard));
     c.Chart1->setTitles(text(Text::WorkingChamber), text(Text::Temperature), text(Text::Time));
+    c.Chart1->setEmptyHint(text(Text::ChartAllHidden));
     // Captions only: the items keep their visibility and check marks.
     m_filterList.setCaptions(m_language);
 

@@ -305,7 +305,8 @@ void Loader::showTimeHeld()
     const qint64 held = std::abs(*m_lastElapsed - *m_reachedAt);
     m_summary.CzasOsiagnieciaLabel += QLatin1Char(' ') + m_language.text(Text::HeldFor) +
                                       QStringLiteral(": ") + QString::number(held / 60) +
-                                      QLatin1Char(':') + QString::number(held % 60);
+                                      QLatin1Char(':') +
+                                      QStringLiteral("%1").arg(held % 60, 2, 10, QLatin1Char('0'));
 }
 
 bool Loader::isOn(int line, std::size_t output)

@@ -284,7 +284,8 @@ int run(const Invocation& invocation)
         const QImage image = renderChartImage(
             o.chart, languageText(language, Text::WorkingChamber, QStringLiteral("Komora robocza")),
             languageText(language, Text::Temperature, QStringLiteral("Temperatura")),
-            languageText(language, Text::Time, QStringLiteral("Czas")), options.size);
+            languageText(language, Text::Time, QStringLiteral("Czas")), options.size,
+            language.text(Text::ChartAllHidden));
         if (image.isNull() || !image.save(options.png, "PNG")) {
             err(QStringLiteral("cannot write ") + options.png);
             status = ExitFailed;

@@ -85,13 +85,14 @@ enum class Text : int {
     ReasonNoBackupName,
     ReasonChanged,
     ReasonNotDeleted, // system's reason
+    ChartAllHidden,   // in the middle of a chart with every series hidden
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::ReasonNotDeleted);
+inline constexpr int LastNamedText = int(Text::ChartAllHidden);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -127,6 +128,8 @@ inline QString englishText(Text text)
         "no free name is left for it in Backup",
         "it changed while it was being imported",
         "it cannot be deleted after its backup (%1)",
+        "Every series is hidden: check them in the list on the right, or press \u201cCheck "
+        "all\u201d.",
     };
     if (int(text) < FirstNamedText)
         return QString();

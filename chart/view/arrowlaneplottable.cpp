@@ -32,17 +32,15 @@ void extend(QCPRange& range, bool& found, double value)
 }
 
 // One arrow in pixels, pointing from (from, y) to (to, y).
-QPolygonF arrowShape(double from, double to, double y, double thickness)
+QPolygonF arrowShape(double from, double to, double y, double bar, double head)
 {
     const double direction = to >= from ? 1.0 : -1.0;
     const double length = std::abs(to - from);
-    const double head = std::min(length, thickness * 1.6);
-    const double neck = to - direction * head;
-    const double half = thickness / 2;
-    return QPolygonF({QPointF(from, y - half), QPointF(neck, y - half),
-                      QPointF(neck, y - thickness), QPointF(to, y),
-                      QPointF(neck, y + thickness), QPointF(neck, y + half),
-                      QPointF(from, y + half)});
+    const double tip = std::min(length, head * 0.8);
+    const double neck = to - direction * tip;
+    return QPolygonF({QPointF(from, y - bar / 2), QPointF(neck, y - bar / 2),
+                      QPointF(neck, y - head / 2), QPointF(to, y), QPointF(neck, y + head / 2),
+                      QPointF(neck, y + bar / 2), QPointF(from, y + bar / 2)});
 }
 
 } // namespace
@@ -84,21 +82,10 @@ QCPRange ArrowLanePlottable::getKeyRange(bool& foundRange, QCP::SignDomain inSig
 }
 
 QCPRange ArrowLanePlottable::getValueRange(bool& foundRange, QCP::SignDomain inSignDomain,
-                                           const QCPRange& inKeyRange) const
+                                           const QCPRange&) const
 {
-    const bool anyKey = inKeyRange == QCPRange();
-    QCPRange range;
-    foundRange = false;
-    for (const ChartArrow& arrow : m_arrows) {
-        if (!anyKey && std::max(arrow.x0, arrow.x1) < inKeyRange.lower)
-            continue;
-        if (!anyKey && std::min(arrow.x0, arrow.x1) > inKeyRange.upper)
-            continue;
-        for (double y : {arrow.y0, arrow.y1}) {
-            if (inDomain(y, inSignDomain))
-                extend(range, foundRange, y);
-        }
-    }
+    const QCPRange range(m_lane - 0.5, m_lane + 0.5);
+    foundRange = !m_arrows.isEmpty() && inDomain(m_lane, inSignDomain);
     return range;
 }
 
@@ -109,8 +96,7 @@ void ArrowLanePlottable::draw(QCPPainter* painter)
     if (!keyAxis || !valueAxis || m_arrows.isEmpty())
         return;
 
-    const double unit = std::abs(valueAxis->coordToPixel(1) - valueAxis->coordToPixel(0));
-    const double thickness = std::clamp(unit * 0.6, 3.0, 14.0);
+    const double y = valueAxis->coordToPixel(m_lane);
     const QCPRange visible = keyAxis->range();
 
     applyFillAntialiasingHint(painter);
@@ -121,12 +107,11 @@ void ArrowLanePlottable::draw(QCPPainter* painter)
     // are merged into one shaft so a long cycle with a busy output stays quick to draw.
     double runFrom = 0;
     double runTo = 0;
-    double runY = 0;
     bool inRun = false;
     auto flushRun = [&] {
         if (inRun)
-            painter->drawRect(QRectF(QPointF(runFrom, runY - thickness / 2),
-                                     QPointF(runTo, runY + thickness / 2)));
+            painter->drawRect(
+                QRectF(QPointF(runFrom, y - BarHeight / 2), QPointF(runTo, y + BarHeight / 2)));
         inRun = false;
     };
 
@@ -136,23 +121,21 @@ void ArrowLanePlottable::draw(QCPPainter* painter)
             continue;
         const double from = keyAxis->coordToPixel(arrow.x0);
         const double to = keyAxis->coordToPixel(arrow.x1);
-        const double y = valueAxis->coordToPixel((arrow.y0 + arrow.y1) / 2);
         const double left = std::min(from, to);
         const double right = std::max(from, to);
         if (right - left < 2.0) {
-            if (inRun && y == runY && left <= runTo + 1.0) {
+            if (inRun && left <= runTo + 1.0) {
                 runTo = std::max(runTo, right);
                 continue;
             }
             flushRun();
             runFrom = left;
             runTo = std::max(right, left + 1.0);
-            runY = y;
             inRun = true;
             continue;
         }
         flushRun();
-        painter->drawPolygon(arrowShape(from, to, y, thickness));
+        painter->drawPolygon(arrowShape(from, to, y, BarHeight, HeadHeight));
     }
     flushRun();
 }
@@ -162,7 +145,8 @@ void ArrowLanePlottable::drawLegendIcon(QCPPainter* painter, const QRectF& rect)
     painter->setPen(Qt::NoPen);
     painter->setBrush(mBrush);
     const QPointF centre = rect.center();
-    painter->drawPolygon(arrowShape(rect.left(), rect.right(), centre.y(), rect.height() / 2));
+    painter->drawPolygon(
+        arrowShape(rect.left(), rect.right(), centre.y(), rect.height() / 2, rect.height()));
 }
 
 } // namespace kvaro

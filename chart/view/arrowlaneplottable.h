@@ -6,9 +6,9 @@
 
 namespace kvaro {
 
-// All the on-periods of one output as flat filled horizontal arrows. The shaft's thickness
-// follows the temperature scale (the lanes lie one degree apart), within pixel limits, so
-// the lanes read as one coloured band in the full view and separate when zoomed in.
+// All the on-periods of one output as flat filled horizontal arrows, drawn in a lane of their
+// own: the value axis counts lanes, and the arrows sit on this output's lane whatever height
+// the model gives them. Bars keep a fixed pixel height, so every output reads at any zoom.
 class ArrowLanePlottable : public QCPAbstractPlottable
 {
     Q_OBJECT
@@ -17,6 +17,14 @@ public:
 
     void setArrows(const QVector<ChartArrow>& arrows);
     void setColor(const QColor& color);
+    void setLane(double lane) { m_lane = lane; }
+    double lane() const { return m_lane; }
+
+    // The bar's height in pixels; the arrow head stands out a little above and below it.
+    static constexpr double BarHeight = 8;
+    static constexpr double HeadHeight = 11;
+    // From one lane's centre to the next: the heads of neighbouring lanes stay 3 px apart.
+    static constexpr double LanePitch = HeadHeight + 3;
     const QVector<ChartArrow>& arrows() const { return m_arrows; }
 
     double selectTest(const QPointF& pos, bool onlySelectable,
@@ -32,6 +40,7 @@ protected:
 
 private:
     QVector<ChartArrow> m_arrows;
+    double m_lane = 0;
 };
 
 } // namespace kvaro

@@ -8,11 +8,13 @@
 #include "chart/view/seriesstyle.h"
 
 #include <QPdfWriter>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <optional>
 
 namespace kvaro {
 
@@ -48,6 +50,16 @@ void styleAxis(QCPAxis* axis, bool carriesSeries)
     axis->setLabelFont(chartFont(10, true));
     axis->setLabelColor(QColor(45, 52, 64));
 }
+
+// Temperatures carry one decimal: a finer step would print one label several times.
+class TemperatureTicker : public QCPAxisTicker
+{
+protected:
+    double getTickStep(const QCPRange& range) override
+    {
+        return std::max(0.1, QCPAxisTicker::getTickStep(range));
+    }
+};
 
 QBrush powerFill(const QColor& color)
 {
@@ -111,15 +123,61 @@ ChartView::ChartView(QWidget* parent)
     m_plot->yAxis->setNumberFormat(QStringLiteral("f"));
     m_plot->yAxis->setNumberPrecision(1);
     m_plot->yAxis->setLabel(QStringLiteral("Temperatura"));
-    m_plot->xAxis->setLabel(QStringLiteral("Czas"));
-    m_ticker->setTickCount(7);
-    m_plot->xAxis->setTicker(m_ticker);
+    m_plot->yAxis->setTicker(QSharedPointer<QCPAxisTicker>(new TemperatureTicker));
     m_plot->yAxis->ticker()->setTickCount(8);
+    // The temperatures' bottom side marks the times with grid lines only; the labels are
+    // written once, under the output lanes.
+    m_plot->xAxis->setTicker(m_ticker);
+    m_plot->xAxis->setTickLabels(false);
+    m_ticker->setAxisLength([plot = m_plot] {
+        // The marks are made before the layout that follows them: the length of the last
+        // layout, which layOutAt keeps current across size changes.
+        const int length = plot->axisRect()->width();
+        return double(length > 1 ? length : plot->viewport().width());
+    });
     // Keep the frame's right and top sides on the same ranges as the series axes.
     connect(m_plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged),
             m_plot->xAxis2, qOverload<const QCPRange&>(&QCPAxis::setRange));
     connect(m_plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged),
             m_plot->yAxis2, qOverload<const QCPRange&>(&QCPAxis::setRange));
+
+    // The output lanes: one axis rect at the foot, its bottom axis following the
+    // temperatures' one, its left axis naming the lanes.
+    m_laneRect = new QCPAxisRect(m_plot, true);
+    m_plot->plotLayout()->addElement(2, 0, m_laneRect);
+    m_plot->plotLayout()->setRowSpacing(4);
+    m_laneRect->setBackground(QColor(255, 255, 255, 235));
+    m_laneRect->setRangeDrag(Qt::Orientations());
+    m_laneRect->setRangeZoom(Qt::Orientations());
+    auto* margins = new QCPMarginGroup(m_plot);
+    rect->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
+    m_laneRect->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
+    QCPAxis* laneTime = m_laneRect->axis(QCPAxis::atBottom);
+    QCPAxis* laneNames = m_laneRect->axis(QCPAxis::atLeft);
+    styleAxis(laneTime, true);
+    styleAxis(laneNames, true);
+    styleAxis(m_laneRect->axis(QCPAxis::atTop), false);
+    styleAxis(m_laneRect->axis(QCPAxis::atRight), false);
+    laneTime->setTicker(m_ticker);
+    laneTime->setLabel(QStringLiteral("Czas"));
+    laneNames->grid()->setVisible(false);
+    // The names are tick labels; the ticks themselves have no length.
+    laneNames->setTickLength(0, 0);
+    laneNames->setSubTicks(false);
+    laneNames->setRangeReversed(true); // the first output on top
+    m_laneNames.reset(new QCPAxisTickerText);
+    laneNames->setTicker(m_laneNames);
+    for (QCPAxis* axis : {laneTime, m_laneRect->axis(QCPAxis::atTop)})
+        connect(m_plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), axis,
+                qOverload<const QCPRange&>(&QCPAxis::setRange));
+    connect(laneNames, qOverload<const QCPRange&>(&QCPAxis::rangeChanged),
+            m_laneRect->axis(QCPAxis::atRight), qOverload<const QCPRange&>(&QCPAxis::setRange));
+
+    // Without a word, a plot with every series hidden looks broken.
+    m_hint = new QCPTextElement(m_plot, QString(), chartFont(11));
+    m_hint->setTextColor(QColor(90, 98, 112));
+    m_hint->setVisible(false);
+    rect->insetLayout()->addElement(m_hint, Qt::AlignCenter);
 
     connect(m_plot, &QCustomPlot::mousePress, this, &ChartView::onMousePress);
     connect(m_plot, &QCustomPlot::mouseMove, this, &ChartView::onMouseMove);
@@ -150,7 +208,8 @@ void ChartView::buildPlottables()
             break;
         }
         case SeriesKind::Arrow:
-            plottable = new ArrowLanePlottable(m_plot->xAxis, m_plot->yAxis);
+            plottable = new ArrowLanePlottable(m_laneRect->axis(QCPAxis::atBottom),
+                                               m_laneRect->axis(QCPAxis::atLeft));
             break;
         case SeriesKind::Bubble:
             plottable = new BubblePlottable(m_plot->xAxis, m_plot->yAxis);
@@ -160,13 +219,17 @@ void ChartView::buildPlottables()
         plottable->setSelectable(QCP::stNone);
         m_plottables[std::size_t(index)] = plottable;
     };
-    // Drawing order: the power area underneath, then lines and arrows in series order, the
-    // event markers on top of the lines they sit on.
+    // Drawing order: the power area underneath, then lines and arrows in series order
+    // except T1 and T2, which lie close to the broad working temperature and would vanish
+    // under it, then those two, the event markers on top of the lines they sit on.
     create(series::Power);
     for (int i = 0; i < shape.count(); ++i) {
-        if (i != series::Power && shape.at(i).kind != SeriesKind::Bubble)
+        if (i != series::Power && i != series::T1 && i != series::T2 &&
+            shape.at(i).kind != SeriesKind::Bubble)
             create(i);
     }
+    create(series::T2);
+    create(series::T1);
     for (int i = 0; i < shape.count(); ++i) {
         if (shape.at(i).kind == SeriesKind::Bubble)
             create(i);
@@ -177,7 +240,13 @@ void ChartView::buildPlottables()
 void ChartView::setModel(const ChartModel* model)
 {
     m_model = model;
+    // An empty series of the new model would pass for the copy of the old one (both hold
+    // no data), so the graphs let go of the old points here.
     m_shownPoints.assign(m_plottables.size(), {});
+    for (QCPAbstractPlottable* plottable : m_plottables) {
+        if (auto* graph = qobject_cast<QCPGraph*>(plottable))
+            graph->data()->clear();
+    }
     refresh();
 }
 
@@ -189,6 +258,8 @@ void ChartView::refresh()
         for (QCPAbstractPlottable* plottable : m_plottables)
             plottable->setVisible(false);
         m_ticker->setPoints({});
+        m_hint->setVisible(false);
+        layOutLanes();
         m_plot->replot(QCustomPlot::rpQueuedReplot);
         return;
     }
@@ -213,6 +284,11 @@ void ChartView::refresh()
                 graph->setPen(seriesPen(i));
                 graph->setBrush(Qt::NoBrush);
             }
+            // A lone point makes no line and no area: it is drawn as a dot.
+            const QColor colour = seriesColour(i);
+            graph->setScatterStyle(series.points.size() == 1
+                                       ? QCPScatterStyle(QCPScatterStyle::ssDisc, colour, colour, 7)
+                                       : QCPScatterStyle(QCPScatterStyle::ssNone));
         } else if (auto* lane = qobject_cast<ArrowLanePlottable*>(plottable)) {
             lane->setArrows(series.arrows);
             lane->setColor(seriesColour(i));
@@ -223,7 +299,38 @@ void ChartView::refresh()
         }
     }
     m_ticker->setPoints(m_model->at(series::T1).points);
+    bool anyShown = false;
+    for (int i = 0; i < count; ++i)
+        anyShown = anyShown || m_model->at(i).active;
+    m_hint->setVisible(!anyShown);
+    layOutLanes();
     applyAutomaticRanges();
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+// One lane per shown output, in output order, each as high as its bar needs: the lanes keep
+// their height whatever the temperature scale or the window's size.
+void ChartView::layOutLanes()
+{
+    m_laneNames->clear();
+    int lanes = 0;
+    for (QCPAbstractPlottable* plottable : m_plottables) {
+        auto* lane = qobject_cast<ArrowLanePlottable*>(plottable);
+        if (!lane || !lane->visible())
+            continue;
+        lane->setLane(lanes);
+        m_laneNames->addTick(lanes, lane->name());
+        ++lanes;
+    }
+    const int height = int(lanes * ArrowLanePlottable::LanePitch);
+    m_laneRect->setMinimumSize(0, height);
+    m_laneRect->setMaximumSize(QWIDGETSIZE_MAX, height);
+    m_laneRect->axis(QCPAxis::atLeft)->setRange(-0.5, std::max(0, lanes) - 0.5);
+}
+
+void ChartView::setEmptyHint(const QString& hint)
+{
+    m_hint->setText(hint);
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
@@ -232,34 +339,40 @@ void ChartView::setTitles(const QString& title, const QString& leftAxisTitle,
 {
     m_title->setText(title);
     m_plot->yAxis->setLabel(leftAxisTitle);
-    m_plot->xAxis->setLabel(bottomAxisTitle);
+    m_laneRect->axis(QCPAxis::atBottom)->setLabel(bottomAxisTitle);
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void ChartView::applyAutomaticRanges()
 {
-    if (m_automaticBottom)
-        m_plot->xAxis->rescale(true);
-    if (m_automaticLeft) {
-        bool found = false;
-        QCPRange range;
+    // The union of the shown plottables' keys or values; nullopt when none has any.
+    auto shownRange = [this](bool keys) -> std::optional<QCPRange> {
+        std::optional<QCPRange> range;
         for (QCPAbstractPlottable* plottable : m_plottables) {
-            if (!plottable->visible())
+            // The lanes share the time axis, not the temperature one.
+            if (!plottable->visible() || (!keys && plottable->valueAxis() != m_plot->yAxis))
                 continue;
             bool has = false;
-            const QCPRange own = plottable->getValueRange(has);
-            if (!has)
-                continue;
-            range = found ? QCPRange(std::min(range.lower, own.lower),
-                                     std::max(range.upper, own.upper))
-                          : own;
-            found = true;
+            const QCPRange own = keys ? plottable->getKeyRange(has) : plottable->getValueRange(has);
+            if (has)
+                range = range ? QCPRange(std::min(range->lower, own.lower),
+                                         std::max(range->upper, own.upper))
+                              : own;
         }
-        if (found) {
-            // A little air above and below, so the arrow lanes at the foot and the highest
-            // temperature do not sit on the frame.
-            const double margin = range.size() > 0 ? range.size() * 0.03 : 1.0;
-            m_plot->yAxis->setRange(range.lower - margin, range.upper + margin);
+        return range;
+    };
+    if (m_automaticBottom) {
+        // A single record stands in the middle of a span of its own.
+        if (const auto range = shownRange(true))
+            m_plot->xAxis->setRange(
+                range->size() > 0 ? *range : QCPRange(range->lower - 1, range->upper + 1));
+    }
+    if (m_automaticLeft) {
+        if (const auto range = shownRange(false)) {
+            // A little air above and below, so neither the lowest nor the highest
+            // temperature sits on the frame.
+            const double margin = range->size() > 0 ? range->size() * 0.03 : 1.0;
+            m_plot->yAxis->setRange(range->lower - margin, range->upper + margin);
         }
     }
 }
@@ -378,8 +491,19 @@ void ChartView::onMouseRelease(QMouseEvent* event)
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
+void ChartView::layOutAt(QSize size) const
+{
+    QCPLayoutGrid* layout = m_plot->plotLayout();
+    layout->setOuterRect(QRect(QPoint(0, 0), size));
+    for (auto phase :
+         {QCPLayoutElement::upPreparation, QCPLayoutElement::upMargins, QCPLayoutElement::upLayout})
+        layout->update(phase);
+}
+
 bool ChartView::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_plot && event->type() == QEvent::Resize)
+        layOutAt(static_cast<QResizeEvent*>(event)->size());
     // The wheel neither zooms nor pans the chart, nor scrolls anything around it.
     if (watched == m_plot && event->type() == QEvent::Wheel) {
         event->accept();
@@ -392,6 +516,7 @@ QImage ChartView::renderImage(QSize size) const
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(palette().color(QPalette::Window));
+    layOutAt(size);
     {
         QCPPainter painter(&image);
         m_plot->toPainter(&painter, size.width(), size.height());
@@ -426,6 +551,7 @@ bool ChartView::savePdf(const QString& fileName)
         return false;
     painter.setMode(QCPPainter::pmVectorized);
     painter.setWindow(QRect(QPoint(0, 0), size));
+    layOutAt(size);
     m_plot->toPainter(&painter, size.width(), size.height());
     if (painter.isActive())
         painter.end();
@@ -433,14 +559,14 @@ bool ChartView::savePdf(const QString& fileName)
     return true;
 }
 
-QImage renderChartImage(const ChartModel& model, const QString& title,
-                        const QString& leftAxisTitle, const QString& bottomAxisTitle,
-                        QSize size)
+QImage renderChartImage(const ChartModel& model, const QString& title, const QString& leftAxisTitle,
+                        const QString& bottomAxisTitle, QSize size, const QString& emptyHint)
 {
     ChartView view;
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(size);
     view.setTitles(title, leftAxisTitle, bottomAxisTitle);
+    view.setEmptyHint(emptyHint);
     view.setModel(&model);
     view.resetZoom();
     QImage image = view.renderImage(size);

@@ -12,6 +12,8 @@
 class QCustomPlot;
 class QCPAbstractPlottable;
 class QCPAxis;
+class QCPAxisRect;
+class QCPAxisTickerText;
 class QCPTextElement;
 class QMouseEvent;
 
@@ -41,6 +43,8 @@ public:
 
     void setTitles(const QString& title, const QString& leftAxisTitle,
                    const QString& bottomAxisTitle);
+    // Shown in the middle of the plot while every series is hidden.
+    void setEmptyHint(const QString& hint);
 
     // Both axes back to automatic: their ranges follow the shown series.
     void resetZoom();
@@ -78,6 +82,9 @@ protected:
 private:
     void buildPlottables();
     void applyAutomaticRanges();
+    void layOutLanes();
+    // One layout pass at this size, so the time marks that follow are spaced for it.
+    void layOutAt(QSize size) const;
     void onMousePress(QMouseEvent* event);
     void onMouseMove(QMouseEvent* event);
     void onMouseRelease(QMouseEvent* event);
@@ -85,6 +92,10 @@ private:
 
     QCustomPlot* m_plot = nullptr;
     QCPTextElement* m_title = nullptr;
+    QCPTextElement* m_hint = nullptr;
+    // The output lanes under the temperatures; their bottom axis carries the time marks.
+    QCPAxisRect* m_laneRect = nullptr;
+    QSharedPointer<QCPAxisTickerText> m_laneNames;
     QSharedPointer<ElapsedTicker> m_ticker;
     std::vector<QCPAbstractPlottable*> m_plottables; // by series position
     std::vector<QVector<ChartPoint>> m_shownPoints; // what each graph holds now
@@ -98,8 +109,7 @@ private:
 
 // The chart as the window draws it, rendered offscreen at the given size (needs a
 // QApplication; works with the offscreen platform).
-QImage renderChartImage(const ChartModel& model, const QString& title,
-                        const QString& leftAxisTitle, const QString& bottomAxisTitle,
-                        QSize size);
+QImage renderChartImage(const ChartModel& model, const QString& title, const QString& leftAxisTitle,
+                        const QString& bottomAxisTitle, QSize size, const QString& emptyHint = {});
 
 } // namespace kvaro

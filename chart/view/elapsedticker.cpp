@@ -1,30 +1,122 @@
 #include "chart/view/elapsedticker.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace kvaro {
 
-double ElapsedTicker::getTickStep(const QCPRange& range)
+namespace
 {
-    // Positions are whole records: a mark between two records would repeat a label.
-    return std::max(1.0, std::round(QCPAxisTicker::getTickStep(range)));
+
+QString twoDigits(qint64 value)
+{
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
 }
 
-QString ElapsedTicker::getTickLabel(double tick, const QLocale&, QChar, int)
+} // namespace
+
+void ElapsedTicker::setPoints(const QVector<ChartPoint>& points)
 {
-    if (m_points.isEmpty())
-        return {};
-    const auto after = std::lower_bound(m_points.cbegin(), m_points.cend(), tick,
-                                        [](const ChartPoint& p, double x) { return p.x < x; });
-    auto nearest = after;
-    if (after == m_points.cend()
-        || (after != m_points.cbegin() && tick - (after - 1)->x < after->x - tick))
-        nearest = after - 1;
-    // Beyond the drawn points the axis has no time to show.
-    if (std::abs(nearest->x - tick) > 1.0)
-        return {};
-    return nearest->label;
+    m_xs.clear();
+    m_reached.clear();
+    m_xs.reserve(points.size());
+    m_reached.reserve(points.size());
+    qint64 reached = -1;
+    for (const ChartPoint& point : points) {
+        // The loader adds points in ascending x; a point out of order is not a mark's place.
+        if (!m_xs.isEmpty() && point.x <= m_xs.constLast())
+            continue;
+        reached = std::max(reached, parseElapsed(point.label));
+        m_xs.append(point.x);
+        m_reached.append(reached);
+    }
+}
+
+qint64 ElapsedTicker::parseElapsed(const QString& label)
+{
+    const QStringList parts = label.split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3)
+        return -1;
+    qint64 seconds = 0;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int value = part.toInt(&ok);
+        if (!ok || value < 0)
+            return -1;
+        seconds = seconds * 60 + value;
+    }
+    return seconds;
+}
+
+QString ElapsedTicker::format(qint64 seconds)
+{
+    return twoDigits(seconds / 3600) + QLatin1Char(':') + twoDigits((seconds / 60) % 60) +
+           QLatin1Char(':') + twoDigits(seconds % 60);
+}
+
+qint64 ElapsedTicker::stepFor(double spanSeconds, double pixels, double minSpacing)
+{
+    static constexpr std::array<qint64, 18> steps{
+        1, 2, 5, 10, 15, 30, 60, 120, 300, 600, 900, 1800, 3600, 7200, 10800, 14400, 21600, 43200};
+    const double most = std::max(1.0, pixels / minSpacing); // marks that fit
+    for (qint64 step : steps) {
+        if (spanSeconds / double(step) <= most)
+            return step;
+    }
+    // Beyond a few days: whole days.
+    const qint64 day = 86400;
+    return day * std::max<qint64>(1, qint64(std::ceil(spanSeconds / most / double(day))));
+}
+
+QVector<ElapsedTicker::Tick> ElapsedTicker::ticksFor(const QCPRange& range, double pixels) const
+{
+    QVector<Tick> ticks;
+    const auto from = std::lower_bound(m_xs.cbegin(), m_xs.cend(), range.lower);
+    const auto to = std::upper_bound(m_xs.cbegin(), m_xs.cend(), range.upper);
+    if (from >= to)
+        return ticks;
+    const qsizetype first = from - m_xs.cbegin();
+    const qsizetype last = (to - m_xs.cbegin()) - 1;
+    const qint64 start = std::max<qint64>(0, m_reached.at(first));
+    const qint64 end = m_reached.at(last);
+    if (end < 0)
+        return ticks;
+    // The time the shown range covers, stretched to the whole axis where the records do not
+    // reach its ends.
+    const double shownX = std::max(1e-9, m_xs.at(last) - m_xs.at(first));
+    const double shownPixels = pixels * std::min(1.0, shownX / std::max(1e-9, range.size()));
+    const qint64 step = stepFor(double(std::max<qint64>(1, end - start)), shownPixels);
+    for (qint64 value = (start + step - 1) / step * step; value <= end; value += step) {
+        // The first record at or past the mark's time. Where records lie further apart than
+        // the step, several round times reach the same record: it gets one mark, with the
+        // last of them, the one nearest its own time.
+        const auto at =
+            std::lower_bound(m_reached.cbegin() + first, m_reached.cbegin() + last + 1, value);
+        const double x = m_xs.at(at - m_reached.cbegin());
+        if (!ticks.isEmpty() && ticks.constLast().x == x)
+            ticks.last().label = format(value);
+        else
+            ticks.append({x, format(value)});
+    }
+    return ticks;
+}
+
+void ElapsedTicker::generate(const QCPRange& range, const QLocale&, QChar, int,
+                             QVector<double>& ticks, QVector<double>* subTicks,
+                             QVector<QString>* tickLabels)
+{
+    const QVector<Tick> marks = ticksFor(range, m_axisLength ? m_axisLength() : 800.0);
+    ticks.clear();
+    if (tickLabels)
+        tickLabels->clear();
+    for (const Tick& mark : marks) {
+        ticks.append(mark.x);
+        if (tickLabels)
+            tickLabels->append(mark.label);
+    }
+    if (subTicks)
+        subTicks->clear();
 }
 
 } // namespace kvaro

@@ -296,24 +296,28 @@ private slots:
         QTest::newRow("175 reaches 180")
             << QStringList{"10:00:00", "10:12:30", "11:30:05"}
             << QStringList{"20", "175", "150"} << "L15 12:30 L19: 77:35";
+        // Seconds below ten keep their leading zero: "78:5" would read as 78:50.
+        QTest::newRow("held 78 min 5 s")
+            << QStringList{"10:00:00", "10:12:30", "11:30:35"} << QStringList{"20", "175", "150"}
+            << "L15 12:30 L19: 78:05";
         QTest::newRow("174.9 does not") << QStringList{"10:00:00", "10:12:30", "11:30:05"}
                                         << QStringList{"20", "174.9", "174.9"} << "L46";
         // The first record is read before the set temperature is known.
         QTest::newRow("line 1 never reaches") << QStringList{"10:00:00", "10:00:10"}
                                               << QStringList{"200", "20"} << "L46";
         QTest::newRow("reached at the start only")
-            << QStringList{"10:00:00", "10:00:00", "10:00:09"}
-            << QStringList{"20", "180", "20"} << "L16 L19: 0:9";
+            << QStringList{"10:00:00", "10:00:00", "10:00:09"} << QStringList{"20", "180", "20"}
+            << "L16 L19: 0:09";
         QTest::newRow("at the start, then later")
             << QStringList{"10:00:00", "10:00:00", "10:01:00", "10:02:00"}
-            << QStringList{"20", "180", "180", "20"} << "L15 01:00 L19: 1:0";
+            << QStringList{"20", "180", "180", "20"} << "L15 01:00 L19: 1:00";
         QTest::newRow("held across midnight")
-            << QStringList{"23:50:00", "23:55:00", "00:05:00"}
-            << QStringList{"20", "180", "180"} << "L15 05:00 L19: 10:0";
+            << QStringList{"23:50:00", "23:55:00", "00:05:00"} << QStringList{"20", "180", "180"}
+            << "L15 05:00 L19: 10:00";
         // Summer time ends while the oven holds its temperature: no day is added.
         QTest::newRow("held while the clock goes back an hour")
             << QStringList{"02:10:00", "02:40:00", "02:59:00", "02:05:00"}
-            << QStringList{"20", "180", "180", "180"} << "L15 30:00 L19: 25:0";
+            << QStringList{"20", "180", "180", "180"} << "L15 30:00 L19: 25:00";
     }
     void reachedAndHeld()
     {

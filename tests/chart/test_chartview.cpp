@@ -1,4 +1,6 @@
+#include "chart/view/arrowlaneplottable.h"
 #include "chart/view/chartview.h"
+#include "chart/view/elapsedticker.h"
 #include "chart/view/seriesstyle.h"
 
 #include <QSignalSpy>
@@ -8,6 +10,7 @@
 #include <qcustomplot.h>
 
 #include <cmath>
+#include <set>
 
 using namespace kvaro;
 
@@ -37,6 +40,37 @@ ChartModel sampleModel()
 QCustomPlot* plotOf(ChartView& view)
 {
     return view.findChild<QCustomPlot*>();
+}
+
+// The second axis rect, under the temperatures: the output lanes.
+QCPAxisRect* laneRectOf(ChartView& view)
+{
+    QCustomPlot* plot = plotOf(view);
+    return plot->axisRectCount() == 2 ? plot->axisRect(1) : nullptr;
+}
+
+// Points with these elapsed-time labels at x = 0, 1, 2, ...
+QVector<ChartPoint> timedPoints(const QStringList& labels)
+{
+    QVector<ChartPoint> points;
+    for (const QString& label : labels)
+        points.append({double(points.size()), 20, label});
+    return points;
+}
+
+// Rows of the image, inside the given columns, that hold a pixel of exactly this colour.
+QVector<int> rowsWith(const QImage& image, QColor colour, int fromX, int toX)
+{
+    QVector<int> rows;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = fromX; x < toX; ++x) {
+            if (image.pixelColor(x, y) == colour) {
+                rows.append(y);
+                break;
+            }
+        }
+    }
+    return rows;
 }
 
 void sendMouse(QWidget* target, QEvent::Type type, QPoint pos, Qt::MouseButton button,
@@ -116,16 +150,156 @@ private slots:
         QCOMPARE(visible, SeriesCount - 1);
     }
 
-    void arrowLanesCountForTheRange()
+    void arrowLanesCountForTheTimeRangeOnly()
     {
-        // Temperatures start at 15: only the lane at height 1 can pull the minimum lower.
-        QVERIFY(m_view->leftMin() <= 1);
+        // The lanes have their own area: the temperature scale starts near the lowest
+        // temperature (15), not at the lanes' heights in the model.
+        QVERIFY(m_view->leftMin() > 1);
         QVERIFY(m_view->bottomMax() >= 120);
         m_model.at(series::ArrowFirst).active = false;
         m_model.at(series::ArrowLast).active = false;
         m_view->refresh();
         QVERIFY(m_view->leftMin() > 1);
         QCOMPARE(m_view->bottomMax(), 99.0);
+    }
+
+    void outputLanesLieUnderTheTemperatures_data()
+    {
+        QTest::addColumn<QList<int>>("shown"); // outputs 1..5 that are shown
+        QTest::newRow("first and last") << QList<int>{1, 5};
+        QTest::newRow("all five") << QList<int>{1, 2, 3, 4, 5};
+        QTest::newRow("one") << QList<int>{3};
+        QTest::newRow("none") << QList<int>{};
+    }
+    void outputLanesLieUnderTheTemperatures()
+    {
+        QFETCH(QList<int>, shown);
+        // Only the lanes drawn: an anti-aliased edge of a red line can take a lane's colour.
+        for (int i = 0; i < m_model.count(); ++i)
+            m_model.at(i).active = false;
+        for (int output = 1; output <= 5; ++output) {
+            ChartSeries& lane = m_model.at(series::ArrowFirst + output - 1);
+            lane.title = QStringLiteral("Out%1").arg(output);
+            lane.arrows = {
+                {double(10 * output), double(output), double(10 * output + 30), double(output)}};
+            lane.active = shown.contains(output);
+        }
+        m_view->refresh();
+        QCustomPlot* plot = plotOf(*m_view);
+        plot->replot();
+        QCPAxisRect* lanes = laneRectOf(*m_view);
+        QVERIFY(lanes);
+        const QRect temperatures = plot->axisRect(0)->rect();
+        // Under the temperatures, on the same columns and the same time range.
+        QVERIFY(lanes->rect().top() > temperatures.bottom());
+        QCOMPARE(lanes->rect().left(), temperatures.left());
+        QCOMPARE(lanes->rect().right(), temperatures.right());
+        QCOMPARE(lanes->axis(QCPAxis::atBottom)->range(), plot->xAxis->range());
+        m_view->zoomBy(110);
+        m_view->panStep(30, 0);
+        QCOMPARE(lanes->axis(QCPAxis::atBottom)->range(), plot->xAxis->range());
+        m_view->resetZoom();
+        QCOMPARE(lanes->rect().height(), int(shown.size() * ArrowLanePlottable::LanePitch));
+
+        // Each shown output is named at the left of its lane, in output order.
+        QStringList names;
+        for (int output : shown)
+            names << QStringLiteral("Out%1").arg(output);
+        plot->replot();
+        QCOMPARE(QStringList(lanes->axis(QCPAxis::atLeft)->tickVectorLabels().toList()), names);
+
+        // The bars: in their own lane, at least 6 px high, 3 px or more apart.
+        const QImage image = m_view->grabImage();
+        int previousBottom = -1;
+        for (int output : shown) {
+            const QColor colour = seriesColour(series::ArrowFirst + output - 1);
+            const QVector<int> rows =
+                rowsWith(image, colour, lanes->rect().left(), lanes->rect().right());
+            QVERIFY2(!rows.isEmpty(), qPrintable(QString::number(output)));
+            QVERIFY(rows.constFirst() >= lanes->rect().top());
+            QVERIFY(rows.constLast() <= lanes->rect().bottom());
+            QVERIFY(rows.constLast() - rows.constFirst() + 1 >= 6);
+            if (previousBottom >= 0)
+                QVERIFY(rows.constFirst() - previousBottom > 3);
+            previousBottom = rows.constLast();
+        }
+    }
+
+    void timeMarksAreRoundElapsedTimes_data()
+    {
+        QTest::addColumn<int>("span");     // seconds from the first record to the last
+        QTest::addColumn<int>("interval"); // seconds between records
+        QTest::addColumn<int>("step");     // expected seconds between marks
+        QTest::newRow("30 s") << 30 << 1 << 5;
+        QTest::newRow("2 min") << 120 << 1 << 10;
+        QTest::newRow("10 min") << 600 << 2 << 60;
+        QTest::newRow("30 min") << 1800 << 10 << 300;
+        QTest::newRow("1 h") << 3600 << 10 << 300;
+        QTest::newRow("3 h") << 10800 << 30 << 900;
+        QTest::newRow("8 h") << 28800 << 60 << 3600;
+        QTest::newRow("24 h") << 86400 << 60 << 7200;
+        QTest::newRow("48 h") << 172800 << 120 << 14400;
+    }
+    void timeMarksAreRoundElapsedTimes()
+    {
+        QFETCH(int, span);
+        QFETCH(int, interval);
+        QFETCH(int, step);
+        const double pixels = 1000;
+        QStringList labels;
+        for (int t = 0; t <= span; t += interval)
+            labels << ElapsedTicker::format(t).mid(t < 3600 ? 3 : 0); // as the loader writes
+        ElapsedTicker ticker;
+        ticker.setPoints(timedPoints(labels));
+        const QCPRange range(0, labels.size() - 1);
+        const QVector<ElapsedTicker::Tick> ticks = ticker.ticksFor(range, pixels);
+        QCOMPARE(ticks.size(), span / step + 1);
+        for (qsizetype i = 0; i < ticks.size(); ++i) {
+            const qint64 seconds = i * step;
+            QCOMPARE(ticks[i].label, ElapsedTicker::format(seconds));
+            QCOMPARE(ticks[i].x, double(seconds / interval));
+        }
+        // About one mark per 80 to 200 pixels.
+        const double spacing = pixels * step / span;
+        QVERIFY2(spacing >= 80 && spacing <= 200, qPrintable(QString::number(spacing)));
+    }
+
+    void timeMarkSitsAtTheFirstRecordReachingItsTime_data()
+    {
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QList<double>>("xs");
+        QTest::addColumn<QStringList>("marks");
+        QTest::newRow("uneven records")
+            << QStringList{"00:00", "00:07", "00:13", "00:21", "00:29"}
+            << QList<double>{0, 1, 2, 3, 4}
+            << QStringList{"00:00:00", "00:00:05", "00:00:10", "00:00:20", "00:00:25"};
+        // The clock went back: the time already reached is not reached a second time.
+        QTest::newRow("clock back")
+            << QStringList{"00:00", "00:12", "00:04", "00:18", "00:29"} << QList<double>{0, 1, 3, 4}
+            << QStringList{"00:00:00", "00:00:10", "00:00:15", "00:00:25"};
+        QTest::newRow("one record")
+            << QStringList{"00:00"} << QList<double>{0} << QStringList{"00:00:00"};
+        QTest::newRow("past an hour")
+            << QStringList{"59:50", "01:00:00", "01:00:20"} << QList<double>{0, 1, 2}
+            << QStringList{"00:59:50", "01:00:00", "01:00:20"};
+    }
+    void timeMarkSitsAtTheFirstRecordReachingItsTime()
+    {
+        QFETCH(QStringList, labels);
+        QFETCH(QList<double>, xs);
+        QFETCH(QStringList, marks);
+        ElapsedTicker ticker;
+        ticker.setPoints(timedPoints(labels));
+        const QVector<ElapsedTicker::Tick> ticks =
+            ticker.ticksFor(QCPRange(-0.5, labels.size() - 0.5), 1000);
+        QStringList gotMarks;
+        QList<double> gotXs;
+        for (const ElapsedTicker::Tick& tick : ticks) {
+            gotMarks << tick.label;
+            gotXs << tick.x;
+        }
+        QCOMPARE(gotMarks, marks);
+        QCOMPARE(gotXs, xs);
     }
 
     void fixedAxesIgnoreShownChangesUntilReset()
@@ -256,6 +430,92 @@ private slots:
         QVERIFY(pixelsNear(image, seriesColour(series::T1)) > 100);
         QCOMPARE(pixelsNear(image, seriesColour(series::T2)), 0);
         QCOMPARE(m_view->grabImage().size(), m_view->size());
+    }
+
+    void hintShowsOnlyWhileEverySeriesIsHidden()
+    {
+        m_view->setEmptyHint(QStringLiteral("Check a series"));
+        QCustomPlot* plot = plotOf(*m_view);
+        auto hint = [&]() -> QCPTextElement* {
+            for (QCPTextElement* text : plot->findChildren<QCPTextElement*>()) {
+                if (text->text() == QStringLiteral("Check a series"))
+                    return text;
+            }
+            return nullptr;
+        };
+        QVERIFY(hint());
+        QVERIFY(!hint()->visible());
+        for (int i = 0; i < m_model.count(); ++i)
+            m_model.at(i).active = false;
+        m_view->refresh();
+        QVERIFY(hint()->visible());
+        plot->replot();
+        QVERIFY(plot->axisRect(0)->rect().contains(hint()->outerRect().center()));
+        m_model.at(series::event(8, 7)).active = true; // any one series is enough
+        m_view->refresh();
+        QVERIFY(!hint()->visible());
+    }
+
+    void oneRecordCycleDrawsDotsAndNoRepeatedLabels()
+    {
+        ChartModel one;
+        one.at(series::T1).points = {{0, 180, QStringLiteral("00:00")}};
+        one.at(series::T2).points = {{0, 170, QStringLiteral("00:00")}};
+        m_view->setModel(&one);
+        m_view->resetZoom();
+        QCustomPlot* plot = plotOf(*m_view);
+        plot->replot();
+        // Nothing of the model shown before stays in the graphs.
+        int graphPoints = 0;
+        for (int i = 0; i < plot->graphCount(); ++i)
+            graphPoints += plot->graph(i)->dataCount();
+        QCOMPARE(graphPoints, 2);
+        QCPAxis* time = laneRectOf(*m_view)->axis(QCPAxis::atBottom);
+        auto labelsRepeat = [](QCPAxis* axis) {
+            const QVector<QString> labels = axis->tickVectorLabels();
+            return std::set<QString>(labels.cbegin(), labels.cend()).size() !=
+                   std::size_t(labels.size());
+        };
+        QVERIFY(!plot->yAxis->tickVectorLabels().isEmpty());
+        QVERIFY(!labelsRepeat(plot->yAxis));
+        QVERIFY(!labelsRepeat(time));
+        // Zoomed far in, a step finer than the labels' one decimal would repeat them.
+        for (int i = 0; i < 3; ++i)
+            m_view->zoomBy(145);
+        plot->replot();
+        QVERIFY(!plot->yAxis->tickVectorLabels().isEmpty());
+        QVERIFY2(!labelsRepeat(plot->yAxis),
+                 qPrintable(QStringList(plot->yAxis->tickVectorLabels().toList()).join(u' ')));
+        QVERIFY(!labelsRepeat(time));
+        m_view->resetZoom();
+        plot->replot();
+        QCOMPARE(time->tickVectorLabels(), QVector<QString>{QStringLiteral("00:00:00")});
+        const QImage image = m_view->grabImage();
+        QVERIFY(pixelsNear(image, seriesColour(series::T1)) > 4);
+        QVERIFY(pixelsNear(image, seriesColour(series::T2)) > 4);
+        m_view->setModel(&m_model);
+    }
+
+    void firstTemperaturesLieAboveTheWorkingTemperature()
+    {
+        // All three on one level: the broad working line would hide the two thin ones.
+        for (int i = 0; i < 100; ++i) {
+            m_model.at(series::T1).points[i].y = 100;
+            m_model.at(series::T2).points[i].y = 100;
+            m_model.at(series::WorkingTemperature).points[i].y = 100;
+        }
+        m_model.at(series::T2).active = false;
+        m_view->refresh();
+        const QImage image = m_view->grabImage();
+        const QRect plotArea = plotOf(*m_view)->axisRect(0)->rect();
+        QVERIFY(!rowsWith(image, seriesColour(series::T1), plotArea.left(), plotArea.right())
+                     .isEmpty());
+        m_model.at(series::T1).active = false;
+        m_model.at(series::T2).active = true;
+        m_view->refresh();
+        QVERIFY(!rowsWith(m_view->grabImage(), seriesColour(series::T2), plotArea.left(),
+                          plotArea.right())
+                     .isEmpty());
     }
 
     void savesPdfAndPng()
