@@ -3,7 +3,7 @@
 #include "app/progressdialog.h"
 #include "app/tform1.h"
 #include "app/widgets/cyclelistdelegate.h"
-#include "app/widgets/cyclelistmodel.h"
+#include "catalogue/cyclelistmodel.h"
 #include "app/widgets/timeline.h"
 #include "catalogue/cyclelist.h"
 #include "catalogue/rangepicker.h"

@@ -1,6 +1,6 @@
 #include "app/widgets/cyclelistdelegate.h"
 
-#include "app/widgets/cyclelistmodel.h"
+#include "catalogue/cyclelistmodel.h"
 #include "assets/assets.h"
 
 #include <QAbstractItemView>

@@ -1,6 +1,6 @@
 #include "app/widgets/filterlistdelegate.h"
 
-#include "app/widgets/filterlistmodel.h"
+#include "chart/filterlistmodel.h"
 #include "assets/assets.h"
 #include "chart/filterlist.h"
 

@@ -174,7 +174,7 @@ private slots:
             QCOMPARE(w.chart.at(series::BurnerTemperatureFirst + k).points.size(),
                      exchangers ? 3 : 0);
         QCOMPARE(w.chart.at(series::event(1, 2)).bubbles.size(), exchangers ? 1 : 0);
-        QCOMPARE(w.summary.Label3, power ? QStringLiteral("3.25 kWh") : QStringLiteral("1.5kg"));
+        QCOMPARE(w.summary.consumption, power ? QStringLiteral("3.25 kWh") : QStringLiteral("1.5kg"));
     }
 
     void outputArrows_data()
@@ -284,8 +284,8 @@ private slots:
         settings.seconds = seconds;
         Window w;
         w.load(cycle(records(2), settings));
-        QCOMPARE(w.summary.Label1, label);
-        QCOMPARE(w.summary.Label2, QStringLiteral("180 °C"));
+        QCOMPARE(w.summary.programmedTime, label);
+        QCOMPARE(w.summary.setTemperature, QStringLiteral("180 °C"));
     }
 
     void reachedAndHeld_data()
@@ -324,9 +324,9 @@ private slots:
         for (qsizetype i = 0; i < list.size(); ++i)
             list[i].working = working.at(i);
         Window w;
-        w.summary.CzasOsiagnieciaLabel = QStringLiteral("from the previous cycle");
+        w.summary.setTemperatureReached = QStringLiteral("from the previous cycle");
         w.load(cycle(list));
-        QCOMPARE(w.summary.CzasOsiagnieciaLabel, label);
+        QCOMPARE(w.summary.setTemperatureReached, label);
     }
 
     void meanDifference_data()
@@ -348,7 +348,7 @@ private slots:
         }
         Window w;
         w.load(cycle(list));
-        QCOMPARE(w.summary.SrRoznicaGrzania, label);
+        QCOMPARE(w.summary.meanHeatingDifference, label);
     }
 
     void heatingType_data()
@@ -378,10 +378,10 @@ private slots:
         w.load(cycle(records(3, code)));
         const SummaryShown& shown = w.summary.shown;
         QCOMPARE(shown.Chart1, chart);
-        QCOMPARE(w.summary.Advsmoothtabpager1Enabled, chart);
+        QCOMPARE(w.summary.cycleTabsEnabled, chart);
         QCOMPARE(w.chart.at(series::ArrowFirst).title, arrow3);
         QCOMPARE(w.chart.at(series::ArrowFirst + 3).title, arrow6);
-        QCOMPARE(fuelPictureName(w.summary.FooterImage), picture);
+        QCOMPARE(fuelPictureName(w.summary.fuel), picture);
         QCOMPARE(shown.FooterImage, !picture.isEmpty());
         QCOMPARE(shown.Olej, picture == QLatin1String("Olej"));
         QCOMPARE(shown.Gaz, picture == QLatin1String("Gaz"));
@@ -390,11 +390,11 @@ private slots:
         QCOMPARE(w.summary.LoadedOvenKind, code.toInt());
         const bool burner = code.toInt() <= 2;
         QCOMPARE(shown.PalnikImg, burner);
-        QCOMPARE(w.summary.PalnikStatus, burner ? QStringLiteral("2") : QString());
+        QCOMPARE(w.summary.burnerCount, burner ? QStringLiteral("2") : QString());
         // The load goes on after the message: the filter list is rebuilt.
         QVERIFY(w.filters.item(1).shown);
         if (!chart) // no record line was drawn, so there is no mean to show
-            QCOMPARE(w.summary.SrRoznicaGrzania, QStringLiteral("L18"));
+            QCOMPARE(w.summary.meanHeatingDifference, QStringLiteral("L18"));
     }
 
     void previousLoadKeepsWhatThisOneDoesNotSet()
@@ -412,7 +412,7 @@ private slots:
         QCOMPARE(w.summary.LoadedProbeCount, 4);
         QVERIFY(w.summary.shown.GrodzImg);
         QVERIFY(w.summary.shown.regulacjaMocyBar);
-        QCOMPARE(w.summary.regulacjaMocyBarPosition, 70);
+        QCOMPARE(w.summary.powerLevel, 70);
 
         QList<Rec> electric = records(3, QStringLiteral("3"));
         for (Rec& r : electric)
@@ -420,21 +420,21 @@ private slots:
         w.load(cycle(electric));
         const SummaryShown& shown = w.summary.shown;
         QVERIFY(shown.Prad && shown.FooterImage && !shown.Olej && !shown.Gaz);
-        QCOMPARE(w.summary.FooterImage, FuelPicture::Prad);
+        QCOMPARE(w.summary.fuel, FuelPicture::Prad);
         QVERIFY(!shown.PalnikImg && !shown.PalnikStatus);
-        QCOMPARE(w.summary.PalnikStatus, QStringLiteral("3"));
+        QCOMPARE(w.summary.burnerCount, QStringLiteral("3"));
         QCOMPARE(w.summary.LoadedBurnerCount, 3);
         QCOMPARE(w.summary.LoadedProbeCount, 1);
         QVERIFY(!shown.GrodzImg && !shown.regulacjaMocyBar && !shown.RegulacjaMocyImg);
-        QCOMPARE(w.summary.regulacjaMocyBarPosition, 70);
+        QCOMPARE(w.summary.powerLevel, 70);
 
         // A drawable cycle after one that was not enables the tabs again.
         w.load(cycle(records(2, QStringLiteral("7"))));
-        QVERIFY(!w.summary.Advsmoothtabpager1Enabled);
+        QVERIFY(!w.summary.cycleTabsEnabled);
         QCOMPARE(w.summary.LoadedBurnerCount, 3);
         QVERIFY(w.filters.item(FilterList::burnerHeader(3)).shown);
         w.load(cycle(records(2)));
-        QVERIFY(w.summary.Advsmoothtabpager1Enabled);
+        QVERIFY(w.summary.cycleTabsEnabled);
         QCOMPARE(w.summary.LoadedBurnerCount, 2);
     }
 
@@ -497,7 +497,7 @@ private slots:
         }
         QCOMPARE(w.chart.at(series::T1).points.size(), points);
         QVERIFY(w.filters.item(44).shown);
-        QCOMPARE(w.summary.SrRoznicaGrzania.isEmpty(), inLoop);
+        QCOMPARE(w.summary.meanHeatingDifference.isEmpty(), inLoop);
     }
 };
 
