@@ -8,12 +8,11 @@
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
 #include "chart/navigation.h"
+#include "chart/openedcycle.h"
 #include "chart/view/chartview.h"
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
-#include "cycles/fields.h"
 #include "cycles/language.h"
-#include "cycles/linebuffer.h"
 #include "cycles/platform.h"
 
 #include <QDir>
@@ -250,19 +249,18 @@ int run(const Invocation& invocation)
     if (language.buffer().count() > 0)
         o.filters.setCaptions(language);
 
-    LineBuffer memo1(LineBuffer::Case::Lower);
     const bool ran = guarded(messages, [&] {
-        memo1.loadFile(options.file);
-        if (!options.stored)
-            normalise(memo1, locale.decimalSeparator());
-        if (memo1.trimmedCount() < line::MinimumCount) {
+        const OpenedCycle opened =
+            openCycle(options.file, options.stored ? CycleSource::Stored : CycleSource::Picked,
+                      locale.decimalSeparator());
+        if (!opened.drawable) {
             // The file cannot be drawn: the window says so and draws nothing.
             messages.show(language.text(Text::NotDrawable));
             notDrawable(o, language.text(Text::NotDrawable), options.file);
             return;
         }
         o.chart.clearAll();
-        WczytajWykres(memo1, language, o.chart, o.summary, o.filters, messages);
+        WczytajWykres(opened.lines, language, o.chart, o.summary, o.filters, messages);
         o.zoomLevel = navigation::ZoomReset; // ChartZoomReset
         // The window hides the chart and says so; a script must not take that for a chart.
         if (!isDrawableOvenKind(o.summary.LoadedOvenKind))
