@@ -1,7 +1,7 @@
 #include "fixtures.h"
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cyclefiletext.h"
+#include "cycles/cyclefiletext.h"
 #include "catalogue/cyclestatistics.h"
 #include "cycles/failure.h"
 #include "cycles/platform.h"
