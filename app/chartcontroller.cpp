@@ -1,11 +1,11 @@
 #include "app/chartcontroller.h"
 
 #include "app/widgets/filterlistdelegate.h"
-#include "chart/filterlistmodel.h"
 #include "app/widgets/picturebox.h"
 #include "assets/assets.h"
 #include "chart/chartloader.h"
 #include "chart/filterlist.h"
+#include "chart/filterlistmodel.h"
 #include "chart/navigation.h"
 #include "chart/view/chartview.h"
 #include "cycles/failure.h"
@@ -111,8 +111,8 @@ void ChartController::drawCycle()
 QList<QLabel*> ChartController::summaryLabelControls() const
 {
     const Controls& c = m_controls;
-    return {c.Label1, c.Label2, c.Label3, c.SrRoznicaGrzania, c.CzasOsiagnieciaLabel,
-            c.PalnikStatus};
+    return QList<QLabel*>{
+        c.Label1, c.Label2, c.Label3, c.SrRoznicaGrzania, c.CzasOsiagnieciaLabel, c.PalnikStatus};
 }
 
 void ChartController::applySummary()

@@ -304,8 +304,8 @@ void Loader::showTimeHeld()
     }
     const qint64 held = std::abs(*m_lastElapsed - *m_reachedAt);
     m_summary.setTemperatureReached += QLatin1Char(' ') + m_language.text(Text::HeldFor) +
-                                      QStringLiteral(": ") + QString::number(held / 60) +
-                                      QLatin1Char(':') + QString::number(held % 60);
+                                       QStringLiteral(": ") + QString::number(held / 60) +
+                                       QLatin1Char(':') + QString::number(held % 60);
 }
 
 bool Loader::isOn(int line, std::size_t output)

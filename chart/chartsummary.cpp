@@ -36,18 +36,16 @@ QDebug operator<<(QDebug debug, const ChartSummary& s)
     debug.nospace() << "ChartSummary(";
     for (const SummaryLabel& label : summaryLabels(s))
         debug << label.objectName << '=' << label.text << ' ';
-    debug << "shown[Chart1=" << v.Chart1
-                    << " PalnikImg=" << v.PalnikImg << " PalnikStatus=" << v.PalnikStatus
-                    << " GrodzImg=" << v.GrodzImg << " PrzewietrzanieImg=" << v.PrzewietrzanieImg
-                    << " RegulacjaMocyImg=" << v.RegulacjaMocyImg
-                    << " regulacjaMocyBar=" << v.regulacjaMocyBar << " Olej=" << v.Olej
-                    << " Gaz=" << v.Gaz << " Prad=" << v.Prad << " FooterImage=" << v.FooterImage
-                    << "] powerLevel=" << s.powerLevel
-                    << " fuel=" << fuelPictureName(s.fuel)
-                    << " cycleTabsEnabled=" << s.cycleTabsEnabled
-                    << " LoadedOvenKind=" << s.LoadedOvenKind
-                    << " LoadedBurnerCount=" << s.LoadedBurnerCount
-                    << " LoadedProbeCount=" << s.LoadedProbeCount << ')';
+    debug << "shown[Chart1=" << v.Chart1 << " PalnikImg=" << v.PalnikImg
+          << " PalnikStatus=" << v.PalnikStatus << " GrodzImg=" << v.GrodzImg
+          << " PrzewietrzanieImg=" << v.PrzewietrzanieImg
+          << " RegulacjaMocyImg=" << v.RegulacjaMocyImg
+          << " regulacjaMocyBar=" << v.regulacjaMocyBar << " Olej=" << v.Olej << " Gaz=" << v.Gaz
+          << " Prad=" << v.Prad << " FooterImage=" << v.FooterImage
+          << "] powerLevel=" << s.powerLevel << " fuel=" << fuelPictureName(s.fuel)
+          << " cycleTabsEnabled=" << s.cycleTabsEnabled << " LoadedOvenKind=" << s.LoadedOvenKind
+          << " LoadedBurnerCount=" << s.LoadedBurnerCount
+          << " LoadedProbeCount=" << s.LoadedProbeCount << ')';
     return debug;
 }
 

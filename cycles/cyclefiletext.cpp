@@ -101,7 +101,8 @@ private:
                 --units;
             decodable = units * m_unit;
         }
-        m_pending += LineBuffer::decodeBody(QByteArrayView(m_undecoded).first(decodable), m_encoding);
+        m_pending +=
+            LineBuffer::decodeBody(QByteArrayView(m_undecoded).first(decodable), m_encoding);
         m_undecoded.remove(0, decodable);
         cutLines(atEnd);
         if (atEnd)

@@ -74,25 +74,24 @@ private slots:
         QTest::addColumn<bool>("drawable");
         const QByteArray controller = "M,A\r\n0,1.5\r\n0,2.5\r\n";
         QTest::newRow("picked, as the controller writes it")
-            << controller << false << QChar(u',')
-            << QStringList{"m;a", "0;1,5", "0;2,5"} << true;
-        QTest::newRow("picked, a stored copy") << QByteArray("M;A\r\n0;1,5\r\n0;2,5") << false
-                                               << QChar(u'.')
-                                               << QStringList{"m;a", "0;1.5", "0;2.5"} << true;
+            << controller << false << QChar(u',') << QStringList{"m;a", "0;1,5", "0;2,5"} << true;
+        QTest::newRow("picked, a stored copy")
+            << QByteArray("M;A\r\n0;1,5\r\n0;2,5") << false << QChar(u'.')
+            << QStringList{"m;a", "0;1.5", "0;2.5"} << true;
         // The store normalised it when it imported it; doing so again would change it.
         QTest::newRow("stored is taken as it stands")
             << controller << true << QChar(u',') << QStringList{"m,a", "0,1.5", "0,2.5"} << true;
         QTest::newRow("two lines") << QByteArray("M;A\n0;1\n") << true << QChar(u'.')
                                    << QStringList{"m;a", "0;1"} << false;
         // An editor's blank lines after the last record do not make a cycle.
-        QTest::newRow("two lines and blank ones") << QByteArray("M;A\n0;1\n\n\r\n") << false
-                                                  << QChar(u'.')
-                                                  << QStringList{"m;a", "0;1", "", ""} << false;
+        QTest::newRow("two lines and blank ones")
+            << QByteArray("M;A\n0;1\n\n\r\n") << false << QChar(u'.')
+            << QStringList{"m;a", "0;1", "", ""} << false;
         QTest::newRow("three lines and a blank one")
             << QByteArray("M;A\n0;1\n0;2\n\n") << true << QChar(u'.')
             << QStringList{"m;a", "0;1", "0;2", ""} << true;
-        QTest::newRow("empty file") << QByteArray() << false << QChar(u'.') << QStringList{}
-                                    << false;
+        QTest::newRow("empty file")
+            << QByteArray() << false << QChar(u'.') << QStringList{} << false;
     }
     void openCycle()
     {
@@ -238,7 +237,8 @@ private slots:
             QCOMPARE(w.chart.at(series::BurnerTemperatureFirst + k).points.size(),
                      exchangers ? 3 : 0);
         QCOMPARE(w.chart.at(series::event(1, 2)).bubbles.size(), exchangers ? 1 : 0);
-        QCOMPARE(w.summary.consumption, power ? QStringLiteral("3.25 kWh") : QStringLiteral("1.5kg"));
+        QCOMPARE(w.summary.consumption,
+                 power ? QStringLiteral("3.25 kWh") : QStringLiteral("1.5kg"));
     }
 
     void outputArrows_data()
