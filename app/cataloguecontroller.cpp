@@ -3,14 +3,13 @@
 #include "app/progressdialog.h"
 #include "app/tform1.h"
 #include "app/widgets/cyclelistdelegate.h"
-#include "app/widgets/cyclelistmodel.h"
 #include "app/widgets/timeline.h"
 #include "catalogue/cyclelist.h"
+#include "catalogue/cyclelistmodel.h"
 #include "catalogue/rangepicker.h"
-#include "cycles/cycleformat.h"
+#include "chart/openedcycle.h"
 #include "cycles/failure.h"
 #include "cycles/language.h"
-#include "cycles/linebuffer.h"
 #include "cycles/platform.h"
 #include "store/storepaths.h"
 
@@ -152,8 +151,10 @@ void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
     // Emptied on screen too: a file too short to draw must not leave the last cycle shown.
     emit cycleOpening();
     guarded(m_services.messages, [&] {
-        m_state.Memo1.loadFile(QDir(m_catalogue.OvenFolder).filePath(file));
-        if (m_state.Memo1.trimmedCount() >= line::MinimumCount)
+        OpenedCycle opened = openCycle(QDir(m_catalogue.OvenFolder).filePath(file),
+                                       CycleSource::Stored, m_services.locale.decimalSeparator());
+        m_state.Memo1 = std::move(opened.lines);
+        if (opened.drawable)
             emit cycleReadyToDraw();
         else
             m_services.messages.show(m_state.language.text(Text::NotDrawable));

@@ -1,11 +1,11 @@
 #include "app/chartcontroller.h"
 
 #include "app/widgets/filterlistdelegate.h"
-#include "app/widgets/filterlistmodel.h"
 #include "app/widgets/picturebox.h"
 #include "assets/assets.h"
 #include "chart/chartloader.h"
 #include "chart/filterlist.h"
+#include "chart/filterlistmodel.h"
 #include "chart/navigation.h"
 #include "chart/view/chartview.h"
 #include "cycles/failure.h"
@@ -53,8 +53,9 @@ ChartController::ChartController(const Controls& controls, const State& state,
     const Controls& c = m_controls;
 
     // Texts that come from the cycle file are never read as markup.
-    for (QLabel* label : {c.Label1, c.Label2, c.Label3, c.SrRoznicaGrzania,
-                          c.CzasOsiagnieciaLabel, c.PalnikStatus, c.AdvSmoothLabel3, c.CzasLabel})
+    for (QLabel* label : summaryLabelControls())
+        label->setTextFormat(Qt::PlainText);
+    for (QLabel* label : {c.AdvSmoothLabel3, c.CzasLabel})
         label->setTextFormat(Qt::PlainText);
 
     c.Listboxprawy->setModel(m_filterModel);
@@ -67,11 +68,9 @@ ChartController::ChartController(const Controls& controls, const State& state,
     connect(m_filterModel, &FilterListModel::seriesChanged, c.Chart1, &ChartView::refresh);
 
     c.Chart1->setScrollPermission([this](Qt::Orientation axis, double newMin, double newMax) {
-        bool allow = true;
-        navigation::Chart1AllowScroll(
+        return navigation::scrollAllowed(
             axis == Qt::Vertical ? navigation::Axis::Left : navigation::Axis::Bottom, newMin,
-            newMax, int(m_state.chart.at(series::T1).points.size()), allow);
-        return allow;
+            newMax, int(m_state.chart.at(series::T1).points.size()));
     });
 
     connect(c.AdvSmoothButton2, &QPushButton::clicked, this, &ChartController::AdvSmoothButton2Click);
@@ -109,16 +108,23 @@ void ChartController::drawCycle()
         ChartZoomReset();
 }
 
+QList<QLabel*> ChartController::summaryLabelControls() const
+{
+    const Controls& c = m_controls;
+    return QList<QLabel*>{
+        c.Label1, c.Label2, c.Label3, c.SrRoznicaGrzania, c.CzasOsiagnieciaLabel, c.PalnikStatus};
+}
+
 void ChartController::applySummary()
 {
     const Controls& c = m_controls;
     const ChartSummary& s = m_summary;
-    c.Label1->setText(s.Label1);
-    c.Label2->setText(s.Label2);
-    c.Label3->setText(s.Label3);
-    c.SrRoznicaGrzania->setText(s.SrRoznicaGrzania);
-    c.CzasOsiagnieciaLabel->setText(s.CzasOsiagnieciaLabel);
-    c.PalnikStatus->setText(s.PalnikStatus);
+    for (const SummaryLabel& text : summaryLabels(s)) {
+        for (QLabel* label : summaryLabelControls()) {
+            if (label->objectName() == text.objectName)
+                label->setText(text.text);
+        }
+    }
 
     const SummaryShown& shown = s.shown;
     c.PalnikImg->setVisible(shown.PalnikImg);
@@ -126,19 +132,19 @@ void ChartController::applySummary()
     c.GrodzImg->setVisible(shown.GrodzImg);
     c.PrzewietrzanieImg->setVisible(shown.PrzewietrzanieImg);
     c.RegulacjaMocyImg->setVisible(shown.RegulacjaMocyImg);
-    c.regulacjaMocyBar->setValue(s.regulacjaMocyBarPosition);
+    c.regulacjaMocyBar->setValue(s.powerLevel);
     c.regulacjaMocyBar->setVisible(shown.regulacjaMocyBar);
     c.Olej->setVisible(shown.Olej);
     c.Gaz->setVisible(shown.Gaz);
     c.Prad->setVisible(shown.Prad);
-    const QString fuel = fuelPictureName(s.FooterImage);
+    const QString fuel = fuelPictureName(s.fuel);
     c.FooterImage->setPicture(fuel.isEmpty() ? QString() : fuel + QStringLiteral(".svg"));
     c.FooterImage->setVisible(shown.FooterImage);
     // Only the pages that describe a drawn cycle: disabling the whole pager would also lock
     // away the open, import and language buttons, and with them the way out.
     for (QWidget* page : {c.AdvSmoothTabPager11, c.AdvSmoothTabPager12, c.AdvSmoothTabPager13})
         c.Advsmoothtabpager1->setTabEnabled(c.Advsmoothtabpager1->indexOf(page),
-                                            s.Advsmoothtabpager1Enabled);
+                                            s.cycleTabsEnabled);
     c.Chart1->setVisible(shown.Chart1);
 }
 
@@ -205,14 +211,14 @@ void ChartController::AdvSmoothButton11Click()
 
 void ChartController::AdvSmoothButton9Click()
 {
-    m_state.filters.AdvSmoothButton9Click(m_state.chart);
+    m_state.filters.checkAllShown(m_state.chart);
     showFilterList();
     m_controls.Chart1->refresh();
 }
 
 void ChartController::AdvSmoothButton10Click()
 {
-    m_state.filters.AdvSmoothButton10Click(m_state.chart);
+    m_state.filters.uncheckAllShown(m_state.chart);
     showFilterList();
     m_controls.Chart1->refresh();
 }

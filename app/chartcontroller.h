@@ -112,6 +112,8 @@ public slots:
 
 private:
     bool chartShown() const;
+    // The labels summaryLabels() fills, found by their object names.
+    QList<QLabel*> summaryLabelControls() const;
     void applySummary();
     void showFilterList();
     void showZoomLevel();

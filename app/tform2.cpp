@@ -2,10 +2,9 @@
 
 #include "app/progressdialog.h"
 #include "assets/assets.h"
+#include "chart/openedcycle.h"
 #include "chart/view/chartview.h"
-#include "cycles/cycleformat.h"
 #include "cycles/failure.h"
-#include "cycles/fields.h"
 #include "cycles/platform.h"
 #include "store/storepaths.h"
 
@@ -137,9 +136,9 @@ void TForm2::FileOpenDialog1FileOkClick(const QString& path)
 {
     guard([this, &path] {
         clearChart();
-        Memo1.loadFile(path);
-        normalise(Memo1, m_localeDecimalSeparator);
-        if (Memo1.trimmedCount() < line::MinimumCount) {
+        OpenedCycle opened = openCycle(path, CycleSource::Picked, m_localeDecimalSeparator);
+        Memo1 = std::move(opened.lines);
+        if (!opened.drawable) {
             showMessage(text(Text::NotDrawable));
             return;
         }

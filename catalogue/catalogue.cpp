@@ -174,10 +174,7 @@ QString reportLine(const Failure& failure)
 {
     if (failure.file().isEmpty())
         return failure.text();
-    QString place = QFileInfo(failure.file()).fileName();
-    if (failure.line() >= 0)
-        place += QStringLiteral(", line %1").arg(failure.line() + 1);
-    return place + QStringLiteral(": ") + failure.text();
+    return failure.place() + QStringLiteral(": ") + failure.text();
 }
 
 CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& language,

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "catalogue/cyclefiletext.h"
+#include "cycles/cyclefiletext.h"
 
 #include <QString>
 

@@ -77,7 +77,7 @@ public:
     void run()
     {
         m_summary.LoadedProbeCount = 0;
-        m_summary.CzasOsiagnieciaLabel.clear();
+        m_summary.setTemperatureReached.clear();
         recordLoop();
         showHeatingType();
         showMeanDifference();
@@ -145,7 +145,7 @@ void Loader::recordLoop()
             const QString& label = m_chart.at(series::T1).points.constLast().label;
             m_chart.at(series::Power).points.append(
                 ChartPoint{double(x), m_fields.decimal(field::Power), label});
-            m_summary.Label3 = m_fields.text(field::Energy) + QStringLiteral(" kWh");
+            m_summary.consumption = m_fields.text(field::Energy) + QStringLiteral(" kWh");
         }
     }
 }
@@ -173,11 +173,11 @@ void Loader::record(int x)
         working > 0) {
         if (e != 0) {
             m_reached = true;
-            m_summary.CzasOsiagnieciaLabel =
+            m_summary.setTemperatureReached =
                 m_language.text(Text::SetTemperatureReachedAfter) + QLatin1Char(' ') + label;
         } else {
             // Reached at the very start: later records are tested again.
-            m_summary.CzasOsiagnieciaLabel = m_language.text(Text::SetTemperatureReachedAtStart);
+            m_summary.setTemperatureReached = m_language.text(Text::SetTemperatureReachedAtStart);
         }
         m_reachedAt = e;
     }
@@ -210,17 +210,17 @@ void Loader::burnerRecord(int x)
         }
     }
 
-    m_summary.Label3 = m_fields.text(field::Fuel) + QStringLiteral("kg");
+    m_summary.consumption = m_fields.text(field::Fuel) + QStringLiteral("kg");
 }
 
 void Loader::firstRecord()
 {
     const QString minutes = m_fields.text(field::ProgrammedMinutes);
     const QString seconds = m_fields.text(field::ProgrammedSeconds);
-    m_summary.Label1 = padded(minutes) + QLatin1Char(':') + padded(seconds);
+    m_summary.programmedTime = padded(minutes) + QLatin1Char(':') + padded(seconds);
 
     m_setTemperature = m_fields.decimal(field::SetTemperature);
-    m_summary.Label2 = m_fields.text(field::SetTemperature) + QStringLiteral(" °C");
+    m_summary.setTemperature = m_fields.text(field::SetTemperature) + QStringLiteral(" °C");
 
     m_summary.LoadedOvenKind = m_fields.integer(field::HeatingType);
     SummaryShown& shown = m_summary.shown;
@@ -228,7 +228,7 @@ void Loader::firstRecord()
     if (kind == heating::Oil || kind == heating::Gas || kind == heating::Gas2) {
         shown.PalnikImg = true;
         shown.PalnikStatus = true;
-        m_summary.PalnikStatus = m_fields.text(field::BurnerCount);
+        m_summary.burnerCount = m_fields.text(field::BurnerCount);
         m_summary.LoadedBurnerCount = m_fields.integer(field::BurnerCount);
     } else {
         shown.PalnikImg = false;
@@ -240,7 +240,7 @@ void Loader::firstRecord()
     if (m_fields.flag(field::PowerRegulationOption)) {
         shown.RegulacjaMocyImg = true;
         shown.regulacjaMocyBar = true;
-        m_summary.regulacjaMocyBarPosition = m_fields.integer(field::PowerRegulationLevel);
+        m_summary.powerLevel = m_fields.integer(field::PowerRegulationLevel);
     } else {
         shown.RegulacjaMocyImg = false;
         shown.regulacjaMocyBar = false;
@@ -272,8 +272,8 @@ void Loader::showHeatingType()
         shown.Gaz = picture == FuelPicture::Gaz;
         shown.Prad = picture == FuelPicture::Prad;
         shown.FooterImage = true;
-        m_summary.FooterImage = picture;
-        m_summary.Advsmoothtabpager1Enabled = true;
+        m_summary.fuel = picture;
+        m_summary.cycleTabsEnabled = true;
         return;
     }
     shown.Chart1 = false;
@@ -281,32 +281,32 @@ void Loader::showHeatingType()
     shown.Gaz = false;
     shown.Prad = false;
     shown.FooterImage = false;
-    m_summary.Advsmoothtabpager1Enabled = false;
+    m_summary.cycleTabsEnabled = false;
     m_messages.show(m_language.text(Text::NotDrawable));
 }
 
 void Loader::showMeanDifference()
 {
-    m_summary.SrRoznicaGrzania = m_language.text(Text::MeanHeatingDifference);
+    m_summary.meanHeatingDifference = m_language.text(Text::MeanHeatingDifference);
     if (m_differenceCount == 0)
         return;
     const double mean = m_differenceSum / m_differenceCount;
     // Formatted as a real number: temperatures of 1e90 in a damaged file fit no integer.
-    m_summary.SrRoznicaGrzania +=
+    m_summary.meanHeatingDifference +=
         QString::number(std::floor(mean / 2), 'f', 0) + QStringLiteral("°C");
 }
 
 void Loader::showTimeHeld()
 {
     if (!m_reachedAt || !m_lastElapsed) {
-        m_summary.CzasOsiagnieciaLabel = m_language.text(Text::SetTemperatureNotReached);
+        m_summary.setTemperatureReached = m_language.text(Text::SetTemperatureNotReached);
         return;
     }
     const qint64 held = std::abs(*m_lastElapsed - *m_reachedAt);
-    m_summary.CzasOsiagnieciaLabel += QLatin1Char(' ') + m_language.text(Text::HeldFor) +
-                                      QStringLiteral(": ") + QString::number(held / 60) +
-                                      QLatin1Char(':') +
-                                      QStringLiteral("%1").arg(held % 60, 2, 10, QLatin1Char('0'));
+    m_summary.setTemperatureReached +=
+        QLatin1Char(' ') + m_language.text(Text::HeldFor) + QStringLiteral(": ") +
+        QString::number(held / 60) + QLatin1Char(':') +
+        QStringLiteral("%1").arg(held % 60, 2, 10, QLatin1Char('0'));
 }
 
 bool Loader::isOn(int line, std::size_t output)

@@ -17,25 +17,35 @@ QString fuelPictureName(FuelPicture picture)
     return {};
 }
 
+QList<SummaryLabel> summaryLabels(const ChartSummary& s)
+{
+    return {
+        {QStringLiteral("Label1"), s.programmedTime},
+        {QStringLiteral("Label2"), s.setTemperature},
+        {QStringLiteral("Label3"), s.consumption},
+        {QStringLiteral("SrRoznicaGrzania"), s.meanHeatingDifference},
+        {QStringLiteral("CzasOsiagnieciaLabel"), s.setTemperatureReached},
+        {QStringLiteral("PalnikStatus"), s.burnerCount},
+    };
+}
+
 QDebug operator<<(QDebug debug, const ChartSummary& s)
 {
     QDebugStateSaver saver(debug);
     const SummaryShown& v = s.shown;
-    debug.nospace() << "ChartSummary(Label1=" << s.Label1 << " Label2=" << s.Label2
-                    << " Label3=" << s.Label3 << " SrRoznicaGrzania=" << s.SrRoznicaGrzania
-                    << " CzasOsiagnieciaLabel=" << s.CzasOsiagnieciaLabel
-                    << " PalnikStatus=" << s.PalnikStatus << " shown[Chart1=" << v.Chart1
-                    << " PalnikImg=" << v.PalnikImg << " PalnikStatus=" << v.PalnikStatus
-                    << " GrodzImg=" << v.GrodzImg << " PrzewietrzanieImg=" << v.PrzewietrzanieImg
-                    << " RegulacjaMocyImg=" << v.RegulacjaMocyImg
-                    << " regulacjaMocyBar=" << v.regulacjaMocyBar << " Olej=" << v.Olej
-                    << " Gaz=" << v.Gaz << " Prad=" << v.Prad << " FooterImage=" << v.FooterImage
-                    << "] bar=" << s.regulacjaMocyBarPosition
-                    << " FooterImage=" << fuelPictureName(s.FooterImage)
-                    << " Advsmoothtabpager1=" << s.Advsmoothtabpager1Enabled
-                    << " LoadedOvenKind=" << s.LoadedOvenKind
-                    << " LoadedBurnerCount=" << s.LoadedBurnerCount
-                    << " LoadedProbeCount=" << s.LoadedProbeCount << ')';
+    debug.nospace() << "ChartSummary(";
+    for (const SummaryLabel& label : summaryLabels(s))
+        debug << label.objectName << '=' << label.text << ' ';
+    debug << "shown[Chart1=" << v.Chart1 << " PalnikImg=" << v.PalnikImg
+          << " PalnikStatus=" << v.PalnikStatus << " GrodzImg=" << v.GrodzImg
+          << " PrzewietrzanieImg=" << v.PrzewietrzanieImg
+          << " RegulacjaMocyImg=" << v.RegulacjaMocyImg
+          << " regulacjaMocyBar=" << v.regulacjaMocyBar << " Olej=" << v.Olej << " Gaz=" << v.Gaz
+          << " Prad=" << v.Prad << " FooterImage=" << v.FooterImage
+          << "] powerLevel=" << s.powerLevel << " fuel=" << fuelPictureName(s.fuel)
+          << " cycleTabsEnabled=" << s.cycleTabsEnabled << " LoadedOvenKind=" << s.LoadedOvenKind
+          << " LoadedBurnerCount=" << s.LoadedBurnerCount
+          << " LoadedProbeCount=" << s.LoadedProbeCount << ')';
     return debug;
 }
 

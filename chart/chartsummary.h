@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDebug>
+#include <QList>
 #include <QString>
 
 namespace kvaro {
@@ -31,18 +32,19 @@ struct SummaryShown {
 // load's summary and overwrites only what it reaches, so whatever it does not set keeps
 // its value. The default is the window as it opens.
 struct ChartSummary {
-    // Label texts are plain text: they carry fields of the cycle file as they stand.
-    QString Label1 = QStringLiteral("00:00");    // programmed cycle time
-    QString Label2 = QStringLiteral("0.000");    // set temperature
-    QString Label3 = QStringLiteral("00.000kg"); // fuel or energy used
-    QString SrRoznicaGrzania;                    // mean heating difference
-    QString CzasOsiagnieciaLabel;                // set temperature reached, and held for
-    QString PalnikStatus;                        // caption: the number of burners
+    // Texts are plain text: they carry fields of the cycle file as they stand.
+    QString programmedTime = QStringLiteral("00:00");
+    QString setTemperature = QStringLiteral("0.000");
+    QString consumption = QStringLiteral("00.000kg"); // fuel or energy used
+    QString meanHeatingDifference;
+    QString setTemperatureReached; // when the set temperature was reached, and held for
+    QString burnerCount;           // caption of the burner picture
 
     SummaryShown shown;
-    int regulacjaMocyBarPosition = 0; // 0..100
-    FuelPicture FooterImage = FuelPicture::None;
-    bool Advsmoothtabpager1Enabled = true;
+    int powerLevel = 0; // power regulation, 0..100
+    FuelPicture fuel = FuelPicture::None;
+    // The tabs that describe a drawn cycle; off for a cycle the window cannot describe.
+    bool cycleTabsEnabled = true;
 
     int LoadedOvenKind = 0;
     int LoadedBurnerCount = 0;
@@ -52,6 +54,17 @@ struct ChartSummary {
 };
 
 QDebug operator<<(QDebug debug, const ChartSummary& summary);
+
+// A summary text with the object name of the label that shows it.
+struct SummaryLabel {
+    QString objectName; // "Label1", "SrRoznicaGrzania", ...
+    QString text;
+};
+
+// The summary's texts in the order the labels read on screen. The one place that knows
+// which label shows which figure: the window fills its labels from it and kvaro-cli names
+// its output after it.
+QList<SummaryLabel> summaryLabels(const ChartSummary& summary);
 
 // Heating types 0 to 2 (burner ovens) and 3 (electric) are drawn; any other hides the chart.
 constexpr bool isDrawableOvenKind(int kind)

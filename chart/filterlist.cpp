@@ -152,7 +152,7 @@ void FilterList::OdswiezChartWgFiltrow(ChartModel& chart) const
     }
 }
 
-void FilterList::ListboxprawyItemCheckClick(int index, ChartModel& chart)
+void FilterList::toggle(int index, ChartModel& chart)
 {
     if (index < 0 || index >= ItemCount)
         return;
@@ -171,13 +171,13 @@ void FilterList::checkShown(bool checked)
     }
 }
 
-void FilterList::AdvSmoothButton9Click(ChartModel& chart)
+void FilterList::checkAllShown(ChartModel& chart)
 {
     checkShown(true);
     OdswiezChartWgFiltrow(chart);
 }
 
-void FilterList::AdvSmoothButton10Click(ChartModel& chart)
+void FilterList::uncheckAllShown(ChartModel& chart)
 {
     checkShown(false);
     OdswiezChartWgFiltrow(chart);

@@ -57,10 +57,10 @@ public:
     // Every series shown exactly when its controlling item is checked.
     void OdswiezChartWgFiltrow(ChartModel& chart) const;
     // The user clicked an item's check box: the mark toggles, then the series follow.
-    void ListboxprawyItemCheckClick(int index, ChartModel& chart);
-    // "Zaznacz wsz." and "Odznacz wsz.": every shown item, headers included.
-    void AdvSmoothButton9Click(ChartModel& chart);
-    void AdvSmoothButton10Click(ChartModel& chart);
+    void toggle(int index, ChartModel& chart);
+    // Every shown item, headers included, is checked (or unchecked); the series follow.
+    void checkAllShown(ChartModel& chart);
+    void uncheckAllShown(ChartModel& chart);
 
     // Positions the rules name.
     static constexpr int burnerHeader(int burner) { return 3 * burner + 2; }    // 1..8

@@ -38,21 +38,18 @@ AxisRange zoomed(AxisRange range, double percent)
     return {range.lower + d, range.upper - d};
 }
 
-void Chart1AllowScroll(Axis axis, double newMin, double newMax, int series0PointCount,
-                       bool& allow)
+bool scrollAllowed(Axis axis, double newMin, double newMax, int series0PointCount)
 {
+    // A lower bound that is not a number is refused; an upper one only when it is too far.
     switch (axis) {
     case Axis::Left:
-        if (newMax > LeftAxisMaximum || !(newMin >= LeftAxisMinimum))
-            allow = false;
-        break;
+        return newMin >= LeftAxisMinimum && !(newMax > LeftAxisMaximum);
     case Axis::Bottom:
-        if (!(newMin >= BottomAxisMinimum) || newMax > series0PointCount + BottomAxisMargin)
-            allow = false;
-        break;
+        return newMin >= BottomAxisMinimum && !(newMax > series0PointCount + BottomAxisMargin);
     case Axis::Other:
         break;
     }
+    return true;
 }
 
 QString noReadout()

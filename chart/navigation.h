@@ -38,13 +38,12 @@ AxisRange zoomed(AxisRange range, double percent);
 enum class Axis { Left, Bottom, Other };
 
 // How far the view may be panned: temperatures from -30 to 380 °C, positions from -30 to
-// 30 past the last point of series 0. A step is refused by clearing allow, never granted.
+// 30 past the last point of series 0. Axes other than these two are never held back.
 inline constexpr double LeftAxisMinimum = -30;
 inline constexpr double LeftAxisMaximum = 380;
 inline constexpr double BottomAxisMinimum = -30;
 inline constexpr double BottomAxisMargin = 30;
-void Chart1AllowScroll(Axis axis, double newMin, double newMax, int series0PointCount,
-                       bool& allow);
+bool scrollAllowed(Axis axis, double newMin, double newMax, int series0PointCount);
 
 // The readout under the pointer: the point of series 0 nearest to the bottom axis value,
 // when the value lies within half a step of the drawn points.

@@ -8,12 +8,11 @@
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
 #include "chart/navigation.h"
+#include "chart/openedcycle.h"
 #include "chart/view/chartview.h"
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
-#include "cycles/fields.h"
 #include "cycles/language.h"
-#include "cycles/linebuffer.h"
 #include "cycles/platform.h"
 
 #include <QDir>
@@ -166,17 +165,13 @@ void notDrawable(Outcome& o, const QString& text, const QString& file, int line 
 QJsonObject json(const Outcome& o, const QStringList& messages)
 {
     const ChartSummary& s = o.summary;
-    const QJsonObject labels{
-        {QStringLiteral("Label1"), s.Label1},
-        {QStringLiteral("Label2"), s.Label2},
-        {QStringLiteral("Label3"), s.Label3},
-        {QStringLiteral("SrRoznicaGrzania"), s.SrRoznicaGrzania},
-        {QStringLiteral("CzasOsiagnieciaLabel"), s.CzasOsiagnieciaLabel},
-        {QStringLiteral("PalnikStatus"), s.PalnikStatus},
+    QJsonObject labels{
         {QStringLiteral("AdvSmoothLabel3"), navigation::initialTemperatureText()},
         {QStringLiteral("CzasLabel"), navigation::initialTimeText()},
         {QStringLiteral("AdvSmoothLabel5"), navigation::zoomLabel(o.zoomLevel)},
     };
+    for (const SummaryLabel& label : summaryLabels(s))
+        labels.insert(label.objectName, label.text);
     const SummaryShown& v = s.shown;
     const QJsonObject shown{
         {QStringLiteral("Chart1"), v.Chart1},
@@ -203,7 +198,7 @@ QJsonObject json(const Outcome& o, const QStringList& messages)
                                    {QStringLiteral("shown"), item.shown},
                                    {QStringLiteral("checked"), item.checked}});
     }
-    const QString footer = fuelPictureName(s.FooterImage);
+    const QString footer = fuelPictureName(s.fuel);
     return QJsonObject{
         {QStringLiteral("messages"), QJsonArray::fromStringList(messages)},
         {QStringLiteral("error"), o.hasError ? QJsonValue(o.error) : QJsonValue()},
@@ -211,8 +206,8 @@ QJsonObject json(const Outcome& o, const QStringList& messages)
         {QStringLiteral("labels"), labels},
         {QStringLiteral("shown"), shown},
         {QStringLiteral("FooterImage"), footer.isEmpty() ? QJsonValue() : QJsonValue(footer)},
-        {QStringLiteral("regulacjaMocyBar"), s.regulacjaMocyBarPosition},
-        {QStringLiteral("Advsmoothtabpager1"), s.Advsmoothtabpager1Enabled},
+        {QStringLiteral("regulacjaMocyBar"), s.powerLevel},
+        {QStringLiteral("Advsmoothtabpager1"), s.cycleTabsEnabled},
         {QStringLiteral("results"), results},
         {QStringLiteral("filters"), filters},
     };
@@ -224,11 +219,11 @@ void printText(const Outcome& o)
     out(QStringLiteral("chart: ") + (s.shown.Chart1 ? QStringLiteral("shown")
                                                      : QStringLiteral("hidden")));
     out(QStringLiteral("points of T1: %1").arg(o.chart.at(series::T1).points.size()));
-    out(QStringLiteral("Label1: ") + s.Label1);
-    out(QStringLiteral("Label2: ") + s.Label2);
-    out(QStringLiteral("Label3: ") + s.Label3);
-    out(QStringLiteral("SrRoznicaGrzania: ") + s.SrRoznicaGrzania);
-    out(QStringLiteral("CzasOsiagnieciaLabel: ") + s.CzasOsiagnieciaLabel);
+    // Every summary label but the burner count, which the picture beside it explains.
+    for (const SummaryLabel& label : summaryLabels(s)) {
+        if (label.objectName != QLatin1String("PalnikStatus"))
+            out(label.objectName + QStringLiteral(": ") + label.text);
+    }
     out(QStringLiteral("LoadedOvenKind %1, LoadedBurnerCount %2, LoadedProbeCount %3")
             .arg(s.LoadedOvenKind)
             .arg(s.LoadedBurnerCount)
@@ -254,19 +249,18 @@ int run(const Invocation& invocation)
     if (language.buffer().count() > 0)
         o.filters.setCaptions(language);
 
-    LineBuffer memo1(LineBuffer::Case::Lower);
     const bool ran = guarded(messages, [&] {
-        memo1.loadFile(options.file);
-        if (!options.stored)
-            normalise(memo1, locale.decimalSeparator());
-        if (memo1.trimmedCount() < line::MinimumCount) {
+        const OpenedCycle opened =
+            openCycle(options.file, options.stored ? CycleSource::Stored : CycleSource::Picked,
+                      locale.decimalSeparator());
+        if (!opened.drawable) {
             // The file cannot be drawn: the window says so and draws nothing.
             messages.show(language.text(Text::NotDrawable));
             notDrawable(o, language.text(Text::NotDrawable), options.file);
             return;
         }
         o.chart.clearAll();
-        WczytajWykres(memo1, language, o.chart, o.summary, o.filters, messages);
+        WczytajWykres(opened.lines, language, o.chart, o.summary, o.filters, messages);
         o.zoomLevel = navigation::ZoomReset; // ChartZoomReset
         // The window hides the chart and says so; a script must not take that for a chart.
         if (!isDrawableOvenKind(o.summary.LoadedOvenKind))
@@ -277,7 +271,7 @@ int run(const Invocation& invocation)
         o.error = messages.texts().constLast();
     }
     if (options.checkAll)
-        o.filters.AdvSmoothButton9Click(o.chart);
+        o.filters.checkAllShown(o.chart);
 
     int status = o.hasError ? ExitFailed : ExitOk;
     if (!options.png.isEmpty()) {

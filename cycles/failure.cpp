@@ -20,15 +20,22 @@ Failure& Failure::at(const QString& file, int line)
     return *this;
 }
 
-QString Failure::message() const
+QString Failure::place() const
 {
     if (m_file.isEmpty())
-        return m_text;
+        return {};
     QString place = QFileInfo(m_file).fileName();
     // Users count lines from 1, as every text editor shows them.
     if (m_line >= 0)
         place += QStringLiteral(", line %1").arg(m_line + 1);
-    return m_text + QLatin1Char('\n') + place;
+    return place;
+}
+
+QString Failure::message() const
+{
+    if (m_file.isEmpty())
+        return m_text;
+    return m_text + QLatin1Char('\n') + place();
 }
 
 const char* Failure::what() const noexcept

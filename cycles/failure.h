@@ -23,7 +23,10 @@ public:
     // Fills in the place of the failure where the thrower did not know it.
     Failure& at(const QString& file, int line = -1);
 
-    // The failure's own text, then "P123.csv, line 57" on a second line when known.
+    // Where the failure is, as users read it: "P123.csv, line 57", or the file name alone
+    // when the line is unknown; empty when the file is.
+    QString place() const;
+    // The failure's own text, then its place on a second line when known.
     QString message() const;
 
     const char* what() const noexcept override;

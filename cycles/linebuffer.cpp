@@ -16,11 +16,6 @@ const char utf8Bom[] = "\xEF\xBB\xBF";
 const char utf16LeBom[] = "\xFF\xFE";
 const char utf16BeBom[] = "\xFE\xFF";
 
-QString cannotOpen(const QString& path, const QString& reason)
-{
-    return QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).fileName(), reason);
-}
-
 } // namespace
 
 LineBuffer::LineBuffer(Case letterCase) : m_case(letterCase) {}
@@ -36,48 +31,92 @@ LineBuffer::Encoding LineBuffer::detectEncoding(const QByteArray& bytes)
     return Encoding::Locale;
 }
 
+int LineBuffer::markSize(Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8:
+        return 3;
+    case Encoding::Utf16LE:
+    case Encoding::Utf16BE:
+        return 2;
+    case Encoding::Locale:
+        break;
+    }
+    return 0;
+}
+
+int LineBuffer::unitSize(Encoding encoding)
+{
+    return encoding == Encoding::Utf16LE || encoding == Encoding::Utf16BE ? 2 : 1;
+}
+
+QString LineBuffer::decodeBody(QByteArrayView body, Encoding encoding)
+{
+    switch (encoding) {
+    case Encoding::Utf8:
+        return QStringDecoder(QStringDecoder::Utf8)(body);
+    case Encoding::Utf16LE:
+        return QStringDecoder(QStringDecoder::Utf16LE)(body);
+    case Encoding::Utf16BE:
+        return QStringDecoder(QStringDecoder::Utf16BE)(body);
+    case Encoding::Locale:
+        break;
+    }
+    return QString::fromLocal8Bit(body);
+}
+
 QString LineBuffer::decode(const QByteArray& bytes, Encoding* encoding)
 {
     const Encoding found = detectEncoding(bytes);
     if (encoding)
         *encoding = found;
-    switch (found) {
-    case Encoding::Utf8: {
-        QStringDecoder decoder(QStringDecoder::Utf8);
-        return decoder(bytes.mid(3));
+    return decodeBody(QByteArrayView(bytes).sliced(markSize(found)), found);
+}
+
+qsizetype LineBuffer::cutLines(QStringView text, bool atEnd, QStringList& lines)
+{
+    const char16_t* const begin = text.utf16();
+    const char16_t* const end = begin + text.size();
+    const char16_t* start = begin;
+    for (const char16_t* p = begin; p < end; ++p) {
+        if (*p != u'\r' && *p != u'\n')
+            continue;
+        if (*p == u'\r' && p + 1 == end && !atEnd)
+            break;
+        lines.append(QString(reinterpret_cast<const QChar*>(start), p - start));
+        if (*p == u'\r' && p + 1 < end && p[1] == u'\n')
+            ++p;
+        start = p + 1;
     }
-    case Encoding::Utf16LE: {
-        QStringDecoder decoder(QStringDecoder::Utf16LE);
-        return decoder(bytes.mid(2));
+    // Text after the last line break is a line; a final line break adds none.
+    if (atEnd && start < end) {
+        lines.append(QString(reinterpret_cast<const QChar*>(start), end - start));
+        start = end;
     }
-    case Encoding::Utf16BE: {
-        QStringDecoder decoder(QStringDecoder::Utf16BE);
-        return decoder(bytes.mid(2));
-    }
-    case Encoding::Locale:
-        break;
-    }
-    return QString::fromLocal8Bit(bytes);
+    return start - begin;
 }
 
 QStringList LineBuffer::splitLines(const QString& text)
 {
     QStringList lines;
-    const char16_t* const begin = reinterpret_cast<const char16_t*>(text.constData());
-    const char16_t* const end = begin + text.size();
-    const char16_t* start = begin;
-    for (const char16_t* p = begin; p < end; ++p) {
-        if (*p == u'\r' || *p == u'\n') {
-            lines.append(QString(reinterpret_cast<const QChar*>(start), p - start));
-            if (*p == u'\r' && p + 1 < end && p[1] == u'\n')
-                ++p;
-            start = p + 1;
-        }
-    }
-    // Text after the last line break is a line; a final line break adds none.
-    if (start < end)
-        lines.append(QString(reinterpret_cast<const QChar*>(start), end - start));
+    cutLines(text, true, lines);
     return lines;
+}
+
+QString LineBuffer::lineAsRead(QString line, Case letterCase)
+{
+    if (letterCase == Case::Lower)
+        line = line.toLower();
+    if (line.size() > MaxLineLength)
+        line.truncate(MaxLineLength);
+    return line;
+}
+
+void LineBuffer::cannotRead(const QString& path, const QString& reason)
+{
+    throw Failure(
+        QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).fileName(), reason),
+        path);
 }
 
 namespace {
@@ -107,10 +146,10 @@ void LineBuffer::loadFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(cannotOpen(path, file.errorString()), path);
+        cannotRead(path, file.errorString());
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw Failure(cannotOpen(path, file.errorString()), path);
+        cannotRead(path, file.errorString());
     loadBytes(bytes, path);
 }
 
@@ -121,8 +160,7 @@ void LineBuffer::loadBytes(const QByteArray& bytes, const QString& fileName)
     // ASCII reads the same in UTF-8 and in any locale encoding kvaro runs under.
     if (m_encoding == Encoding::Locale || m_encoding == Encoding::Utf8) {
         QString text;
-        const qsizetype bom = m_encoding == Encoding::Utf8 ? 3 : 0;
-        if (decodeAscii(bytes, bom, m_case == Case::Lower, text)) {
+        if (decodeAscii(bytes, markSize(m_encoding), m_case == Case::Lower, text)) {
             m_lines = splitLines(text);
             return;
         }
@@ -169,8 +207,7 @@ QString LineBuffer::line(int index) const
 {
     if (index < 0 || index >= count())
         return {};
-    const QString& whole = m_lines.at(index);
-    return whole.size() > MaxLineLength ? whole.left(MaxLineLength) : whole;
+    return lineAsRead(m_lines.at(index), Case::Keep);
 }
 
 QString LineBuffer::text() const

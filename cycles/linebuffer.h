@@ -1,8 +1,10 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 
 namespace kvaro {
 
@@ -57,6 +59,23 @@ public:
     static Encoding detectEncoding(const QByteArray& bytes);
     static QString decode(const QByteArray& bytes, Encoding* encoding = nullptr);
     static QStringList splitLines(const QString& text);
+
+    // The line rules above, for readers that take a file piece by piece (the catalogue's
+    // quick reading of the first and last records) and must see what a whole read sees.
+    // The bytes of the byte-order mark, and of one code unit, in an encoding.
+    static int markSize(Encoding encoding);
+    static int unitSize(Encoding encoding);
+    // The text of bytes after the mark. Given only bytes up to a line break, it is the text
+    // a whole read has there: no encoding read here has a line break inside a character.
+    static QString decodeBody(QByteArrayView body, Encoding encoding);
+    // Appends the lines text ends and returns how many characters they took. Before the
+    // end, the text after the last break (and a final CR, which may be half of a CR LF)
+    // waits for more; at the end it is the last line.
+    static qsizetype cutLines(QStringView text, bool atEnd, QStringList& lines);
+    // A line as line() gives it: in the letter case asked for, cut to MaxLineLength.
+    static QString lineAsRead(QString line, Case letterCase);
+    // Throws the failure of a file that cannot be opened or read, naming it.
+    [[noreturn]] static void cannotRead(const QString& path, const QString& reason);
 
 private:
     Case m_case;

@@ -43,7 +43,7 @@ int main(int argc, char* argv[])
         kvaro::FilterList filters;
         kvaro::RecordingMessages messages;
         kvaro::WczytajWykres(memo1, kvaro::Language(), chart, summary, filters, messages);
-        filters.AdvSmoothButton9Click(chart);
+        filters.checkAllShown(chart);
         const qint64 loadMs = timer.restart();
 
         const QImage image = kvaro::renderChartImage(chart, QStringLiteral("Komora robocza"),

@@ -1,7 +1,7 @@
 #include "app/widgets/cyclelistdelegate.h"
 
-#include "app/widgets/cyclelistmodel.h"
 #include "assets/assets.h"
+#include "catalogue/cyclelistmodel.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -1,8 +1,8 @@
 #include "app/widgets/filterlistdelegate.h"
 
-#include "app/widgets/filterlistmodel.h"
 #include "assets/assets.h"
 #include "chart/filterlist.h"
+#include "chart/filterlistmodel.h"
 
 #include <QApplication>
 #include <QKeyEvent>

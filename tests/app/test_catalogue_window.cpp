@@ -6,7 +6,7 @@
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/widgets/cyclelistdelegate.h"
-#include "app/widgets/cyclelistmodel.h"
+#include "catalogue/cyclelistmodel.h"
 #include "app/widgets/timeline.h"
 #include "app/windowparts.h"
 #include "catalogue/rangepicker.h"

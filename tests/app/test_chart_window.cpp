@@ -6,7 +6,7 @@
 #include "app/tform2.h"
 #include "app/windowparts.h"
 #include "app/widgets/filterlistdelegate.h"
-#include "app/widgets/filterlistmodel.h"
+#include "chart/filterlistmodel.h"
 #include "app/widgets/picturebox.h"
 #include "chart/chartloader.h"
 #include "chart/navigation.h"
@@ -235,12 +235,12 @@ void TestChartWindow::openingShowsTheSummary()
     QVERIFY(!m.chart()->isHidden());
     const ChartSummary expected = loadedAlone(file, form.JezykMemo());
     QCOMPARE(m.controller->summary(), expected);
-    QCOMPARE(labelText(form, "Label1"), expected.Label1);
-    QCOMPARE(labelText(form, "Label2"), expected.Label2);
+    QCOMPARE(labelText(form, "Label1"), expected.programmedTime);
+    QCOMPARE(labelText(form, "Label2"), expected.setTemperature);
     QVERIFY(labelText(form, "Label2").endsWith(QStringLiteral(" °C")));
     QVERIFY(labelText(form, "Label3").endsWith(QStringLiteral("kg")));
-    QCOMPARE(labelText(form, "SrRoznicaGrzania"), expected.SrRoznicaGrzania);
-    QCOMPARE(labelText(form, "CzasOsiagnieciaLabel"), expected.CzasOsiagnieciaLabel);
+    QCOMPARE(labelText(form, "SrRoznicaGrzania"), expected.meanHeatingDifference);
+    QCOMPARE(labelText(form, "CzasOsiagnieciaLabel"), expected.setTemperatureReached);
     QCOMPARE(labelText(form, "PalnikStatus"), QStringLiteral("2"));
     QVERIFY(!control<QWidget>(form, "PalnikImg")->isHidden());
     QVERIFY(!control<QWidget>(form, "Olej")->isHidden());

@@ -1,12 +1,14 @@
 #include "fixtures.h"
 
 #include "catalogue/catalogue.h"
-#include "catalogue/cyclefiletext.h"
 #include "catalogue/cyclestatistics.h"
+#include "cycles/cyclefiletext.h"
 #include "cycles/failure.h"
 #include "cycles/platform.h"
 #include "tools/cyclegen.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -236,6 +238,13 @@ void TestCatalogue::partialReadingGivesTheWholeFilesLines_data()
         << QByteArray(chunk - 1, 'x') + "\xE2\x82\r\n1;\xC3\r\n";
     QTest::newRow("UTF-16 long last line")
         << utf16(QStringLiteral("M\r\n") + QString(20000, QLatin1Char('L')) + QStringLiteral("\n"));
+    // Inputs the fuzzer once found the two readings disagreeing on.
+    const QDir found(QStringLiteral(KVARO_FIXTURES "/fuzz"));
+    for (const QString& name : found.entryList(QDir::Files, QDir::Name)) {
+        QFile file(found.filePath(name));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTest::newRow(qPrintable(QStringLiteral("fuzz finding ") + name)) << file.readAll();
+    }
 }
 
 void TestCatalogue::partialReadingGivesTheWholeFilesLines()

@@ -4,10 +4,12 @@
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
+#include "chart/openedcycle.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/platform.h"
 
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace kvaro;
@@ -62,6 +64,67 @@ class TestChartLoader : public QObject
     Q_OBJECT
 
 private slots:
+    // The file dialog, a click on a listed cycle and kvaro-cli all open a cycle this way.
+    void openCycle_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("stored");
+        QTest::addColumn<QChar>("decimalSeparator");
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<bool>("drawable");
+        const QByteArray controller = "M,A\r\n0,1.5\r\n0,2.5\r\n";
+        QTest::newRow("picked, as the controller writes it")
+            << controller << false << QChar(u',') << QStringList{"m;a", "0;1,5", "0;2,5"} << true;
+        QTest::newRow("picked, a stored copy")
+            << QByteArray("M;A\r\n0;1,5\r\n0;2,5") << false << QChar(u'.')
+            << QStringList{"m;a", "0;1.5", "0;2.5"} << true;
+        // The store normalised it when it imported it; doing so again would change it.
+        QTest::newRow("stored is taken as it stands")
+            << controller << true << QChar(u',') << QStringList{"m,a", "0,1.5", "0,2.5"} << true;
+        QTest::newRow("two lines") << QByteArray("M;A\n0;1\n") << true << QChar(u'.')
+                                   << QStringList{"m;a", "0;1"} << false;
+        // An editor's blank lines after the last record do not make a cycle.
+        QTest::newRow("two lines and blank ones")
+            << QByteArray("M;A\n0;1\n\n\r\n") << false << QChar(u'.')
+            << QStringList{"m;a", "0;1", "", ""} << false;
+        QTest::newRow("three lines and a blank one")
+            << QByteArray("M;A\n0;1\n0;2\n\n") << true << QChar(u'.')
+            << QStringList{"m;a", "0;1", "0;2", ""} << true;
+        QTest::newRow("empty file")
+            << QByteArray() << false << QChar(u'.') << QStringList{} << false;
+    }
+    void openCycle()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, stored);
+        QFETCH(QChar, decimalSeparator);
+        QFETCH(QStringList, lines);
+        QFETCH(bool, drawable);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("P7.csv"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        const OpenedCycle opened = kvaro::openCycle(
+            path, stored ? CycleSource::Stored : CycleSource::Picked, decimalSeparator);
+        QCOMPARE(opened.lines.lines(), lines);
+        QCOMPARE(opened.lines.fileName(), path);
+        QCOMPARE(opened.drawable, drawable);
+    }
+    void openCycleNamesAFileItCannotRead()
+    {
+        QTemporaryDir dir;
+        try {
+            (void)kvaro::openCycle(dir.filePath(QStringLiteral("P8.csv")), CycleSource::Picked,
+                                   QLatin1Char('.'));
+            QFAIL("a missing file was opened");
+        } catch (const Failure& failure) {
+            QVERIFY2(failure.message().contains(QStringLiteral("P8.csv")),
+                     qPrintable(failure.message()));
+        }
+    }
+
     void elapsedLabels_data()
     {
         QTest::addColumn<QStringList>("times");
@@ -174,7 +237,8 @@ private slots:
             QCOMPARE(w.chart.at(series::BurnerTemperatureFirst + k).points.size(),
                      exchangers ? 3 : 0);
         QCOMPARE(w.chart.at(series::event(1, 2)).bubbles.size(), exchangers ? 1 : 0);
-        QCOMPARE(w.summary.Label3, power ? QStringLiteral("3.25 kWh") : QStringLiteral("1.5kg"));
+        QCOMPARE(w.summary.consumption,
+                 power ? QStringLiteral("3.25 kWh") : QStringLiteral("1.5kg"));
     }
 
     void outputArrows_data()
@@ -284,8 +348,8 @@ private slots:
         settings.seconds = seconds;
         Window w;
         w.load(cycle(records(2), settings));
-        QCOMPARE(w.summary.Label1, label);
-        QCOMPARE(w.summary.Label2, QStringLiteral("180 °C"));
+        QCOMPARE(w.summary.programmedTime, label);
+        QCOMPARE(w.summary.setTemperature, QStringLiteral("180 °C"));
     }
 
     void reachedAndHeld_data()
@@ -328,9 +392,9 @@ private slots:
         for (qsizetype i = 0; i < list.size(); ++i)
             list[i].working = working.at(i);
         Window w;
-        w.summary.CzasOsiagnieciaLabel = QStringLiteral("from the previous cycle");
+        w.summary.setTemperatureReached = QStringLiteral("from the previous cycle");
         w.load(cycle(list));
-        QCOMPARE(w.summary.CzasOsiagnieciaLabel, label);
+        QCOMPARE(w.summary.setTemperatureReached, label);
     }
 
     void meanDifference_data()
@@ -352,7 +416,7 @@ private slots:
         }
         Window w;
         w.load(cycle(list));
-        QCOMPARE(w.summary.SrRoznicaGrzania, label);
+        QCOMPARE(w.summary.meanHeatingDifference, label);
     }
 
     void heatingType_data()
@@ -382,10 +446,10 @@ private slots:
         w.load(cycle(records(3, code)));
         const SummaryShown& shown = w.summary.shown;
         QCOMPARE(shown.Chart1, chart);
-        QCOMPARE(w.summary.Advsmoothtabpager1Enabled, chart);
+        QCOMPARE(w.summary.cycleTabsEnabled, chart);
         QCOMPARE(w.chart.at(series::ArrowFirst).title, arrow3);
         QCOMPARE(w.chart.at(series::ArrowFirst + 3).title, arrow6);
-        QCOMPARE(fuelPictureName(w.summary.FooterImage), picture);
+        QCOMPARE(fuelPictureName(w.summary.fuel), picture);
         QCOMPARE(shown.FooterImage, !picture.isEmpty());
         QCOMPARE(shown.Olej, picture == QLatin1String("Olej"));
         QCOMPARE(shown.Gaz, picture == QLatin1String("Gaz"));
@@ -394,11 +458,11 @@ private slots:
         QCOMPARE(w.summary.LoadedOvenKind, code.toInt());
         const bool burner = code.toInt() <= 2;
         QCOMPARE(shown.PalnikImg, burner);
-        QCOMPARE(w.summary.PalnikStatus, burner ? QStringLiteral("2") : QString());
+        QCOMPARE(w.summary.burnerCount, burner ? QStringLiteral("2") : QString());
         // The load goes on after the message: the filter list is rebuilt.
         QVERIFY(w.filters.item(1).shown);
         if (!chart) // no record line was drawn, so there is no mean to show
-            QCOMPARE(w.summary.SrRoznicaGrzania, QStringLiteral("L18"));
+            QCOMPARE(w.summary.meanHeatingDifference, QStringLiteral("L18"));
     }
 
     void previousLoadKeepsWhatThisOneDoesNotSet()
@@ -416,7 +480,7 @@ private slots:
         QCOMPARE(w.summary.LoadedProbeCount, 4);
         QVERIFY(w.summary.shown.GrodzImg);
         QVERIFY(w.summary.shown.regulacjaMocyBar);
-        QCOMPARE(w.summary.regulacjaMocyBarPosition, 70);
+        QCOMPARE(w.summary.powerLevel, 70);
 
         QList<Rec> electric = records(3, QStringLiteral("3"));
         for (Rec& r : electric)
@@ -424,21 +488,21 @@ private slots:
         w.load(cycle(electric));
         const SummaryShown& shown = w.summary.shown;
         QVERIFY(shown.Prad && shown.FooterImage && !shown.Olej && !shown.Gaz);
-        QCOMPARE(w.summary.FooterImage, FuelPicture::Prad);
+        QCOMPARE(w.summary.fuel, FuelPicture::Prad);
         QVERIFY(!shown.PalnikImg && !shown.PalnikStatus);
-        QCOMPARE(w.summary.PalnikStatus, QStringLiteral("3"));
+        QCOMPARE(w.summary.burnerCount, QStringLiteral("3"));
         QCOMPARE(w.summary.LoadedBurnerCount, 3);
         QCOMPARE(w.summary.LoadedProbeCount, 1);
         QVERIFY(!shown.GrodzImg && !shown.regulacjaMocyBar && !shown.RegulacjaMocyImg);
-        QCOMPARE(w.summary.regulacjaMocyBarPosition, 70);
+        QCOMPARE(w.summary.powerLevel, 70);
 
         // A drawable cycle after one that was not enables the tabs again.
         w.load(cycle(records(2, QStringLiteral("7"))));
-        QVERIFY(!w.summary.Advsmoothtabpager1Enabled);
+        QVERIFY(!w.summary.cycleTabsEnabled);
         QCOMPARE(w.summary.LoadedBurnerCount, 3);
         QVERIFY(w.filters.item(FilterList::burnerHeader(3)).shown);
         w.load(cycle(records(2)));
-        QVERIFY(w.summary.Advsmoothtabpager1Enabled);
+        QVERIFY(w.summary.cycleTabsEnabled);
         QCOMPARE(w.summary.LoadedBurnerCount, 2);
     }
 
@@ -501,7 +565,7 @@ private slots:
         }
         QCOMPARE(w.chart.at(series::T1).points.size(), points);
         QVERIFY(w.filters.item(44).shown);
-        QCOMPARE(w.summary.SrRoznicaGrzania.isEmpty(), inLoop);
+        QCOMPARE(w.summary.meanHeatingDifference.isEmpty(), inLoop);
     }
 };
 

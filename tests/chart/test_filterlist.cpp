@@ -132,13 +132,13 @@ private slots:
         FilterList list;
         ChartModel chart;
         list.WczytajFiltry(summaryOf(0, 2, probes), chart);
-        list.AdvSmoothButton9Click(chart);
+        list.checkAllShown(chart);
         QCOMPARE(activeSeries(chart), active);
         // Headers get the mark too; it changes no series.
         QVERIFY(list.item(0).checked && list.item(5).checked && list.item(29).checked);
         QVERIFY(!list.item(11).checked);
 
-        list.AdvSmoothButton10Click(chart);
+        list.uncheckAllShown(chart);
         QVERIFY(activeSeries(chart).isEmpty());
         for (int i = 0; i < list.count(); ++i)
             QVERIFY(!list.item(i).checked);
@@ -167,7 +167,7 @@ private slots:
         ChartModel chart;
         list.WczytajFiltry(summaryOf(0, 8, 2, true, true), chart);
         for (int item : clicks)
-            list.ListboxprawyItemCheckClick(item, chart);
+            list.toggle(item, chart);
         QCOMPARE(activeSeries(chart), active);
     }
 
@@ -176,7 +176,7 @@ private slots:
         FilterList list;
         ChartModel chart;
         list.WczytajFiltry(summaryOf(0, 3, 2), chart);
-        list.AdvSmoothButton9Click(chart);
+        list.checkAllShown(chart);
         QVERIFY(list.item(FilterList::burnerExchanger(3)).checked);
 
         list.WczytajFiltry(summaryOf(0, 2, 2), chart);
@@ -195,7 +195,7 @@ private slots:
         FilterList list;
         ChartModel chart;
         list.WczytajFiltry(summaryOf(0, 2, 2), chart);
-        list.AdvSmoothButton9Click(chart);
+        list.checkAllShown(chart);
         list.setCaptions(test::numberedLanguage());
         const QStringList expected{"L7",  "T1",  "T2",  "T1 L331", "T2 L332", "L23 1",
                                    "L27", "L28", "L23 2"};

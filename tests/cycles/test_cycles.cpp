@@ -171,6 +171,7 @@ void TestCycles::lineRules_data()
     QTest::newRow("CR only") << QByteArray("a\rb\r") << QStringList{"a", "b"};
     QTest::newRow("mixed ends") << QByteArray("a\r\nb\nc\rd") << QStringList{"a", "b", "c", "d"};
     QTest::newRow("LF CR is two breaks") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
+    QTest::newRow("CR LF CR at the end") << QByteArray("a\r\n\r") << QStringList{"a", ""};
 }
 
 void TestCycles::lineRules()
@@ -184,6 +185,17 @@ void TestCycles::lineRules()
         QCOMPARE(buffer.line(i), lines.at(i));
     QCOMPARE(buffer.line(int(lines.size())), QString());
     QCOMPARE(buffer.line(-1), QString());
+
+    // A reader that gets the text in two pieces, cut anywhere (between CR and LF too),
+    // sees the same lines.
+    const QString text = QString::fromLatin1(bytes);
+    for (qsizetype cut = 0; cut <= text.size(); ++cut) {
+        QStringList pieces;
+        const qsizetype used = LineBuffer::cutLines(QStringView(text).first(cut), false, pieces);
+        const QString rest = text.first(cut).sliced(used) + text.sliced(cut);
+        QCOMPARE(LineBuffer::cutLines(rest, true, pieces), rest.size());
+        QVERIFY2(pieces == lines, qPrintable(QStringLiteral("cut at %1").arg(cut)));
+    }
 }
 
 void TestCycles::longLineReadsAsItsFirst4096Characters()
@@ -373,9 +385,14 @@ void TestCycles::recordFailuresNameFileAndLine()
             QFAIL("expected a failure");
         } catch (const Failure& failure) {
             QCOMPARE(failure.text(), c.text);
+            QCOMPARE(failure.place(), QStringLiteral("P123.csv, line 57"));
             QCOMPARE(failure.message(), c.text + QStringLiteral("\nP123.csv, line 57"));
         }
     }
+    // The place is the file's name alone while the line is not known.
+    const Failure unread(QStringLiteral("Cannot open"), QStringLiteral("/media/usb/P9.csv"));
+    QCOMPARE(unread.place(), QStringLiteral("P9.csv"));
+    QCOMPARE(unread.message(), QStringLiteral("Cannot open\nP9.csv"));
     try {
         Record(QString()).field(0);
         QFAIL("an empty line has no field 0");

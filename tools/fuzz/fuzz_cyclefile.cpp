@@ -80,8 +80,8 @@ void chart(const LineBuffer& memo1, const Language& language)
     RecordingMessages messages;
     try {
         WczytajWykres(memo1, language, model, summary, filters, messages);
-        filters.AdvSmoothButton9Click(model);
-        filters.AdvSmoothButton10Click(model);
+        filters.checkAllShown(model);
+        filters.uncheckAllShown(model);
     } catch (const Failure& failure) {
         (void)failure.message();
     }

@@ -1,4 +1,4 @@
-#include "app/widgets/filterlistmodel.h"
+#include "chart/filterlistmodel.h"
 
 #include "chart/chartmodel.h"
 #include "chart/filterlist.h"
@@ -54,7 +54,7 @@ bool FilterListModel::setData(const QModelIndex& index, const QVariant& value, i
     const bool wanted = value.value<Qt::CheckState>() != Qt::Unchecked;
     if (wanted == m_filters.item(index.row()).checked)
         return true;
-    m_filters.ListboxprawyItemCheckClick(index.row(), m_chart);
+    m_filters.toggle(index.row(), m_chart);
     emit dataChanged(index, index, {Qt::CheckStateRole});
     emit seriesChanged();
     return true;

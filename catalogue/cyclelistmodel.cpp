@@ -1,4 +1,4 @@
-#include "app/widgets/cyclelistmodel.h"
+#include "catalogue/cyclelistmodel.h"
 
 namespace kvaro
 {

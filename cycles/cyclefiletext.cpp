@@ -1,10 +1,6 @@
-#include "catalogue/cyclefiletext.h"
-
-#include "cycles/failure.h"
+#include "cycles/cyclefiletext.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QStringDecoder>
 
 #include <optional>
 
@@ -13,22 +9,6 @@ namespace kvaro
 
 namespace
 {
-
-[[noreturn]] void cannotRead(const QString& path, const QString& reason)
-{
-    throw Failure(
-        QStringLiteral("Cannot open file \"%1\". %2").arg(QFileInfo(path).fileName(), reason),
-        path);
-}
-
-QString applyCase(QString line, LineBuffer::Case letterCase)
-{
-    if (letterCase == LineBuffer::Case::Lower)
-        line = line.toLower();
-    if (line.size() > LineBuffer::MaxLineLength)
-        line.truncate(LineBuffer::MaxLineLength);
-    return line;
-}
 
 class WholeText : public CycleFileText
 {
@@ -48,10 +28,9 @@ private:
     LineBuffer m_buffer;
 };
 
-// Reads forward in chunks and cuts lines exactly as LineBuffer::splitLines does on the
-// whole text. Bytes are decoded only up to the last line break read so far: no encoding
-// kvaro reads has a line break inside a character, so decoding piece by piece then gives
-// what decoding the whole file gives, even for a broken character at the very end.
+// Reads forward in chunks under the line buffer's own rules, decoding bytes only up to the
+// last line break read so far, so that a broken character at the very end reads as it
+// does in a whole read.
 class PartialText : public CycleFileText
 {
 public:
@@ -59,24 +38,10 @@ public:
         : m_path(path), m_file(path), m_case(letterCase)
     {
         if (!m_file.open(QIODevice::ReadOnly))
-            cannotRead(m_path, m_file.errorString());
-        const QByteArray head = m_file.peek(3);
-        m_encoding = LineBuffer::detectEncoding(head);
-        switch (m_encoding) {
-        case LineBuffer::Encoding::Utf8:
-            m_bodyStart = 3;
-            break;
-        case LineBuffer::Encoding::Utf16LE:
-            m_bodyStart = 2;
-            m_unit = 2;
-            break;
-        case LineBuffer::Encoding::Utf16BE:
-            m_bodyStart = 2;
-            m_unit = 2;
-            break;
-        case LineBuffer::Encoding::Locale:
-            break;
-        }
+            LineBuffer::cannotRead(m_path, m_file.errorString());
+        m_encoding = LineBuffer::detectEncoding(m_file.peek(3));
+        m_bodyStart = LineBuffer::markSize(m_encoding);
+        m_unit = LineBuffer::unitSize(m_encoding);
         m_file.seek(m_bodyStart);
         m_position = m_bodyStart;
     }
@@ -93,13 +58,13 @@ protected:
 
     QString rawLine(int index) override
     {
-        return hasRawLine(index) ? applyCase(m_lines.at(index), m_case) : QString();
+        return hasRawLine(index) ? LineBuffer::lineAsRead(m_lines.at(index), m_case) : QString();
     }
 
     QString rawLastLine() override
     {
         if (!m_last)
-            m_last = applyCase(readLastLine(), m_case);
+            m_last = LineBuffer::lineAsRead(readLastLine(), m_case);
         return *m_last;
     }
 
@@ -112,10 +77,10 @@ private:
     QByteArray readAt(qint64 offset, qint64 size)
     {
         if (!m_file.seek(offset))
-            cannotRead(m_path, m_file.errorString());
+            LineBuffer::cannotRead(m_path, m_file.errorString());
         QByteArray bytes = m_file.read(size);
         if (m_file.error() != QFileDevice::NoError)
-            cannotRead(m_path, m_file.errorString());
+            LineBuffer::cannotRead(m_path, m_file.errorString());
         return bytes;
     }
 
@@ -136,7 +101,8 @@ private:
                 --units;
             decodable = units * m_unit;
         }
-        m_pending += decodeLine(m_undecoded.left(decodable));
+        m_pending +=
+            LineBuffer::decodeBody(QByteArrayView(m_undecoded).first(decodable), m_encoding);
         m_undecoded.remove(0, decodable);
         cutLines(atEnd);
         if (atEnd)
@@ -146,25 +112,7 @@ private:
 
     void cutLines(bool atEnd)
     {
-        const qsizetype size = m_pending.size();
-        qsizetype start = 0;
-        for (qsizetype i = 0; i < size; ++i) {
-            const QChar c = m_pending.at(i);
-            if (c != QLatin1Char('\r') && c != QLatin1Char('\n'))
-                continue;
-            // A CR at the end of a chunk may be the first half of CR LF.
-            if (c == QLatin1Char('\r') && i + 1 == size && !atEnd)
-                break;
-            m_lines.append(m_pending.mid(start, i - start));
-            if (c == QLatin1Char('\r') && i + 1 < size && m_pending.at(i + 1) == QLatin1Char('\n'))
-                ++i;
-            start = i + 1;
-        }
-        m_pending.remove(0, start);
-        if (atEnd && !m_pending.isEmpty()) {
-            m_lines.append(m_pending);
-            m_pending.clear();
-        }
+        m_pending.remove(0, LineBuffer::cutLines(m_pending, atEnd, m_lines));
     }
 
     ushort unitAt(const QByteArray& bytes, qsizetype index) const
@@ -181,21 +129,6 @@ private:
     {
         const ushort unit = unitAt(bytes, index);
         return unit == '\r' || unit == '\n';
-    }
-
-    QString decodeLine(const QByteArray& bytes) const
-    {
-        switch (m_encoding) {
-        case LineBuffer::Encoding::Utf8:
-            return QString::fromUtf8(bytes);
-        case LineBuffer::Encoding::Utf16LE:
-            return QStringDecoder(QStringDecoder::Utf16LE)(bytes);
-        case LineBuffer::Encoding::Utf16BE:
-            return QStringDecoder(QStringDecoder::Utf16BE)(bytes);
-        case LineBuffer::Encoding::Locale:
-            break;
-        }
-        return QString::fromLocal8Bit(bytes);
     }
 
     QString readLastLine()
@@ -222,7 +155,9 @@ private:
             // A line is whole once a break is seen before it, or the file's start; a tail
             // of nothing but breaks is looked at further back.
             if ((begin > 0 && end > 0) || from == m_bodyStart)
-                return decodeLine(bytes.mid(begin * m_unit, (end - begin) * m_unit));
+                return LineBuffer::decodeBody(
+                    QByteArrayView(bytes).sliced(begin * m_unit, (end - begin) * m_unit),
+                    m_encoding);
             tail *= 4;
         }
     }
