@@ -24,8 +24,7 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-namespace kvaro
-{
+namespace kvaro {
 
 CatalogueController::CatalogueController(const Controls& controls, const State& state,
                                          const AppServices& services, QObject* parent,

@@ -15,8 +15,7 @@ class QPushButton;
 class QTabWidget;
 class QWidget;
 
-namespace kvaro
-{
+namespace kvaro {
 
 class CycleListModel;
 class Language;

@@ -73,13 +73,17 @@ ChartController::ChartController(const Controls& controls, const State& state,
             newMax, int(m_state.chart.at(series::T1).points.size()));
     });
 
-    connect(c.AdvSmoothButton2, &QPushButton::clicked, this, &ChartController::AdvSmoothButton2Click);
-    connect(c.AdvSmoothButton3, &QPushButton::clicked, this, &ChartController::AdvSmoothButton3Click);
-    connect(c.AdvSmoothButton1, &QPushButton::clicked, this, &ChartController::AdvSmoothButton1Click);
+    connect(c.AdvSmoothButton2, &QPushButton::clicked, this,
+            &ChartController::AdvSmoothButton2Click);
+    connect(c.AdvSmoothButton3, &QPushButton::clicked, this,
+            &ChartController::AdvSmoothButton3Click);
+    connect(c.AdvSmoothButton1, &QPushButton::clicked, this,
+            &ChartController::AdvSmoothButton1Click);
     connect(c.Chart1, &ChartView::mouseMoved, this, &ChartController::Chart1MouseMove);
     connect(c.AdvSmoothButton11, &QPushButton::clicked, this,
             &ChartController::AdvSmoothButton11Click);
-    connect(c.AdvSmoothButton9, &QPushButton::clicked, this, &ChartController::AdvSmoothButton9Click);
+    connect(c.AdvSmoothButton9, &QPushButton::clicked, this,
+            &ChartController::AdvSmoothButton9Click);
     connect(c.AdvSmoothButton10, &QPushButton::clicked, this,
             &ChartController::AdvSmoothButton10Click);
 

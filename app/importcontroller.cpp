@@ -17,8 +17,7 @@
 #include <algorithm>
 #include <optional>
 
-namespace kvaro
-{
+namespace kvaro {
 
 namespace {
 

@@ -19,8 +19,7 @@ int main(int argc, char* argv[])
     const kvaro::SystemLocale locale;
     kvaro::MessageBoxMessages messages;
     const kvaro::AppServices services{clock, locale, messages,
-                                      QCoreApplication::applicationDirPath(),
-                                      QDir::currentPath()};
+                                      QCoreApplication::applicationDirPath(), QDir::currentPath()};
 
     // Messages of the start (a missing language file) have no window to sit on yet.
     kvaro::TForm2 form(services);

@@ -196,9 +196,10 @@ QString chooserFontFamily()
 
 QString styleSheet()
 {
-    return QString::fromUtf8(sheet) + QStringLiteral("QComboBox#ComboPiec { font-family: \"%1\"; }\n"
-                                                     "QLabel#FooterConsLabel { font-family: \"%2\"; }\n")
-                                          .arg(chooserFontFamily(), interfaceFontFamily());
+    return QString::fromUtf8(sheet) +
+           QStringLiteral("QComboBox#ComboPiec { font-family: \"%1\"; }\n"
+                          "QLabel#FooterConsLabel { font-family: \"%2\"; }\n")
+               .arg(chooserFontFamily(), interfaceFontFamily());
 }
 
 void applyLook(QApplication& app)

@@ -8,8 +8,7 @@
 #include <QPushButton>
 #include <QTextCharFormat>
 
-namespace kvaro
-{
+namespace kvaro {
 
 TForm1::TForm1(const Language& language, const QDate& today, QWidget* parent)
     : QWidget(parent), m_language(language), m_today(today)

@@ -8,8 +8,7 @@ class QCalendarWidget;
 class QLabel;
 class QPushButton;
 
-namespace kvaro
-{
+namespace kvaro {
 
 class Language;
 

@@ -22,14 +22,14 @@ struct TForm2Controls {
     QWidget* GlownyGrid = nullptr;
 
     QTabWidget* Advsmoothtabpager1 = nullptr;
-    QWidget* AdvSmoothTabPage2 = nullptr; // import and open
+    QWidget* AdvSmoothTabPage2 = nullptr;   // import and open
     QWidget* AdvSmoothTabPager11 = nullptr; // input parameters
     QWidget* AdvSmoothTabPager12 = nullptr; // dynamics and combustion
     QWidget* AdvSmoothTabPager13 = nullptr; // temperature
-    QWidget* AdvSmoothTabPage1 = nullptr; // export
-    QWidget* AdvSmoothTabPage3 = nullptr; // never shown
-    QWidget* AdvSmoothTabPage4 = nullptr; // never shown
-    QWidget* AdvSmoothTabPage5 = nullptr; // language
+    QWidget* AdvSmoothTabPage1 = nullptr;   // export
+    QWidget* AdvSmoothTabPage3 = nullptr;   // never shown
+    QWidget* AdvSmoothTabPage4 = nullptr;   // never shown
+    QWidget* AdvSmoothTabPage5 = nullptr;   // language
 
     QPushButton* KvaroLoadButton = nullptr;
     QPushButton* AdvSmoothButton8 = nullptr; // open one cycle file
@@ -56,8 +56,8 @@ struct TForm2Controls {
     QLabel* CzasOsiagnieciaLabel = nullptr;
 
     QPushButton* AdvSmoothButton11 = nullptr; // copy the chart to the clipboard
-    QPushButton* AdvSmoothButton6 = nullptr; // "PL"
-    QPushButton* AdvSmoothButton7 = nullptr; // "EN"
+    QPushButton* AdvSmoothButton6 = nullptr;  // "PL"
+    QPushButton* AdvSmoothButton7 = nullptr;  // "EN"
 
     QWidget* GridPanel1 = nullptr;
 
@@ -79,17 +79,17 @@ struct TForm2Controls {
     QWidget* griddolnysrodekcol1napisy = nullptr;
     QLabel* CzasLabel = nullptr; // time readout
     QWidget* ZoomGrid = nullptr;
-    QLabel* AdvSmoothLabel6 = nullptr; // "ZOOM"
+    QLabel* AdvSmoothLabel6 = nullptr;       // "ZOOM"
     QPushButton* AdvSmoothButton3 = nullptr; // "-"
     QPushButton* AdvSmoothButton2 = nullptr; // "+"
     QPushButton* AdvSmoothButton1 = nullptr; // "X"
-    QLabel* AdvSmoothLabel5 = nullptr; // zoom percentage
+    QLabel* AdvSmoothLabel5 = nullptr;       // zoom percentage
 
     QWidget* GridPrawyNew = nullptr;
     QLabel* ListboxprawyHeader = nullptr;
     QListView* Listboxprawy = nullptr;
     QWidget* PrzyciskiPodFiltramiGrid = nullptr;
-    QPushButton* AdvSmoothButton9 = nullptr; // check all filters
+    QPushButton* AdvSmoothButton9 = nullptr;  // check all filters
     QPushButton* AdvSmoothButton10 = nullptr; // uncheck all filters
 
     QStatusBar* DolnyBar = nullptr;

@@ -25,8 +25,7 @@ namespace kvaro {
 
 namespace {
 
-template <class W>
-W* named(W* widget, const char* name)
+template <class W> W* named(W* widget, const char* name)
 {
     widget->setObjectName(QLatin1String(name));
     return widget;
@@ -52,8 +51,7 @@ QWidget* gridPanel(const char* name, std::initializer_list<int> rowShares,
 }
 
 // Every child fills its cell, whatever it would like to be.
-void place(QWidget* panel, QWidget* child, int row, int column, int rowSpan = 1,
-           int columnSpan = 1)
+void place(QWidget* panel, QWidget* child, int row, int column, int rowSpan = 1, int columnSpan = 1)
 {
     child->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
     static_cast<QGridLayout*>(panel->layout())->addWidget(child, row, column, rowSpan, columnSpan);
@@ -194,8 +192,8 @@ QWidget* TForm2::buildTabPager()
         c.GrodzImg = picture("GrodzImg", QStringLiteral("Grodz.svg"), QSize(44, 44), false);
         c.PrzewietrzanieImg = picture("PrzewietrzanieImg", QStringLiteral("Przewietrzanie.svg"),
                                       QSize(44, 44), false);
-        c.RegulacjaMocyImg = picture("RegulacjaMocyImg", QStringLiteral("RegulacjaMocy.svg"),
-                                     QSize(44, 44), false);
+        c.RegulacjaMocyImg =
+            picture("RegulacjaMocyImg", QStringLiteral("RegulacjaMocy.svg"), QSize(44, 44), false);
         c.regulacjaMocyBar = named(new QProgressBar, "regulacjaMocyBar");
         c.regulacjaMocyBar->setOrientation(Qt::Vertical);
         c.regulacjaMocyBar->setRange(0, 100);

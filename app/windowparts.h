@@ -4,8 +4,7 @@
 
 #include <memory>
 
-namespace kvaro
-{
+namespace kvaro {
 
 class CatalogueController;
 class ChartController;

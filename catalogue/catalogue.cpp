@@ -11,11 +11,9 @@
 #include <QDir>
 #include <QFileInfo>
 
-namespace kvaro
-{
+namespace kvaro {
 
-namespace
-{
+namespace {
 
 struct Entry {
     QString name;

@@ -12,8 +12,7 @@
 #include <functional>
 #include <optional>
 
-namespace kvaro
-{
+namespace kvaro {
 
 class Clock;
 class Language;

@@ -12,11 +12,9 @@
 #include <algorithm>
 #include <cmath>
 
-namespace kvaro
-{
+namespace kvaro {
 
-namespace
-{
+namespace {
 
 QString escaped(const QString& text)
 {
@@ -133,8 +131,8 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
             if (atTemperature > 0) {
                 const int length = getCyklSekund(path, reading);
                 if (length > 0)
-                    item.progress = int(
-                        std::min(std::floor(double(atTemperature) / length * 100.0), 1e9));
+                    item.progress =
+                        int(std::min(std::floor(double(atTemperature) / length * 100.0), 1e9));
             }
         } catch (Failure& failure) {
             listing.report.add(reportLine(failure.at(file)));

@@ -9,8 +9,7 @@
 
 #include <optional>
 
-namespace kvaro
-{
+namespace kvaro {
 
 class Language;
 class Locale;

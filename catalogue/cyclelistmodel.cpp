@@ -1,7 +1,6 @@
 #include "catalogue/cyclelistmodel.h"
 
-namespace kvaro
-{
+namespace kvaro {
 
 void CycleListModel::setItems(const QList<CycleListItem>& items)
 {

@@ -4,8 +4,7 @@
 
 #include <QAbstractListModel>
 
-namespace kvaro
-{
+namespace kvaro {
 
 // The items of ListBox1, as wczytajKalendarz built them.
 class CycleListModel : public QAbstractListModel

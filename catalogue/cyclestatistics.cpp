@@ -10,11 +10,9 @@
 #include <algorithm>
 #include <limits>
 
-namespace kvaro
-{
+namespace kvaro {
 
-namespace
-{
+namespace {
 
 // The first `count` fields Split would give: the same cuts, stopping early. Asking the
 // record for a field below `count` then fails exactly as on the whole split.

@@ -4,8 +4,7 @@
 
 #include <QString>
 
-namespace kvaro
-{
+namespace kvaro {
 
 // The two measurements behind a listed cycle's progress bar. Both look at the lines from
 // line 0 up to line count - 3 (line 0 always), skip lines that are no record lines and

@@ -2,8 +2,7 @@
 
 #include "cycles/language.h"
 
-namespace kvaro
-{
+namespace kvaro {
 
 RangePicker::RangePicker() : m_footer(QStringLiteral("Początek")) {}
 

@@ -6,8 +6,7 @@
 
 #include <utility>
 
-namespace kvaro
-{
+namespace kvaro {
 
 class Language;
 

@@ -108,7 +108,7 @@ private:
     std::optional<qint64> m_lastElapsed; // of the last drawn record
 
     double m_setTemperature = 0;
-    bool m_reached = false;          // at a record after the start
+    bool m_reached = false;            // at a record after the start
     std::optional<qint64> m_reachedAt; // elapsed seconds when reached, at the start too
     double m_differenceSum = 0;
     int m_differenceCount = 0;
@@ -143,8 +143,8 @@ void Loader::recordLoop()
         }
         if (code == QLatin1String("3")) {
             const QString& label = m_chart.at(series::T1).points.constLast().label;
-            m_chart.at(series::Power).points.append(
-                ChartPoint{double(x), m_fields.decimal(field::Power), label});
+            m_chart.at(series::Power)
+                .points.append(ChartPoint{double(x), m_fields.decimal(field::Power), label});
             m_summary.consumption = m_fields.text(field::Energy) + QStringLiteral(" kWh");
         }
     }
@@ -205,8 +205,8 @@ void Loader::burnerRecord(int x)
             last = code;
             if (code <= 7)
                 m_chart.at(series::event(b, code))
-                    .bubbles.append(ChartBubble{double(x), exchanger[std::size_t(b - 1)],
-                                                BubbleRadius});
+                    .bubbles.append(
+                        ChartBubble{double(x), exchanger[std::size_t(b - 1)], BubbleRadius});
         }
     }
 
@@ -265,9 +265,9 @@ void Loader::showHeatingType()
             m_chart.at(series::ArrowFirst + 3).title =
                 m_language.text(Text::HeatersArrows) + QStringLiteral(" CH2");
         }
-        const FuelPicture picture = kind == heating::Oil   ? FuelPicture::Olej
-                                    : electric             ? FuelPicture::Prad
-                                                           : FuelPicture::Gaz;
+        const FuelPicture picture = kind == heating::Oil ? FuelPicture::Olej
+                                    : electric           ? FuelPicture::Prad
+                                                         : FuelPicture::Gaz;
         shown.Olej = picture == FuelPicture::Olej;
         shown.Gaz = picture == FuelPicture::Gaz;
         shown.Prad = picture == FuelPicture::Prad;
@@ -303,10 +303,10 @@ void Loader::showTimeHeld()
         return;
     }
     const qint64 held = std::abs(*m_lastElapsed - *m_reachedAt);
-    m_summary.setTemperatureReached +=
-        QLatin1Char(' ') + m_language.text(Text::HeldFor) + QStringLiteral(": ") +
-        QString::number(held / 60) + QLatin1Char(':') +
-        QStringLiteral("%1").arg(held % 60, 2, 10, QLatin1Char('0'));
+    m_summary.setTemperatureReached += QLatin1Char(' ') + m_language.text(Text::HeldFor) +
+                                       QStringLiteral(": ") + QString::number(held / 60) +
+                                       QLatin1Char(':') +
+                                       QStringLiteral("%1").arg(held % 60, 2, 10, QLatin1Char('0'));
 }
 
 bool Loader::isOn(int line, std::size_t output)

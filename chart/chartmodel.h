@@ -38,7 +38,7 @@ struct ChartArrow {
 struct ChartSeries {
     SeriesKind kind = SeriesKind::Line;
     QString title;
-    int eventKind = 0; // 1..7 for bubble series: which event picture fills the markers
+    int eventKind = 0;  // 1..7 for bubble series: which event picture fills the markers
     bool active = true; // shown; a hidden series is not drawn and does not count for ranges
     QVector<ChartPoint> points;
     QVector<ChartBubble> bubbles;

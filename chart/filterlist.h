@@ -63,7 +63,7 @@ public:
     void uncheckAllShown(ChartModel& chart);
 
     // Positions the rules name.
-    static constexpr int burnerHeader(int burner) { return 3 * burner + 2; }    // 1..8
+    static constexpr int burnerHeader(int burner) { return 3 * burner + 2; } // 1..8
     static constexpr int burnerExchanger(int burner) { return 3 * burner + 3; }
     static constexpr int burnerEvents(int burner) { return 3 * burner + 4; }
 

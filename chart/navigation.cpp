@@ -73,17 +73,16 @@ int nearestPoint(const ChartModel& chart, double axisValue)
     if (points.isEmpty() || !(axisValue >= points.constFirst().x - 0.5) ||
         !(axisValue <= points.constLast().x + 0.5))
         return -1;
-    const auto after = std::lower_bound(
-        points.cbegin(), points.cend(), axisValue,
-        [](const ChartPoint& point, double value) { return point.x < value; });
+    const auto after =
+        std::lower_bound(points.cbegin(), points.cend(), axisValue,
+                         [](const ChartPoint& point, double value) { return point.x < value; });
     if (after == points.cend())
         return int(points.size() - 1);
     if (after == points.cbegin())
         return 0;
     const auto before = after - 1;
     // Halfway between two points belongs to the left one.
-    return int((axisValue - before->x <= after->x - axisValue ? before : after) -
-               points.cbegin());
+    return int((axisValue - before->x <= after->x - axisValue ? before : after) - points.cbegin());
 }
 
 QString temperatureText(double value, QChar decimalSeparator)

@@ -28,8 +28,8 @@ namespace kvaro::cli {
 
 namespace {
 
-const QString Usage = QStringLiteral(
-    "chart FILE [--stored] [--check-all] [--json] [--png OUT.png] [--size WxH]");
+const QString Usage =
+    QStringLiteral("chart FILE [--stored] [--check-all] [--json] [--png OUT.png] [--size WxH]");
 
 struct Options {
     QString file;
@@ -216,8 +216,8 @@ QJsonObject json(const Outcome& o, const QStringList& messages)
 void printText(const Outcome& o)
 {
     const ChartSummary& s = o.summary;
-    out(QStringLiteral("chart: ") + (s.shown.Chart1 ? QStringLiteral("shown")
-                                                     : QStringLiteral("hidden")));
+    out(QStringLiteral("chart: ") +
+        (s.shown.Chart1 ? QStringLiteral("shown") : QStringLiteral("hidden")));
     out(QStringLiteral("points of T1: %1").arg(o.chart.at(series::T1).points.size()));
     // Every summary label but the burner count, which the picture beside it explains.
     for (const SummaryLabel& label : summaryLabels(s)) {

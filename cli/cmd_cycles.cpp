@@ -18,11 +18,9 @@
 
 #include <optional>
 
-namespace kvaro::cli
-{
+namespace kvaro::cli {
 
-namespace
-{
+namespace {
 
 const QString Usage = QStringLiteral(
     "cycles OVEN [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--today YYYY-MM-DD] [--json]");

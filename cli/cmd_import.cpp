@@ -22,7 +22,8 @@ QJsonObject fileJson(const ImportedFile& file)
 {
     QJsonObject object;
     object.insert(QStringLiteral("file"), file.file);
-    object.insert(QStringLiteral("oven"), file.oven.isEmpty() ? QJsonValue() : QJsonValue(file.oven));
+    object.insert(QStringLiteral("oven"),
+                  file.oven.isEmpty() ? QJsonValue() : QJsonValue(file.oven));
     object.insert(QStringLiteral("result"), file.resultText());
     // Stable English whatever the language, for scripts; the messages follow the language.
     const QString reason = file.reason();
@@ -71,9 +72,9 @@ int run(const Invocation& invocation)
         out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)).trimmed());
     } else {
         for (const ImportedFile& file : result.files) {
-            QString line = file.file + QLatin1Char('\t')
-                + (file.oven.isEmpty() ? QStringLiteral("-") : file.oven) + QLatin1Char('\t')
-                + file.resultText();
+            QString line = file.file + QLatin1Char('\t') +
+                           (file.oven.isEmpty() ? QStringLiteral("-") : file.oven) +
+                           QLatin1Char('\t') + file.resultText();
             if (file.leftOnDrive)
                 line += QStringLiteral("\tleft on the drive");
             out(line);

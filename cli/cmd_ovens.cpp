@@ -4,11 +4,9 @@
 
 #include "store/storepaths.h"
 
-namespace kvaro::cli
-{
+namespace kvaro::cli {
 
-namespace
-{
+namespace {
 
 int run(const Invocation& invocation)
 {

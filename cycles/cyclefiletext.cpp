@@ -4,11 +4,9 @@
 
 #include <optional>
 
-namespace kvaro
-{
+namespace kvaro {
 
-namespace
-{
+namespace {
 
 class WholeText : public CycleFileText
 {

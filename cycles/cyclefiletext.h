@@ -6,8 +6,7 @@
 
 #include <memory>
 
-namespace kvaro
-{
+namespace kvaro {
 
 // How a cycle file is read by the catalogue and the statistics. Both give the same lines;
 // Partial reads from the start only as far as asked and takes the last line from the end

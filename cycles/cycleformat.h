@@ -26,18 +26,18 @@ inline constexpr int T2 = 2;
 inline constexpr int Hour = 3;
 inline constexpr int Minute = 4;
 inline constexpr int Second = 5;
-inline constexpr int Fuel = 6;               // kg since the cycle start (burner ovens)
+inline constexpr int Fuel = 6; // kg since the cycle start (burner ovens)
 inline constexpr int ProbeCount = 7;
 inline constexpr int WorkingTemperature = 8;
 inline constexpr int BurnerTemperatureFirst = 9; // burners 1..8: fields 9..16
 inline constexpr int BurnerEventFirst = 17;      // burners 1..8: fields 17..24
 inline constexpr int MaxBurners = 8;
-inline constexpr int Energy = 23;            // kWh since the cycle start (electric ovens)
-inline constexpr int Power = 26;             // electric ovens
-inline constexpr int OutputBurner1 = 27;     // heaters on electric ovens
+inline constexpr int Energy = 23;        // kWh since the cycle start (electric ovens)
+inline constexpr int Power = 26;         // electric ovens
+inline constexpr int OutputBurner1 = 27; // heaters on electric ovens
 inline constexpr int OutputFan = 28;
 inline constexpr int OutputAiring = 29;
-inline constexpr int OutputBurner2 = 33;     // second-channel heaters on electric ovens
+inline constexpr int OutputBurner2 = 33; // second-channel heaters on electric ovens
 inline constexpr int OutputFan2 = 35;
 
 // The first record only.
@@ -46,7 +46,7 @@ inline constexpr int ProgrammedMinutes = 44;
 inline constexpr int ProgrammedSeconds = 45;
 inline constexpr int SetTemperature = 48;
 inline constexpr int BurnerCount = 49;
-inline constexpr int StartYear = 53;  // two digits within the century; "0" = no date
+inline constexpr int StartYear = 53; // two digits within the century; "0" = no date
 inline constexpr int StartMonth = 54;
 inline constexpr int StartDay = 55;
 inline constexpr int SecondChannelOption = 58;
@@ -59,8 +59,14 @@ inline constexpr int OvenIdRecordSize = 83;
 
 // The end record (the last line) reuses Hour, Minute, Second and Fuel.
 
-constexpr int burnerTemperature(int burner) { return BurnerTemperatureFirst + burner; } // 0-based
-constexpr int burnerEvent(int burner) { return BurnerEventFirst + burner; }              // 0-based
+constexpr int burnerTemperature(int burner)
+{
+    return BurnerTemperatureFirst + burner;
+} // 0-based
+constexpr int burnerEvent(int burner)
+{
+    return BurnerEventFirst + burner;
+} // 0-based
 } // namespace field
 
 } // namespace kvaro

@@ -5,8 +5,7 @@
 #include <array>
 #include <utility>
 
-namespace kvaro
-{
+namespace kvaro {
 
 // Every line of a language file, by name: line N is the text of Text(N). Lines 47 and
 // after came later; older language files end before them, and each then reads as its

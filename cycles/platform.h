@@ -97,7 +97,10 @@ private:
     QStringList m_texts;
 };
 
-inline const QString applicationTitle() { return QStringLiteral("LERTA Kvaro"); }
+inline const QString applicationTitle()
+{
+    return QStringLiteral("LERTA Kvaro");
+}
 
 // Numbers shown to the user: the shortest general form with up to 15 significant digits,
 // written with the given decimal separator (3,77 on a "," locale).

@@ -2,11 +2,9 @@
 
 #include <cstdlib>
 
-namespace kvaro
-{
+namespace kvaro {
 
-namespace
-{
+namespace {
 constexpr int MidnightStep = SecondsPerDay / 2;
 } // namespace
 

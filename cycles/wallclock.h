@@ -2,8 +2,7 @@
 
 #include <QtGlobal>
 
-namespace kvaro
-{
+namespace kvaro {
 
 inline constexpr int SecondsPerDay = 24 * 3600;
 

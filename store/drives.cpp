@@ -9,11 +9,9 @@
 
 #include <algorithm>
 
-namespace kvaro
-{
+namespace kvaro {
 
-namespace
-{
+namespace {
 
 QString readSmallFile(const QString& path)
 {

@@ -3,8 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace kvaro
-{
+namespace kvaro {
 
 // The removable volumes the import may look at, each by its root folder. The controller
 // writes to a USB stick or a memory card; nothing on a fixed disk is ever imported.

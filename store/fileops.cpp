@@ -14,8 +14,7 @@
 
 namespace kvaro {
 
-namespace
-{
+namespace {
 // Tries at random names before giving up: only a folder flooded with our own leftovers
 // runs out of them.
 constexpr int MaxTemporaryNames = 100;

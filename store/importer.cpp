@@ -73,7 +73,8 @@ int ImportResult::leftOnDrive() const
 int ImportResult::newlyStored() const
 {
     return int(std::count_if(files.cbegin(), files.cend(), [](const ImportedFile& f) {
-        return f.result == ImportedFile::Result::Stored || f.result == ImportedFile::Result::StoredAs;
+        return f.result == ImportedFile::Result::Stored ||
+               f.result == ImportedFile::Result::StoredAs;
     }));
 }
 
@@ -242,7 +243,8 @@ bool Importer::storeCopy(ImportedFile& outcome, const QString& folder, const QBy
                 outcome.setProblem(Text::ReasonStoreWrite, {error});
                 return false;
             }
-            outcome.result = number == 1 ? ImportedFile::Result::Stored : ImportedFile::Result::StoredAs;
+            outcome.result =
+                number == 1 ? ImportedFile::Result::Stored : ImportedFile::Result::StoredAs;
             if (number > 1)
                 outcome.storedAs = name;
             return true;

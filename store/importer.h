@@ -18,16 +18,21 @@ class Clock;
 class Drives;
 class FileOps;
 
-inline QString markerFileName() { return QStringLiteral("Kvaro.lerta"); }
-inline QString backupFolderName() { return QStringLiteral("Backup"); }
+inline QString markerFileName()
+{
+    return QStringLiteral("Kvaro.lerta");
+}
+inline QString backupFolderName()
+{
+    return QStringLiteral("Backup");
+}
 
 // What became of one cycle file of the drive.
-struct ImportedFile
-{
+struct ImportedFile {
     enum class Result { Stored, AlreadyStored, StoredAs, Failed };
 
-    QString file;       // its name at the drive's root
-    QString oven;       // the oven folder it went to; empty when it was not read that far
+    QString file; // its name at the drive's root
+    QString oven; // the oven folder it went to; empty when it was not read that far
     Result result = Result::Failed;
     QString storedAs; // the name in the oven folder when another cycle had taken this one
     // Why it failed or stayed on the drive (one of the Reason texts, with the values it
@@ -46,8 +51,7 @@ struct ImportedFile
     bool operator==(const ImportedFile&) const = default;
 };
 
-struct DriveScan
-{
+struct DriveScan {
     bool found = false; // DriveFound
     QString root;       // DriveRoot: the last removable drive carrying the marker
     QStringList marked; // every removable drive carrying the marker, in scan order
@@ -84,7 +88,8 @@ public:
     // done of total files handled; called once with done 0 before the first file.
     using Progress = std::function<void(int done, int total)>;
 
-    Importer(const Drives& drives, StorePaths store, QChar decimalSeparator, FileOps* fileOps = nullptr);
+    Importer(const Drives& drives, StorePaths store, QChar decimalSeparator,
+             FileOps* fileOps = nullptr);
     ~Importer();
 
     // The language of the messages (language text 44 when no drive carries the marker).

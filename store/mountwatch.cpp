@@ -2,8 +2,7 @@
 
 #include <QSocketNotifier>
 
-namespace kvaro
-{
+namespace kvaro {
 
 MountTableWatch::MountTableWatch(const QString& mountTable, QObject* parent)
     : MountWatch(parent), m_table(mountTable)

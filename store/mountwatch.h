@@ -5,8 +5,7 @@
 
 class QSocketNotifier;
 
-namespace kvaro
-{
+namespace kvaro {
 
 // Tells when a volume was mounted or unmounted, so the window can offer the import again
 // once the controller drive was swapped for another. A test signals changes itself.

@@ -19,8 +19,8 @@ void appendAt(QString& name, const QString& text, int position) // 1-based
 QChar safe(QChar c)
 {
     const char16_t u = c.unicode();
-    const bool ok = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') || (u >= u'0' && u <= u'9')
-        || u == u'-' || u == u'_';
+    const bool ok = (u >= u'a' && u <= u'z') || (u >= u'A' && u <= u'Z') ||
+                    (u >= u'0' && u <= u'9') || u == u'-' || u == u'_';
     return ok ? c : QLatin1Char('_');
 }
 

@@ -16,6 +16,9 @@ namespace kvaro {
 QString ovenName(const QStringList& firstRecordFields);
 
 // The fallback folder for files whose oven cannot be told.
-inline QString unknownOven() { return QStringLiteral("0"); }
+inline QString unknownOven()
+{
+    return QStringLiteral("0");
+}
 
 } // namespace kvaro

@@ -18,8 +18,7 @@
 
 using namespace kvaro;
 
-namespace
-{
+namespace {
 
 struct Figure {
     qint64 milliseconds = 0;

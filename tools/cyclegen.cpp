@@ -80,15 +80,15 @@ class Course
 {
 public:
     Course(const CycleSpec& spec, Random& random)
-        : m_duration(std::max(spec.durationSeconds, 0)),
-          m_heatEnd(int(m_duration * 0.3)),
+        : m_duration(std::max(spec.durationSeconds, 0)), m_heatEnd(int(m_duration * 0.3)),
           m_coolStart(int(m_duration * 0.8)),
           m_holdPeriod(std::max(6 * std::max(spec.samplePeriodSeconds, 1),
                                 std::min(1800, (m_coolStart - m_heatEnd) / 4)))
     {
         const double set = spec.setTemperature;
         m_ambient = std::min(random.between(17, 23), set - 10);
-        m_top = spec.reachSetTemperature ? set + 1 : std::min(m_ambient + (set - m_ambient) * 0.7, set - 8);
+        m_top = spec.reachSetTemperature ? set + 1
+                                         : std::min(m_ambient + (set - m_ambient) * 0.7, set - 8);
         m_swing = spec.reachSetTemperature ? 1.5 : 1.0;
     }
 
@@ -104,7 +104,8 @@ public:
         }
         if (t < m_coolStart)
             return m_top + m_swing * triangle(double(t - m_heatEnd) / m_holdPeriod);
-        const double atCoolStart = m_top + m_swing * triangle(double(m_coolStart - m_heatEnd) / m_holdPeriod);
+        const double atCoolStart =
+            m_top + m_swing * triangle(double(m_coolStart - m_heatEnd) / m_holdPeriod);
         const double y = double(t - m_coolStart) / (m_duration - m_coolStart + 1);
         return m_ambient + (atCoolStart - m_ambient) / (1 + 2 * y);
     }
@@ -133,8 +134,7 @@ private:
 };
 
 // Burner event codes: 1 ignition, 2 flame established, 3 shut-down, 4..7 the rare faults.
-struct Burner
-{
+struct Burner {
     bool on = false;
     int onSamples = 0;
     double exchanger = 20;
@@ -164,10 +164,12 @@ public:
           m_electric(spec.heatingType == heating::Electric),
           m_burners(m_electric ? 0 : std::clamp(spec.burnerCount, 0, field::MaxBurners)),
           m_period(std::max(spec.samplePeriodSeconds, 1)),
-          m_level(spec.powerRegulation ? std::clamp(spec.powerRegulationLevel, 0, 100) / 100.0 : 1.0),
+          m_level(spec.powerRegulation ? std::clamp(spec.powerRegulationLevel, 0, 100) / 100.0
+                                       : 1.0),
           m_ovenId(spec.ovenId.size() == 8 ? spec.ovenId : ovenIdFields(QStringLiteral("10000001")))
     {
-        m_fuelRate = (spec.heatingType == heating::Oil ? 0.0045 : 0.0038) * m_random.between(0.9, 1.1);
+        m_fuelRate =
+            (spec.heatingType == heating::Oil ? 0.0045 : 0.0038) * m_random.between(0.9, 1.1);
         m_nominalPower = m_random.between(18, 30);
         for (Burner& burner : m_burnerState)
             burner.exchanger = m_course.working(0);
@@ -253,14 +255,17 @@ private:
             m_fields[field::burnerEvent(b)] = QByteArray::number(burner.step(on, m_random));
             const double target = working + (on ? 140 + 15 * b : 5);
             burner.exchanger += (target - burner.exchanger) * std::min(1.0, share);
-            m_fields[field::burnerTemperature(b)] = decimal(burner.exchanger + m_random.between(-0.5, 0.5), 1);
+            m_fields[field::burnerTemperature(b)] =
+                decimal(burner.exchanger + m_random.between(-0.5, 0.5), 1);
             burning += on ? 1 : 0;
         }
         const bool channel1 = m_electric ? demand > 0 : m_burnerState[0].on && m_burners > 0;
-        const bool channel2 = m_electric ? m_spec.secondChannel && demand > 0.5 : m_burners > 1 && m_burnerState[1].on;
+        const bool channel2 = m_electric ? m_spec.secondChannel && demand > 0.5
+                                         : m_burners > 1 && m_burnerState[1].on;
         if (m_electric) {
-            const double power = m_nominalPower * m_level
-                * ((channel1 ? (m_spec.secondChannel ? 0.5 : 1.0) : 0) + (channel2 ? 0.5 : 0));
+            const double power =
+                m_nominalPower * m_level *
+                ((channel1 ? (m_spec.secondChannel ? 0.5 : 1.0) : 0) + (channel2 ? 0.5 : 0));
             m_energy += power * m_period / 3600.0;
             m_fields[field::Power] = decimal(power, 1);
             m_fields[field::Energy] = decimal(m_energy, 2);
@@ -268,17 +273,22 @@ private:
             m_fuel += m_fuelRate * m_level * m_period * burning;
         }
         m_fields[field::Fuel] = decimal(m_electric ? 0 : m_fuel, 2);
-        const int coolHalf = m_course.coolStart() + (m_course.duration() - m_course.coolStart()) / 2;
-        const int airingEnd = m_course.coolStart() + (m_course.duration() - m_course.coolStart()) * 6 / 10;
+        const int coolHalf =
+            m_course.coolStart() + (m_course.duration() - m_course.coolStart()) / 2;
+        const int airingEnd =
+            m_course.coolStart() + (m_course.duration() - m_course.coolStart()) * 6 / 10;
         m_fields[field::OutputBurner1] = flag(channel1);
         m_fields[field::OutputFan] = flag(t > 0 && t < coolHalf);
-        m_fields[field::OutputAiring] = flag(m_spec.airing && t >= m_course.coolStart() && t < airingEnd);
+        m_fields[field::OutputAiring] =
+            flag(m_spec.airing && t >= m_course.coolStart() && t < airingEnd);
         m_fields[field::OutputBurner2] = flag(channel2);
-        m_fields[field::OutputFan2] = flag(m_spec.secondChannel && t >= m_course.heatEnd() && t < m_course.coolStart());
+        m_fields[field::OutputFan2] =
+            flag(m_spec.secondChannel && t >= m_course.heatEnd() && t < m_course.coolStart());
         // The first record's field 11 is the power regulation level, not burner 3's exchanger.
         const QByteArray exchanger3 = m_fields[field::PowerRegulationLevel];
         if (first && m_spec.powerRegulation)
-            m_fields[field::PowerRegulationLevel] = QByteArray::number(std::clamp(m_spec.powerRegulationLevel, 0, 100));
+            m_fields[field::PowerRegulationLevel] =
+                QByteArray::number(std::clamp(m_spec.powerRegulationLevel, 0, 100));
         appendRecord();
         m_fields[field::PowerRegulationLevel] = exchanger3;
     }
@@ -289,8 +299,8 @@ private:
         setTemperatures(m_course.working(m_course.duration()));
         for (int b = 0; b < m_burners; ++b)
             m_fields[field::burnerEvent(b)] = "0";
-        for (int output : {field::OutputBurner1, field::OutputFan, field::OutputAiring, field::OutputBurner2,
-                           field::OutputFan2})
+        for (int output : {field::OutputBurner1, field::OutputFan, field::OutputAiring,
+                           field::OutputBurner2, field::OutputFan2})
             m_fields[output] = "0";
         if (m_electric)
             m_fields[field::Power] = "0.0";
@@ -372,7 +382,8 @@ QStringList ovenIdFields(const QString& name)
 {
     const int length = int(name.size());
     if (length < 4 || length > 16)
-        throw Failure(QStringLiteral("An oven identifier has 4 to 16 characters: \"%1\"").arg(name));
+        throw Failure(
+            QStringLiteral("An oven identifier has 4 to 16 characters: \"%1\"").arg(name));
     // Fields 75..78 give two characters each or none, fields 79..82 two or one.
     const int fullFirst = std::min(4, (length - 4) / 2);
     const int fullSecond = length - 4 - 2 * fullFirst;
@@ -415,7 +426,8 @@ QStringList writeDrive(const QString& folder, const DriveSpec& spec)
         // Day of each cycle: the first on the first day, the last on the last day.
         QList<int> dayOf;
         for (int i = 0; i < count; ++i)
-            dayOf << (count > 1 ? int(std::lround(double(i) * (days - 1) / (count - 1))) : days - 1);
+            dayOf << (count > 1 ? int(std::lround(double(i) * (days - 1) / (count - 1)))
+                                : days - 1);
         for (int i = 0; i < count; ++i) {
             const int sameDay = int(std::count(dayOf.cbegin(), dayOf.cend(), dayOf[i]));
             const int rank = int(std::count(dayOf.cbegin(), dayOf.cbegin() + i, dayOf[i]));
@@ -427,9 +439,11 @@ QStringList writeDrive(const QString& folder, const DriveSpec& spec)
             CycleSpec cycle = oven.cycle;
             cycle.number = number;
             cycle.seed = mixSeed(spec.seed, quint64(number));
-            cycle.start = QDateTime(spec.firstDay.addDays(dayOf[i]), QTime(0, 0).addSecs(startSecond));
+            cycle.start =
+                QDateTime(spec.firstDay.addDays(dayOf[i]), QTime(0, 0).addSecs(startSecond));
             const int period = std::max(cycle.samplePeriodSeconds, 1);
-            cycle.durationSeconds = int(oven.cycle.durationSeconds * random.between(0.85, 1.15)) / period * period;
+            cycle.durationSeconds =
+                int(oven.cycle.durationSeconds * random.between(0.85, 1.15)) / period * period;
             if (!oven.name.isEmpty())
                 cycle.ovenId = ovenIdFields(oven.name);
             const QString name = cycleFileName(number++);
@@ -479,7 +493,8 @@ DriveSpec demoDrive(const QDate& today)
 
 DriveSpec mixedDrive(const QDate& today, int ovens, int cycles, quint64 seed)
 {
-    static constexpr std::array<int, 4> types{heating::Oil, heating::Gas, heating::Electric, heating::Gas2};
+    static constexpr std::array<int, 4> types{heating::Oil, heating::Gas, heating::Electric,
+                                              heating::Gas2};
     DriveSpec drive;
     drive.firstDay = today.addDays(-6);
     drive.lastDay = today;
@@ -487,7 +502,8 @@ DriveSpec mixedDrive(const QDate& today, int ovens, int cycles, quint64 seed)
     for (int o = 0; o < ovens; ++o) {
         CycleSpec cycle;
         cycle.heatingType = types[size_t(o) % types.size()];
-        cycle.burnerCount = cycle.heatingType == heating::Electric ? 0 : 1 + (o * 3) % field::MaxBurners;
+        cycle.burnerCount =
+            cycle.heatingType == heating::Electric ? 0 : 1 + (o * 3) % field::MaxBurners;
         cycle.setTemperature = 120 + 20 * (o % 5);
         cycle.durationSeconds = (2 + o % 3) * 3600;
         cycle.airing = o % 2 == 1;
@@ -495,8 +511,8 @@ DriveSpec mixedDrive(const QDate& today, int ovens, int cycles, quint64 seed)
         cycle.powerRegulation = o % 3 == 2;
         cycle.powerRegulationLevel = 50 + 10 * (o % 5);
         cycle.reachSetTemperature = o % 7 != 6;
-        drive.ovens << OvenSpec{cycle, QStringLiteral("1023%1").arg(o + 1, 4, 10, QLatin1Char('0')), cycles,
-                                cycles > 1 ? cycles - 2 : -1};
+        drive.ovens << OvenSpec{cycle, QStringLiteral("1023%1").arg(o + 1, 4, 10, QLatin1Char('0')),
+                                cycles, cycles > 1 ? cycles - 2 : -1};
     }
     return drive;
 }

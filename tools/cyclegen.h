@@ -15,10 +15,9 @@ namespace kvaro::gen {
 
 enum class Encoding { Plain, Utf8Bom, Utf16LeBom };
 
-struct CycleSpec
-{
-    int heatingType = 0;      // 0 oil, 1 and 2 gas, 3 electric
-    int burnerCount = 2;      // 0..8; ignored for electric ovens
+struct CycleSpec {
+    int heatingType = 0; // 0 oil, 1 and 2 gas, 3 electric
+    int burnerCount = 2; // 0..8; ignored for electric ovens
     int probeCount = 2;
     double setTemperature = 180;
     // Programmed cycle time; a negative minute count means "the length of the hold phase".
@@ -57,22 +56,20 @@ QString cycleFileName(int number); // "P<number>.csv"
 // of digits is what a controller really carries.
 QStringList ovenIdFields(const QString& name);
 
-struct OvenSpec
-{
+struct OvenSpec {
     // Template: start, number, seed and oven id are set per cycle, and the duration varies
     // by up to 15 % either way (a whole number of sample periods).
     CycleSpec cycle;
-    QString name;     // the oven's identifier, written through ovenIdFields()
+    QString name; // the oven's identifier, written through ovenIdFields()
     int cycles = 5;
     // Index of the cycle that starts late in the evening and runs past midnight; -1: none.
     int acrossMidnight = -1;
 };
 
-struct DriveSpec
-{
+struct DriveSpec {
     QList<OvenSpec> ovens;
-    QDate firstDay;   // cycles are spread evenly from this day ...
-    QDate lastDay;    // ... to this one; each oven's last cycle starts on it
+    QDate firstDay;      // cycles are spread evenly from this day ...
+    QDate lastDay;       // ... to this one; each oven's last cycle starts on it
     int firstNumber = 1; // cycle numbers run on consecutively over all ovens
     quint64 seed = 1;
 };

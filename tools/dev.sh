@@ -18,7 +18,7 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqcustomplot-dev libg
           fonts-dejavu-core)
 case "${1:-}" in
 run) [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || packages+=(xvfb xauth) ;;
-test) packages+=(clang-14 libclang-rt-14-dev) ;;
+test) packages+=(clang-14 libclang-rt-14-dev clang-format-14 git) ;;
 esac
 
 missing=()
@@ -65,6 +65,7 @@ run)
     exec xvfb-run -a build/bin/kvaro
     ;;
 test)
+    tools/check_format.sh
     # The tests include the layering check (tools/check_includes.cmake).
     build dev
     ctest --preset dev

@@ -19,7 +19,8 @@ namespace {
 const char usageText[] =
     "usage:\n"
     "  kvaro-gen cycle OUT.csv [--type 0..3] [--burners 0..8] [--duration SECONDS | --records N]\n"
-    "                          [--period SECONDS] [--start \"YYYY-MM-DD HH:MM:SS\"] [--set DEGREES]\n"
+    "                          [--period SECONDS] [--start \"YYYY-MM-DD HH:MM:SS\"] [--set "
+    "DEGREES]\n"
     "                          [--oven ID] [--seed N] [--encoding plain|utf8|utf16]\n"
     "  kvaro-gen drive DIR [--demo] [--today YYYY-MM-DD] [--ovens N] [--cycles N] [--seed N]\n"
     "\n"
@@ -37,8 +38,7 @@ int usage(const QString& problem)
 }
 
 // Options given as "--name value" (or "--name" alone for the flags listed in `flags`).
-struct Options
-{
+struct Options {
     QString command;
     QString target;
     QHash<QString, QString> values;
@@ -52,7 +52,10 @@ struct Options
         bool ok = false;
         const qint64 value = values.value(name).toLongLong(&ok);
         if (!ok || value < low || value > high) {
-            error = QStringLiteral("--%1 needs a whole number from %2 to %3").arg(name).arg(low).arg(high);
+            error = QStringLiteral("--%1 needs a whole number from %2 to %3")
+                        .arg(name)
+                        .arg(low)
+                        .arg(high);
             return std::nullopt;
         }
         return value;
@@ -71,7 +74,8 @@ Options parse(const QStringList& args, const QStringList& known, const QStringLi
     for (qsizetype i = 2; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         const QString name = arg.mid(2);
-        if (!arg.startsWith(QLatin1String("--")) || !(known.contains(name) || flags.contains(name))) {
+        if (!arg.startsWith(QLatin1String("--")) ||
+            !(known.contains(name) || flags.contains(name))) {
             options.error = QStringLiteral("unknown argument \"%1\"").arg(arg);
             return options;
         }
@@ -90,16 +94,17 @@ Options parse(const QStringList& args, const QStringList& known, const QStringLi
 int cycle(const QStringList& args)
 {
     Options o = parse(args,
-                      {QStringLiteral("type"), QStringLiteral("burners"), QStringLiteral("duration"),
-                       QStringLiteral("records"), QStringLiteral("period"), QStringLiteral("start"),
-                       QStringLiteral("set"), QStringLiteral("oven"), QStringLiteral("seed"),
-                       QStringLiteral("encoding")},
+                      {QStringLiteral("type"), QStringLiteral("burners"),
+                       QStringLiteral("duration"), QStringLiteral("records"),
+                       QStringLiteral("period"), QStringLiteral("start"), QStringLiteral("set"),
+                       QStringLiteral("oven"), QStringLiteral("seed"), QStringLiteral("encoding")},
                       {});
     gen::CycleSpec spec;
     const auto type = o.integer(QStringLiteral("type"), 0, 3, spec.heatingType);
     const auto burners = o.integer(QStringLiteral("burners"), 0, 8, spec.burnerCount);
     const auto period = o.integer(QStringLiteral("period"), 1, 86400, spec.samplePeriodSeconds);
-    const auto duration = o.integer(QStringLiteral("duration"), 0, 10 * 86400, spec.durationSeconds);
+    const auto duration =
+        o.integer(QStringLiteral("duration"), 0, 10 * 86400, spec.durationSeconds);
     const auto records = o.integer(QStringLiteral("records"), 1, 10'000'000, 1);
     const auto set = o.integer(QStringLiteral("set"), 1, 2000, qint64(spec.setTemperature));
     const auto seed = o.integer(QStringLiteral("seed"), 0, std::numeric_limits<qint64>::max(), 1);
@@ -110,11 +115,13 @@ int cycle(const QStringList& args)
     spec.heatingType = int(*type);
     spec.burnerCount = int(*burners);
     spec.samplePeriodSeconds = int(*period);
-    spec.durationSeconds = o.has(QStringLiteral("records")) ? int((*records - 1) * *period) : int(*duration);
+    spec.durationSeconds =
+        o.has(QStringLiteral("records")) ? int((*records - 1) * *period) : int(*duration);
     spec.setTemperature = double(*set);
     spec.seed = quint64(*seed);
     if (o.has(QStringLiteral("start"))) {
-        spec.start = QDateTime::fromString(o.values.value(QStringLiteral("start")), QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+        spec.start = QDateTime::fromString(o.values.value(QStringLiteral("start")),
+                                           QStringLiteral("yyyy-MM-dd HH:mm:ss"));
         if (!spec.start.isValid())
             return usage(QStringLiteral("--start needs \"YYYY-MM-DD HH:MM:SS\""));
     }
@@ -131,7 +138,8 @@ int cycle(const QStringList& args)
         spec.ovenId = gen::ovenIdFields(o.values.value(QStringLiteral("oven")));
 
     gen::writeCycleFile(o.target, spec);
-    QTextStream(stdout) << "kvaro-gen: wrote " << o.target << " (" << gen::sampleCount(spec) << " records)\n";
+    QTextStream(stdout) << "kvaro-gen: wrote " << o.target << " (" << gen::sampleCount(spec)
+                        << " records)\n";
     return 0;
 }
 
@@ -148,19 +156,23 @@ int drive(const QStringList& args)
         return usage(o.error);
     QDate today = QDate::currentDate();
     if (o.has(QStringLiteral("today"))) {
-        today = QDate::fromString(o.values.value(QStringLiteral("today")), QStringLiteral("yyyy-MM-dd"));
+        today = QDate::fromString(o.values.value(QStringLiteral("today")),
+                                  QStringLiteral("yyyy-MM-dd"));
         if (!today.isValid())
             return usage(QStringLiteral("--today needs YYYY-MM-DD"));
     }
-    if (o.has(QStringLiteral("demo")) && (o.has(QStringLiteral("ovens")) || o.has(QStringLiteral("cycles"))))
+    if (o.has(QStringLiteral("demo")) &&
+        (o.has(QStringLiteral("ovens")) || o.has(QStringLiteral("cycles"))))
         return usage(QStringLiteral("--demo writes its own ovens; leave out --ovens and --cycles"));
-    gen::DriveSpec spec = o.has(QStringLiteral("demo")) ? gen::demoDrive(today)
-                                                        : gen::mixedDrive(today, int(*ovens), int(*cycles), quint64(*seed));
+    gen::DriveSpec spec = o.has(QStringLiteral("demo"))
+                              ? gen::demoDrive(today)
+                              : gen::mixedDrive(today, int(*ovens), int(*cycles), quint64(*seed));
     if (o.has(QStringLiteral("demo")) && o.has(QStringLiteral("seed")))
         spec.seed = quint64(*seed);
     const QStringList files = gen::writeDrive(o.target, spec);
     QTextStream(stdout) << "kvaro-gen: wrote the marker and " << files.size() << " cycle files of "
-                        << spec.ovens.size() << " ovens to " << QDir::toNativeSeparators(o.target) << "\n";
+                        << spec.ovens.size() << " ovens to " << QDir::toNativeSeparators(o.target)
+                        << "\n";
     return 0;
 }
 

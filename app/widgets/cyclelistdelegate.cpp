@@ -9,11 +9,9 @@
 #include <QStyleOptionProgressBar>
 #include <QTextDocument>
 
-namespace kvaro
-{
+namespace kvaro {
 
-namespace
-{
+namespace {
 constexpr int Padding = 4;
 constexpr int BarHeight = 14;
 } // namespace

@@ -5,8 +5,7 @@
 
 class QTextDocument;
 
-namespace kvaro
-{
+namespace kvaro {
 
 // Draws a cycle-list item: the icon at the left (30 x 25), the caption, the info and the
 // notes (small HTML through Qt's rich text), then a progress bar "%.0f%%". Items grow to

@@ -108,9 +108,9 @@ void FilterListDelegate::paintHeader(QPainter* painter, const QStyleOptionViewIt
     font.setBold(true);
     painter->setFont(font);
     painter->setPen(textColour);
-    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight,
-                                                    textRect.width()));
+    painter->drawText(
+        textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, textRect.width()));
 }
 
 void FilterListDelegate::paintCheck(QPainter* painter, const QStyleOptionViewItem& option,
@@ -126,9 +126,9 @@ void FilterListDelegate::paintCheck(QPainter* painter, const QStyleOptionViewIte
     if (state.isValid()) {
         QStyleOptionViewItem box(option);
         box.rect = checkBoxRect(rect);
-        box.state = QStyle::State_Enabled |
-                    (state.value<Qt::CheckState>() == Qt::Checked ? QStyle::State_On
-                                                                  : QStyle::State_Off);
+        box.state =
+            QStyle::State_Enabled |
+            (state.value<Qt::CheckState>() == Qt::Checked ? QStyle::State_On : QStyle::State_Off);
         const QWidget* widget = option.widget;
         QStyle* style = widget ? widget->style() : QApplication::style();
         style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
@@ -138,9 +138,9 @@ void FilterListDelegate::paintCheck(QPainter* painter, const QStyleOptionViewIte
     painter->setFont(option.font);
     // The probe texts carry no check box and switch nothing: they read as notes.
     painter->setPen(state.isValid() ? textColour : mutedColour);
-    painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
-                      option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight,
-                                                    textRect.width()));
+    painter->drawText(
+        textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+        option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, textRect.width()));
 }
 
 bool FilterListDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
@@ -156,7 +156,8 @@ bool FilterListDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
         return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
-        toggle = mouse->button() == Qt::LeftButton && option.rect.contains(mouse->position().toPoint());
+        toggle =
+            mouse->button() == Qt::LeftButton && option.rect.contains(mouse->position().toPoint());
         break;
     }
     case QEvent::KeyPress: {

@@ -10,11 +10,9 @@
 #include <array>
 #include <cmath>
 
-namespace kvaro
-{
+namespace kvaro {
 
-namespace
-{
+namespace {
 const QColor SectionTop(0, 255, 0);        // lime
 const QColor SectionBottom(133, 146, 181); // grey-blue
 const QString FontFamily = QStringLiteral("Tahoma");

@@ -6,8 +6,7 @@
 #include <QList>
 #include <QWidget>
 
-namespace kvaro
-{
+namespace kvaro {
 
 // A read-only strip of time: one division per day labelled "[mm/dd]", sub-divisions
 // "hh:nn:ss" as many as fit, and the listed cycles as sections whose hint shows as a

@@ -116,8 +116,8 @@ void ArrowLanePlottable::draw(QCPPainter* painter)
     };
 
     for (const ChartArrow& arrow : m_arrows) {
-        if (std::max(arrow.x0, arrow.x1) < visible.lower
-            || std::min(arrow.x0, arrow.x1) > visible.upper)
+        if (std::max(arrow.x0, arrow.x1) < visible.lower ||
+            std::min(arrow.x0, arrow.x1) > visible.upper)
             continue;
         const double from = keyAxis->coordToPixel(arrow.x0);
         const double to = keyAxis->coordToPixel(arrow.x1);

@@ -19,8 +19,7 @@ QString pictureOf(int eventKind)
 
 // The picture inside a round frame: white behind it, so the marker stays readable over the
 // lines, and the series colour as its rim.
-void paintMarker(QPainter* painter, const QRectF& circle, QSvgRenderer& picture,
-                 const QColor& rim)
+void paintMarker(QPainter* painter, const QRectF& circle, QSvgRenderer& picture, const QColor& rim)
 {
     painter->save();
     painter->setRenderHint(QPainter::Antialiasing, true);
@@ -78,12 +77,12 @@ QCPRange BubblePlottable::getKeyRange(bool& foundRange, QCP::SignDomain inSignDo
     QCPRange range;
     foundRange = false;
     for (const ChartBubble& bubble : m_bubbles) {
-        if ((inSignDomain == QCP::sdPositive && bubble.x <= 0)
-            || (inSignDomain == QCP::sdNegative && bubble.x >= 0))
+        if ((inSignDomain == QCP::sdPositive && bubble.x <= 0) ||
+            (inSignDomain == QCP::sdNegative && bubble.x >= 0))
             continue;
-        range = foundRange ? QCPRange(std::min(range.lower, bubble.x),
-                                      std::max(range.upper, bubble.x))
-                           : QCPRange(bubble.x, bubble.x);
+        range = foundRange
+                    ? QCPRange(std::min(range.lower, bubble.x), std::max(range.upper, bubble.x))
+                    : QCPRange(bubble.x, bubble.x);
         foundRange = true;
     }
     return range;
@@ -156,10 +155,10 @@ void BubblePlottable::draw(QCPPainter* painter)
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
 
     for (const ChartBubble& bubble : m_bubbles) {
-        const double radius = std::abs(valueAxis->coordToPixel(bubble.y + bubble.radius)
-                                       - valueAxis->coordToPixel(bubble.y));
-        const double keyRadius = radius / std::max(1e-9, std::abs(keyAxis->coordToPixel(1)
-                                                                  - keyAxis->coordToPixel(0)));
+        const double radius = std::abs(valueAxis->coordToPixel(bubble.y + bubble.radius) -
+                                       valueAxis->coordToPixel(bubble.y));
+        const double keyRadius =
+            radius / std::max(1e-9, std::abs(keyAxis->coordToPixel(1) - keyAxis->coordToPixel(0)));
         if (bubble.x + keyRadius < visible.lower || bubble.x - keyRadius > visible.upper)
             continue;
         const QPointF centre(keyAxis->coordToPixel(bubble.x), valueAxis->coordToPixel(bubble.y));
@@ -186,8 +185,8 @@ void BubblePlottable::drawLegendIcon(QCPPainter* painter, const QRectF& rect) co
 {
     const double side = std::min(rect.width(), rect.height());
     QSvgRenderer picture(pictureOf(m_eventKind));
-    paintMarker(painter, QRectF(rect.center().x() - side / 2, rect.center().y() - side / 2,
-                                side, side),
+    paintMarker(painter,
+                QRectF(rect.center().x() - side / 2, rect.center().y() - side / 2, side, side),
                 picture, mPen.color());
 }
 

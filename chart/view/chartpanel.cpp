@@ -2,10 +2,7 @@
 
 namespace kvaro {
 
-ChartPanel::ChartPanel(QCustomPlot* plot, const QString& layer)
-    : QCPLayerable(plot, layer)
-{
-}
+ChartPanel::ChartPanel(QCustomPlot* plot, const QString& layer) : QCPLayerable(plot, layer) {}
 
 void ChartPanel::applyDefaultAntialiasingHint(QCPPainter* painter) const
 {

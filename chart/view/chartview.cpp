@@ -89,9 +89,7 @@ void fillGraph(QCPGraph* graph, const QVector<ChartPoint>& points)
 } // namespace
 
 ChartView::ChartView(QWidget* parent)
-    : QWidget(parent)
-    , m_plot(new QCustomPlot(this))
-    , m_ticker(new ElapsedTicker)
+    : QWidget(parent), m_plot(new QCustomPlot(this)), m_ticker(new ElapsedTicker)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -136,10 +134,10 @@ ChartView::ChartView(QWidget* parent)
         return double(length > 1 ? length : plot->viewport().width());
     });
     // Keep the frame's right and top sides on the same ranges as the series axes.
-    connect(m_plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged),
-            m_plot->xAxis2, qOverload<const QCPRange&>(&QCPAxis::setRange));
-    connect(m_plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged),
-            m_plot->yAxis2, qOverload<const QCPRange&>(&QCPAxis::setRange));
+    connect(m_plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), m_plot->xAxis2,
+            qOverload<const QCPRange&>(&QCPAxis::setRange));
+    connect(m_plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), m_plot->yAxis2,
+            qOverload<const QCPRange&>(&QCPAxis::setRange));
 
     // The output lanes: one axis rect at the foot, its bottom axis following the
     // temperatures' one, its left axis naming the lanes.
@@ -415,11 +413,13 @@ void ChartView::panStep(int dxPixels, int dyPixels)
     // higher temperatures: the shift is the axis distance the pixels cover, reversed.
     if (dxPixels != 0) {
         QCPAxis* axis = m_plot->xAxis;
-        moved |= offerStep(axis, Qt::Horizontal, axis->pixelToCoord(0) - axis->pixelToCoord(dxPixels));
+        moved |=
+            offerStep(axis, Qt::Horizontal, axis->pixelToCoord(0) - axis->pixelToCoord(dxPixels));
     }
     if (dyPixels != 0) {
         QCPAxis* axis = m_plot->yAxis;
-        moved |= offerStep(axis, Qt::Vertical, axis->pixelToCoord(0) - axis->pixelToCoord(dyPixels));
+        moved |=
+            offerStep(axis, Qt::Vertical, axis->pixelToCoord(0) - axis->pixelToCoord(dyPixels));
     }
     if (moved)
         m_plot->replot(QCustomPlot::rpQueuedReplot);
@@ -543,9 +543,9 @@ bool ChartView::savePdf(const QString& fileName)
     QPdfWriter writer(fileName);
     writer.setCreator(QStringLiteral("kvaro"));
     writer.setTitle(m_title->text());
-    writer.setPageLayout(QPageLayout(QPageSize(size, QPageSize::Point, QString(),
-                                               QPageSize::ExactMatch),
-                                     QPageLayout::Portrait, QMarginsF()));
+    writer.setPageLayout(
+        QPageLayout(QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch),
+                    QPageLayout::Portrait, QMarginsF()));
     QCPPainter painter;
     if (!painter.begin(&writer))
         return false;

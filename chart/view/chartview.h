@@ -98,7 +98,7 @@ private:
     QSharedPointer<QCPAxisTickerText> m_laneNames;
     QSharedPointer<ElapsedTicker> m_ticker;
     std::vector<QCPAbstractPlottable*> m_plottables; // by series position
-    std::vector<QVector<ChartPoint>> m_shownPoints; // what each graph holds now
+    std::vector<QVector<ChartPoint>> m_shownPoints;  // what each graph holds now
     const ChartModel* m_model = nullptr;
     ScrollPermission m_permission;
     bool m_automaticBottom = true;

@@ -6,8 +6,7 @@
 
 namespace kvaro {
 
-namespace
-{
+namespace {
 
 QString twoDigits(qint64 value)
 {

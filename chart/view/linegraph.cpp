@@ -16,10 +16,7 @@ struct Column {
 
 } // namespace
 
-LineGraph::LineGraph(QCPAxis* keyAxis, QCPAxis* valueAxis)
-    : QCPGraph(keyAxis, valueAxis)
-{
-}
+LineGraph::LineGraph(QCPAxis* keyAxis, QCPAxis* valueAxis) : QCPGraph(keyAxis, valueAxis) {}
 
 void LineGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const
 {
@@ -28,8 +25,9 @@ void LineGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines)
         QCPGraph::drawLinePlot(painter, lines);
         return;
     }
-    const auto [leftmost, rightmost] = std::minmax_element(
-        lines.cbegin(), lines.cend(), [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
+    const auto [leftmost, rightmost] =
+        std::minmax_element(lines.cbegin(), lines.cend(),
+                            [](const QPointF& a, const QPointF& b) { return a.x() < b.x(); });
     const double first = std::floor(leftmost->x());
     const double span = std::floor(rightmost->x()) - first;
     // Sparse lines (zoomed in) are cheap to stroke and look better with real joins; the

@@ -4,11 +4,9 @@
 
 #include <algorithm>
 
-namespace kvaro
-{
+namespace kvaro {
 
-namespace
-{
+namespace {
 
 int lineWidth(int index)
 {

@@ -2,8 +2,7 @@
 
 #include <QPen>
 
-namespace kvaro
-{
+namespace kvaro {
 
 // How a series of a ChartModel is drawn, by its position: the model says what a series
 // holds, the view alone decides its colour and pen.

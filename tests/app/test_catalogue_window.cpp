@@ -6,9 +6,9 @@
 #include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/widgets/cyclelistdelegate.h"
-#include "catalogue/cyclelistmodel.h"
 #include "app/widgets/timeline.h"
 #include "app/windowparts.h"
+#include "catalogue/cyclelistmodel.h"
 #include "catalogue/rangepicker.h"
 #include "chart/navigation.h"
 #include "cycles/platform.h"
@@ -35,8 +35,7 @@ using fixtures::first;
 using fixtures::header;
 using fixtures::record;
 
-namespace
-{
+namespace {
 
 // Two ovens, the first with four cycles of which one cannot be drawn.
 struct Machine : kvaro::testing::WindowMachine {

@@ -1,22 +1,22 @@
-#include "tests/app/windowfixture.h"
-#include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/chartcontroller.h"
 #include "app/style.h"
 #include "app/tform2.h"
-#include "app/windowparts.h"
 #include "app/widgets/filterlistdelegate.h"
-#include "chart/filterlistmodel.h"
 #include "app/widgets/picturebox.h"
+#include "app/windowparts.h"
 #include "chart/chartloader.h"
+#include "chart/filterlistmodel.h"
 #include "chart/navigation.h"
 #include "chart/view/chartview.h"
 #include "cycles/fields.h"
 #include "cycles/platform.h"
+#include "tests/app/windowfixture.h"
+#include "tests/testfiles.h"
 #include "tools/cyclegen.h"
 
-#include <QClipboard>
 #include <QApplication>
+#include <QClipboard>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -201,8 +201,8 @@ void TestChartWindow::nothingHappensBeforeACycleIsDrawn()
     TForm2& form = *m.form;
     QGuiApplication::clipboard()->clear();
 
-    for (const char* button : {"AdvSmoothButton2", "AdvSmoothButton3", "AdvSmoothButton1",
-                               "AdvSmoothButton11"})
+    for (const char* button :
+         {"AdvSmoothButton2", "AdvSmoothButton3", "AdvSmoothButton1", "AdvSmoothButton11"})
         click(form, button);
     emit m.chart()->mouseMoved(QPoint(100, 100));
     m.controller->savePngClick(); // would open a dialog if the chart were shown

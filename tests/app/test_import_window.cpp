@@ -1,5 +1,3 @@
-#include "tests/app/windowfixture.h"
-#include "tests/testfiles.h"
 #include "app/appservices.h"
 #include "app/cataloguecontroller.h"
 #include "app/importcontroller.h"
@@ -11,6 +9,8 @@
 #include "store/drives.h"
 #include "store/importer.h"
 #include "store/mountwatch.h"
+#include "tests/app/windowfixture.h"
+#include "tests/testfiles.h"
 #include "tools/cyclegen.h"
 
 #include <QComboBox>
@@ -25,8 +25,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using kvaro::testing::writeFile;
 using kvaro::testing::readFile;
+using kvaro::testing::writeFile;
 
 using namespace kvaro;
 
@@ -34,7 +34,8 @@ namespace {
 
 QStringList entries(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
 }
 
 QStringList comboItems(const QComboBox* combo)
@@ -167,7 +168,8 @@ void TestImportWindow::cleanup()
 
 void TestImportWindow::generatedDriveFillsTheOvenList()
 {
-    const QStringList names = gen::writeDrive(drive(), gen::mixedDrive(QDate(2024, 3, 14), 3, 3, 11));
+    const QStringList names =
+        gen::writeDrive(drive(), gen::mixedDrive(QDate(2024, 3, 14), 3, 3, 11));
     // A second stick without the marker after the controller's: it must not hide it.
     QDir().mkpath(m_dir->filePath("other"));
     ImportController* controller =
@@ -192,7 +194,8 @@ void TestImportWindow::generatedDriveFillsTheOvenList()
     QCOMPARE(controller->DriveRoot(), drive());
     QVERIFY(!button()->isEnabled());
     QCOMPARE(buttonColour(), QColor(0, 255, 0));
-    QCOMPARE(comboItems(m_form->controls().ComboPiec), (QStringList{"10230001", "10230002", "10230003"}));
+    QCOMPARE(comboItems(m_form->controls().ComboPiec),
+             (QStringList{"10230001", "10230002", "10230003"}));
     QCOMPARE(m_form->controls().DolnyBarEmpty->text(), "Cycles: 9, ovens: 3");
     QCOMPARE(m_form->MsgDialog()->progress(), 100);
     QVERIFY(!m_form->MsgDialog()->isVisible());

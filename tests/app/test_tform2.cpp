@@ -76,9 +76,8 @@ void TestTForm2::shippedLanguageFilesHaveEveryText()
         // 0..45, 46 for a set temperature that was never reached, and the named lines.
         QCOMPARE(lines.count(), LastNamedText + 1);
         for (int n = 0; n < lines.count(); ++n)
-            QVERIFY2(!lines.line(n).trimmed().isEmpty(), qPrintable(QStringLiteral("%1 line %2")
-                                                                    .arg(QLatin1String(name))
-                                                                    .arg(n)));
+            QVERIFY2(!lines.line(n).trimmed().isEmpty(),
+                     qPrintable(QStringLiteral("%1 line %2").arg(QLatin1String(name)).arg(n)));
         // The cycle list's header keeps its trailing blank, as the design-time text does.
         QVERIFY(lines.line(8).endsWith(QLatin1Char(' ')));
     }
@@ -159,9 +158,9 @@ void TestTForm2::startsInTheLanguageOfDataDat()
     QCOMPARE(tabs->currentWidget(), control<QWidget>(*form, "AdvSmoothTabPage2"));
     QVERIFY(!tabs->isTabVisible(tabs->indexOf(control<QWidget>(*form, "AdvSmoothTabPage3"))));
     QVERIFY(!tabs->isTabVisible(tabs->indexOf(control<QWidget>(*form, "AdvSmoothTabPage4"))));
-    for (const char* hidden : {"FooterImage", "GrodzImg", "PrzewietrzanieImg", "RegulacjaMocyImg",
-                               "regulacjaMocyBar", "PalnikImg", "PalnikStatus", "Gaz", "Prad",
-                               "Olej"})
+    for (const char* hidden :
+         {"FooterImage", "GrodzImg", "PrzewietrzanieImg", "RegulacjaMocyImg", "regulacjaMocyBar",
+          "PalnikImg", "PalnikStatus", "Gaz", "Prad", "Olej"})
         QVERIFY2(control<QWidget>(*form, hidden)->isHidden(), hidden);
     for (int i = 0; i < form->filterList().count(); ++i)
         QVERIFY(!form->filterList().item(i).shown);
@@ -179,10 +178,10 @@ void TestTForm2::languageButtonRewritesLineZeroOnly_data()
     QTest::newRow("PL over EN, three lines")
         << QByteArray("EN\r\nline one\r\nline two\r\n") << "AdvSmoothButton6"
         << "PL" << QByteArray("PL\r\nline one\r\nline two\r\n");
-    QTest::newRow("EN over PL, unicode with a mark")
-        << (bom + "PL\r\nł\r\n") << "AdvSmoothButton7" << "EN" << (bom + "EN\r\nł\r\n");
-    QTest::newRow("empty file") << QByteArray() << "AdvSmoothButton7" << "EN"
-                                << QByteArray("EN\r\n");
+    QTest::newRow("EN over PL, unicode with a mark") << (bom + "PL\r\nł\r\n") << "AdvSmoothButton7"
+                                                     << "EN" << (bom + "EN\r\nł\r\n");
+    QTest::newRow("empty file") << QByteArray() << "AdvSmoothButton7"
+                                << "EN" << QByteArray("EN\r\n");
 }
 
 void TestTForm2::languageButtonRewritesLineZeroOnly()
@@ -224,8 +223,8 @@ void TestTForm2::missingLanguageFileLeavesAUsableWindow()
     Machine machine;
     writeFile(machine.working(QStringLiteral("Data.dat")), "EN\r\n");
     for (const char* oven : {"1234567", "0", ".hidden"})
-        QDir().mkpath(QDir(machine.programFolder()).filePath(QStringLiteral("Data/") +
-                                                             QLatin1String(oven)));
+        QDir().mkpath(
+            QDir(machine.programFolder()).filePath(QStringLiteral("Data/") + QLatin1String(oven)));
     auto form = machine.start();
 
     QCOMPARE(machine.messages.texts().size(), 1);
@@ -346,7 +345,8 @@ void TestTForm2::openingAFile()
     QVERIFY(form->chartModel().at(0).isEmpty());
     QCOMPARE(draw.count(), drawn ? 1 : 0);
     QCOMPARE(machine.messages.texts(),
-             drawn ? QStringList() : QStringList{QStringLiteral("Nie można narysować tego pliku cyklu.")});
+             drawn ? QStringList()
+                   : QStringList{QStringLiteral("Nie można narysować tego pliku cyklu.")});
 }
 
 void TestTForm2::openingAFileThatCannotBeRead()
@@ -394,10 +394,12 @@ void TestTForm2::columnsKeepTheirShares()
     const auto share = [&](const char* column) {
         return control<QWidget>(*form, column)->width() / whole;
     };
-    QVERIFY2(qAbs(share("GridLewyNew") - 0.1587) < 0.01, qPrintable(QString::number(share("GridLewyNew"))));
+    QVERIFY2(qAbs(share("GridLewyNew") - 0.1587) < 0.01,
+             qPrintable(QString::number(share("GridLewyNew"))));
     QVERIFY2(qAbs(share("GridSrodkowyNew") - 0.6841) < 0.01,
              qPrintable(QString::number(share("GridSrodkowyNew"))));
-    QVERIFY2(qAbs(share("GridPrawyNew") - 0.1572) < 0.01, qPrintable(QString::number(share("GridPrawyNew"))));
+    QVERIFY2(qAbs(share("GridPrawyNew") - 0.1572) < 0.01,
+             qPrintable(QString::number(share("GridPrawyNew"))));
 
     // The chart fills its cell: the whole width of the centre column, 85 % of its height.
     auto* centre = control<QWidget>(*form, "GridSrodkowyNew");

@@ -16,8 +16,7 @@
 
 namespace kvaro::testing {
 
-template <class W>
-W* control(QWidget& form, const char* name)
+template <class W> W* control(QWidget& form, const char* name)
 {
     W* found = form.findChild<W*>(QLatin1String(name));
     if (!found)

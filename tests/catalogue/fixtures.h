@@ -12,8 +12,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace fixtures
-{
+namespace fixtures {
 
 inline QString record(const QMap<int, QString>& set, int size = kvaro::field::OvenIdRecordSize)
 {

@@ -20,8 +20,7 @@ using fixtures::record;
 using Stamp = std::optional<CycleStamp>;
 Q_DECLARE_METATYPE(Stamp)
 
-namespace
-{
+namespace {
 
 const FixedClock fixedClock(QDateTime(QDate(2024, 5, 20), QTime(12, 0)));
 

@@ -18,8 +18,7 @@ using fixtures::record;
 
 using Dates = QList<QDate>;
 
-namespace
-{
+namespace {
 
 const FixedClock fixedClock(QDateTime(QDate(2024, 5, 20), QTime(12, 0)));
 

@@ -20,11 +20,11 @@ struct Rec {
     QString fuel = QStringLiteral("1.5");
     QString probes = QStringLiteral("2");
     QString working = QStringLiteral("20");
-    std::array<QString, 8> exchanger{};        // empty: "0"
+    std::array<QString, 8> exchanger{}; // empty: "0"
     std::array<int, 8> events{};
-    QString energy = QStringLiteral("3.25");   // electric records only (field 23)
-    QString power = QStringLiteral("40");      // electric records only (field 26)
-    std::array<QString, 5> outputs{};          // fields 27, 28, 29, 33, 35; empty: "0"
+    QString energy = QStringLiteral("3.25"); // electric records only (field 23)
+    QString power = QStringLiteral("40");    // electric records only (field 26)
+    std::array<QString, 5> outputs{};        // fields 27, 28, 29, 33, 35; empty: "0"
 };
 
 // The settings the first record carries besides its measurements.

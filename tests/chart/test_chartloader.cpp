@@ -129,21 +129,18 @@ private slots:
     {
         QTest::addColumn<QStringList>("times");
         QTest::addColumn<QStringList>("labels");
-        QTest::newRow("minutes, then hours")
-            << QStringList{"19:44:17", "19:44:22", "20:45:25"}
-            << QStringList{"00:00", "00:05", "01:01:08"};
+        QTest::newRow("minutes, then hours") << QStringList{"19:44:17", "19:44:22", "20:45:25"}
+                                             << QStringList{"00:00", "00:05", "01:01:08"};
         // A start at midnight is a start like any other.
         QTest::newRow("started at midnight") << QStringList{"00:00:00", "00:00:05", "00:00:07"}
                                              << QStringList{"00:00", "00:05", "00:07"};
-        QTest::newRow("across midnight")
-            << QStringList{"23:00:00", "23:59:59", "00:30:00"}
-            << QStringList{"00:00", "59:59", "01:30:00"};
+        QTest::newRow("across midnight") << QStringList{"23:00:00", "23:59:59", "00:30:00"}
+                                         << QStringList{"00:00", "59:59", "01:30:00"};
         QTest::newRow("longer than a day")
             << QStringList{"10:00:00", "23:00:00", "09:00:00", "11:01:08"}
             << QStringList{"00:00", "13:00:00", "23:00:00", "25:01:08"};
-        QTest::newRow("same second twice")
-            << QStringList{"08:00:00", "08:00:00", "08:00:01"}
-            << QStringList{"00:00", "00:00", "00:01"};
+        QTest::newRow("same second twice") << QStringList{"08:00:00", "08:00:00", "08:00:01"}
+                                           << QStringList{"00:00", "00:00", "00:01"};
         // Midnight is counted from record to record, not against the start.
         QTest::newRow("two records after midnight")
             << QStringList{"23:00:00", "00:30:00", "01:00:00"}
@@ -244,7 +241,7 @@ private slots:
     void outputArrows_data()
     {
         QTest::addColumn<int>("output");
-        QTest::addColumn<QStringList>("flags"); // lines 1..11 of a file of 12 lines
+        QTest::addColumn<QStringList>("flags");    // lines 1..11 of a file of 12 lines
         QTest::addColumn<QList<double>>("arrows"); // x0, x1 pairs
         const QStringList twoRuns{"0", "1", "1", "1", "0", "0", "1", "0", "0", "0", "0"};
         QTest::newRow("two runs") << 0 << twoRuns << QList<double>{1, 3, 6, 6};
@@ -296,8 +293,8 @@ private slots:
         QTest::addColumn<QList<int>>("markers"); // series, x
         QTest::newRow("return to a code draws nothing new")
             << 1 << QList<int>{0, 2, 2, 0, 2, 5, 2} << QList<int>{17, 1, 20, 5, 17, 6};
-        QTest::newRow("second burner, code 1 is series 24") << 2 << QList<int>{0, 1, 7}
-                                                            << QList<int>{24, 1, 30, 2};
+        QTest::newRow("second burner, code 1 is series 24")
+            << 2 << QList<int>{0, 1, 7} << QList<int>{24, 1, 30, 2};
         QTest::newRow("codes without a picture draw nothing")
             << 1 << QList<int>{0, 9, 3, 9, -1, 8} << QList<int>{18, 2};
         QTest::newRow("eighth burner") << 8 << QList<int>{4} << QList<int>{series::event(8, 4), 0};
@@ -334,9 +331,15 @@ private slots:
         QTest::addColumn<QString>("minutes");
         QTest::addColumn<QString>("seconds");
         QTest::addColumn<QString>("label");
-        QTest::newRow("padded") << "5" << "30" << "05:30";
-        QTest::newRow("seconds padded") << "12" << "7" << "12:07";
-        QTest::newRow("long minutes") << "125" << "0" << "125:00";
+        QTest::newRow("padded") << "5"
+                                << "30"
+                                << "05:30";
+        QTest::newRow("seconds padded") << "12"
+                                        << "7"
+                                        << "12:07";
+        QTest::newRow("long minutes") << "125"
+                                      << "0"
+                                      << "125:00";
     }
     void programmedTime()
     {
@@ -358,8 +361,8 @@ private slots:
         QTest::addColumn<QStringList>("working");
         QTest::addColumn<QString>("label");
         QTest::newRow("175 reaches 180")
-            << QStringList{"10:00:00", "10:12:30", "11:30:05"}
-            << QStringList{"20", "175", "150"} << "L15 12:30 L19: 77:35";
+            << QStringList{"10:00:00", "10:12:30", "11:30:05"} << QStringList{"20", "175", "150"}
+            << "L15 12:30 L19: 77:35";
         // Seconds below ten keep their leading zero: "78:5" would read as 78:50.
         QTest::newRow("held 78 min 5 s")
             << QStringList{"10:00:00", "10:12:30", "11:30:35"} << QStringList{"20", "175", "150"}
@@ -367,8 +370,8 @@ private slots:
         QTest::newRow("174.9 does not") << QStringList{"10:00:00", "10:12:30", "11:30:05"}
                                         << QStringList{"20", "174.9", "174.9"} << "L46";
         // The first record is read before the set temperature is known.
-        QTest::newRow("line 1 never reaches") << QStringList{"10:00:00", "10:00:10"}
-                                              << QStringList{"200", "20"} << "L46";
+        QTest::newRow("line 1 never reaches")
+            << QStringList{"10:00:00", "10:00:10"} << QStringList{"200", "20"} << "L46";
         QTest::newRow("reached at the start only")
             << QStringList{"10:00:00", "10:00:00", "10:00:09"} << QStringList{"20", "180", "20"}
             << "L16 L19: 0:09";
@@ -427,12 +430,21 @@ private slots:
         QTest::addColumn<QString>("arrow6");
         QTest::addColumn<QString>("picture");
         QTest::addColumn<QStringList>("messages");
-        QTest::newRow("oil") << "0" << true << "L23 1" << "L23 2" << "Olej" << QStringList{};
-        QTest::newRow("gas 1") << "1" << true << "L23 1" << "L23 2" << "Gaz" << QStringList{};
-        QTest::newRow("gas 2") << "2" << true << "L23 1" << "L23 2" << "Gaz" << QStringList{};
-        QTest::newRow("electric") << "3" << true << "L24" << "L24 CH2" << "Prad" << QStringList{};
-        QTest::newRow("7: not drawable") << "7" << false << "Grzałki" << "Palnik drugi" << ""
-                                         << QStringList{"L17"};
+        QTest::newRow("oil") << "0" << true << "L23 1"
+                             << "L23 2"
+                             << "Olej" << QStringList{};
+        QTest::newRow("gas 1") << "1" << true << "L23 1"
+                               << "L23 2"
+                               << "Gaz" << QStringList{};
+        QTest::newRow("gas 2") << "2" << true << "L23 1"
+                               << "L23 2"
+                               << "Gaz" << QStringList{};
+        QTest::newRow("electric") << "3" << true << "L24"
+                                  << "L24 CH2"
+                                  << "Prad" << QStringList{};
+        QTest::newRow("7: not drawable") << "7" << false << "Grzałki"
+                                         << "Palnik drugi"
+                                         << "" << QStringList{"L17"};
     }
     void heatingType()
     {
@@ -508,27 +520,28 @@ private slots:
 
     void failureStopsTheLoad_data()
     {
-        QTest::addColumn<int>("line");      // the line to change
+        QTest::addColumn<int>("line");       // the line to change
         QTest::addColumn<int>("fieldIndex"); // -1: empty the line; else the field to set
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("points"); // left in series 0
+        QTest::addColumn<int>("points");  // left in series 0
         QTest::addColumn<bool>("inLoop"); // stopped before the figures after the loop
         QTest::newRow("decimal") << 3 << int(field::T2) << "2o"
                                  << "'2o' is not a valid floating point value" << 3 << true;
-        QTest::newRow("empty line") << 2 << -1 << "" << "List index out of bounds (0)" << 1
-                                    << true;
+        QTest::newRow("empty line") << 2 << -1 << ""
+                                    << "List index out of bounds (0)" << 1 << true;
         QTest::newRow("hour 24") << 3 << int(field::Hour) << "24"
                                  << "Invalid argument to time encode" << 2 << true;
         QTest::newRow("event code") << 2 << int(field::burnerEvent(0)) << "x"
                                     << "'x' is not a valid integer value" << 2 << true;
         QTest::newRow("first record kind") << 1 << int(field::HeatingType) << "oil"
                                            << "'oil' is not a valid integer value" << 0 << true;
-        QTest::newRow("short first record") << 1 << 59 << "" << "List index out of bounds (59)"
-                                            << 1 << true;
+        QTest::newRow("short first record") << 1 << 59 << ""
+                                            << "List index out of bounds (59)" << 1 << true;
         // The output scan comes after the summary figures.
         QTest::newRow("flag missing on the closing line")
-            << 5 << int(field::OutputFan2) << "" << "List index out of bounds (35)" << 4 << false;
+            << 5 << int(field::OutputFan2) << ""
+            << "List index out of bounds (35)" << 4 << false;
     }
     void failureStopsTheLoad()
     {

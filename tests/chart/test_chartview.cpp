@@ -88,9 +88,9 @@ int pixelsNear(const QImage& image, QColor colour)
     for (int y = 0; y < image.height(); ++y) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor c = image.pixelColor(x, y);
-            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green())
-                    + std::abs(c.blue() - colour.blue())
-                < 30)
+            if (std::abs(c.red() - colour.red()) + std::abs(c.green() - colour.green()) +
+                    std::abs(c.blue() - colour.blue()) <
+                30)
                 ++count;
         }
     }
@@ -401,8 +401,8 @@ private slots:
     {
         QCustomPlot* plot = plotOf(*m_view);
         const QPointF centre = plot->axisRect()->rect().center();
-        QWheelEvent wheel(centre, plot->mapToGlobal(centre), QPoint(), QPoint(0, 120),
-                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QWheelEvent wheel(centre, plot->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton,
+                          Qt::NoModifier, Qt::NoScrollPhase, false);
         QApplication::sendEvent(plot, &wheel);
         QVERIFY(m_view->isAutomatic(Qt::Horizontal));
         QCOMPARE(m_view->bottomMax(), 120.0);
@@ -423,9 +423,9 @@ private slots:
     void renderingShowsTheDrawnStateAtTheRequestedSize()
     {
         m_model.at(series::T2).active = false;
-        const QImage image = renderChartImage(m_model, QStringLiteral("Komora"),
-                                              QStringLiteral("Temperatura"),
-                                              QStringLiteral("Czas"), QSize(640, 400));
+        const QImage image =
+            renderChartImage(m_model, QStringLiteral("Komora"), QStringLiteral("Temperatura"),
+                             QStringLiteral("Czas"), QSize(640, 400));
         QCOMPARE(image.size(), QSize(640, 400));
         QVERIFY(pixelsNear(image, seriesColour(series::T1)) > 100);
         QCOMPARE(pixelsNear(image, seriesColour(series::T2)), 0);

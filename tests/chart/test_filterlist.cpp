@@ -77,25 +77,24 @@ private slots:
         QTest::addColumn<bool>("bar");
         QTest::addColumn<QList<int>>("shown");
         const QList<int> outputs{29, 32, 33};
-        QTest::newRow("probes 0: T2 shown") << 0 << 0 << 0 << false << false
-                                            << QList<int>{0, 1, 2} + outputs;
-        QTest::newRow("probes 1: T2 hidden") << 0 << 0 << 1 << false << false
-                                             << QList<int>{0, 1} + outputs;
-        QTest::newRow("probes 4: both CH2 texts") << 0 << 0 << 4 << false << false
-                                                  << QList<int>{0, 1, 2, 3, 4} + outputs;
-        QTest::newRow("two burners") << 1 << 2 << 2 << false << false
-                                     << QList<int>{0, 1, 2} + range(5, 10) + outputs;
-        QTest::newRow("nine burners: all eight") << 2 << 9 << 2 << false << false
-                                                 << QList<int>{0, 1, 2} + range(5, 28) + outputs;
-        QTest::newRow("electric: no burners") << 3 << 5 << 2 << false << false
-                                              << QList<int>{0, 1, 2, 29, 31, 32, 33};
+        QTest::newRow("probes 0: T2 shown")
+            << 0 << 0 << 0 << false << false << QList<int>{0, 1, 2} + outputs;
+        QTest::newRow("probes 1: T2 hidden")
+            << 0 << 0 << 1 << false << false << QList<int>{0, 1} + outputs;
+        QTest::newRow("probes 4: both CH2 texts")
+            << 0 << 0 << 4 << false << false << QList<int>{0, 1, 2, 3, 4} + outputs;
+        QTest::newRow("two burners")
+            << 1 << 2 << 2 << false << false << QList<int>{0, 1, 2} + range(5, 10) + outputs;
+        QTest::newRow("nine burners: all eight")
+            << 2 << 9 << 2 << false << false << QList<int>{0, 1, 2} + range(5, 28) + outputs;
+        QTest::newRow("electric: no burners")
+            << 3 << 5 << 2 << false << false << QList<int>{0, 1, 2, 29, 31, 32, 33};
         QTest::newRow("electric with second channel")
             << 3 << 0 << 2 << true << false << QList<int>{0, 1, 2, 29, 31, 32, 33, 34, 35};
         QTest::newRow("oil with second channel and regulation")
-            << 0 << 1 << 2 << true << true
-            << QList<int>{0, 1, 2, 5, 6, 7, 29, 30, 32, 33, 35};
-        QTest::newRow("not drawable keeps the burner count") << 7 << 1 << 0 << false << false
-                                                             << QList<int>{0, 1, 2, 5, 6, 7} + outputs;
+            << 0 << 1 << 2 << true << true << QList<int>{0, 1, 2, 5, 6, 7, 29, 30, 32, 33, 35};
+        QTest::newRow("not drawable keeps the burner count")
+            << 7 << 1 << 0 << false << false << QList<int>{0, 1, 2, 5, 6, 7} + outputs;
     }
     void visibility()
     {
@@ -154,8 +153,7 @@ private slots:
         QTest::newRow("a header has no check box") << QList<int>{0, 5} << QList<int>{};
         QTest::newRow("exchanger and events of burner 2")
             << QList<int>{9, 10} << QList<int>{9} + range(24, 30);
-        QTest::newRow("power and outputs") << QList<int>{30, 32, 33, 35}
-                                           << QList<int>{2, 4, 5, 7};
+        QTest::newRow("power and outputs") << QList<int>{30, 32, 33, 35} << QList<int>{2, 4, 5, 7};
         // Heaters and the second burner are electric ovens' items, hidden here.
         QTest::newRow("hidden items take no click") << QList<int>{31, 34} << QList<int>{};
     }
@@ -197,8 +195,8 @@ private slots:
         list.WczytajFiltry(summaryOf(0, 2, 2), chart);
         list.checkAllShown(chart);
         list.setCaptions(test::numberedLanguage());
-        const QStringList expected{"L7",  "T1",  "T2",  "T1 L331", "T2 L332", "L23 1",
-                                   "L27", "L28", "L23 2"};
+        const QStringList expected{"L7",    "T1",  "T2",  "T1 L331", "T2 L332",
+                                   "L23 1", "L27", "L28", "L23 2"};
         for (int i = 0; i < expected.size(); ++i)
             QCOMPARE(list.item(i).caption, expected.at(i));
         QCOMPARE(list.item(26).caption, QStringLiteral("L23 8"));

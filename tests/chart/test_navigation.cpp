@@ -132,10 +132,14 @@ private slots:
         QTest::addColumn<double>("value");
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("text");
-        QTest::newRow("comma") << 215.5 << "," << "215,5°C";
-        QTest::newRow("point") << 215.5 << "." << "215.5°C";
-        QTest::newRow("whole") << 180.0 << "," << "180°C";
-        QTest::newRow("shortest form") << 0.1 + 0.2 << "," << "0,3°C";
+        QTest::newRow("comma") << 215.5 << ","
+                               << "215,5°C";
+        QTest::newRow("point") << 215.5 << "."
+                               << "215.5°C";
+        QTest::newRow("whole") << 180.0 << ","
+                               << "180°C";
+        QTest::newRow("shortest form") << 0.1 + 0.2 << ","
+                                       << "0,3°C";
     }
     void temperatureTexts()
     {

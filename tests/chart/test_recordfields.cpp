@@ -9,8 +9,7 @@ using namespace kvaro;
 namespace {
 
 // The result of a conversion or its failure text, so both readers compare as one value.
-template<typename Read>
-QString outcome(Read read)
+template <typename Read> QString outcome(Read read)
 {
     try {
         return QString::number(read(), 'g', 17);
@@ -30,12 +29,12 @@ private slots:
     void sameAsRecord_data()
     {
         QTest::addColumn<QString>("line");
-        for (const char* line : {"", "a", "a;b", "a;", ";a", "a;;b", ";", "a;;", ";;", ";;;",
-                                 "3;7;", "3;7;;", "3;;7"})
+        for (const char* line :
+             {"", "a", "a;b", "a;", ";a", "a;;b", ";", "a;;", ";;", ";;;", "3;7;", "3;7;;", "3;;7"})
             QTest::newRow(line[0] ? line : "empty") << QString::fromLatin1(line);
-        for (const char* field : {"12", " 12", "12 ", "-7", "+7", "-", "", "21.5", "21,5",
-                                  "-0.25", ".5", "5.", "1e3", "1.2.3", "2o", "99999999999",
-                                  "1,5e-2", "0007"})
+        for (const char* field :
+             {"12", " 12", "12 ", "-7", "+7", "-", "", "21.5", "21,5", "-0.25", ".5", "5.", "1e3",
+              "1.2.3", "2o", "99999999999", "1,5e-2", "0007"})
             QTest::newRow(field[0] ? field : "empty field")
                 << QStringLiteral("0;") + QString::fromLatin1(field) + QStringLiteral(";x");
     }

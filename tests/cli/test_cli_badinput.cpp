@@ -15,8 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using kvaro::testing::writeFile;
 using kvaro::testing::readFile;
+using kvaro::testing::writeFile;
 
 namespace {
 
@@ -121,14 +121,11 @@ void TestCliBadInput::badFiles_data()
 
     const QByteArray good = goodCycle(1);
     QTest::newRow("truncated mid-line") << good.left(good.size() * 3 / 5) << true;
-    QTest::newRow("truncated in the first record") << good.left(good.indexOf('\n') + 40)
-                                                   << false;
+    QTest::newRow("truncated in the first record") << good.left(good.indexOf('\n') + 40) << false;
     // A line reads as its first 4096 characters; the fields after them are never needed.
-    QTest::newRow("line of 100 000 characters")
-        << editedCycle([](QList<QByteArray>& lines) {
-               lines[3] = lines[3].trimmed() + QByteArray(100000, '7') + '\r';
-           })
-        << true;
+    QTest::newRow("line of 100 000 characters") << editedCycle([](QList<QByteArray>& lines) {
+        lines[3] = lines[3].trimmed() + QByteArray(100000, '7') + '\r';
+    }) << true;
     QByteArray garbage;
     quint32 state = 12345;
     for (int i = 0; i < 5000; ++i) {
@@ -136,8 +133,8 @@ void TestCliBadInput::badFiles_data()
         garbage.append(char(state >> 24));
     }
     QTest::newRow("binary garbage") << garbage << false;
-    QTest::newRow("utf-16 with an odd byte") << QByteArray("\xFF\xFE\x30\x00\x2C\x00\x31", 7)
-                                             << false;
+    QTest::newRow("utf-16 with an odd byte")
+        << QByteArray("\xFF\xFE\x30\x00\x2C\x00\x31", 7) << false;
     QTest::newRow("one line") << QByteArray("typ,t1,t2\r\n") << false;
     QTest::newRow("letters in a temperature") << withField(3, 1, "abc") << false;
     QTest::newRow("letters in an hour") << withField(3, 3, "ab") << false;
@@ -181,8 +178,8 @@ void TestCliBadInput::badFiles()
     writeFile(oven + QStringLiteral("/P1.csv"), QByteArray(bytes).replace(',', ';'));
     writeFile(oven + QStringLiteral("/P2.csv"), goodCycle(2).replace(',', ';'));
     const auto storeBefore = snapshot(home.filePath(QStringLiteral("Data")));
-    const Run cycles = kvaro(home.path(), {"cycles", "12345678", "--today", "2024-03-14",
-                                           "--from", "2024-03-14"});
+    const Run cycles =
+        kvaro(home.path(), {"cycles", "12345678", "--today", "2024-03-14", "--from", "2024-03-14"});
     QVERIFY2(!cycles.crashed, qPrintable(cycles.err));
     QVERIFY(cycles.exitCode == 0 || cycles.exitCode == 1);
     QCOMPARE(snapshot(home.filePath(QStringLiteral("Data"))), storeBefore);

@@ -117,8 +117,9 @@ private slots:
         QStringList bad = good;
         bad[2].replace(QStringLiteral("0;20;20;"), QStringLiteral("0;2x;20;"));
         QStringList kind7 = cycle(records(3, QStringLiteral("7"))).lines();
-        QTest::newRow("failure")
-            << bad << 1 << "'2x' is not a valid floating point value\nP9.csv, line 3" << true;
+        QTest::newRow("failure") << bad << 1
+                                 << "'2x' is not a valid floating point value\nP9.csv, line 3"
+                                 << true;
         QTest::newRow("two lines") << good.mid(0, 2) << 1 << "L17" << true;
         QTest::newRow("heating type 7") << kind7 << 1 << "L17" << true;
     }

@@ -13,8 +13,7 @@ using fixtures::first;
 using fixtures::header;
 using fixtures::record;
 
-namespace
-{
+namespace {
 
 struct Run {
     bool crashed = true;

@@ -10,18 +10,18 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using kvaro::testing::writeFile;
 using kvaro::testing::readFile;
+using kvaro::testing::writeFile;
 
 namespace {
 
 QStringList entries(const QString& folder)
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
 }
 
-struct Run
-{
+struct Run {
     int exitCode = -1;
     QByteArray out;
     QByteArray err;
@@ -51,7 +51,8 @@ private:
         process.start(KVARO_CLI, QStringList{"import", "--home", m_home} + args);
         if (!process.waitForFinished(60000))
             return {};
-        return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+        return {process.exitCode(), process.readAllStandardOutput(),
+                process.readAllStandardError()};
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -78,7 +79,8 @@ void TestCliImport::init()
 
 void TestCliImport::generatedDriveImportedOnceAndOnlyOnce()
 {
-    const QStringList names = kvaro::gen::writeDrive(m_drive, kvaro::gen::mixedDrive(QDate(2024, 3, 14), 2, 3, 5));
+    const QStringList names =
+        kvaro::gen::writeDrive(m_drive, kvaro::gen::mixedDrive(QDate(2024, 3, 14), 2, 3, 5));
 
     const Run first = kvaro({"--drive", m_drive, "--json"});
     QCOMPARE(first.exitCode, 0);
@@ -95,8 +97,8 @@ void TestCliImport::generatedDriveImportedOnceAndOnlyOnce()
         QCOMPARE(file.value("result").toString(), "stored");
         QVERIFY(file.value("reason").isNull());
         QCOMPARE(file.value("leftOnDrive").toBool(), false);
-        QVERIFY(QFileInfo::exists(m_home + "/Data/" + file.value("oven").toString() + "/"
-                                  + file.value("file").toString()));
+        QVERIFY(QFileInfo::exists(m_home + "/Data/" + file.value("oven").toString() + "/" +
+                                  file.value("file").toString()));
     }
     QCOMPARE(entries(m_drive), (QStringList{"Backup", "Kvaro.lerta"}));
     QCOMPARE(entries(m_drive + "/Backup").size(), names.size());

@@ -13,8 +13,7 @@ using kvaro::testing::writeFile;
 
 using namespace kvaro;
 
-namespace
-{
+namespace {
 
 const QStringList ovenA{"3130", "3332", "3534", "3736", "12", "34", "56", "78"}; // 012345672468
 

@@ -1,4 +1,3 @@
-#include "tests/testfiles.h"
 #include "cycles/platform.h"
 #include "store/drives.h"
 #include "store/fileops.h"
@@ -6,6 +5,7 @@
 #include "store/mountwatch.h"
 #include "store/settings.h"
 #include "store/storepaths.h"
+#include "tests/testfiles.h"
 #include "tools/cyclegen.h"
 
 #include <QDir>
@@ -15,8 +15,8 @@
 
 #include <sys/stat.h>
 
-using kvaro::testing::writeFile;
 using kvaro::testing::readFile;
+using kvaro::testing::writeFile;
 
 using namespace kvaro;
 
@@ -40,8 +40,8 @@ const QStringList ovenB{"3839", "3637", "3435", "3233", "10", "10", "10", "10"};
 // Every entry of a folder, hidden ones too, so a left-over temporary file shows.
 QStringList entries(const QString& folder)
 {
-    QStringList names = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System
-                                               | QDir::NoDotAndDotDot, QDir::Name);
+    QStringList names = QDir(folder).entryList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     return names;
 }
 
@@ -92,7 +92,8 @@ public:
     }
     bool moveFile(const QString& from, const QString& to, QString& error) override
     {
-        return blocked(from, error) || blocked(to, error) ? false : FileOps::moveFile(from, to, error);
+        return blocked(from, error) || blocked(to, error) ? false
+                                                          : FileOps::moveFile(from, to, error);
     }
     bool removeFile(const QString& path, QString& error) override
     {
@@ -400,7 +401,8 @@ void TestImport::filesThatCannotBeReadStayOnTheDrive_data()
     QTest::newRow("header only") << QByteArray("Typ,T1,T2\r\n") << "it holds no record line";
     QTest::newRow("empty file") << QByteArray() << "the file is empty";
     QTest::newRow("empty line before the first record")
-        << "Typ,T1\r\n\r\n" + rawRecord(ovenA) + "\r\n" << "line 2 is empty, before any record";
+        << "Typ,T1\r\n\r\n" + rawRecord(ovenA) + "\r\n"
+        << "line 2 is empty, before any record";
     QTest::newRow("second header") << "Typ,T1\r\nx,y\r\n" + rawRecord(ovenA, 90, "9") + "\r\n"
                                    << "it holds no record line";
 }
@@ -459,22 +461,36 @@ void TestImport::nameCollisions_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("storeName"); // where this cycle's copy is in the store
     QTest::addColumn<QString>("backupName");
-    QTest::newRow("identical copy stored") << QStringList{"same"} << QStringList{} << "already stored"
-                                           << "P5.csv" << "P5.csv";
-    QTest::newRow("another cycle stored") << QStringList{"other"} << QStringList{}
-                                          << "stored as P5_2.csv" << "P5_2.csv" << "P5.csv";
-    QTest::newRow("another, then this one") << QStringList{"other", "same"} << QStringList{}
-                                            << "already stored" << "P5_2.csv" << "P5.csv";
+    QTest::newRow("identical copy stored")
+        << QStringList{"same"} << QStringList{} << "already stored"
+        << "P5.csv"
+        << "P5.csv";
+    QTest::newRow("another cycle stored")
+        << QStringList{"other"} << QStringList{} << "stored as P5_2.csv"
+        << "P5_2.csv"
+        << "P5.csv";
+    QTest::newRow("another, then this one")
+        << QStringList{"other", "same"} << QStringList{} << "already stored"
+        << "P5_2.csv"
+        << "P5.csv";
     QTest::newRow("two others") << QStringList{"other", "other"} << QStringList{}
-                                << "stored as P5_3.csv" << "P5_3.csv" << "P5.csv";
+                                << "stored as P5_3.csv"
+                                << "P5_3.csv"
+                                << "P5.csv";
     QTest::newRow("identical backup") << QStringList{} << QStringList{"same"} << "stored"
-                                      << "P5.csv" << "P5.csv";
+                                      << "P5.csv"
+                                      << "P5.csv";
     QTest::newRow("another backup") << QStringList{} << QStringList{"other"} << "stored"
-                                    << "P5.csv" << "P5_2.csv";
-    QTest::newRow("another, then identical backup") << QStringList{} << QStringList{"other", "same"}
-                                                    << "stored" << "P5.csv" << "P5_2.csv";
-    QTest::newRow("others in both") << QStringList{"other"} << QStringList{"other"}
-                                    << "stored as P5_2.csv" << "P5_2.csv" << "P5_2.csv";
+                                    << "P5.csv"
+                                    << "P5_2.csv";
+    QTest::newRow("another, then identical backup")
+        << QStringList{} << QStringList{"other", "same"} << "stored"
+        << "P5.csv"
+        << "P5_2.csv";
+    QTest::newRow("others in both")
+        << QStringList{"other"} << QStringList{"other"} << "stored as P5_2.csv"
+        << "P5_2.csv"
+        << "P5_2.csv";
 }
 
 void TestImport::nameCollisions()
@@ -492,7 +508,8 @@ void TestImport::nameCollisions()
         writeFile(ovenFolder + "/" + numberedName("P5.csv", i + 1),
                   storedForm(inStore.at(i) == "same" ? raw : other));
     for (int i = 0; i < inBackup.size(); ++i)
-        writeFile(backup() + "/" + numberedName("P5.csv", i + 1), inBackup.at(i) == "same" ? raw : other);
+        writeFile(backup() + "/" + numberedName("P5.csv", i + 1),
+                  inBackup.at(i) == "same" ? raw : other);
     writeFile(drive() + "/P5.csv", raw);
 
     const ImportResult outcome = importFrom();

@@ -1,16 +1,16 @@
-#include "tests/testfiles.h"
 #include "cycles/failure.h"
 #include "store/naturalorder.h"
 #include "store/settings.h"
 #include "store/storepaths.h"
+#include "tests/testfiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-using kvaro::testing::writeFile;
 using kvaro::testing::readFile;
+using kvaro::testing::writeFile;
 
 using namespace kvaro;
 
@@ -46,11 +46,10 @@ void TestStorePaths::naturalOrder_data()
                              << QStringList{"P1.csv", "P2.csv", "P10.csv"};
     QTest::newRow("case blind") << QStringList{"p3.csv", "P2.CSV", "P1.csv"}
                                 << QStringList{"P1.csv", "P2.CSV", "p3.csv"};
-    QTest::newRow("leading zeros") << QStringList{"P010", "P9", "P0011"}
-                                   << QStringList{"P9", "P010", "P0011"};
-    QTest::newRow("longer than 64 bits")
-        << QStringList{"P123456789012345678901234567890", "P99"}
-        << QStringList{"P99", "P123456789012345678901234567890"};
+    QTest::newRow("leading zeros")
+        << QStringList{"P010", "P9", "P0011"} << QStringList{"P9", "P010", "P0011"};
+    QTest::newRow("longer than 64 bits") << QStringList{"P123456789012345678901234567890", "P99"}
+                                         << QStringList{"P99", "P123456789012345678901234567890"};
     QTest::newRow("ovens") << QStringList{"1234567", "0", "012345672468"}
                            << QStringList{"0", "1234567", "012345672468"};
 }
@@ -78,8 +77,7 @@ void TestStorePaths::ovenListTakesEveryVisibleFolder()
     QCOMPARE(listOvens(paths.storeRoot()), expected);
     QCOMPARE(listOvens(paths.storeRoot()), expected);
     QFile::setPermissions(paths.ovenFolder(QStringLiteral("1234567")),
-                          QFileDevice::ReadOwner | QFileDevice::WriteOwner |
-                              QFileDevice::ExeOwner);
+                          QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
 }
 
 void TestStorePaths::ovenListOfMissingStoreIsEmpty()
@@ -105,13 +103,12 @@ void TestStorePaths::settingsLookup_data()
     QTest::addColumn<QByteArray>("program");
     QTest::addColumn<QString>("code");
     QTest::addColumn<bool>("foundInWorking");
-    QTest::newRow("working folder wins") << QByteArray("EN\r\n") << QByteArray("PL") << "EN"
-                                         << true;
-    QTest::newRow("program folder as fallback") << QByteArray() << QByteArray("EN") << "EN"
-                                                << false;
+    QTest::newRow("working folder wins")
+        << QByteArray("EN\r\n") << QByteArray("PL") << "EN" << true;
+    QTest::newRow("program folder as fallback")
+        << QByteArray() << QByteArray("EN") << "EN" << false;
     QTest::newRow("none means Polish") << QByteArray() << QByteArray() << "PL" << true;
-    QTest::newRow("empty file means Polish") << QByteArray("\r\n") << QByteArray() << "PL"
-                                             << true;
+    QTest::newRow("empty file means Polish") << QByteArray("\r\n") << QByteArray() << "PL" << true;
 }
 
 void TestStorePaths::settingsLookup()
@@ -130,8 +127,7 @@ void TestStorePaths::settingsLookup()
     QCOMPARE(settings.languageCode(), code);
     // Written back where it was found; into the working folder when there was none.
     settings.setLanguageCode(QStringLiteral("XX"));
-    const QString written =
-        (foundInWorking ? work : prog).filePath(QStringLiteral("Data.dat"));
+    const QString written = (foundInWorking ? work : prog).filePath(QStringLiteral("Data.dat"));
     QVERIFY(readFile(written).startsWith("XX\r\n"));
 }
 

@@ -138,7 +138,8 @@ void TestCycleGen::everyLineReadsBack()
     QVERIFY(first.size() >= field::OvenIdRecordSize);
     QCOMPARE(first.decimal(field::SetTemperature), spec.setTemperature);
     QCOMPARE(first.integer(field::BurnerCount), electric ? 0 : spec.burnerCount);
-    const int programmed = first.integer(field::ProgrammedMinutes) * 60 + first.integer(field::ProgrammedSeconds);
+    const int programmed =
+        first.integer(field::ProgrammedMinutes) * 60 + first.integer(field::ProgrammedSeconds);
     if (spec.programmedMinutes >= 0)
         QCOMPARE(programmed, spec.programmedMinutes * 60 + spec.programmedSeconds);
     else
@@ -177,9 +178,11 @@ void TestCycleGen::everyLineReadsBack()
             for (int b = 0; b < spec.burnerCount; ++b)
                 r.decimal(field::burnerTemperature(b));
         }
-        for (int f : {field::OutputBurner1, field::OutputFan, field::OutputAiring, field::OutputBurner2, field::OutputFan2})
+        for (int f : {field::OutputBurner1, field::OutputFan, field::OutputAiring,
+                      field::OutputBurner2, field::OutputFan2})
             QVERIFY(r.is(f, QStringLiteral("1")) || r.is(f, QStringLiteral("0")));
-        const int elapsed = i < last - 1 ? (i - 1) * spec.samplePeriodSeconds : spec.durationSeconds;
+        const int elapsed =
+            i < last - 1 ? (i - 1) * spec.samplePeriodSeconds : spec.durationSeconds;
         QCOMPARE(r.timeOfDay(), secondsOfDay(spec.start, elapsed));
     }
 }
@@ -219,7 +222,8 @@ void TestCycleGen::curvesAreBelievable()
         consumed = used;
         for (int b = 0; b < (electric ? 0 : spec.burnerCount); ++b)
             (r.integer(field::burnerEvent(b)) == 0 ? zeroEvents : events)++;
-        for (int f : {field::OutputBurner1, field::OutputFan, field::OutputAiring, field::OutputBurner2, field::OutputFan2})
+        for (int f : {field::OutputBurner1, field::OutputFan, field::OutputAiring,
+                      field::OutputBurner2, field::OutputFan2})
             flagsSeen[f].insert(r.field(f));
     }
     // Heated up, then cooled well down by the end.
@@ -241,7 +245,8 @@ void TestCycleGen::curvesAreBelievable()
     // Outputs switch on and off during a cycle.
     QCOMPARE(flagsSeen[field::OutputBurner1].size(), 2);
     QCOMPARE(flagsSeen[field::OutputFan].size(), 2);
-    QCOMPARE(flagsSeen[field::OutputBurner2].size(), (spec.burnerCount > 1 || spec.secondChannel) ? 2 : 1);
+    QCOMPARE(flagsSeen[field::OutputBurner2].size(),
+             (spec.burnerCount > 1 || spec.secondChannel) ? 2 : 1);
     QCOMPARE(flagsSeen[field::OutputAiring].size(), spec.airing ? 2 : 1);
     QCOMPARE(flagsSeen[field::OutputFan2].size(), spec.secondChannel ? 2 : 1);
 }
@@ -254,7 +259,8 @@ void TestCycleGen::timesWrapAtMidnight()
     QStringList times;
     for (int i = 9; i <= 12; ++i) {
         const Record r = record(buffer, i);
-        times << QStringLiteral("%1:%2:%3").arg(r.field(field::Hour), r.field(field::Minute), r.field(field::Second));
+        times << QStringLiteral("%1:%2:%3")
+                     .arg(r.field(field::Hour), r.field(field::Minute), r.field(field::Second));
     }
     QCOMPARE(times, QStringList({"23:58:0", "23:59:0", "0:0:0", "0:1:0"}));
     QCOMPARE(record(buffer, buffer.count() - 1).timeOfDay(), 10 * 60);
@@ -279,15 +285,17 @@ void TestCycleGen::encodings_data()
     QTest::addColumn<QByteArray>("bom");
     QTest::addColumn<int>("detected");
     QTest::addColumn<bool>("finalLineBreak");
-    QTest::newRow("plain") << int(gen::Encoding::Plain) << QByteArray() << int(LineBuffer::Encoding::Locale) << true;
-    QTest::newRow("plain, no final break") << int(gen::Encoding::Plain) << QByteArray()
-                                           << int(LineBuffer::Encoding::Locale) << false;
+    QTest::newRow("plain") << int(gen::Encoding::Plain) << QByteArray()
+                           << int(LineBuffer::Encoding::Locale) << true;
+    QTest::newRow("plain, no final break")
+        << int(gen::Encoding::Plain) << QByteArray() << int(LineBuffer::Encoding::Locale) << false;
     QTest::newRow("utf-8") << int(gen::Encoding::Utf8Bom) << QByteArray("\xEF\xBB\xBF")
                            << int(LineBuffer::Encoding::Utf8) << true;
     QTest::newRow("utf-16") << int(gen::Encoding::Utf16LeBom) << QByteArray("\xFF\xFE")
                             << int(LineBuffer::Encoding::Utf16LE) << true;
-    QTest::newRow("utf-16, no final break") << int(gen::Encoding::Utf16LeBom) << QByteArray("\xFF\xFE")
-                                            << int(LineBuffer::Encoding::Utf16LE) << false;
+    QTest::newRow("utf-16, no final break")
+        << int(gen::Encoding::Utf16LeBom) << QByteArray("\xFF\xFE")
+        << int(LineBuffer::Encoding::Utf16LE) << false;
 }
 
 void TestCycleGen::encodings()
@@ -446,16 +454,20 @@ void TestCycleGen::commandLine_data()
     QTest::newRow("option without value") << QStringList{"cycle", "OUT", "--seed"} << 2 << -1;
     QTest::newRow("duration and records")
         << QStringList{"cycle", "OUT", "--duration", "60", "--records", "5"} << 2 << -1;
-    QTest::newRow("bad start") << QStringList{"cycle", "OUT", "--start", "2024-02-30 10:00:00"} << 2 << -1;
+    QTest::newRow("bad start") << QStringList{"cycle", "OUT", "--start", "2024-02-30 10:00:00"} << 2
+                               << -1;
     QTest::newRow("bad encoding") << QStringList{"cycle", "OUT", "--encoding", "latin2"} << 2 << -1;
     QTest::newRow("bad today") << QStringList{"drive", "OUT", "--today", "10.05.2024"} << 2 << -1;
-    QTest::newRow("records") << QStringList{"cycle", "OUT", "--records", "50", "--type", "3", "--period", "5"} << 0
-                             << 53;
+    QTest::newRow("records") << QStringList{"cycle",  "OUT", "--records", "50",
+                                            "--type", "3",   "--period",  "5"}
+                             << 0 << 53;
     QTest::newRow("duration across midnight")
-        << QStringList{"cycle", "OUT", "--duration", "600", "--period", "60", "--start", "2024-01-01 23:55:00",
-                       "--encoding", "utf16", "--oven", "55501234"}
+        << QStringList{"cycle",      "OUT",   "--duration", "600",
+                       "--period",   "60",    "--start",    "2024-01-01 23:55:00",
+                       "--encoding", "utf16", "--oven",     "55501234"}
         << 0 << 14;
-    QTest::newRow("drive") << QStringList{"drive", "OUT", "--ovens", "2", "--cycles", "2", "--today", "2024-05-10"}
+    QTest::newRow("drive") << QStringList{"drive",    "OUT", "--ovens", "2",
+                                          "--cycles", "2",   "--today", "2024-05-10"}
                            << 0 << -1;
 }
 
