@@ -1,9 +1,11 @@
 #include "app/chartcontroller.h"
 
+#include "app/widgets/eventkey.h"
 #include "app/widgets/filterlistdelegate.h"
 #include "app/widgets/picturebox.h"
 #include "assets/assets.h"
 #include "chart/chartloader.h"
+#include "chart/eventmarker.h"
 #include "chart/filterlist.h"
 #include "chart/filterlistmodel.h"
 #include "chart/navigation.h"
@@ -71,6 +73,15 @@ ChartController::ChartController(const Controls& controls, const State& state,
         return navigation::scrollAllowed(
             axis == Qt::Vertical ? navigation::Axis::Left : navigation::Axis::Bottom, newMin,
             newMax, int(m_state.chart.at(series::T1).points.size()));
+    });
+    c.Chart1->setMarkerTip([this](int series, const ChartBubble& marker) {
+        const std::optional<BurnerEvent> event = burnerEventOf(series);
+        return event ? eventTooltip(m_state.language, *event, marker) : QString();
+    });
+    connect(m_filterDelegate, &FilterListDelegate::eventKeyRequested, this, [this] {
+        auto* key = new EventKey(m_state.language, m_controls.Listboxprawy->window());
+        key->setAttribute(Qt::WA_DeleteOnClose);
+        key->show();
     });
 
     connect(c.AdvSmoothButton2, &QPushButton::clicked, this,

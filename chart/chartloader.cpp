@@ -205,8 +205,9 @@ void Loader::burnerRecord(int x)
             last = code;
             if (code <= 7)
                 m_chart.at(series::event(b, code))
-                    .bubbles.append(
-                        ChartBubble{double(x), exchanger[std::size_t(b - 1)], BubbleRadius});
+                    .bubbles.append(ChartBubble{double(x), exchanger[std::size_t(b - 1)],
+                                                BubbleRadius, m_fields.timeOfDay(),
+                                                m_lastElapsed.value_or(0)});
         }
     }
 

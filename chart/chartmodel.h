@@ -24,6 +24,10 @@ struct ChartBubble {
     double x = 0;
     double y = 0;
     double radius = 0; // in units of the temperature axis
+    // When the event happened, for the marker's tooltip: the record's time of day and the
+    // time since the cycle start, in seconds.
+    int timeOfDay = 0;
+    qint64 elapsed = 0;
     bool operator==(const ChartBubble&) const = default;
 };
 

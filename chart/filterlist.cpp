@@ -152,6 +152,23 @@ void FilterList::OdswiezChartWgFiltrow(ChartModel& chart) const
     }
 }
 
+int FilterList::seriesOf(int index)
+{
+    if (index == item::T1)
+        return series::T1;
+    if (index == item::T2)
+        return series::T2;
+    if (index >= item::Power && index <= item::Fan2)
+        return series::Power + index - item::Power;
+    for (int b = 1; b <= field::MaxBurners; ++b) {
+        if (index == burnerExchanger(b))
+            return series::BurnerTemperatureFirst + b - 1;
+        if (index == burnerEvents(b))
+            return series::event(b, 1);
+    }
+    return -1;
+}
+
 void FilterList::toggle(int index, ChartModel& chart)
 {
     if (index < 0 || index >= ItemCount)

@@ -62,6 +62,10 @@ public:
     void checkAllShown(ChartModel& chart);
     void uncheckAllShown(ChartModel& chart);
 
+    // The series an item's swatch stands for: the line, area or lane it switches, the
+    // first event series for an events item; -1 for an item without one.
+    static int seriesOf(int index);
+
     // Positions the rules name.
     static constexpr int burnerHeader(int burner) { return 3 * burner + 2; } // 1..8
     static constexpr int burnerExchanger(int burner) { return 3 * burner + 3; }

@@ -32,6 +32,8 @@ QVariant FilterListModel::data(const QModelIndex& index, int role) const
         return int(item.role);
     case ShownRole:
         return item.shown;
+    case SeriesRole:
+        return FilterList::seriesOf(index.row());
     default:
         return {};
     }

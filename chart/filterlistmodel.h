@@ -18,6 +18,7 @@ public:
     enum DataRole {
         ItemRoleRole = Qt::UserRole + 1, // FilterList::Role as an int
         ShownRole,                       // bool: the item's shown flag
+        SeriesRole,                      // int: FilterList::seriesOf the item
     };
 
     // Both stay the window's; they outlive the model.

@@ -85,13 +85,24 @@ enum class Text : int {
     ReasonChanged,
     ReasonNotDeleted, // system's reason
     ChartAllHidden,   // in the middle of a chart with every series hidden
+    EventWorking,     // the names of the seven burner events, by code 1..7
+    EventFlame,
+    EventCooling,
+    EventFault,
+    EventPurge,
+    EventMainsFailure,
+    EventIgnition,
+    EventTooltip,   // a marker's tooltip: burner, event name
+    EventTime,      // ... clock time, time since the start
+    EventExchanger, // ... exchanger temperature
+    EventKey,       // the title of the key of event pictures and the button that opens it
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::ChartAllHidden);
+inline constexpr int LastNamedText = int(Text::EventKey);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -129,6 +140,17 @@ inline QString englishText(Text text)
         "it cannot be deleted after its backup (%1)",
         "Every series is hidden: check them in the list on the right, or press \u201cCheck "
         "all\u201d.",
+        "Burner working",
+        "Flame",
+        "Cooling to temperature",
+        "Fault",
+        "Purge",
+        "Mains failure",
+        "Ignition",
+        "Burner %1: %2",
+        "at %1, %2 from the start",
+        "exchanger %1 \u00b0C",
+        "Event pictures",
     };
     if (int(text) < FirstNamedText)
         return QString();

@@ -1,8 +1,11 @@
 #include "app/widgets/filterlistdelegate.h"
 
 #include "assets/assets.h"
+#include "chart/eventmarker.h"
 #include "chart/filterlist.h"
 #include "chart/filterlistmodel.h"
+#include "chart/view/eventpicture.h"
+#include "chart/view/seriesstyle.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -20,6 +23,17 @@ using Role = FilterList::Role;
 Role roleOf(const QModelIndex& index)
 {
     return Role(index.data(FilterListModel::ItemRoleRole).toInt());
+}
+
+int seriesOf(const QModelIndex& index)
+{
+    const QVariant series = index.data(FilterListModel::SeriesRole);
+    return series.isValid() ? series.toInt() : -1;
+}
+
+bool isEvents(const QModelIndex& index)
+{
+    return burnerEventOf(seriesOf(index)).has_value();
 }
 
 bool isHeader(Role role)
@@ -46,6 +60,18 @@ QRect FilterListDelegate::checkBoxRect(const QRect& itemRect)
 {
     const int side = 13;
     return QRect(itemRect.left() + Indent, itemRect.center().y() - side / 2, side, side);
+}
+
+QRect FilterListDelegate::swatchRect(const QRect& itemRect)
+{
+    const int side = 16;
+    return QRect(checkBoxRect(itemRect).right() + 6, itemRect.center().y() - side / 2, side, side);
+}
+
+QRect FilterListDelegate::keyButtonRect(const QRect& itemRect)
+{
+    const int side = 15;
+    return QRect(itemRect.right() - 4 - side, itemRect.center().y() - side / 2, side, side);
 }
 
 QSize FilterListDelegate::sizeHint(const QStyleOptionViewItem& option,
@@ -133,6 +159,20 @@ void FilterListDelegate::paintCheck(QPainter* painter, const QStyleOptionViewIte
         QStyle* style = widget ? widget->style() : QApplication::style();
         style->drawPrimitive(QStyle::PE_IndicatorItemViewItemCheck, &box, painter, widget);
         textRect.setLeft(box.rect.right() + 7);
+        const int series = seriesOf(index);
+        if (series >= 0) {
+            paintSwatch(painter, swatchRect(rect), series);
+            textRect.setLeft(swatchRect(rect).right() + 6);
+        }
+        if (isEvents(index)) {
+            const QRect button = keyButtonRect(rect);
+            painter->setPen(QPen(lineColour, 1));
+            painter->setBrush(QColor(0xf4, 0xf9, 0xfe));
+            painter->drawEllipse(QRectF(button).adjusted(0.5, 0.5, -0.5, -0.5));
+            painter->setPen(textColour);
+            painter->drawText(button, Qt::AlignCenter, QStringLiteral("?"));
+            textRect.setRight(button.left() - 4);
+        }
     }
 
     painter->setFont(option.font);
@@ -141,6 +181,30 @@ void FilterListDelegate::paintCheck(QPainter* painter, const QStyleOptionViewIte
     painter->drawText(
         textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
         option.fontMetrics.elidedText(index.data().toString(), Qt::ElideRight, textRect.width()));
+}
+
+void FilterListDelegate::paintSwatch(QPainter* painter, const QRect& rect, int series) const
+{
+    painter->save();
+    if (series >= series::ArrowFirst && series <= series::ArrowLast) {
+        // An output lane's bar.
+        painter->fillRect(QRectF(rect).adjusted(0, 4, 0, -4), seriesColour(series));
+    } else if (series == series::Power) {
+        painter->setPen(QPen(seriesColour(series).darker(130), 1));
+        painter->setBrush(seriesColour(series));
+        painter->drawRect(QRectF(rect).adjusted(0.5, 3.5, -0.5, -3.5));
+    } else if (burnerEventOf(series)) {
+        paintEventMarker(painter, QRectF(rect), 1, seriesColour(series));
+    } else {
+        // Crisp, so the swatch shows the pen's own colour and width.
+        painter->setRenderHint(QPainter::Antialiasing, false);
+        QPen pen = seriesPen(series);
+        pen.setCapStyle(Qt::FlatCap);
+        painter->setPen(pen);
+        const int y = rect.center().y();
+        painter->drawLine(rect.left(), y, rect.right(), y);
+    }
+    painter->restore();
 }
 
 bool FilterListDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
@@ -156,6 +220,11 @@ bool FilterListDelegate::editorEvent(QEvent* event, QAbstractItemModel* model,
         return static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
     case QEvent::MouseButtonRelease: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
+        if (mouse->button() == Qt::LeftButton && isEvents(index) &&
+            keyButtonRect(option.rect).contains(mouse->position().toPoint())) {
+            emit eventKeyRequested();
+            return true;
+        }
         toggle =
             mouse->button() == Qt::LeftButton && option.rect.contains(mouse->position().toPoint());
         break;

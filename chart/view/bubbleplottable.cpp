@@ -1,48 +1,13 @@
 #include "chart/view/bubbleplottable.h"
 
-#include "assets/assets.h"
+#include "chart/view/eventpicture.h"
 
 #include <QPixmapCache>
-#include <QSvgRenderer>
 
 #include <algorithm>
 #include <cmath>
 
 namespace kvaro {
-
-namespace {
-
-QString pictureOf(int eventKind)
-{
-    return picturePath(QStringLiteral("S%1.svg").arg(std::clamp(eventKind, 1, 7)));
-}
-
-// The picture inside a round frame: white behind it, so the marker stays readable over the
-// lines, and the series colour as its rim.
-void paintMarker(QPainter* painter, const QRectF& circle, QSvgRenderer& picture, const QColor& rim)
-{
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
-    QPainterPath round;
-    round.addEllipse(circle);
-    painter->setClipPath(round, Qt::IntersectClip);
-    painter->fillPath(round, Qt::white);
-    const double inset = circle.width() * 0.06;
-    picture.render(painter, circle.adjusted(inset, inset, -inset, -inset));
-    painter->restore();
-
-    painter->save();
-    painter->setRenderHint(QPainter::Antialiasing, true);
-    const double rimWidth = std::max(1.0, circle.width() / 18);
-    painter->setPen(QPen(rim, rimWidth));
-    painter->setBrush(Qt::NoBrush);
-    const double half = rimWidth / 2;
-    painter->drawEllipse(circle.adjusted(half, half, -half, -half));
-    painter->restore();
-}
-
-} // namespace
 
 BubblePlottable::BubblePlottable(QCPAxis* keyAxis, QCPAxis* valueAxis)
     : QCPAbstractPlottable(keyAxis, valueAxis)
@@ -65,6 +30,39 @@ void BubblePlottable::setEventKind(int eventKind)
 void BubblePlottable::setColor(const QColor& color)
 {
     setPen(QPen(color));
+}
+
+void BubblePlottable::setShifts(const QVector<double>& shifts)
+{
+    m_shifts = shifts;
+}
+
+QRectF BubblePlottable::markerRect(int index) const
+{
+    const QCPAxis* keyAxis = mKeyAxis.data();
+    const QCPAxis* valueAxis = mValueAxis.data();
+    if (!keyAxis || !valueAxis || index < 0 || index >= m_bubbles.size())
+        return QRectF();
+    const ChartBubble& bubble = m_bubbles.at(index);
+    const double axisRadius = std::abs(valueAxis->coordToPixel(bubble.y + bubble.radius) -
+                                       valueAxis->coordToPixel(bubble.y));
+    // Limited: an axis squeezed by extreme values gives any radius.
+    const double diameter = std::clamp(2 * axisRadius, MinimumDiameter, 2048.0);
+    const double shift = index < m_shifts.size() ? m_shifts.at(index) : 0.0;
+    const QPointF centre(keyAxis->coordToPixel(bubble.x) + shift * diameter,
+                         valueAxis->coordToPixel(bubble.y));
+    return QRectF(centre.x() - diameter / 2, centre.y() - diameter / 2, diameter, diameter);
+}
+
+int BubblePlottable::markerAt(const QPointF& pixel) const
+{
+    for (int i = int(m_bubbles.size()) - 1; i >= 0; --i) {
+        const QRectF rect = markerRect(i);
+        const QPointF d = pixel - rect.center();
+        if (d.x() * d.x() + d.y() * d.y() <= rect.width() * rect.width() / 4)
+            return i;
+    }
+    return -1;
 }
 
 double BubblePlottable::selectTest(const QPointF&, bool, QVariant*) const
@@ -132,8 +130,7 @@ QPixmap BubblePlottable::marker(int diameter, qreal devicePixelRatio) const
     pixmap.fill(Qt::transparent);
     {
         QPainter painter(&pixmap);
-        QSvgRenderer picture(pictureOf(m_eventKind));
-        paintMarker(&painter, QRectF(0, 0, side, side), picture, mPen.color());
+        paintEventMarker(&painter, QRectF(0, 0, side, side), m_eventKind, mPen.color());
     }
     pixmap.setDevicePixelRatio(devicePixelRatio);
     QPixmapCache::insert(key, pixmap);
@@ -142,52 +139,33 @@ QPixmap BubblePlottable::marker(int diameter, qreal devicePixelRatio) const
 
 void BubblePlottable::draw(QCPPainter* painter)
 {
-    QCPAxis* keyAxis = mKeyAxis.data();
-    QCPAxis* valueAxis = mValueAxis.data();
-    if (!keyAxis || !valueAxis || m_bubbles.isEmpty())
+    if (!mKeyAxis || !mValueAxis || m_bubbles.isEmpty())
         return;
-
-    const QCPRange visible = keyAxis->range();
+    const QRect clip = clipRect();
     const bool vector = painter->modes().testFlag(QCPPainter::pmVectorized);
-    std::unique_ptr<QSvgRenderer> picture;
-    if (vector)
-        picture = std::make_unique<QSvgRenderer>(pictureOf(m_eventKind));
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
 
-    for (const ChartBubble& bubble : m_bubbles) {
-        const double radius = std::abs(valueAxis->coordToPixel(bubble.y + bubble.radius) -
-                                       valueAxis->coordToPixel(bubble.y));
-        const double keyRadius =
-            radius / std::max(1e-9, std::abs(keyAxis->coordToPixel(1) - keyAxis->coordToPixel(0)));
-        if (bubble.x + keyRadius < visible.lower || bubble.x - keyRadius > visible.upper)
+    for (int i = 0; i < m_bubbles.size(); ++i) {
+        const QRectF circle = markerRect(i);
+        if (!circle.intersects(clip))
             continue;
-        const QPointF centre(keyAxis->coordToPixel(bubble.x), valueAxis->coordToPixel(bubble.y));
-        if (radius < 1.5) {
-            // Too small for a picture: a dot in the series colour still marks the event.
-            painter->setPen(Qt::NoPen);
-            painter->setBrush(mPen.color());
-            painter->drawEllipse(centre, 1.5, 1.5);
-            continue;
-        }
-        const QRectF circle(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
         if (vector) {
-            paintMarker(painter, circle, *picture, mPen.color());
+            paintEventMarker(painter, circle, m_eventKind, mPen.color());
             continue;
         }
-        // Limited before rounding: an axis squeezed by extreme values gives any radius.
-        const int diameter = int(std::lround(std::min(2048.0, 2 * radius)));
-        painter->drawPixmap(QPointF(centre.x() - diameter / 2.0, centre.y() - diameter / 2.0),
-                            marker(diameter, ratio));
+        const int diameter = int(std::lround(circle.width()));
+        painter->drawPixmap(
+            QPointF(circle.center().x() - diameter / 2.0, circle.center().y() - diameter / 2.0),
+            marker(diameter, ratio));
     }
 }
 
 void BubblePlottable::drawLegendIcon(QCPPainter* painter, const QRectF& rect) const
 {
     const double side = std::min(rect.width(), rect.height());
-    QSvgRenderer picture(pictureOf(m_eventKind));
-    paintMarker(painter,
-                QRectF(rect.center().x() - side / 2, rect.center().y() - side / 2, side, side),
-                picture, mPen.color());
+    paintEventMarker(painter,
+                     QRectF(rect.center().x() - side / 2, rect.center().y() - side / 2, side, side),
+                     m_eventKind, mPen.color());
 }
 
 } // namespace kvaro

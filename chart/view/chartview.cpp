@@ -4,11 +4,13 @@
 #include "chart/view/bubbleplottable.h"
 #include "chart/view/chartpanel.h"
 #include "chart/view/elapsedticker.h"
+#include "chart/view/eventpicture.h"
 #include "chart/view/linegraph.h"
 #include "chart/view/seriesstyle.h"
 
 #include <QPdfWriter>
 #include <QResizeEvent>
+#include <QToolTip>
 #include <QVBoxLayout>
 
 #include <qcustomplot.h>
@@ -262,6 +264,7 @@ void ChartView::refresh()
         return;
     }
     const int count = std::min<int>(m_model->count(), int(m_plottables.size()));
+    const std::vector<QVector<double>> shifts = markerShifts(*m_model);
     for (int i = 0; i < count; ++i) {
         const ChartSeries& series = m_model->at(i);
         QCPAbstractPlottable* plottable = m_plottables[std::size_t(i)];
@@ -294,6 +297,7 @@ void ChartView::refresh()
             bubbles->setBubbles(series.bubbles);
             bubbles->setEventKind(series.eventKind);
             bubbles->setColor(seriesColour(i));
+            bubbles->setShifts(shifts[std::size_t(i)]);
         }
     }
     m_ticker->setPoints(m_model->at(series::T1).points);
@@ -474,11 +478,43 @@ void ChartView::onMousePress(QMouseEvent* event)
 void ChartView::onMouseMove(QMouseEvent* event)
 {
     emit mouseMoved(m_plot->mapTo(this, event->pos()));
+    if (!m_dragging && m_markerTip) {
+        const auto [series, marker] = markerAt(m_plot->mapTo(this, event->pos()));
+        if (series >= 0)
+            QToolTip::showText(
+                event->globalPosition().toPoint(),
+                m_markerTip(series, static_cast<BubblePlottable*>(m_plottables[std::size_t(series)])
+                                        ->bubbles()
+                                        .at(marker)),
+                m_plot);
+        else
+            QToolTip::hideText();
+    }
     if (!m_dragging || !(event->buttons() & Qt::LeftButton))
         return;
     const QPoint step = event->pos() - m_lastDrag;
     m_lastDrag = event->pos();
     panStep(step.x(), step.y());
+}
+
+void ChartView::setMarkerTip(MarkerTip tip)
+{
+    m_markerTip = std::move(tip);
+}
+
+std::pair<int, int> ChartView::markerAt(QPoint pixel) const
+{
+    const QPointF inPlot = m_plot->mapFrom(this, pixel);
+    // The markers drawn last lie on top.
+    for (int i = int(m_plottables.size()) - 1; i >= 0; --i) {
+        auto* bubbles = qobject_cast<BubblePlottable*>(m_plottables[std::size_t(i)]);
+        if (!bubbles || !bubbles->visible() || !m_model)
+            continue;
+        const int marker = bubbles->markerAt(inPlot);
+        if (marker >= 0)
+            return {i, marker};
+    }
+    return {-1, -1};
 }
 
 void ChartView::onMouseRelease(QMouseEvent* event)

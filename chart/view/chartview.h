@@ -55,6 +55,13 @@ public:
     void panStep(int dxPixels, int dyPixels);
     void setScrollPermission(ScrollPermission permission);
 
+    // The tooltip of an event marker: its series and the marker itself.
+    using MarkerTip = std::function<QString(int series, const ChartBubble& marker)>;
+    void setMarkerTip(MarkerTip tip);
+    // The shown event marker under a pixel of this widget: its series and its index there,
+    // or -1 and -1.
+    std::pair<int, int> markerAt(QPoint pixel) const;
+
     // The bottom axis value at a pixel column of this widget, unrounded.
     double bottomValueAt(int pixelX) const;
 
@@ -101,6 +108,7 @@ private:
     std::vector<QVector<ChartPoint>> m_shownPoints;  // what each graph holds now
     const ChartModel* m_model = nullptr;
     ScrollPermission m_permission;
+    MarkerTip m_markerTip;
     bool m_automaticBottom = true;
     bool m_automaticLeft = true;
     bool m_dragging = false;

@@ -2,6 +2,7 @@
 #include "app/chartcontroller.h"
 #include "app/style.h"
 #include "app/tform2.h"
+#include "app/widgets/eventkey.h"
 #include "app/widgets/filterlistdelegate.h"
 #include "app/widgets/picturebox.h"
 #include "app/windowparts.h"
@@ -9,6 +10,7 @@
 #include "chart/filterlistmodel.h"
 #include "chart/navigation.h"
 #include "chart/view/chartview.h"
+#include "chart/view/seriesstyle.h"
 #include "cycles/fields.h"
 #include "cycles/platform.h"
 #include "tests/app/windowfixture.h"
@@ -22,6 +24,7 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
@@ -413,6 +416,41 @@ void TestChartWindow::filterListLook()
     QVERIFY(header.height() > list->visualRect(model->index(1, 0)).height());
     QCOMPARE(FilterListDelegate::checkBoxRect(header).left(),
              header.left() + FilterListDelegate::Indent);
+
+    // Each check-box item names what it draws with a swatch in the series' colour.
+    const QImage shown = list->viewport()->grab().toImage();
+    for (int row : {1, 2, 6}) {
+        const QRect swatch = FilterListDelegate::swatchRect(list->visualRect(model->index(row, 0)));
+        const QColor colour = seriesColour(FilterList::seriesOf(row));
+        QCOMPARE(shown.pixelColor(swatch.center()).rgb(), colour.rgb());
+        QCOMPARE(model->index(row, 0).data(FilterListModel::SeriesRole).toInt(),
+                 FilterList::seriesOf(row));
+    }
+    // The events item's button opens the key of the pictures and leaves the mark alone.
+    const int events = FilterList::burnerEvents(1);
+    const bool eventsChecked = m.form->filterList().item(events).checked;
+    QVERIFY(!m.form->findChild<EventKey*>());
+    QTest::mouseClick(
+        list->viewport(), Qt::LeftButton, {},
+        FilterListDelegate::keyButtonRect(list->visualRect(model->index(events, 0))).center());
+    QCOMPARE(m.form->filterList().item(events).checked, eventsChecked);
+    auto* key = m.form->findChild<EventKey*>();
+    QVERIFY(key);
+    QVERIFY(key->isVisible());
+    QCOMPARE(key->findChild<QLabel*>(QStringLiteral("EventName2"))->text(),
+             m.form->text(Text::EventFlame));
+    QVERIFY(!key->findChild<QLabel*>(QStringLiteral("EventName2"))->text().isEmpty());
+    // Closed, it goes: each click makes one, so none may stay behind.
+    const QPointer<EventKey> closed = key;
+    key->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!closed);
+    // The button belongs to the events items only: elsewhere that spot toggles the item.
+    QTest::mouseClick(
+        list->viewport(), Qt::LeftButton, {},
+        FilterListDelegate::keyButtonRect(list->visualRect(model->index(6, 0))).center());
+    QVERIFY(m.form->filterList().item(6).checked);
+    QVERIFY(!m.form->findChild<EventKey*>());
 
     // Space on the current item toggles it like a click.
     list->setFocus();

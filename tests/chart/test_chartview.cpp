@@ -1,6 +1,8 @@
 #include "chart/view/arrowlaneplottable.h"
+#include "chart/view/bubbleplottable.h"
 #include "chart/view/chartview.h"
 #include "chart/view/elapsedticker.h"
+#include "chart/view/eventpicture.h"
 #include "chart/view/seriesstyle.h"
 
 #include <QSignalSpy>
@@ -384,6 +386,103 @@ private slots:
         QCOMPARE(m_view->leftMax(), allowVertical ? vertical.max : left.upper);
         QCOMPARE(m_view->isAutomatic(Qt::Horizontal), !allowHorizontal);
         QCOMPARE(m_view->isAutomatic(Qt::Vertical), !allowVertical);
+    }
+
+    // Markers of one record, from any burner, stand side by side in series order.
+    void markersOfOneRecordFanOut_data()
+    {
+        QTest::addColumn<QList<int>>("markers"); // series, x, series, x, ...
+        QTest::addColumn<QList<int>>("hidden");
+        QTest::addColumn<QList<double>>("shifts"); // in marker order
+        const int flame1 = series::event(1, 2);
+        const int fault2 = series::event(2, 4);
+        const int purge8 = series::event(8, 5);
+        QTest::newRow("a lone marker stays put")
+            << QList<int>{flame1, 30} << QList<int>{} << QList<double>{0};
+        QTest::newRow("two of one record")
+            << QList<int>{fault2, 30, flame1, 30} << QList<int>{} << QList<double>{0.5, -0.5};
+        QTest::newRow("three of one record, one of another")
+            << QList<int>{purge8, 7, flame1, 7, fault2, 7, fault2, 8} << QList<int>{}
+            << QList<double>{1, -1, 0, 0};
+        QTest::newRow("a hidden series makes no room")
+            << QList<int>{flame1, 30, fault2, 30} << QList<int>{fault2} << QList<double>{0, 0};
+    }
+    void markersOfOneRecordFanOut()
+    {
+        QFETCH(QList<int>, markers);
+        QFETCH(QList<int>, hidden);
+        QFETCH(QList<double>, shifts);
+        ChartModel model;
+        for (qsizetype i = 0; i < markers.size(); i += 2)
+            model.at(markers.at(i)).bubbles.append({double(markers.at(i + 1)), 100, 5});
+        for (int s : hidden)
+            model.at(s).active = false;
+        const std::vector<QVector<double>> got = markerShifts(model);
+        QCOMPARE(got.size(), std::size_t(SeriesCount));
+        QList<double> inOrder;
+        QMap<int, int> taken;
+        for (qsizetype i = 0; i < markers.size(); i += 2) {
+            const int s = markers.at(i);
+            inOrder.append(got[std::size_t(s)].at(taken[s]++));
+        }
+        QCOMPARE(inOrder, shifts);
+    }
+
+    // Never smaller than a picture can be told apart at; as large as the radius in degrees
+    // where that is larger. The pointer finds the marker where it is drawn.
+    void markersStayLegibleAndAnswerThePointer_data()
+    {
+        QTest::addColumn<double>("zoom");
+        QTest::addColumn<bool>("minimum");
+        QTest::newRow("whole cycle: the smallest size") << 100.0 << true;
+        QTest::newRow("zoomed in: the radius in degrees") << 190.0 << false;
+    }
+    void markersStayLegibleAndAnswerThePointer()
+    {
+        QFETCH(double, zoom);
+        QFETCH(bool, minimum);
+        // A second burner's marker on the same record as the first burner's flame.
+        m_model.at(series::event(2, 4)).bubbles.append({30, 84, 5, 36000, 30});
+        m_view->refresh();
+        m_view->zoomBy(zoom);
+        QCustomPlot* plot = plotOf(*m_view);
+        plot->replot();
+        BubblePlottable* flame = nullptr;
+        BubblePlottable* fault = nullptr;
+        for (int i = 0; i < plot->plottableCount(); ++i) {
+            auto* bubbles = qobject_cast<BubblePlottable*>(plot->plottable(i));
+            if (bubbles && bubbles->bubbles() == m_model.at(series::event(1, 2)).bubbles)
+                flame = bubbles;
+            if (bubbles && bubbles->bubbles() == m_model.at(series::event(2, 4)).bubbles)
+                fault = bubbles;
+        }
+        QVERIFY(flame && fault && flame != fault);
+        const QRectF a = flame->markerRect(0);
+        const QRectF b = fault->markerRect(0);
+        const double axisDiameter =
+            std::abs(plot->yAxis->coordToPixel(89) - plot->yAxis->coordToPixel(79));
+        QCOMPARE(a.width() == BubblePlottable::MinimumDiameter, minimum);
+        QVERIFY(a.width() >= BubblePlottable::MinimumDiameter);
+        QVERIFY(a.width() >= axisDiameter - 0.5);
+        QCOMPARE(a.center().y(), b.center().y());
+        QVERIFY(b.left() >= a.right() - 0.01); // beside, not on top
+        QCOMPARE(plot->xAxis->coordToPixel(30), (a.center().x() + b.center().x()) / 2);
+
+        const QPoint onFault = plot->mapTo(m_view.get(), b.center().toPoint());
+        QCOMPARE(m_view->markerAt(onFault), std::make_pair(series::event(2, 4), 0));
+        QCOMPARE(m_view->markerAt(plot->mapTo(m_view.get(), a.center().toPoint())),
+                 std::make_pair(series::event(1, 2), 0));
+        QCOMPARE(m_view->markerAt(plot->mapTo(m_view.get(), QPoint(int(a.left()) - 30, 5))),
+                 std::make_pair(-1, -1));
+
+        // Resting the pointer there asks for the marker's tooltip.
+        QList<std::pair<int, qint64>> asked;
+        m_view->setMarkerTip([&asked](int series, const ChartBubble& marker) {
+            asked.append({series, marker.elapsed});
+            return QStringLiteral("tip");
+        });
+        sendMouse(plot, QEvent::MouseMove, b.center().toPoint(), Qt::NoButton, Qt::NoButton);
+        QCOMPARE(asked, (QList<std::pair<int, qint64>>{{series::event(2, 4), 30}}));
     }
 
     void movingWithoutButtonReportsAndDoesNotPan()

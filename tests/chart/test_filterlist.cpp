@@ -2,6 +2,7 @@
 
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
+#include "chart/eventmarker.h"
 #include "chart/filterlist.h"
 
 #include <QTest>
@@ -167,6 +168,27 @@ private slots:
         for (int item : clicks)
             list.toggle(item, chart);
         QCOMPARE(activeSeries(chart), active);
+    }
+
+    // The swatch beside an item shows the series the item switches on: never another one.
+    void everyCheckItemNamesASeriesItSwitches()
+    {
+        for (int i = 0; i < FilterList::ItemCount; ++i) {
+            FilterList list;
+            ChartModel chart;
+            const int series = FilterList::seriesOf(i);
+            if (list.item(i).role != FilterList::Role::Check) {
+                QCOMPARE(series, -1);
+                continue;
+            }
+            for (int other = 0; other < list.count(); ++other)
+                list.setShown(other, true);
+            list.toggle(i, chart);
+            QVERIFY2(series >= 0 && activeSeries(chart).contains(series),
+                     qPrintable(QStringLiteral("item %1 names series %2").arg(i).arg(series)));
+            if (burnerEventOf(series))
+                QCOMPARE(burnerEventOf(series)->code, 1);
+        }
     }
 
     void hiddenItemsLoseTheirMark()

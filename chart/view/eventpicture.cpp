@@ -1,0 +1,64 @@
+#include "chart/view/eventpicture.h"
+
+#include "assets/assets.h"
+
+#include <QMap>
+#include <QPainter>
+#include <QPainterPath>
+#include <QSvgRenderer>
+
+#include <algorithm>
+
+namespace kvaro {
+
+QString eventPicturePath(int code)
+{
+    return picturePath(QStringLiteral("S%1.svg").arg(std::clamp(code, 1, 7)));
+}
+
+void paintEventMarker(QPainter* painter, const QRectF& circle, int code, const QColor& rim)
+{
+    QSvgRenderer picture(eventPicturePath(code));
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    QPainterPath round;
+    round.addEllipse(circle);
+    painter->setClipPath(round, Qt::IntersectClip);
+    painter->fillPath(round, Qt::white);
+    const double inset = circle.width() * 0.06;
+    picture.render(painter, circle.adjusted(inset, inset, -inset, -inset));
+    painter->restore();
+
+    painter->save();
+    painter->setRenderHint(QPainter::Antialiasing, true);
+    const double rimWidth = std::max(1.0, circle.width() / 18);
+    painter->setPen(QPen(rim, rimWidth));
+    painter->setBrush(Qt::NoBrush);
+    const double half = rimWidth / 2;
+    painter->drawEllipse(circle.adjusted(half, half, -half, -half));
+    painter->restore();
+}
+
+std::vector<QVector<double>> markerShifts(const ChartModel& model)
+{
+    std::vector<QVector<double>> shifts(std::size_t(model.count()));
+    // Each record's shown markers in series order: (series, marker) pairs.
+    QMap<double, QVector<std::pair<int, int>>> byRecord;
+    for (int s = 0; s < model.count(); ++s) {
+        const ChartSeries& series = model.at(s);
+        shifts[std::size_t(s)].fill(0.0, series.bubbles.size());
+        if (series.kind != SeriesKind::Bubble || !series.active)
+            continue;
+        for (int i = 0; i < series.bubbles.size(); ++i)
+            byRecord[series.bubbles.at(i).x].append({s, i});
+    }
+    for (const QVector<std::pair<int, int>>& markers : std::as_const(byRecord)) {
+        const double middle = (markers.size() - 1) / 2.0;
+        for (int k = 0; k < markers.size(); ++k)
+            shifts[std::size_t(markers.at(k).first)][markers.at(k).second] = k - middle;
+    }
+    return shifts;
+}
+
+} // namespace kvaro
