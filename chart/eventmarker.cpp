@@ -19,9 +19,8 @@ std::optional<BurnerEvent> burnerEventOf(int index)
 
 QString eventName(const Language& language, int code)
 {
-    static constexpr std::array names{Text::EventWorking, Text::EventFlame,
-                                      Text::EventCooling, Text::EventFault,
-                                      Text::EventPurge,   Text::EventMainsFailure,
+    static constexpr std::array names{Text::EventWorking, Text::EventFlame, Text::EventCooling,
+                                      Text::EventFault,   Text::EventPurge, Text::EventMainsFailure,
                                       Text::EventIgnition};
     if (code < 1 || code > int(names.size()))
         return QString();
