@@ -480,15 +480,19 @@ void ChartView::onMouseMove(QMouseEvent* event)
     emit mouseMoved(m_plot->mapTo(this, event->pos()));
     if (!m_dragging && m_markerTip) {
         const auto [series, marker] = markerAt(m_plot->mapTo(this, event->pos()));
-        if (series >= 0)
+        if (series >= 0) {
             QToolTip::showText(
                 event->globalPosition().toPoint(),
                 m_markerTip(series, static_cast<BubblePlottable*>(m_plottables[std::size_t(series)])
                                         ->bubbles()
                                         .at(marker)),
                 m_plot);
-        else
+            m_markerTipShown = true;
+        } else if (m_markerTipShown) {
+            // Only a marker's own tooltip goes when the pointer leaves it.
             QToolTip::hideText();
+            m_markerTipShown = false;
+        }
     }
     if (!m_dragging || !(event->buttons() & Qt::LeftButton))
         return;

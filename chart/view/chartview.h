@@ -109,6 +109,7 @@ private:
     const ChartModel* m_model = nullptr;
     ScrollPermission m_permission;
     MarkerTip m_markerTip;
+    bool m_markerTipShown = false;
     bool m_automaticBottom = true;
     bool m_automaticLeft = true;
     bool m_dragging = false;
