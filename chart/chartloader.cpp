@@ -75,7 +75,10 @@ void keepConsumption(ChartModel& chart, const RecordFields& fields, int fieldInd
     if (chart.records().isEmpty() || chart.records().constLast().x != x)
         return;
     bool ok = false;
-    const double value = QLocale::c().toDouble(fields.view(fieldIndex), &ok);
+    // The separator is "," or "." depending on where the file was normalised.
+    QString text = fields.text(fieldIndex);
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    const double value = QLocale::c().toDouble(text, &ok);
     RecordTotals& last = chart.records().last();
     last.consumed = ok ? std::optional<double>(value) : std::nullopt;
     last.unit = ok ? unit : RecordTotals::Unit::None;

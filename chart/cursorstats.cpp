@@ -10,8 +10,7 @@ namespace {
 
 // The index of the element nearest to x within half a record, found with one binary
 // search (x grows along the series), or -1.
-template <typename Items>
-qsizetype nearestIndex(const Items& items, double x)
+template <typename Items> qsizetype nearestIndex(const Items& items, double x)
 {
     if (items.isEmpty() || !std::isfinite(x))
         return -1;
@@ -72,9 +71,10 @@ QVector<int> outputsOnAt(const ChartModel& chart, double x)
         if (!lane.active)
             continue;
         // An on-period covers its records from the first to the last, both included.
-        const bool covered = std::any_of(lane.arrows.cbegin(), lane.arrows.cend(), [x](const auto& a) {
-            return x >= std::min(a.x0, a.x1) - 0.5 && x <= std::max(a.x0, a.x1) + 0.5;
-        });
+        const bool covered =
+            std::any_of(lane.arrows.cbegin(), lane.arrows.cend(), [x](const auto& a) {
+                return x >= std::min(a.x0, a.x1) - 0.5 && x <= std::max(a.x0, a.x1) + 0.5;
+            });
         if (covered)
             on.append(i);
     }
@@ -124,9 +124,8 @@ CursorStats cursorStats(const ChartModel& chart, double a, double b)
         const auto valueB = seriesValueAt(series, stats.b);
         if (!valueA || !valueB)
             continue;
-        const auto first = std::lower_bound(
-            series.points.cbegin(), series.points.cend(), from,
-            [](const ChartPoint& p, double v) { return p.x < v; });
+        const auto first = std::lower_bound(series.points.cbegin(), series.points.cend(), from,
+                                            [](const ChartPoint& p, double v) { return p.x < v; });
         SeriesSpan span{i, *valueA, *valueB, *valueA, *valueA, 0};
         double sum = 0;
         int count = 0;

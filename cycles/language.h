@@ -85,13 +85,21 @@ enum class Text : int {
     ReasonChanged,
     ReasonNotDeleted, // system's reason
     ChartAllHidden,   // in the middle of a chart with every series hidden
+    ReadoutOutputsOn, // above the outputs that are on, in the readout beside the hair line
+    CursorSeries,     // the cursors' table: first column
+    CursorMinimum,
+    CursorMaximum,
+    CursorMean,
+    CursorFuelUsed,   // the row of fuel used between the cursors
+    CursorEnergyUsed, // the same for an electric oven
+    CursorRemove,     // the button that removes the cursors
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::ChartAllHidden);
+inline constexpr int LastNamedText = int(Text::CursorRemove);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -129,6 +137,14 @@ inline QString englishText(Text text)
         "it cannot be deleted after its backup (%1)",
         "Every series is hidden: check them in the list on the right, or press \u201cCheck "
         "all\u201d.",
+        "Outputs on:",
+        "Series",
+        "min",
+        "max",
+        "mean",
+        "Fuel used [kg]",
+        "Energy used [kWh]",
+        "Remove cursors (Esc)",
     };
     if (int(text) < FirstNamedText)
         return QString();

@@ -637,7 +637,7 @@ private slots:
 
         const int seconds[] = {0, 10, 30, 60, 120};
         const QString temperatures[] = {"100", "120", "150", "140", "160"};
-        const QString counters[] = {"1.5", "1.75", "2", "2.5", fuelAtLast};
+        const QString counters[] = {"1.5", "1,75", "2", "2.5", fuelAtLast};
         QList<Rec> list;
         for (int i = 0; i < 5; ++i) {
             Rec r;
