@@ -81,8 +81,9 @@ void CursorTable::retranslate(const Language& language)
 void CursorTable::showStats(const CursorStats& stats, bool hasB, const ChartModel& chart,
                             QChar decimalSeparator)
 {
-    QString elapsed = QStringLiteral("A ") + (stats.elapsedA ? ElapsedTicker::format(*stats.elapsedA)
-                                                             : QStringLiteral("\u2014"));
+    QString elapsed =
+        QStringLiteral("A ") +
+        (stats.elapsedA ? ElapsedTicker::format(*stats.elapsedA) : QStringLiteral("\u2014"));
     if (hasB) {
         elapsed += QStringLiteral("   B ") +
                    (stats.elapsedB ? ElapsedTicker::format(*stats.elapsedB) : QString());
@@ -110,8 +111,7 @@ void CursorTable::showStats(const CursorStats& stats, bool hasB, const ChartMode
         ++row;
     }
     if (fuel) {
-        put(row, 0,
-            stats.unit == RecordTotals::Unit::KilowattHours ? m_energyUsed : m_fuelUsed);
+        put(row, 0, stats.unit == RecordTotals::Unit::KilowattHours ? m_energyUsed : m_fuelUsed);
         for (int c = 1; c < 7; ++c)
             put(row, c, c == 3 ? number(*stats.consumed, decimalSeparator) : QString());
     }

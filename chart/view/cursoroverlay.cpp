@@ -11,51 +11,57 @@
 
 namespace kvaro {
 
-namespace {
-
-QCPItemStraightLine* verticalLine(QCustomPlot* plot, const QPen& pen)
+// The hair line and the two cursors as one layer of the plot: no item per line, drawn in
+// the plot's own pass so they follow every pan and zoom and appear on its pictures.
+class CursorLines : public QCPLayerable
 {
-    auto* line = new QCPItemStraightLine(plot);
-    line->setPen(pen);
-    line->setSelectable(false);
-    line->setClipToAxisRect(true);
-    line->setVisible(false);
-    return line;
-}
+public:
+    explicit CursorLines(QCustomPlot* plot) : QCPLayerable(plot, QStringLiteral("overlay")) {}
 
-void moveLine(QCPItemStraightLine* line, double x)
-{
-    line->point1->setCoords(x, 0);
-    line->point2->setCoords(x, 1);
-    line->setVisible(true);
-}
+    std::optional<double> hair;
+    std::optional<double> at[2];
 
-} // namespace
+protected:
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override
+    {
+        applyAntialiasingHint(painter, false, QCP::aeItems);
+    }
+    QRect clipRect() const override { return mParentPlot->axisRect()->rect(); }
+    void draw(QCPPainter* painter) override
+    {
+        const QRect area = mParentPlot->axisRect()->rect();
+        QCPAxis* axis = mParentPlot->xAxis;
+        if (hair) {
+            painter->setPen(QPen(QColor(70, 80, 95), 1, Qt::DashLine));
+            const double x = axis->coordToPixel(*hair);
+            painter->drawLine(QLineF(x, area.top(), x, area.bottom()));
+        }
+        const QColor colour(25, 110, 200);
+        for (int i = 0; i < 2; ++i) {
+            if (!at[i])
+                continue;
+            const double x = axis->coordToPixel(*at[i]);
+            painter->setPen(QPen(colour, 2));
+            painter->drawLine(QLineF(x, area.top(), x, area.bottom()));
+            const QRectF box(x - 8, area.top(), 16, 16);
+            painter->fillRect(box, colour);
+            painter->setPen(Qt::white);
+            painter->drawText(box, Qt::AlignCenter,
+                              i == 0 ? QStringLiteral("A") : QStringLiteral("B"));
+        }
+    }
+};
 
 CursorOverlay::CursorOverlay(QCustomPlot* plot) : QObject(plot), m_plot(plot)
 {
-    m_hair = verticalLine(plot, QPen(QColor(70, 80, 95), 1, Qt::DashLine));
-    const QColor cursorColour(25, 110, 200);
-    for (int i = 0; i < 2; ++i) {
-        m_lines[i] = verticalLine(plot, QPen(cursorColour, 2));
-        auto* name = new QCPItemText(plot);
-        name->setText(i == 0 ? QStringLiteral("A") : QStringLiteral("B"));
-        name->setColor(Qt::white);
-        name->setBrush(cursorColour);
-        name->setPadding(QMargins(4, 1, 4, 1));
-        name->setPositionAlignment(Qt::AlignHCenter | Qt::AlignTop);
-        name->position->setTypeY(QCPItemPosition::ptAxisRectRatio);
-        name->setSelectable(false);
-        name->setVisible(false);
-        m_names[i] = name;
-    }
+    m_lines = new CursorLines(plot);
     m_readout = new QLabel(plot);
     m_readout->setObjectName(QStringLiteral("ChartReadout"));
     m_readout->setTextFormat(Qt::RichText);
     m_readout->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_readout->setStyleSheet(QStringLiteral(
-        "QLabel { background: rgba(255, 255, 255, 230); border: 1px solid #8a94a3; "
-        "padding: 4px; color: #2d3440; }"));
+    m_readout->setStyleSheet(
+        QStringLiteral("QLabel { background: rgba(255, 255, 255, 230); border: 1px solid #8a94a3; "
+                       "padding: 4px; color: #2d3440; }"));
     m_readout->hide();
 }
 
@@ -90,7 +96,8 @@ void CursorOverlay::hover(QPoint pixel)
         leave();
         return;
     }
-    moveLine(m_hair, x);
+    m_hair = x;
+    showLines();
     QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
     for (const SeriesValue& v : values) {
         html += QStringLiteral("<tr><td><span style=\"color:%1\">&#9632;</span> %2&nbsp;</td>"
@@ -118,16 +125,15 @@ void CursorOverlay::hover(QPoint pixel)
     m_readout->move(std::max(area.left(), left), area.top() + 8);
     m_readout->show();
     m_readout->raise();
-    m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void CursorOverlay::leave()
 {
-    if (!m_hair->visible() && m_readout->isHidden())
+    if (!m_hair && m_readout->isHidden())
         return;
-    m_hair->setVisible(false);
+    m_hair.reset();
     m_readout->hide();
-    m_plot->replot(QCustomPlot::rpQueuedReplot);
+    showLines();
 }
 
 void CursorOverlay::place(QPoint pixel)
@@ -141,7 +147,7 @@ void CursorOverlay::place(QPoint pixel)
     } else {
         m_b = x;
     }
-    showCursors();
+    showLines();
     emit cursorsChanged();
 }
 
@@ -151,23 +157,15 @@ void CursorOverlay::clearCursors()
         return;
     m_a.reset();
     m_b.reset();
-    showCursors();
+    showLines();
     emit cursorsChanged();
 }
 
-void CursorOverlay::showCursors()
+void CursorOverlay::showLines()
 {
-    const std::optional<double> at[2] = {m_a, m_b};
-    for (int i = 0; i < 2; ++i) {
-        m_lines[i]->setVisible(at[i].has_value());
-        m_names[i]->setVisible(at[i].has_value());
-        if (!at[i])
-            continue;
-        moveLine(m_lines[i], *at[i]);
-        m_names[i]->position->setAxes(m_plot->xAxis, m_plot->yAxis);
-        m_names[i]->position->setTypeX(QCPItemPosition::ptPlotCoords);
-        m_names[i]->position->setCoords(*at[i], 0);
-    }
+    m_lines->hair = m_hair;
+    m_lines->at[0] = m_a;
+    m_lines->at[1] = m_b;
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 

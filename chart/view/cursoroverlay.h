@@ -7,13 +7,12 @@
 #include <optional>
 
 class QCustomPlot;
-class QCPItemStraightLine;
-class QCPItemText;
 class QLabel;
 
 namespace kvaro {
 
 class ChartModel;
+class CursorLines;
 
 // What the pointer adds to the plot: a hair line with the value of every shown series and
 // the outputs that are on beside it, and the two cursors A and B that Ctrl+click places.
@@ -43,16 +42,15 @@ signals:
 
 private:
     bool inPlot(QPoint pixel) const;
-    void showCursors();
+    void showLines();
 
     QCustomPlot* m_plot;
     const ChartModel* m_model = nullptr;
-    QCPItemStraightLine* m_hair;
-    QCPItemStraightLine* m_lines[2];
-    QCPItemText* m_names[2];
+    CursorLines* m_lines; // drawn on the plot, so the copied picture carries the cursors
     QLabel* m_readout;
     QChar m_decimalSeparator = QLatin1Char('.');
     QString m_outputsOn;
+    std::optional<double> m_hair;
     std::optional<double> m_a;
     std::optional<double> m_b;
 };
