@@ -43,7 +43,8 @@ protected:
             const double x = axis->coordToPixel(*at[i]);
             painter->setPen(QPen(colour, 2));
             painter->drawLine(QLineF(x, area.top(), x, area.bottom()));
-            const QRectF box(x - 8, area.top(), 16, 16);
+            // The names sit at the foot of the plot, clear of the table over its top corner.
+            const QRectF box(x - 8, area.bottom() - 16, 16, 16);
             painter->fillRect(box, colour);
             painter->setPen(Qt::white);
             painter->drawText(box, Qt::AlignCenter,
