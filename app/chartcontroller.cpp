@@ -1,15 +1,18 @@
 #include "app/chartcontroller.h"
 
+#include "app/widgets/cursortable.h"
 #include "app/widgets/eventkey.h"
 #include "app/widgets/filterlistdelegate.h"
 #include "app/widgets/picturebox.h"
 #include "assets/assets.h"
 #include "chart/chartloader.h"
+#include "chart/cursorstats.h"
 #include "chart/eventmarker.h"
 #include "chart/filterlist.h"
 #include "chart/filterlistmodel.h"
 #include "chart/navigation.h"
 #include "chart/view/chartview.h"
+#include "chart/view/cursoroverlay.h"
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/linebuffer.h"
@@ -68,6 +71,15 @@ ChartController::ChartController(const Controls& controls, const State& state,
     c.Listboxprawy->setUniformItemSizes(false);
     showFilterList();
     connect(m_filterModel, &FilterListModel::seriesChanged, c.Chart1, &ChartView::refresh);
+
+    m_cursorTable = new CursorTable(c.Chart1);
+    m_cursorTable->move(70, 40);
+    connect(c.Chart1->cursors(), &CursorOverlay::cursorsChanged, this,
+            &ChartController::showCursorTable);
+    connect(m_filterModel, &FilterListModel::seriesChanged, this,
+            &ChartController::showCursorTable);
+    connect(m_cursorTable, &CursorTable::removeRequested, c.Chart1->cursors(),
+            &CursorOverlay::clearCursors);
 
     c.Chart1->setScrollPermission([this](Qt::Orientation axis, double newMin, double newMax) {
         return navigation::scrollAllowed(
@@ -245,6 +257,23 @@ void ChartController::languageLoaded()
     m_filterModel->itemsChanged();
     m_savePng->setText(m_state.language.text(Text::SavePng));
     m_savePdf->setText(m_state.language.text(Text::SavePdf));
+    m_cursorTable->retranslate(m_state.language);
+    m_controls.Chart1->cursors()->setTexts(m_state.decimalSeparator,
+                                           m_state.language.text(Text::ReadoutOutputsOn));
+    showCursorTable();
+}
+
+void ChartController::showCursorTable()
+{
+    const CursorOverlay* cursors = m_controls.Chart1->cursors();
+    const auto a = cursors->cursorA();
+    if (!a) {
+        m_cursorTable->hide();
+        return;
+    }
+    const auto b = cursors->cursorB();
+    m_cursorTable->showStats(cursorStats(m_state.chart, *a, b.value_or(*a)), b.has_value(),
+                             m_state.chart, m_state.decimalSeparator);
 }
 
 QString ChartController::suggestedFileName(const QString& suffix) const

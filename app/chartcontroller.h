@@ -17,6 +17,7 @@ namespace kvaro {
 
 class ChartModel;
 class ChartView;
+class CursorTable;
 class FilterList;
 class FilterListDelegate;
 class FilterListModel;
@@ -121,6 +122,8 @@ private:
     void exportClick(const QPushButton* button, const QString& suffix,
                      bool (ChartController::*save)(const QString&));
     bool reportSave(bool saved, const QString& path);
+    // The figures of the cursors placed on the chart; hidden while there is none.
+    void showCursorTable();
 
     Controls m_controls;
     State m_state;
@@ -130,6 +133,7 @@ private:
     FilterListDelegate* m_filterDelegate;
     QPushButton* m_savePng;
     QPushButton* m_savePdf;
+    CursorTable* m_cursorTable;
 };
 
 } // namespace kvaro

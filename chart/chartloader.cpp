@@ -11,6 +11,8 @@
 #include "cycles/platform.h"
 #include "cycles/wallclock.h"
 
+#include <QLocale>
+
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -62,6 +64,24 @@ QString twoDigits(qint64 value)
 QString padded(const QString& field)
 {
     return field.size() == 1 ? QLatin1Char('0') + field : field;
+}
+
+// The consumption counter of the last drawn record, where its field reads as a number: the
+// figure is only for the cursors' table, so a text that is none leaves it out rather than
+// stopping the load.
+void keepConsumption(ChartModel& chart, const RecordFields& fields, int fieldIndex,
+                     RecordTotals::Unit unit, int x)
+{
+    if (chart.records().isEmpty() || chart.records().constLast().x != x)
+        return;
+    bool ok = false;
+    // The separator is "," or "." depending on where the file was normalised.
+    QString text = fields.text(fieldIndex);
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    const double value = QLocale::c().toDouble(text, &ok);
+    RecordTotals& last = chart.records().last();
+    last.consumed = ok ? std::optional<double>(value) : std::nullopt;
+    last.unit = ok ? unit : RecordTotals::Unit::None;
 }
 
 class Loader
@@ -146,6 +166,7 @@ void Loader::recordLoop()
             m_chart.at(series::Power)
                 .points.append(ChartPoint{double(x), m_fields.decimal(field::Power), label});
             m_summary.consumption = m_fields.text(field::Energy) + QStringLiteral(" kWh");
+            keepConsumption(m_chart, m_fields, field::Energy, RecordTotals::Unit::KilowattHours, x);
         }
     }
 }
@@ -155,6 +176,7 @@ void Loader::record(int x)
     const qint64 e = m_clock.elapsed(m_fields.timeOfDay());
     m_lastElapsed = e;
     const QString label = elapsedLabel(e);
+    m_chart.records().append(RecordTotals{double(x), e, std::nullopt, RecordTotals::Unit::None});
 
     const double t1 = m_fields.decimal(field::T1);
     m_chart.at(series::T1).points.append(ChartPoint{double(x), t1, label});
@@ -212,6 +234,7 @@ void Loader::burnerRecord(int x)
     }
 
     m_summary.consumption = m_fields.text(field::Fuel) + QStringLiteral("kg");
+    keepConsumption(m_chart, m_fields, field::Fuel, RecordTotals::Unit::Kilograms, x);
 }
 
 void Loader::firstRecord()

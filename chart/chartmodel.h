@@ -5,6 +5,7 @@
 #include <QVector>
 
 #include <array>
+#include <optional>
 
 namespace kvaro {
 
@@ -57,6 +58,18 @@ struct ChartSeries {
     bool isEmpty() const { return points.isEmpty() && bubbles.isEmpty() && arrows.isEmpty(); }
 };
 
+// What the loader keeps of each drawn record beside the points: its elapsed time and the
+// consumption counter the file carries (kg of fuel since the start for burner ovens, kWh
+// for electric ones). No series holds them, so the chart's JSON stays as it is.
+struct RecordTotals {
+    enum class Unit { None, Kilograms, KilowattHours };
+    double x = 0;
+    qint64 elapsed = 0; // seconds since the first drawn record
+    std::optional<double> consumed;
+    Unit unit = Unit::None;
+    bool operator==(const RecordTotals&) const = default;
+};
+
 inline constexpr int SeriesCount = 73;
 
 // Positions the rest of the program names.
@@ -84,11 +97,16 @@ public:
     const ChartSeries& at(int index) const { return m_series[std::size_t(index)]; }
     int count() const { return SeriesCount; }
 
-    // Empties every series; titles and shown states stay.
+    // Empties every series and the record totals; titles and shown states stay.
     void clearAll();
+
+    // By record, in x order.
+    QVector<RecordTotals>& records() { return m_records; }
+    const QVector<RecordTotals>& records() const { return m_records; }
 
 private:
     std::array<ChartSeries, SeriesCount> m_series;
+    QVector<RecordTotals> m_records;
 };
 
 } // namespace kvaro

@@ -92,17 +92,25 @@ enum class Text : int {
     EventPurge,
     EventMainsFailure,
     EventIgnition,
-    EventTooltip,   // a marker's tooltip: burner, event name
-    EventTime,      // ... clock time, time since the start
-    EventExchanger, // ... exchanger temperature
-    EventKey,       // the title of the key of event pictures and the button that opens it
+    EventTooltip,     // a marker's tooltip: burner, event name
+    EventTime,        // ... clock time, time since the start
+    EventExchanger,   // ... exchanger temperature
+    EventKey,         // the title of the key of event pictures and the button that opens it
+    ReadoutOutputsOn, // above the outputs that are on, in the readout beside the hair line
+    CursorSeries,     // the cursors' table: first column
+    CursorMinimum,
+    CursorMaximum,
+    CursorMean,
+    CursorFuelUsed,   // the row of fuel used between the cursors
+    CursorEnergyUsed, // the same for an electric oven
+    CursorRemove,     // the button that removes the cursors
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::EventKey);
+inline constexpr int LastNamedText = int(Text::CursorRemove);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -151,6 +159,14 @@ inline QString englishText(Text text)
         "at %1, %2 from the start",
         "exchanger %1 \u00b0C",
         "Event pictures",
+        "Outputs on:",
+        "Series",
+        "min",
+        "max",
+        "mean",
+        "Fuel used [kg]",
+        "Energy used [kWh]",
+        "Remove cursors (Esc)",
     };
     if (int(text) < FirstNamedText)
         return QString();

@@ -3,6 +3,7 @@
 #include "chart/view/arrowlaneplottable.h"
 #include "chart/view/bubbleplottable.h"
 #include "chart/view/chartpanel.h"
+#include "chart/view/cursoroverlay.h"
 #include "chart/view/elapsedticker.h"
 #include "chart/view/eventpicture.h"
 #include "chart/view/linegraph.h"
@@ -184,6 +185,7 @@ ChartView::ChartView(QWidget* parent)
     connect(m_plot, &QCustomPlot::mouseRelease, this, &ChartView::onMouseRelease);
 
     buildPlottables();
+    m_cursors = new CursorOverlay(m_plot);
 }
 
 ChartView::~ChartView() = default;
@@ -240,6 +242,7 @@ void ChartView::buildPlottables()
 void ChartView::setModel(const ChartModel* model)
 {
     m_model = model;
+    m_cursors->setModel(model);
     // An empty series of the new model would pass for the copy of the old one (both hold
     // no data), so the graphs let go of the old points here.
     m_shownPoints.assign(m_plottables.size(), {});
@@ -468,6 +471,11 @@ void ChartView::onMousePress(QMouseEvent* event)
 {
     if (event->button() != Qt::LeftButton)
         return;
+    // Ctrl+click places a cursor; only a plain press pans.
+    if (event->modifiers() & Qt::ControlModifier) {
+        m_cursors->place(event->pos());
+        return;
+    }
     m_dragging = true;
     m_lastDrag = event->pos();
     // While the picture moves under the pointer, speed counts more than smooth edges.
@@ -494,6 +502,7 @@ void ChartView::onMouseMove(QMouseEvent* event)
             m_markerTipShown = false;
         }
     }
+    m_cursors->hover(event->pos());
     if (!m_dragging || !(event->buttons() & Qt::LeftButton))
         return;
     const QPoint step = event->pos() - m_lastDrag;
@@ -544,6 +553,8 @@ bool ChartView::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_plot && event->type() == QEvent::Resize)
         layOutAt(static_cast<QResizeEvent*>(event)->size());
+    if (watched == m_plot && event->type() == QEvent::Leave)
+        m_cursors->leave();
     // The wheel neither zooms nor pans the chart, nor scrolls anything around it.
     if (watched == m_plot && event->type() == QEvent::Wheel) {
         event->accept();

@@ -19,6 +19,7 @@ class QMouseEvent;
 
 namespace kvaro {
 
+class CursorOverlay;
 class ElapsedTicker;
 
 // The cycle chart: draws a ChartModel (one plottable per series, in series order), pans by
@@ -80,6 +81,9 @@ public:
     // The chart at any size, drawn offscreen the same way.
     QImage renderImage(QSize size) const;
 
+    // The hair line with its readout and the cursors A and B.
+    CursorOverlay* cursors() const { return m_cursors; }
+
 signals:
     void mouseMoved(QPoint pixel);
 
@@ -100,6 +104,7 @@ private:
     QCustomPlot* m_plot = nullptr;
     QCPTextElement* m_title = nullptr;
     QCPTextElement* m_hint = nullptr;
+    CursorOverlay* m_cursors = nullptr;
     // The output lanes under the temperatures; their bottom axis carries the time marks.
     QCPAxisRect* m_laneRect = nullptr;
     QSharedPointer<QCPAxisTickerText> m_laneNames;

@@ -10,6 +10,8 @@
 #include "chart/filterlistmodel.h"
 #include "chart/navigation.h"
 #include "chart/view/chartview.h"
+#include "chart/view/cursoroverlay.h"
+#include "chart/view/elapsedticker.h"
 #include "chart/view/seriesstyle.h"
 #include "cycles/fields.h"
 #include "cycles/platform.h"
@@ -28,6 +30,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -181,6 +184,7 @@ private slots:
     void zoomButtons();
     void panningStaysNearThePoints();
     void readoutUnderThePointer();
+    void cursorsAAndB();
     void copyToClipboard();
     void uncheckAll();
     void filterListLook();
@@ -350,6 +354,15 @@ void TestChartWindow::readoutUnderThePointer()
     QCOMPARE(labelText(form, "AdvSmoothLabel3"),
              navigation::temperatureText(working.at(i).y, QLatin1Char(',')));
     QVERIFY(labelText(form, "AdvSmoothLabel3").endsWith(QStringLiteral("°C")));
+    // Beside the hair line: every shown series by name with its value, and the outputs on.
+    const QLabel* beside = control<QLabel>(*chart, "ChartReadout");
+    QVERIFY(beside->isVisible());
+    for (int n : {series::T1, series::T2, series::WorkingTemperature}) {
+        QVERIFY2(beside->text().contains(form.chartModel().at(n).title),
+                 qPrintable(beside->text()));
+        QVERIFY(beside->text().contains(
+            navigation::temperatureText(form.chartModel().at(n).points.at(i).y, QLatin1Char(','))));
+    }
     // A picture of the whole window, to look at by eye.
     const QString shot = qEnvironmentVariable("KVARO_SCREENSHOT");
     if (!shot.isEmpty())
@@ -359,6 +372,60 @@ void TestChartWindow::readoutUnderThePointer()
     QTest::mouseMove(chart, QPoint(2, chart->height() / 2));
     QCOMPARE(labelText(form, "CzasLabel"), navigation::noReadout());
     QCOMPARE(labelText(form, "AdvSmoothLabel3"), navigation::noReadout());
+    QVERIFY(beside->isHidden());
+}
+
+void TestChartWindow::cursorsAAndB()
+{
+    Machine m;
+    TForm2& form = m.startDrawn();
+    ChartView* chart = m.chart();
+    QCoreApplication::processEvents();
+    const QVector<ChartPoint>& t1 = form.chartModel().at(series::T1).points;
+    const QVector<ChartPoint>& working = form.chartModel().at(series::WorkingTemperature).points;
+    const int i = int(t1.size()) / 4;
+    const int j = int(t1.size()) / 2;
+    const QPoint atA(columnOf(*chart, t1.at(i).x), chart->height() / 3);
+    const QPoint atB(columnOf(*chart, t1.at(j).x), chart->height() / 3);
+    QWidget* plot = chart->childAt(atA);
+    QVERIFY(plot);
+    auto* table = control<QFrame>(*chart, "CursorTable");
+    auto* rows = control<QTableWidget>(*chart, "CursorTableView");
+
+    // A plain press pans and places nothing.
+    QTest::mouseClick(plot, Qt::LeftButton, {}, atA);
+    QVERIFY(table->isHidden());
+
+    QTest::mouseClick(plot, Qt::LeftButton, Qt::ControlModifier, atA);
+    QVERIFY(table->isVisible());
+    QVERIFY(rows->isColumnHidden(2)); // no B yet
+    QTest::mouseClick(plot, Qt::LeftButton, Qt::ControlModifier, atB);
+    QVERIFY(!rows->isColumnHidden(2));
+    const qint64 dt =
+        ElapsedTicker::parseElapsed(t1.at(j).label) - ElapsedTicker::parseElapsed(t1.at(i).label);
+    QVERIFY(control<QLabel>(*chart, "CursorTableElapsed")
+                ->text()
+                .endsWith(QStringLiteral("\u0394t ") + ElapsedTicker::format(dt)));
+    const QString title = form.chartModel().at(series::WorkingTemperature).title;
+    const auto found = rows->findItems(title, Qt::MatchExactly);
+    QCOMPARE(found.size(), 1);
+    const int row = found.constFirst()->row();
+    const auto cell = [&](int column) { return rows->item(row, column)->text(); };
+    QCOMPARE(cell(1), QString::number(working.at(i).y, 'f', 1).replace(u'.', u','));
+    QCOMPARE(cell(2), QString::number(working.at(j).y, 'f', 1).replace(u'.', u','));
+    // An oil oven counts its fuel: the last row is what was burnt from A to B.
+    const int fuel = rows->rowCount() - 1;
+    QVERIFY(rows->item(fuel, 0)->text().contains(QStringLiteral("[kg]")));
+    QVERIFY(!rows->item(fuel, 3)->text().isEmpty());
+
+    // Esc removes the cursors, and so does the button.
+    QTest::keyClick(&form, Qt::Key_Escape);
+    QVERIFY(table->isHidden());
+    QVERIFY(!chart->cursors()->cursorA());
+    QTest::mouseClick(plot, Qt::LeftButton, Qt::ControlModifier, atA);
+    QVERIFY(table->isVisible());
+    click(*chart, "CursorTableRemove");
+    QVERIFY(table->isHidden());
 }
 
 void TestChartWindow::copyToClipboard()

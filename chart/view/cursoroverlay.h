@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QObject>
+#include <QPoint>
+#include <QString>
+
+#include <optional>
+
+class QCustomPlot;
+class QLabel;
+
+namespace kvaro {
+
+class ChartModel;
+class CursorLines;
+
+// What the pointer adds to the plot: a hair line with the value of every shown series and
+// the outputs that are on beside it, and the two cursors A and B that Ctrl+click places.
+class CursorOverlay : public QObject
+{
+    Q_OBJECT
+public:
+    explicit CursorOverlay(QCustomPlot* plot);
+
+    // A new model: the cursors of the old one mean nothing for it.
+    void setModel(const ChartModel* model);
+    void setTexts(QChar decimalSeparator, const QString& outputsOn);
+
+    // The pointer at a pixel of the plot; outside the temperatures' area nothing is shown.
+    void hover(QPoint pixel);
+    void leave();
+    // A first click places A, a second B; the next one starts a new pair at A.
+    void place(QPoint pixel);
+    void clearCursors();
+
+    std::optional<double> cursorA() const { return m_a; }
+    std::optional<double> cursorB() const { return m_b; }
+    QLabel* readout() const { return m_readout; }
+
+signals:
+    void cursorsChanged();
+
+private:
+    bool inPlot(QPoint pixel) const;
+    void showLines();
+
+    QCustomPlot* m_plot;
+    const ChartModel* m_model = nullptr;
+    CursorLines* m_lines; // drawn on the plot, so the copied picture carries the cursors
+    QLabel* m_readout;
+    QChar m_decimalSeparator = QLatin1Char('.');
+    QString m_outputsOn;
+    std::optional<double> m_hair;
+    std::optional<double> m_a;
+    std::optional<double> m_b;
+};
+
+} // namespace kvaro
