@@ -4,6 +4,7 @@
 #include "app/widgets/picturebox.h"
 #include "assets/assets.h"
 #include "chart/chartloader.h"
+#include "chart/cycleidentity.h"
 #include "chart/filterlist.h"
 #include "chart/filterlistmodel.h"
 #include "chart/navigation.h"
@@ -11,6 +12,7 @@
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/linebuffer.h"
+#include "store/storepaths.h"
 
 #include "cycles/platform.h"
 #include <QClipboard>
@@ -107,6 +109,7 @@ void ChartController::drawCycle()
     // load that ran to its end returns to the full view.
     applySummary();
     showFilterList();
+    showIdentity();
     m_controls.Chart1->refresh();
     if (loaded)
         ChartZoomReset();
@@ -158,6 +161,20 @@ void ChartController::showFilterList()
     m_filterModel->itemsChanged();
     for (int row = 0; row < m_filterModel->rowCount(); ++row)
         list->setRowHidden(row, !m_filterModel->isShown(row));
+}
+
+void ChartController::showIdentity()
+{
+    const QString path = m_state.Memo1.fileName();
+    if (path.isEmpty()) {
+        m_controls.Chart1->setIdentity(QString());
+        return;
+    }
+    // A file in an oven's folder of the store is named by its oven and number.
+    QDir folder = QFileInfo(path).absoluteDir();
+    const bool stored =
+        folder.cdUp() && QDir(StorePaths(m_services.programFolder).storeRoot()) == folder;
+    m_controls.Chart1->setIdentity(cycleIdentityLine(m_state.Memo1, stored, m_state.language));
 }
 
 void ChartController::showZoomLevel()
@@ -234,6 +251,8 @@ void ChartController::languageLoaded()
     m_filterModel->itemsChanged();
     m_savePng->setText(m_state.language.text(Text::SavePng));
     m_savePdf->setText(m_state.language.text(Text::SavePdf));
+    if (!m_controls.Chart1->identity().isEmpty())
+        showIdentity();
 }
 
 QString ChartController::suggestedFileName(const QString& suffix) const

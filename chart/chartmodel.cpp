@@ -43,6 +43,7 @@ void ChartModel::clearAll()
 {
     for (ChartSeries& series : m_series)
         series.clear();
+    m_setPoint = {};
 }
 
 } // namespace kvaro

@@ -83,15 +83,17 @@ enum class Text : int {
     ReasonBackupDiffers,
     ReasonNoBackupName,
     ReasonChanged,
-    ReasonNotDeleted, // system's reason
-    ChartAllHidden,   // in the middle of a chart with every series hidden
+    ReasonNotDeleted,    // system's reason
+    ChartAllHidden,      // in the middle of a chart with every series hidden
+    ChartIdentityStored, // under the chart's title: oven, cycle number, date, start, end
+    ChartIdentityFile,   // the same for an opened file: file name, date, start, end
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::ChartAllHidden);
+inline constexpr int LastNamedText = int(Text::ChartIdentityFile);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -129,6 +131,8 @@ inline QString englishText(Text text)
         "it cannot be deleted after its backup (%1)",
         "Every series is hidden: check them in the list on the right, or press \u201cCheck "
         "all\u201d.",
+        "Oven %1 \u00b7 cycle %2 \u00b7 %3 \u00b7 %4\u2013%5",
+        "%1 \u00b7 %2 \u00b7 %3\u2013%4",
     };
     if (int(text) < FirstNamedText)
         return QString();

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QCustomPlot;
@@ -20,6 +21,8 @@ class QMouseEvent;
 namespace kvaro {
 
 class ElapsedTicker;
+class ExportLegend;
+class SetPointOverlay;
 
 // The cycle chart: draws a ChartModel (one plottable per series, in series order), pans by
 // dragging with the left button under a permission the window supplies, zooms only when
@@ -45,6 +48,13 @@ public:
                    const QString& bottomAxisTitle);
     // Shown in the middle of the plot while every series is hidden.
     void setEmptyHint(const QString& hint);
+    // The line under the title that says which oven and cycle this is; none when empty.
+    void setIdentity(const QString& identity);
+    QString identity() const;
+    // The set point's marks as drawn (reached, hold ended); empty while it is not drawn.
+    QStringList setPointMarks() const;
+    // The entries of the legend that pictures leaving the window carry.
+    QStringList exportLegendEntries() const;
 
     // Both axes back to automatic: their ranges follow the shown series.
     void resetZoom();
@@ -93,6 +103,9 @@ private:
     QCustomPlot* m_plot = nullptr;
     QCPTextElement* m_title = nullptr;
     QCPTextElement* m_hint = nullptr;
+    QCPTextElement* m_identity = nullptr;
+    std::unique_ptr<SetPointOverlay> m_setPoint;
+    std::unique_ptr<ExportLegend> m_legend;
     // The output lanes under the temperatures; their bottom axis carries the time marks.
     QCPAxisRect* m_laneRect = nullptr;
     QSharedPointer<QCPAxisTickerText> m_laneNames;
@@ -110,6 +123,7 @@ private:
 // The chart as the window draws it, rendered offscreen at the given size (needs a
 // QApplication; works with the offscreen platform).
 QImage renderChartImage(const ChartModel& model, const QString& title, const QString& leftAxisTitle,
-                        const QString& bottomAxisTitle, QSize size, const QString& emptyHint = {});
+                        const QString& bottomAxisTitle, QSize size, const QString& emptyHint = {},
+                        const QString& identity = {});
 
 } // namespace kvaro
