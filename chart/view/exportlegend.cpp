@@ -41,6 +41,8 @@ void ExportLegend::attach(const std::vector<QCPAbstractPlottable*>& plottables)
     QCPLayoutGrid* layout = m_plot->plotLayout();
     layout->insertRow(layout->rowCount());
     layout->addElement(layout->rowCount() - 1, 0, m_legend);
+    // As high as its entries: the plot keeps the rest.
+    layout->setRowStretchFactor(layout->rowCount() - 1, 0.001);
     m_legend->setVisible(true);
     m_attached = true;
 }
