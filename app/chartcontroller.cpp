@@ -7,6 +7,7 @@
 #include "assets/assets.h"
 #include "chart/chartloader.h"
 #include "chart/cursorstats.h"
+#include "chart/cycleidentity.h"
 #include "chart/eventmarker.h"
 #include "chart/filterlist.h"
 #include "chart/filterlistmodel.h"
@@ -16,6 +17,7 @@
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/linebuffer.h"
+#include "store/storepaths.h"
 
 #include "cycles/platform.h"
 #include <QClipboard>
@@ -130,6 +132,7 @@ void ChartController::drawCycle()
     // load that ran to its end returns to the full view.
     applySummary();
     showFilterList();
+    showIdentity();
     m_controls.Chart1->refresh();
     if (loaded)
         ChartZoomReset();
@@ -181,6 +184,20 @@ void ChartController::showFilterList()
     m_filterModel->itemsChanged();
     for (int row = 0; row < m_filterModel->rowCount(); ++row)
         list->setRowHidden(row, !m_filterModel->isShown(row));
+}
+
+void ChartController::showIdentity()
+{
+    const QString path = m_state.Memo1.fileName();
+    if (path.isEmpty()) {
+        m_controls.Chart1->setIdentity(QString());
+        return;
+    }
+    // A file in an oven's folder of the store is named by its oven and number.
+    QDir folder = QFileInfo(path).absoluteDir();
+    const bool stored =
+        folder.cdUp() && QDir(StorePaths(m_services.programFolder).storeRoot()) == folder;
+    m_controls.Chart1->setIdentity(cycleIdentityLine(m_state.Memo1, stored, m_state.language));
 }
 
 void ChartController::showZoomLevel()
@@ -261,6 +278,8 @@ void ChartController::languageLoaded()
     m_controls.Chart1->cursors()->setTexts(m_state.decimalSeparator,
                                            m_state.language.text(Text::ReadoutOutputsOn));
     showCursorTable();
+    if (!m_controls.Chart1->identity().isEmpty())
+        showIdentity();
 }
 
 void ChartController::showCursorTable()

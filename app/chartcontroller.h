@@ -118,6 +118,8 @@ private:
     void applySummary();
     void showFilterList();
     void showZoomLevel();
+    // The chart's identity line for the cycle in Memo1.
+    void showIdentity();
     QString suggestedFileName(const QString& suffix) const;
     void exportClick(const QPushButton* button, const QString& suffix,
                      bool (ChartController::*save)(const QString&));

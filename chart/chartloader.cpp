@@ -98,6 +98,7 @@ public:
     {
         m_summary.LoadedProbeCount = 0;
         m_summary.setTemperatureReached.clear();
+        m_chart.setPoint() = {};
         recordLoop();
         showHeatingType();
         showMeanDifference();
@@ -126,6 +127,7 @@ private:
 
     ElapsedClock m_clock;                // from the first drawn record
     std::optional<qint64> m_lastElapsed; // of the last drawn record
+    int m_lastX = 0;
 
     double m_setTemperature = 0;
     bool m_reached = false;            // at a record after the start
@@ -175,6 +177,7 @@ void Loader::record(int x)
 {
     const qint64 e = m_clock.elapsed(m_fields.timeOfDay());
     m_lastElapsed = e;
+    m_lastX = x;
     const QString label = elapsedLabel(e);
     m_chart.records().append(RecordTotals{double(x), e, std::nullopt, RecordTotals::Unit::None});
 
@@ -202,6 +205,8 @@ void Loader::record(int x)
             m_summary.setTemperatureReached = m_language.text(Text::SetTemperatureReachedAtStart);
         }
         m_reachedAt = e;
+        m_chart.setPoint().reachedX = double(x);
+        m_chart.setPoint().reachedElapsed = e;
     }
     m_chart.at(series::WorkingTemperature).points.append(ChartPoint{double(x), working, label});
 }
@@ -245,6 +250,8 @@ void Loader::firstRecord()
 
     m_setTemperature = m_fields.decimal(field::SetTemperature);
     m_summary.setTemperature = m_fields.text(field::SetTemperature) + QStringLiteral(" °C");
+    m_chart.setPoint().temperature = m_setTemperature;
+    m_chart.setPoint().band = ReachedMargin;
 
     m_summary.LoadedOvenKind = m_fields.integer(field::HeatingType);
     SummaryShown& shown = m_summary.shown;
@@ -327,6 +334,8 @@ void Loader::showTimeHeld()
         return;
     }
     const qint64 held = std::abs(*m_lastElapsed - *m_reachedAt);
+    m_chart.setPoint().holdEndX = double(m_lastX);
+    m_chart.setPoint().holdEndElapsed = *m_lastElapsed;
     m_summary.setTemperatureReached += QLatin1Char(' ') + m_language.text(Text::HeldFor) +
                                        QStringLiteral(": ") + QString::number(held / 60) +
                                        QLatin1Char(':') +

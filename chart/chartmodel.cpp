@@ -44,6 +44,7 @@ void ChartModel::clearAll()
     for (ChartSeries& series : m_series)
         series.clear();
     m_records.clear();
+    m_setPoint = {};
 }
 
 } // namespace kvaro

@@ -70,6 +70,19 @@ struct RecordTotals {
     bool operator==(const RecordTotals&) const = default;
 };
 
+// The set temperature as the summary judges it: the band from which on the working
+// temperature counts as reached, the record where it was reached and the record where the
+// hold ends (the last drawn one). Elapsed times are seconds since the cycle start.
+struct SetPointTrace {
+    double temperature = 0; // 0: the cycle sets none
+    double band = 0;        // reached from temperature - band on
+    std::optional<double> reachedX;
+    qint64 reachedElapsed = 0;
+    std::optional<double> holdEndX;
+    qint64 holdEndElapsed = 0;
+    bool operator==(const SetPointTrace&) const = default;
+};
+
 inline constexpr int SeriesCount = 73;
 
 // Positions the rest of the program names.
@@ -97,7 +110,12 @@ public:
     const ChartSeries& at(int index) const { return m_series[std::size_t(index)]; }
     int count() const { return SeriesCount; }
 
-    // Empties every series and the record totals; titles and shown states stay.
+    // Kept beside the series for drawing only; the command line's output does not carry it.
+    SetPointTrace& setPoint() { return m_setPoint; }
+    const SetPointTrace& setPoint() const { return m_setPoint; }
+
+    // Empties every series, the record totals and the set point; titles and shown states
+    // stay.
     void clearAll();
 
     // By record, in x order.
@@ -107,6 +125,7 @@ public:
 private:
     std::array<ChartSeries, SeriesCount> m_series;
     QVector<RecordTotals> m_records;
+    SetPointTrace m_setPoint;
 };
 
 } // namespace kvaro

@@ -6,6 +6,7 @@
 #include "chart/chartloader.h"
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
+#include "chart/cycleidentity.h"
 #include "chart/filterlist.h"
 #include "chart/navigation.h"
 #include "chart/openedcycle.h"
@@ -246,6 +247,7 @@ int run(const Invocation& invocation)
     const SystemLocale locale;
 
     Outcome o;
+    QString identity; // the picture's line under the title
     if (language.buffer().count() > 0)
         o.filters.setCaptions(language);
 
@@ -260,6 +262,7 @@ int run(const Invocation& invocation)
             return;
         }
         o.chart.clearAll();
+        identity = cycleIdentityLine(opened.lines, options.stored, language);
         WczytajWykres(opened.lines, language, o.chart, o.summary, o.filters, messages);
         o.zoomLevel = navigation::ZoomReset; // ChartZoomReset
         // The window hides the chart and says so; a script must not take that for a chart.
@@ -279,7 +282,7 @@ int run(const Invocation& invocation)
             o.chart, languageText(language, Text::WorkingChamber, QStringLiteral("Komora robocza")),
             languageText(language, Text::Temperature, QStringLiteral("Temperatura")),
             languageText(language, Text::Time, QStringLiteral("Czas")), options.size,
-            language.text(Text::ChartAllHidden));
+            language.text(Text::ChartAllHidden), identity);
         if (image.isNull() || !image.save(options.png, "PNG")) {
             err(QStringLiteral("cannot write ") + options.png);
             status = ExitFailed;

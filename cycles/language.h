@@ -101,16 +101,18 @@ enum class Text : int {
     CursorMinimum,
     CursorMaximum,
     CursorMean,
-    CursorFuelUsed,   // the row of fuel used between the cursors
-    CursorEnergyUsed, // the same for an electric oven
-    CursorRemove,     // the button that removes the cursors
+    CursorFuelUsed,      // the row of fuel used between the cursors
+    CursorEnergyUsed,    // the same for an electric oven
+    CursorRemove,        // the button that removes the cursors
+    ChartIdentityStored, // under the chart's title: oven, cycle number, date, start, end
+    ChartIdentityFile,   // the same for an opened file: file name, date, start, end
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::CursorRemove);
+inline constexpr int LastNamedText = int(Text::ChartIdentityFile);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -167,6 +169,8 @@ inline QString englishText(Text text)
         "Fuel used [kg]",
         "Energy used [kWh]",
         "Remove cursors (Esc)",
+        "Oven %1 \u00b7 cycle %2 \u00b7 %3 \u00b7 %4\u2013%5",
+        "%1 \u00b7 %2 \u00b7 %3\u2013%4",
     };
     if (int(text) < FirstNamedText)
         return QString();

@@ -6,8 +6,10 @@
 #include "chart/view/cursoroverlay.h"
 #include "chart/view/elapsedticker.h"
 #include "chart/view/eventpicture.h"
+#include "chart/view/exportlegend.h"
 #include "chart/view/linegraph.h"
 #include "chart/view/seriesstyle.h"
+#include "chart/view/setpointoverlay.h"
 
 #include <QPdfWriter>
 #include <QResizeEvent>
@@ -180,6 +182,12 @@ ChartView::ChartView(QWidget* parent)
     m_hint->setVisible(false);
     rect->insetLayout()->addElement(m_hint, Qt::AlignCenter);
 
+    m_identity = new QCPTextElement(m_plot, QString(), chartFont(9));
+    m_identity->setTextColor(QColor(70, 78, 92));
+    m_identity->setVisible(false);
+    m_setPoint = std::make_unique<SetPointOverlay>(m_plot, rect);
+    m_legend = std::make_unique<ExportLegend>(m_plot);
+
     connect(m_plot, &QCustomPlot::mousePress, this, &ChartView::onMousePress);
     connect(m_plot, &QCustomPlot::mouseMove, this, &ChartView::onMouseMove);
     connect(m_plot, &QCustomPlot::mouseRelease, this, &ChartView::onMouseRelease);
@@ -262,6 +270,7 @@ void ChartView::refresh()
             plottable->setVisible(false);
         m_ticker->setPoints({});
         m_hint->setVisible(false);
+        m_setPoint->show({}, false);
         layOutLanes();
         m_plot->replot(QCustomPlot::rpQueuedReplot);
         return;
@@ -308,6 +317,7 @@ void ChartView::refresh()
     for (int i = 0; i < count; ++i)
         anyShown = anyShown || m_model->at(i).active;
     m_hint->setVisible(!anyShown);
+    m_setPoint->show(m_model->setPoint(), m_model->at(series::WorkingTemperature).active);
     layOutLanes();
     applyAutomaticRanges();
     m_plot->replot(QCustomPlot::rpQueuedReplot);
@@ -337,6 +347,41 @@ void ChartView::setEmptyHint(const QString& hint)
 {
     m_hint->setText(hint);
     m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartView::setIdentity(const QString& identity)
+{
+    QCPLayoutGrid* layout = m_plot->plotLayout();
+    const bool placed = layout->hasElement(1, 0) && layout->element(1, 0) == m_identity;
+    m_identity->setText(identity);
+    // Without a text the row goes too, so the plot keeps its height.
+    if (!identity.isEmpty() && !placed) {
+        layout->insertRow(1);
+        layout->addElement(1, 0, m_identity);
+    } else if (identity.isEmpty() && placed) {
+        layout->take(m_identity);
+        layout->simplify();
+    }
+    m_identity->setVisible(!identity.isEmpty());
+    m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+QString ChartView::identity() const
+{
+    return m_identity->text();
+}
+
+QStringList ChartView::setPointMarks() const
+{
+    return m_setPoint->isShown() ? m_setPoint->markTexts() : QStringList();
+}
+
+QStringList ChartView::exportLegendEntries() const
+{
+    m_legend->attach(m_plottables);
+    const QStringList entries = m_legend->entries();
+    m_legend->detach();
+    return entries;
 }
 
 void ChartView::setTitles(const QString& title, const QString& leftAxisTitle,
@@ -376,8 +421,13 @@ void ChartView::applyAutomaticRanges()
         if (const auto range = shownRange(false)) {
             // A little air above and below, so neither the lowest nor the highest
             // temperature sits on the frame.
-            const double margin = range->size() > 0 ? range->size() * 0.03 : 1.0;
-            m_plot->yAxis->setRange(range->lower - margin, range->upper + margin);
+            QCPRange shown = *range;
+            // The set point stays in view with its band even where the cycle fell short.
+            if (m_setPoint->isShown())
+                shown = QCPRange(std::min(shown.lower, m_setPoint->bottom()),
+                                 std::max(shown.upper, m_setPoint->top()));
+            const double margin = shown.size() > 0 ? shown.size() * 0.03 : 1.0;
+            m_plot->yAxis->setRange(shown.lower - margin, shown.upper + margin);
         }
     }
 }
@@ -567,14 +617,16 @@ QImage ChartView::renderImage(QSize size) const
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(palette().color(QPalette::Window));
+    m_legend->attach(m_plottables);
     layOutAt(size);
     {
         QCPPainter painter(&image);
         m_plot->toPainter(&painter, size.width(), size.height());
     }
-    // Rendering lays the plot out for the picture's size: lay it out for the screen again.
-    if (size != m_plot->viewport().size())
-        m_plot->replot();
+    m_legend->detach();
+    // Rendering lays the plot out for the picture's size and its legend: lay it out for the
+    // screen again.
+    m_plot->replot();
     return image;
 }
 
@@ -602,22 +654,26 @@ bool ChartView::savePdf(const QString& fileName)
         return false;
     painter.setMode(QCPPainter::pmVectorized);
     painter.setWindow(QRect(QPoint(0, 0), size));
+    m_legend->attach(m_plottables);
     layOutAt(size);
     m_plot->toPainter(&painter, size.width(), size.height());
     if (painter.isActive())
         painter.end();
+    m_legend->detach();
     m_plot->replot();
     return true;
 }
 
 QImage renderChartImage(const ChartModel& model, const QString& title, const QString& leftAxisTitle,
-                        const QString& bottomAxisTitle, QSize size, const QString& emptyHint)
+                        const QString& bottomAxisTitle, QSize size, const QString& emptyHint,
+                        const QString& identity)
 {
     ChartView view;
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(size);
     view.setTitles(title, leftAxisTitle, bottomAxisTitle);
     view.setEmptyHint(emptyHint);
+    view.setIdentity(identity);
     view.setModel(&model);
     view.resetZoom();
     QImage image = view.renderImage(size);

@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QCustomPlot;
@@ -21,6 +22,8 @@ namespace kvaro {
 
 class CursorOverlay;
 class ElapsedTicker;
+class ExportLegend;
+class SetPointOverlay;
 
 // The cycle chart: draws a ChartModel (one plottable per series, in series order), pans by
 // dragging with the left button under a permission the window supplies, zooms only when
@@ -46,6 +49,13 @@ public:
                    const QString& bottomAxisTitle);
     // Shown in the middle of the plot while every series is hidden.
     void setEmptyHint(const QString& hint);
+    // The line under the title that says which oven and cycle this is; none when empty.
+    void setIdentity(const QString& identity);
+    QString identity() const;
+    // The set point's marks as drawn (reached, hold ended); empty while it is not drawn.
+    QStringList setPointMarks() const;
+    // The entries of the legend that pictures leaving the window carry.
+    QStringList exportLegendEntries() const;
 
     // Both axes back to automatic: their ranges follow the shown series.
     void resetZoom();
@@ -105,6 +115,9 @@ private:
     QCPTextElement* m_title = nullptr;
     QCPTextElement* m_hint = nullptr;
     CursorOverlay* m_cursors = nullptr;
+    QCPTextElement* m_identity = nullptr;
+    std::unique_ptr<SetPointOverlay> m_setPoint;
+    std::unique_ptr<ExportLegend> m_legend;
     // The output lanes under the temperatures; their bottom axis carries the time marks.
     QCPAxisRect* m_laneRect = nullptr;
     QSharedPointer<QCPAxisTickerText> m_laneNames;
@@ -124,6 +137,7 @@ private:
 // The chart as the window draws it, rendered offscreen at the given size (needs a
 // QApplication; works with the offscreen platform).
 QImage renderChartImage(const ChartModel& model, const QString& title, const QString& leftAxisTitle,
-                        const QString& bottomAxisTitle, QSize size, const QString& emptyHint = {});
+                        const QString& bottomAxisTitle, QSize size, const QString& emptyHint = {},
+                        const QString& identity = {});
 
 } // namespace kvaro

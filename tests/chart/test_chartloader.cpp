@@ -437,37 +437,43 @@ private slots:
         QTest::addColumn<QStringList>("times");
         QTest::addColumn<QStringList>("working");
         QTest::addColumn<QString>("label");
+        // The set point's marks as record positions, -1 for none.
+        QTest::addColumn<double>("reachedX");
+        QTest::addColumn<double>("holdEndX");
         QTest::newRow("175 reaches 180")
             << QStringList{"10:00:00", "10:12:30", "11:30:05"} << QStringList{"20", "175", "150"}
-            << "L15 12:30 L19: 77:35";
+            << "L15 12:30 L19: 77:35" << 1.0 << 2.0;
         // Seconds below ten keep their leading zero: "78:5" would read as 78:50.
         QTest::newRow("held 78 min 5 s")
             << QStringList{"10:00:00", "10:12:30", "11:30:35"} << QStringList{"20", "175", "150"}
-            << "L15 12:30 L19: 78:05";
-        QTest::newRow("174.9 does not") << QStringList{"10:00:00", "10:12:30", "11:30:05"}
-                                        << QStringList{"20", "174.9", "174.9"} << "L46";
+            << "L15 12:30 L19: 78:05" << 1.0 << 2.0;
+        QTest::newRow("174.9 does not")
+            << QStringList{"10:00:00", "10:12:30", "11:30:05"}
+            << QStringList{"20", "174.9", "174.9"} << "L46" << -1.0 << -1.0;
         // The first record is read before the set temperature is known.
-        QTest::newRow("line 1 never reaches")
-            << QStringList{"10:00:00", "10:00:10"} << QStringList{"200", "20"} << "L46";
+        QTest::newRow("line 1 never reaches") << QStringList{"10:00:00", "10:00:10"}
+                                              << QStringList{"200", "20"} << "L46" << -1.0 << -1.0;
         QTest::newRow("reached at the start only")
             << QStringList{"10:00:00", "10:00:00", "10:00:09"} << QStringList{"20", "180", "20"}
-            << "L16 L19: 0:09";
+            << "L16 L19: 0:09" << 1.0 << 2.0;
         QTest::newRow("at the start, then later")
             << QStringList{"10:00:00", "10:00:00", "10:01:00", "10:02:00"}
-            << QStringList{"20", "180", "180", "20"} << "L15 01:00 L19: 1:00";
+            << QStringList{"20", "180", "180", "20"} << "L15 01:00 L19: 1:00" << 2.0 << 3.0;
         QTest::newRow("held across midnight")
             << QStringList{"23:50:00", "23:55:00", "00:05:00"} << QStringList{"20", "180", "180"}
-            << "L15 05:00 L19: 10:00";
+            << "L15 05:00 L19: 10:00" << 1.0 << 2.0;
         // Summer time ends while the oven holds its temperature: no day is added.
         QTest::newRow("held while the clock goes back an hour")
             << QStringList{"02:10:00", "02:40:00", "02:59:00", "02:05:00"}
-            << QStringList{"20", "180", "180", "180"} << "L15 30:00 L19: 25:00";
+            << QStringList{"20", "180", "180", "180"} << "L15 30:00 L19: 25:00" << 1.0 << 3.0;
     }
     void reachedAndHeld()
     {
         QFETCH(QStringList, times);
         QFETCH(QStringList, working);
         QFETCH(QString, label);
+        QFETCH(double, reachedX);
+        QFETCH(double, holdEndX);
         QList<Rec> list = timed(times);
         for (qsizetype i = 0; i < list.size(); ++i)
             list[i].working = working.at(i);
@@ -475,6 +481,10 @@ private slots:
         w.summary.setTemperatureReached = QStringLiteral("from the previous cycle");
         w.load(cycle(list));
         QCOMPARE(w.summary.setTemperatureReached, label);
+        const SetPointTrace& trace = w.chart.setPoint();
+        QCOMPARE(trace.temperature - trace.band, 175.0);
+        QCOMPARE(trace.reachedX.value_or(-1), reachedX);
+        QCOMPARE(trace.holdEndX.value_or(-1), holdEndX);
     }
 
     void meanDifference_data()

@@ -617,6 +617,70 @@ private slots:
                      .isEmpty());
     }
 
+    void setPointIsDrawnWhileTheWorkingTemperatureIs_data()
+    {
+        QTest::addColumn<bool>("workingShown");
+        QTest::addColumn<bool>("reached");
+        QTest::addColumn<QStringList>("marks");
+        QTest::newRow("reached and held")
+            << true << true << QStringList{"\u2191 00:25:00", "\u2192| 01:39:00"};
+        QTest::newRow("never reached") << true << false << QStringList{};
+        QTest::newRow("working temperature hidden") << false << true << QStringList{};
+    }
+    void setPointIsDrawnWhileTheWorkingTemperatureIs()
+    {
+        QFETCH(bool, workingShown);
+        QFETCH(bool, reached);
+        QFETCH(QStringList, marks);
+        // Above every drawn temperature, so the automatic range must make room for it.
+        SetPointTrace& trace = m_model.setPoint();
+        trace.temperature = 260;
+        trace.band = 5;
+        if (reached) {
+            trace.reachedX = 25;
+            trace.reachedElapsed = 25 * 60;
+            trace.holdEndX = 99;
+            trace.holdEndElapsed = 99 * 60;
+        }
+        m_model.at(series::WorkingTemperature).active = workingShown;
+        m_view->refresh();
+        m_view->resetZoom();
+        QCOMPARE(m_view->setPointMarks(), marks);
+        QCOMPARE(m_view->leftMax() > 260, workingShown);
+        m_model.setPoint() = {};
+    }
+
+    void picturesCarryTheIdentityAndALegendOfTheVisibleLines()
+    {
+        m_model.at(series::T2).active = false;
+        m_view->refresh();
+        QCOMPARE(m_view->exportLegendEntries(), (QStringList{"T1", "Moc", "W1", "T Robocza"}));
+
+        const QSize size(640, 400);
+        const QString identity = QStringLiteral("Oven 12 \u00b7 cycle 345 \u00b7 2026-03-14");
+        const QImage plain =
+            renderChartImage(m_model, QStringLiteral("Komora"), QString(), QString(), size);
+        const QImage named = renderChartImage(m_model, QStringLiteral("Komora"), QString(),
+                                              QString(), size, QString(), identity);
+        // Under the title: dark text where the picture without the line shows the plot's frame
+        // or nothing; the rows of the title itself stay the same.
+        const QColor ink(70, 78, 92);
+        auto inkRows = [&](const QImage& image) {
+            return rowsWith(image, ink, 0, image.width()).size();
+        };
+        QCOMPARE(inkRows(plain), 0);
+        QVERIFY(inkRows(named) >= 6);
+        const QVector<int> rows = rowsWith(named, ink, 0, named.width());
+        QVERIFY(rows.constFirst() > 15 && rows.constLast() < 60);
+
+        m_view->setIdentity(identity);
+        QCOMPARE(m_view->identity(), identity);
+        QVERIFY(inkRows(m_view->grabImage()) >= 6);
+        // Without a line, the row goes and the plot takes its height back.
+        m_view->setIdentity(QString());
+        QCOMPARE(inkRows(m_view->grabImage()), 0);
+    }
+
     void savesPdfAndPng()
     {
         QTemporaryDir dir;

@@ -219,6 +219,22 @@ private slots:
         QCOMPARE(r.status, 0);
         const QImage image(png);
         QCOMPARE(image.size(), QSize(320, 200));
+
+        // The picture says which file it shows: the line under the title, in its own ink.
+        QVERIFY(run({file, QStringLiteral("--png"), png}).status == 0);
+        const QImage full(png);
+        const QColor ink(70, 78, 92);
+        QList<int> rows;
+        for (int y = 0; y < full.height(); ++y) {
+            for (int x = 0; x < full.width(); ++x) {
+                if (full.pixelColor(x, y) == ink) {
+                    rows.append(y);
+                    break;
+                }
+            }
+        }
+        QVERIFY(rows.size() >= 6);
+        QVERIFY(rows.constFirst() > 15 && rows.constLast() < 60);
     }
 };
 

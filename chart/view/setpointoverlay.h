@@ -1,0 +1,43 @@
+#pragma once
+
+#include "chart/chartmodel.h"
+
+#include <QStringList>
+
+#include <qcustomplot.h>
+
+namespace kvaro {
+
+// The set temperature over the temperatures: a dashed line, the band below it in which the
+// working temperature counts as reached, and a mark where it was reached and where the hold
+// ended, each with its elapsed time. One layerable drawn in the plot area, so no item per
+// mark and the same picture on screen, on the clipboard and in the exports.
+class SetPointOverlay : public QCPLayerable
+{
+public:
+    SetPointOverlay(QCustomPlot* plot, QCPAxisRect* rect);
+
+    // Drawn when the cycle sets a temperature and shown is true (the working temperature
+    // is drawn); the marks only where the trace has them.
+    void show(const SetPointTrace& trace, bool shown);
+    bool isShown() const { return m_shown; }
+    // The temperatures the automatic range must hold so the line and band stay in view.
+    double top() const { return m_trace.temperature; }
+    double bottom() const { return m_trace.temperature - m_trace.band; }
+    // The marks' texts, reached first, for the marks the trace has.
+    QStringList markTexts() const;
+
+protected:
+    QRect clipRect() const override;
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override;
+    void draw(QCPPainter* painter) override;
+
+private:
+    void drawMark(QCPPainter* painter, double x, const QString& text, const QColor& colour);
+
+    QCPAxisRect* m_rect;
+    SetPointTrace m_trace;
+    bool m_shown = false;
+};
+
+} // namespace kvaro
