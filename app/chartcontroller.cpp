@@ -75,7 +75,8 @@ ChartController::ChartController(const Controls& controls, const State& state,
     connect(m_filterModel, &FilterListModel::seriesChanged, c.Chart1, &ChartView::refresh);
 
     m_cursorTable = new CursorTable(c.Chart1);
-    m_cursorTable->move(70, 40);
+    // Below the title and the identity line, so the picture still says which cycle it is.
+    m_cursorTable->move(70, 62);
     connect(c.Chart1->cursors(), &CursorOverlay::cursorsChanged, this,
             &ChartController::showCursorTable);
     connect(m_filterModel, &FilterListModel::seriesChanged, this,
