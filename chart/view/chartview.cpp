@@ -3,11 +3,13 @@
 #include "chart/view/arrowlaneplottable.h"
 #include "chart/view/bubbleplottable.h"
 #include "chart/view/chartpanel.h"
+#include "chart/view/chartstyle.h"
 #include "chart/view/cursoroverlay.h"
 #include "chart/view/elapsedticker.h"
 #include "chart/view/eventpicture.h"
 #include "chart/view/exportlegend.h"
 #include "chart/view/linegraph.h"
+#include "chart/view/outputlanes.h"
 #include "chart/view/seriesstyle.h"
 #include "chart/view/setpointoverlay.h"
 
@@ -24,37 +26,6 @@
 namespace kvaro {
 
 namespace {
-
-QFont chartFont(int pointSize, bool bold = false)
-{
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(pointSize);
-    font.setBold(bold);
-    return font;
-}
-
-void styleAxis(QCPAxis* axis, bool carriesSeries)
-{
-    const QPen frame(QColor(120, 130, 145), 1, Qt::DashLine);
-    axis->setBasePen(frame);
-    axis->setVisible(true);
-    axis->grid()->setVisible(carriesSeries);
-    axis->grid()->setPen(QPen(QColor(205, 212, 222), 1, Qt::DotLine));
-    axis->grid()->setZeroLinePen(Qt::NoPen);
-    if (!carriesSeries) {
-        // The top and right axes only close the dashed frame around the plot area.
-        axis->setTicks(false);
-        axis->setTickLabels(false);
-        return;
-    }
-    axis->setTickPen(QPen(QColor(120, 130, 145)));
-    axis->setSubTickPen(QPen(QColor(160, 168, 180)));
-    axis->setTickLabelFont(chartFont(9));
-    axis->setTickLabelColor(QColor(45, 52, 64));
-    axis->setLabelFont(chartFont(10, true));
-    axis->setLabelColor(QColor(45, 52, 64));
-}
 
 // Temperatures carry one decimal: a finer step would print one label several times.
 class TemperatureTicker : public QCPAxisTicker
@@ -144,37 +115,8 @@ ChartView::ChartView(QWidget* parent)
     connect(m_plot->yAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), m_plot->yAxis2,
             qOverload<const QCPRange&>(&QCPAxis::setRange));
 
-    // The output lanes: one axis rect at the foot, its bottom axis following the
-    // temperatures' one, its left axis naming the lanes.
-    m_laneRect = new QCPAxisRect(m_plot, true);
-    m_plot->plotLayout()->addElement(2, 0, m_laneRect);
-    m_plot->plotLayout()->setRowSpacing(4);
-    m_laneRect->setBackground(QColor(255, 255, 255, 235));
-    m_laneRect->setRangeDrag(Qt::Orientations());
-    m_laneRect->setRangeZoom(Qt::Orientations());
-    auto* margins = new QCPMarginGroup(m_plot);
-    rect->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
-    m_laneRect->setMarginGroup(QCP::msLeft | QCP::msRight, margins);
-    QCPAxis* laneTime = m_laneRect->axis(QCPAxis::atBottom);
-    QCPAxis* laneNames = m_laneRect->axis(QCPAxis::atLeft);
-    styleAxis(laneTime, true);
-    styleAxis(laneNames, true);
-    styleAxis(m_laneRect->axis(QCPAxis::atTop), false);
-    styleAxis(m_laneRect->axis(QCPAxis::atRight), false);
-    laneTime->setTicker(m_ticker);
-    laneTime->setLabel(QStringLiteral("Czas"));
-    laneNames->grid()->setVisible(false);
-    // The names are tick labels; the ticks themselves have no length.
-    laneNames->setTickLength(0, 0);
-    laneNames->setSubTicks(false);
-    laneNames->setRangeReversed(true); // the first output on top
-    m_laneNames.reset(new QCPAxisTickerText);
-    laneNames->setTicker(m_laneNames);
-    for (QCPAxis* axis : {laneTime, m_laneRect->axis(QCPAxis::atTop)})
-        connect(m_plot->xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), axis,
-                qOverload<const QCPRange&>(&QCPAxis::setRange));
-    connect(laneNames, qOverload<const QCPRange&>(&QCPAxis::rangeChanged),
-            m_laneRect->axis(QCPAxis::atRight), qOverload<const QCPRange&>(&QCPAxis::setRange));
+    // The output lanes at the foot share the temperatures' time axis and write its marks.
+    m_lanes = std::make_unique<OutputLanes>(m_plot, rect, m_ticker);
 
     // Without a word, a plot with every series hidden looks broken.
     m_hint = new QCPTextElement(m_plot, QString(), chartFont(11));
@@ -218,8 +160,7 @@ void ChartView::buildPlottables()
             break;
         }
         case SeriesKind::Arrow:
-            plottable = new ArrowLanePlottable(m_laneRect->axis(QCPAxis::atBottom),
-                                               m_laneRect->axis(QCPAxis::atLeft));
+            plottable = new ArrowLanePlottable(m_lanes->timeAxis(), m_lanes->laneAxis());
             break;
         case SeriesKind::Bubble:
             plottable = new BubblePlottable(m_plot->xAxis, m_plot->yAxis);
@@ -271,7 +212,7 @@ void ChartView::refresh()
         m_ticker->setPoints({});
         m_hint->setVisible(false);
         m_setPoint->show({}, false);
-        layOutLanes();
+        m_lanes->layOut(m_plottables);
         m_plot->replot(QCustomPlot::rpQueuedReplot);
         return;
     }
@@ -318,29 +259,9 @@ void ChartView::refresh()
         anyShown = anyShown || m_model->at(i).active;
     m_hint->setVisible(!anyShown);
     m_setPoint->show(m_model->setPoint(), m_model->at(series::WorkingTemperature).active);
-    layOutLanes();
+    m_lanes->layOut(m_plottables);
     applyAutomaticRanges();
     m_plot->replot(QCustomPlot::rpQueuedReplot);
-}
-
-// One lane per shown output, in output order, each as high as its bar needs: the lanes keep
-// their height whatever the temperature scale or the window's size.
-void ChartView::layOutLanes()
-{
-    m_laneNames->clear();
-    int lanes = 0;
-    for (QCPAbstractPlottable* plottable : m_plottables) {
-        auto* lane = qobject_cast<ArrowLanePlottable*>(plottable);
-        if (!lane || !lane->visible())
-            continue;
-        lane->setLane(lanes);
-        m_laneNames->addTick(lanes, lane->name());
-        ++lanes;
-    }
-    const int height = int(lanes * ArrowLanePlottable::LanePitch);
-    m_laneRect->setMinimumSize(0, height);
-    m_laneRect->setMaximumSize(QWIDGETSIZE_MAX, height);
-    m_laneRect->axis(QCPAxis::atLeft)->setRange(-0.5, std::max(0, lanes) - 0.5);
 }
 
 void ChartView::setEmptyHint(const QString& hint)
@@ -389,7 +310,7 @@ void ChartView::setTitles(const QString& title, const QString& leftAxisTitle,
 {
     m_title->setText(title);
     m_plot->yAxis->setLabel(leftAxisTitle);
-    m_laneRect->axis(QCPAxis::atBottom)->setLabel(bottomAxisTitle);
+    m_lanes->timeAxis()->setLabel(bottomAxisTitle);
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }
 

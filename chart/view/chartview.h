@@ -13,8 +13,6 @@
 class QCustomPlot;
 class QCPAbstractPlottable;
 class QCPAxis;
-class QCPAxisRect;
-class QCPAxisTickerText;
 class QCPTextElement;
 class QMouseEvent;
 
@@ -23,6 +21,7 @@ namespace kvaro {
 class CursorOverlay;
 class ElapsedTicker;
 class ExportLegend;
+class OutputLanes;
 class SetPointOverlay;
 
 // The cycle chart: draws a ChartModel (one plottable per series, in series order), pans by
@@ -103,7 +102,6 @@ protected:
 private:
     void buildPlottables();
     void applyAutomaticRanges();
-    void layOutLanes();
     // One layout pass at this size, so the time marks that follow are spaced for it.
     void layOutAt(QSize size) const;
     void onMousePress(QMouseEvent* event);
@@ -118,9 +116,7 @@ private:
     QCPTextElement* m_identity = nullptr;
     std::unique_ptr<SetPointOverlay> m_setPoint;
     std::unique_ptr<ExportLegend> m_legend;
-    // The output lanes under the temperatures; their bottom axis carries the time marks.
-    QCPAxisRect* m_laneRect = nullptr;
-    QSharedPointer<QCPAxisTickerText> m_laneNames;
+    std::unique_ptr<OutputLanes> m_lanes;
     QSharedPointer<ElapsedTicker> m_ticker;
     std::vector<QCPAbstractPlottable*> m_plottables; // by series position
     std::vector<QVector<ChartPoint>> m_shownPoints;  // what each graph holds now

@@ -1,5 +1,7 @@
 #include "chart/view/exportlegend.h"
 
+#include "chart/view/chartstyle.h"
+
 #include <qcustomplot.h>
 
 namespace kvaro {
@@ -20,9 +22,7 @@ ExportLegend::ExportLegend(QCustomPlot* plot) : m_plot(plot), m_legend(plot->leg
     m_legend->setWrap(Columns);
     m_legend->setBorderPen(Qt::NoPen);
     m_legend->setBrush(Qt::NoBrush);
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSize(8);
-    m_legend->setFont(font);
+    m_legend->setFont(chartFont(8));
     m_legend->setIconSize(22, 10);
     m_legend->setRowSpacing(0);
     m_legend->setColumnSpacing(10);

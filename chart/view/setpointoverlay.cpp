@@ -1,5 +1,6 @@
 #include "chart/view/setpointoverlay.h"
 
+#include "chart/view/chartstyle.h"
 #include "chart/view/elapsedticker.h"
 
 namespace kvaro {
@@ -76,9 +77,7 @@ void SetPointOverlay::drawMark(QCPPainter* painter, double x, const QString& tex
     painter->setBrush(Qt::white);
     painter->drawEllipse(QPointF(x, y), 4.5, 4.5);
 
-    QFont font(QStringLiteral("DejaVu Sans"));
-    font.setPointSize(8);
-    font.setBold(true);
+    const QFont font = chartFont(8, true);
     painter->setFont(font);
     const QRectF bounds = QFontMetricsF(font).boundingRect(text).adjusted(-3, -1, 3, 1);
     // Above the dot, kept inside the plot so a mark at either end stays readable.
