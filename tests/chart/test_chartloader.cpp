@@ -1,12 +1,9 @@
-#include "cyclefixture.h"
+#include "loadedcycle.h"
 
 #include "chart/chartloader.h"
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
-#include "chart/cursorstats.h"
-#include "chart/eventmarker.h"
 #include "chart/filterlist.h"
-#include "chart/openedcycle.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/platform.h"
@@ -20,35 +17,6 @@ Q_DECLARE_METATYPE(kvaro::ChartBubble)
 using namespace kvaro::test;
 
 namespace {
-
-// What the window holds across loads: the chart, the summary, the filter list.
-struct Window {
-    ChartModel chart;
-    ChartSummary summary;
-    FilterList filters;
-    RecordingMessages messages;
-    Language language = numberedLanguage();
-
-    void load(const LineBuffer& memo1)
-    {
-        chart.clearAll();
-        WczytajWykres(memo1, language, chart, summary, filters, messages);
-    }
-    QStringList labels(int series) const
-    {
-        QStringList list;
-        for (const ChartPoint& p : chart.at(series).points)
-            list.append(p.label);
-        return list;
-    }
-    QList<double> xs(int series) const
-    {
-        QList<double> list;
-        for (const ChartPoint& p : chart.at(series).points)
-            list.append(p.x);
-        return list;
-    }
-};
 
 QList<Rec> timed(const QStringList& times)
 {
@@ -68,67 +36,6 @@ class TestChartLoader : public QObject
     Q_OBJECT
 
 private slots:
-    // The file dialog, a click on a listed cycle and kvaro-cli all open a cycle this way.
-    void openCycle_data()
-    {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<bool>("stored");
-        QTest::addColumn<QChar>("decimalSeparator");
-        QTest::addColumn<QStringList>("lines");
-        QTest::addColumn<bool>("drawable");
-        const QByteArray controller = "M,A\r\n0,1.5\r\n0,2.5\r\n";
-        QTest::newRow("picked, as the controller writes it")
-            << controller << false << QChar(u',') << QStringList{"m;a", "0;1,5", "0;2,5"} << true;
-        QTest::newRow("picked, a stored copy")
-            << QByteArray("M;A\r\n0;1,5\r\n0;2,5") << false << QChar(u'.')
-            << QStringList{"m;a", "0;1.5", "0;2.5"} << true;
-        // The store normalised it when it imported it; doing so again would change it.
-        QTest::newRow("stored is taken as it stands")
-            << controller << true << QChar(u',') << QStringList{"m,a", "0,1.5", "0,2.5"} << true;
-        QTest::newRow("two lines") << QByteArray("M;A\n0;1\n") << true << QChar(u'.')
-                                   << QStringList{"m;a", "0;1"} << false;
-        // An editor's blank lines after the last record do not make a cycle.
-        QTest::newRow("two lines and blank ones")
-            << QByteArray("M;A\n0;1\n\n\r\n") << false << QChar(u'.')
-            << QStringList{"m;a", "0;1", "", ""} << false;
-        QTest::newRow("three lines and a blank one")
-            << QByteArray("M;A\n0;1\n0;2\n\n") << true << QChar(u'.')
-            << QStringList{"m;a", "0;1", "0;2", ""} << true;
-        QTest::newRow("empty file")
-            << QByteArray() << false << QChar(u'.') << QStringList{} << false;
-    }
-    void openCycle()
-    {
-        QFETCH(QByteArray, bytes);
-        QFETCH(bool, stored);
-        QFETCH(QChar, decimalSeparator);
-        QFETCH(QStringList, lines);
-        QFETCH(bool, drawable);
-        QTemporaryDir dir;
-        const QString path = dir.filePath(QStringLiteral("P7.csv"));
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        const OpenedCycle opened = kvaro::openCycle(
-            path, stored ? CycleSource::Stored : CycleSource::Picked, decimalSeparator);
-        QCOMPARE(opened.lines.lines(), lines);
-        QCOMPARE(opened.lines.fileName(), path);
-        QCOMPARE(opened.drawable, drawable);
-    }
-    void openCycleNamesAFileItCannotRead()
-    {
-        QTemporaryDir dir;
-        try {
-            (void)kvaro::openCycle(dir.filePath(QStringLiteral("P8.csv")), CycleSource::Picked,
-                                   QLatin1Char('.'));
-            QFAIL("a missing file was opened");
-        } catch (const Failure& failure) {
-            QVERIFY2(failure.message().contains(QStringLiteral("P8.csv")),
-                     qPrintable(failure.message()));
-        }
-    }
-
     void elapsedLabels_data()
     {
         QTest::addColumn<QStringList>("times");
@@ -331,76 +238,6 @@ private slots:
         for (const auto& [x, s] : seen)
             got << int(s) << int(x);
         QCOMPARE(got, markers);
-    }
-
-    // What resting the pointer on a marker says, built from its series and the marker.
-    void eventTooltip_data()
-    {
-        QTest::addColumn<int>("series");
-        QTest::addColumn<bool>("english");
-        QTest::addColumn<ChartBubble>("marker");
-        QTest::addColumn<QString>("text");
-        QTest::newRow("first burner's flame, under an hour")
-            << series::event(1, 2) << true << ChartBubble{12, 180.5, 5, 8 * 3600 + 5 * 60 + 3, 65}
-            << QStringLiteral("Burner 1: Flame\nat 08:05:03, 01:05 from the start\n"
-                              "exchanger 180.5 \u00b0C");
-        QTest::newRow("eighth burner's ignition, past an hour")
-            << series::event(8, 7) << true << ChartBubble{3, -4, 5, 23 * 3600 + 59 * 60 + 59, 3725}
-            << QStringLiteral("Burner 8: Ignition\nat 23:59:59, 01:02:05 from the start\n"
-                              "exchanger -4.0 \u00b0C");
-        // Series 23 (the working temperature) lies between the first and second burner's.
-        QTest::newRow("second burner's first series follows the working temperature")
-            << series::event(2, 1) << true << ChartBubble{0, 20, 5, 0, 0}
-            << QStringLiteral("Burner 2: Burner working\nat 00:00:00, 00:00 from the start\n"
-                              "exchanger 20.0 \u00b0C");
-        QTest::newRow("fault, in the language's words")
-            << series::event(3, 4) << false << ChartBubble{0, 99.34, 5, 36000, 600}
-            << QStringLiteral("P3 L:Awaria\nT 10:00:00 / 10:00\nW 99.3");
-        QTest::newRow("purge") << series::event(1, 5) << true << ChartBubble{0, 0, 5, 0, 1}
-                               << QStringLiteral("Burner 1: Purge\nat 00:00:00, 00:01 from the "
-                                                 "start\nexchanger 0.0 \u00b0C");
-        QTest::newRow("cooling to temperature")
-            << series::event(4, 3) << true << ChartBubble{0, 1, 5, 1, 2}
-            << QStringLiteral("Burner 4: Cooling to temperature\nat 00:00:01, 00:02 from the "
-                              "start\nexchanger 1.0 \u00b0C");
-        QTest::newRow("mains failure") << series::event(5, 6) << true << ChartBubble{0, 1, 5, 1, 2}
-                                       << QStringLiteral("Burner 5: Mains failure\nat 00:00:01, "
-                                                         "00:02 from the start\nexchanger 1.0 "
-                                                         "\u00b0C");
-    }
-    void eventTooltip()
-    {
-        QFETCH(int, series);
-        QFETCH(bool, english);
-        QFETCH(ChartBubble, marker);
-        QFETCH(QString, text);
-        QStringList lines;
-        for (int n = 0; n < int(Text::EventWorking); ++n)
-            lines.append(QStringLiteral("L%1").arg(n));
-        lines << QStringLiteral("Praca") << QStringLiteral("Płomień") << QStringLiteral("Chł")
-              << QStringLiteral("Awaria") << QStringLiteral("Przedmuch") << QStringLiteral("Zanik")
-              << QStringLiteral("Zapłon") << QStringLiteral("P%1 L:%2")
-              << QStringLiteral("T %1 / %2") << QStringLiteral("W %1");
-        const Language language = english ? Language() : Language(lines);
-        const std::optional<BurnerEvent> event = burnerEventOf(series);
-        QVERIFY(event);
-        QCOMPARE(kvaro::eventTooltip(language, *event, marker), text);
-    }
-    // Only the 56 marker series belong to a burner's event.
-    void burnerEventOfEverySeries()
-    {
-        int markers = 0;
-        for (int s = 0; s < SeriesCount; ++s) {
-            const std::optional<BurnerEvent> event = burnerEventOf(s);
-            QCOMPARE(bool(event), ChartModel().at(s).kind == SeriesKind::Bubble);
-            if (event) {
-                QCOMPARE(series::event(event->burner, event->code), s);
-                ++markers;
-            }
-        }
-        QCOMPARE(markers, 56);
-        QVERIFY(!burnerEventOf(-1));
-        QVERIFY(!burnerEventOf(SeriesCount));
     }
 
     void programmedTime_data()
@@ -666,97 +503,6 @@ private slots:
         QCOMPARE(w.chart.at(series::T1).points.size(), points);
         QVERIFY(w.filters.item(44).shown);
         QCOMPARE(w.summary.meanHeatingDifference.isEmpty(), inLoop);
-    }
-
-    // The cursors' table on a small burner cycle and an electric one: records at 0, 10,
-    // 30, 60 and 120 s, working temperatures 100, 120, 150, 140, 160, consumption counters
-    // 1.5, 1.75, 2, 2.5, 3 (kg of fuel, or kWh for the electric oven).
-    void cursorStats_data()
-    {
-        QTest::addColumn<QString>("code");
-        QTest::addColumn<QString>("fuelAtLast"); // the last record's counter as written
-        QTest::addColumn<bool>("t1Shown");
-        QTest::addColumn<double>("a");
-        QTest::addColumn<double>("b");
-        QTest::addColumn<qint64>("elapsedDifference");
-        QTest::addColumn<QList<double>>("working"); // at A, at B, min, max, mean
-        QTest::addColumn<double>("consumed");       // NaN: none
-        QTest::addColumn<int>("unit");
-        const int kg = int(RecordTotals::Unit::Kilograms);
-        const int kwh = int(RecordTotals::Unit::KilowattHours);
-        const double none = qQNaN();
-        QTest::newRow("A before B, between records")
-            << "1"
-            << "3" << true << 0.8 << 3.3 << qint64(50)
-            << QList<double>{120, 140, 120, 150, 410.0 / 3} << 0.75 << kg;
-        QTest::newRow("B before A: differences reverse, the fuel used does not")
-            << "1"
-            << "3" << true << 3.0 << 1.0 << qint64(-50)
-            << QList<double>{140, 120, 120, 150, 410.0 / 3} << 0.75 << kg;
-        QTest::newRow("both on one record") << "1"
-                                            << "3" << true << 2.0 << 2.0 << qint64(0)
-                                            << QList<double>{150, 150, 150, 150, 150} << 0.0 << kg;
-        QTest::newRow("beyond the drawn records: the first and the last")
-            << "0"
-            << "3" << false << -20.0 << 99.0 << qint64(120)
-            << QList<double>{100, 160, 100, 160, 134} << 1.5 << kg;
-        QTest::newRow("electric: energy") << "3"
-                                          << "3" << true << 0.0 << 4.0 << qint64(120)
-                                          << QList<double>{100, 160, 100, 160, 134} << 1.5 << kwh;
-        QTest::newRow("a counter that is no number: no fuel figure, the rest stays")
-            << "1"
-            << "n/a" << true << 0.0 << 4.0 << qint64(120) << QList<double>{100, 160, 100, 160, 134}
-            << none << 0;
-    }
-
-    void cursorStats()
-    {
-        QFETCH(QString, code);
-        QFETCH(QString, fuelAtLast);
-        QFETCH(bool, t1Shown);
-        QFETCH(double, a);
-        QFETCH(double, b);
-        QFETCH(qint64, elapsedDifference);
-        QFETCH(QList<double>, working);
-        QFETCH(double, consumed);
-        QFETCH(int, unit);
-
-        const int seconds[] = {0, 10, 30, 60, 120};
-        const QString temperatures[] = {"100", "120", "150", "140", "160"};
-        const QString counters[] = {"1.5", "1,75", "2", "2.5", fuelAtLast};
-        QList<Rec> list;
-        for (int i = 0; i < 5; ++i) {
-            Rec r;
-            r.code = code;
-            r.time = QTime(10, 0, 0).addSecs(seconds[i]);
-            r.working = temperatures[i];
-            r.t1 = QString::number(20 + i);
-            (code == QLatin1String("3") ? r.energy : r.fuel) = counters[i];
-            list.append(r);
-        }
-        Window w;
-        w.load(cycle(list));
-        // The filter list starts with every series hidden; the user checks two.
-        w.chart.at(series::WorkingTemperature).active = true;
-        w.chart.at(series::T1).active = t1Shown;
-
-        const CursorStats stats = kvaro::cursorStats(w.chart, a, b);
-        QCOMPARE(stats.elapsedDifference(), std::optional<qint64>(elapsedDifference));
-        QCOMPARE(stats.series.size(), t1Shown ? 2 : 1);
-        const SeriesSpan& span = stats.series.constLast();
-        QCOMPARE(span.series, series::WorkingTemperature);
-        QCOMPARE((QList<double>{span.atA, span.atB, span.minimum, span.maximum, span.mean}),
-                 working);
-        QCOMPARE(span.difference(), working.at(1) - working.at(0));
-        if (t1Shown)
-            QCOMPARE(stats.series.constFirst().series, series::T1);
-        QCOMPARE(stats.consumed.has_value(), !qIsNaN(consumed));
-        if (stats.consumed)
-            QVERIFY(qFuzzyCompare(1 + *stats.consumed, 1 + consumed));
-        QCOMPARE(int(stats.unit), unit);
-        // What the summary shows of the counter is left as the file writes it.
-        if (code != QLatin1String("3"))
-            QCOMPARE(w.summary.consumption, fuelAtLast + QStringLiteral("kg"));
     }
 };
 

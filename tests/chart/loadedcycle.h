@@ -1,0 +1,42 @@
+#pragma once
+
+#include "cyclefixture.h"
+
+#include "chart/chartloader.h"
+#include "chart/chartmodel.h"
+#include "chart/chartsummary.h"
+#include "chart/filterlist.h"
+#include "cycles/platform.h"
+
+namespace kvaro::test {
+
+// What the window holds across loads: the chart, the summary, the filter list.
+struct Window {
+    ChartModel chart;
+    ChartSummary summary;
+    FilterList filters;
+    RecordingMessages messages;
+    Language language = numberedLanguage();
+
+    void load(const LineBuffer& memo1)
+    {
+        chart.clearAll();
+        WczytajWykres(memo1, language, chart, summary, filters, messages);
+    }
+    QStringList labels(int series) const
+    {
+        QStringList list;
+        for (const ChartPoint& p : chart.at(series).points)
+            list.append(p.label);
+        return list;
+    }
+    QList<double> xs(int series) const
+    {
+        QList<double> list;
+        for (const ChartPoint& p : chart.at(series).points)
+            list.append(p.x);
+        return list;
+    }
+};
+
+} // namespace kvaro::test
