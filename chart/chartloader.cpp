@@ -389,12 +389,15 @@ QString elapsedLabel(qint64 seconds)
 {
     if (seconds == 0)
         return QStringLiteral("00:00");
-    const qint64 h = seconds / 3600;
-    const int m = int((seconds / 60) % 60);
-    const int s = int(seconds % 60);
-    if (h >= 1)
-        return twoDigits(h) + QLatin1Char(':') + twoDigits(m) + QLatin1Char(':') + twoDigits(s);
-    return twoDigits(m) + QLatin1Char(':') + twoDigits(s);
+    if (seconds >= 3600)
+        return hoursMinutesSeconds(seconds);
+    return twoDigits((seconds / 60) % 60) + QLatin1Char(':') + twoDigits(seconds % 60);
+}
+
+QString hoursMinutesSeconds(qint64 seconds)
+{
+    return twoDigits(seconds / 3600) + QLatin1Char(':') + twoDigits((seconds / 60) % 60) +
+           QLatin1Char(':') + twoDigits(seconds % 60);
 }
 
 void WczytajWykres(const LineBuffer& memo1, const Language& language, ChartModel& chart,

@@ -27,5 +27,8 @@ void WczytajWykres(const LineBuffer& memo1, const Language& language, ChartModel
 // The label of a point: time since the cycle start, "mm:ss" below an hour, "hh:mm:ss"
 // from an hour on (hours go past 23 for cycles that run over a day), "00:00" at the start.
 QString elapsedLabel(qint64 seconds);
+// Seconds as "hh:mm:ss", always with the hours: a time of day, or a time since the start
+// where the hours must not be left out (time marks, cursors, set-point marks).
+QString hoursMinutesSeconds(qint64 seconds);
 
 } // namespace kvaro

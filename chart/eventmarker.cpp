@@ -2,6 +2,7 @@
 
 #include "chart/chartloader.h"
 #include "cycles/language.h"
+#include "cycles/wallclock.h"
 
 #include <array>
 
@@ -29,11 +30,8 @@ QString eventName(const Language& language, int code)
 
 QString eventTooltip(const Language& language, BurnerEvent event, const ChartBubble& bubble)
 {
-    const int day = ((bubble.timeOfDay % 86400) + 86400) % 86400;
-    const QString clock = QStringLiteral("%1:%2:%3")
-                              .arg(day / 3600, 2, 10, QLatin1Char('0'))
-                              .arg(day / 60 % 60, 2, 10, QLatin1Char('0'))
-                              .arg(day % 60, 2, 10, QLatin1Char('0'));
+    const QString clock =
+        hoursMinutesSeconds(((bubble.timeOfDay % SecondsPerDay) + SecondsPerDay) % SecondsPerDay);
     // The temperature as the file writes it, with a point whatever the machine's locale.
     const QString exchanger = QString::number(bubble.y, 'f', 1);
     return fillIn(language.text(Text::EventTooltip),

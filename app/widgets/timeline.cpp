@@ -1,5 +1,7 @@
 #include "app/widgets/timeline.h"
 
+#include "cycles/wallclock.h"
+
 #include <QFontMetrics>
 #include <QHelpEvent>
 #include <QLinearGradient>
@@ -19,7 +21,6 @@ const QString FontFamily = QStringLiteral("Tahoma");
 constexpr int LabelSpacing = 70; // pixels a "hh:nn:ss" label needs
 constexpr int LabelGap = 8;      // pixels between two day labels
 constexpr int MinDayTick = 4;    // closer than this, unlabelled days get no tick
-constexpr qint64 SecondsPerDay = 24 * 3600;
 
 // Seconds on a wall clock that never changes: the date and time of day as written,
 // without the time zone's offset. A local time in the hour a spring-forward skips is an

@@ -1,19 +1,13 @@
 #include "chart/view/elapsedticker.h"
 
+#include "chart/chartloader.h"
+#include "cycles/wallclock.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
 
 namespace kvaro {
-
-namespace {
-
-QString twoDigits(qint64 value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
-
-} // namespace
 
 void ElapsedTicker::setPoints(const QVector<ChartPoint>& points)
 {
@@ -50,8 +44,7 @@ qint64 ElapsedTicker::parseElapsed(const QString& label)
 
 QString ElapsedTicker::format(qint64 seconds)
 {
-    return twoDigits(seconds / 3600) + QLatin1Char(':') + twoDigits((seconds / 60) % 60) +
-           QLatin1Char(':') + twoDigits(seconds % 60);
+    return hoursMinutesSeconds(seconds);
 }
 
 qint64 ElapsedTicker::stepFor(double spanSeconds, double pixels, double minSpacing)
@@ -64,7 +57,7 @@ qint64 ElapsedTicker::stepFor(double spanSeconds, double pixels, double minSpaci
             return step;
     }
     // Beyond a few days: whole days.
-    const qint64 day = 86400;
+    const qint64 day = SecondsPerDay;
     return day * std::max<qint64>(1, qint64(std::ceil(spanSeconds / most / double(day))));
 }
 

@@ -37,8 +37,8 @@ OutputLanes::OutputLanes(QCustomPlot* plot, QCPAxisRect* temperatures,
     laneNames->setTicker(m_names);
     QCPAxis* temperatureTime = temperatures->axis(QCPAxis::atBottom);
     for (QCPAxis* axis : {laneTime, m_rect->axis(QCPAxis::atTop)})
-        QObject::connect(temperatureTime, qOverload<const QCPRange&>(&QCPAxis::rangeChanged),
-                         axis, qOverload<const QCPRange&>(&QCPAxis::setRange));
+        QObject::connect(temperatureTime, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), axis,
+                         qOverload<const QCPRange&>(&QCPAxis::setRange));
     QObject::connect(laneNames, qOverload<const QCPRange&>(&QCPAxis::rangeChanged),
                      m_rect->axis(QCPAxis::atRight),
                      qOverload<const QCPRange&>(&QCPAxis::setRange));

@@ -85,7 +85,6 @@ private slots:
         QVERIFY(!burnerEventOf(-1));
         QVERIFY(!burnerEventOf(SeriesCount));
     }
-
 };
 
 int runEventMarkerTests(int argc, char** argv)

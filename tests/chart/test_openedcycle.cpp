@@ -72,7 +72,6 @@ private slots:
                      qPrintable(failure.message()));
         }
     }
-
 };
 
 int runOpenedCycleTests(int argc, char** argv)
