@@ -9,7 +9,7 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 files=()
 while IFS= read -r -d '' f; do
     files+=("$f")
-done < <(git ls-files -z -- '*.cpp' '*.h' ':!tests/fixtures/**')
+done < <(git ls-files -z --cached --others --exclude-standard -- '*.cpp' '*.h' ':!tests/fixtures/**')
 
 if [ "${1:-}" = "--fix" ]; then
     clang-format-14 -i "${files[@]}"
