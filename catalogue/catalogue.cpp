@@ -177,7 +177,7 @@ QString reportLine(const Failure& failure)
 
 CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& language,
                               const Clock& clock, const CatalogueProgress& progress,
-                              Reading reading)
+                              Reading reading, const CancelCheck& cancel)
 {
     CatalogueBuild build;
     Catalogue& catalogue = build.catalogue;
@@ -189,6 +189,10 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
         progress(0, total);
     int done = 0;
     for (const QString& name : names) {
+        if (cancel && cancel()) {
+            build.cancelled = true;
+            break;
+        }
         try {
             Entry entry = readEntry(ovenFolder, name, language, clock, reading, build.report);
             catalogue.CycleFileNames.append(entry.name);

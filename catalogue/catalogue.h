@@ -77,10 +77,15 @@ QString reportLine(const class Failure& failure);
 
 // Called after each file: files done, files to do.
 using CatalogueProgress = std::function<void(int done, int total)>;
+// Asked between two files (from the thread that does the work): true stops the work, which
+// then returns what it has so far and says it was cancelled. A window uses it to drop a
+// build the user no longer waits for.
+using CancelCheck = std::function<bool()>;
 
 struct CatalogueBuild {
     Catalogue catalogue;
     BuildReport report;
+    bool cancelled = false; // stopped by the cancel check: the catalogue is incomplete
 };
 
 // ComboPiecItemSelected without the window: reads the cycle files of ovenFolder in natural
@@ -88,6 +93,6 @@ struct CatalogueBuild {
 // language text 45 + its name; a file that fails is reported and left out; the build goes on.
 CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& language,
                               const Clock& clock, const CatalogueProgress& progress = {},
-                              Reading reading = Reading::Partial);
+                              Reading reading = Reading::Partial, const CancelCheck& cancel = {});
 
 } // namespace kvaro

@@ -96,14 +96,28 @@ QString sectionHint(const QString& number, const CycleStamp& start, const CycleS
 }
 
 CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, const QDate& dataDo,
-                              const Language& language, const Locale& locale, Reading reading)
+                              const Language& language, const Locale& locale, Reading reading,
+                              const CatalogueProgress& progress, const CancelCheck& cancel)
 {
     CycleListing listing;
     double sum = 0;
-    for (int i = 0; i < catalogue.size(); ++i) {
+    auto inRange = [&](int i) {
         const QDate date = catalogue.CycleDates.value(i);
-        if (!date.isValid() || date < dataOd || date > dataDo)
+        return date.isValid() && date >= dataOd && date <= dataDo;
+    };
+    int total = 0;
+    for (int i = 0; i < catalogue.size(); ++i)
+        total += inRange(i) ? 1 : 0;
+    if (progress)
+        progress(0, total);
+    for (int i = 0; i < catalogue.size(); ++i) {
+        if (!inRange(i))
             continue;
+        if (cancel && cancel()) {
+            listing.cancelled = true;
+            break;
+        }
+        const QDate date = catalogue.CycleDates.value(i);
         const QString file = catalogue.CycleFileNames.at(i);
         listing.items.append(CycleListItem{});
         CycleListItem& item = listing.items.last();
@@ -137,6 +151,8 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
         } catch (Failure& failure) {
             listing.report.add(reportLine(failure.at(file)));
         }
+        if (progress)
+            progress(int(listing.items.size()), total);
     }
     listing.footer = language.cycleCount(listing.items.size());
     listing.footerConsLabel = formatGeneral(sum, locale.decimalSeparator());

@@ -43,14 +43,16 @@ struct CycleListing {
     QString footerConsLabel; // summed consumption
     QString dataButton;      // the range
     BuildReport report;      // one line per failing cycle
+    bool cancelled = false;  // stopped by the cancel check: the listing is incomplete
 };
 
 // wczytajKalendarz: the cycles of the catalogue dated from..to (both included), in catalogue
 // order. A cycle that fails keeps what was computed before the failure, with progress 0,
-// and is reported; the listing goes on.
+// and is reported; the listing goes on. Progress counts the cycles in the range.
 CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, const QDate& dataDo,
                               const Language& language, const Locale& locale,
-                              Reading reading = Reading::Partial);
+                              Reading reading = Reading::Partial,
+                              const CatalogueProgress& progress = {}, const CancelCheck& cancel = {});
 
 // The pieces of one item, for the list and for tests.
 QString cycleCaption(const QDate& date, const Locale& locale);
