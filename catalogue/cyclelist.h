@@ -52,7 +52,8 @@ struct CycleListing {
 CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, const QDate& dataDo,
                               const Language& language, const Locale& locale,
                               Reading reading = Reading::Partial,
-                              const CatalogueProgress& progress = {}, const CancelCheck& cancel = {});
+                              const CatalogueProgress& progress = {},
+                              const CancelCheck& cancel = {});
 
 // The pieces of one item, for the list and for tests.
 QString cycleCaption(const QDate& date, const Locale& locale);
