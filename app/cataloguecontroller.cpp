@@ -1,9 +1,11 @@
 #include "app/cataloguecontroller.h"
 
+#include "app/cycleopening.h"
 #include "app/progressdialog.h"
 #include "app/tform1.h"
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/timeline.h"
+#include "app/workerthread.h"
 #include "catalogue/cyclelist.h"
 #include "catalogue/cyclelistmodel.h"
 #include "catalogue/rangepicker.h"
@@ -16,13 +18,15 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
+#include <QEventLoop>
 #include <QFrame>
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
-#include <QScreen>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <utility>
 
 namespace kvaro {
 
@@ -77,6 +81,17 @@ void CatalogueController::languageLoaded()
     m_popupHeader->setText(m_state.language.text(Text::ChooseDateRange));
 }
 
+CatalogueController::~CatalogueController()
+{
+    // A catalogue build stops between two files; the result is dropped with the worker.
+    m_worker.reset();
+}
+
+bool CatalogueController::isBusy() const
+{
+    return m_worker || m_catalogueWanted || m_listingWanted;
+}
+
 void CatalogueController::ComboPiecItemSelected(int itemindex)
 {
     const Controls& c = m_controls;
@@ -86,47 +101,149 @@ void CatalogueController::ComboPiecItemSelected(int itemindex)
     c.ListBox1->setEnabled(true);
     c.DataButton->setEnabled(true);
     m_model->clear();
-    buildCatalogueOf(
-        StorePaths(m_services.programFolder).ovenFolder(c.ComboPiec->itemText(itemindex)));
-    const QDate today = m_services.clock.today();
-    wczytajKalendarz(today, today);
+    m_timeLine->clearSections();
+    // A cycle clicked in the list just emptied is no wish any more.
+    m_clickedMeanwhile.reset();
+    m_chosenOven =
+        StorePaths(m_services.programFolder).ovenFolder(c.ComboPiec->itemText(itemindex));
+    m_listedFrom = m_listedTo = m_services.clock.today();
+    m_catalogueWanted = true;
+    m_listingWanted = true;
+    // Whatever runs was for another oven, or for a range that is not listed now.
+    if (m_worker)
+        m_worker->cancel();
+    proceed();
+    waitUntilSettled();
 }
 
 void CatalogueController::refreshChosenOven()
 {
-    if (m_catalogue.OvenFolder.isEmpty())
+    if (m_chosenOven.isEmpty())
         return;
-    buildCatalogueOf(m_catalogue.OvenFolder);
-    wczytajKalendarz(m_listedFrom, m_listedTo);
-}
-
-void CatalogueController::buildCatalogueOf(const QString& ovenFolder)
-{
-    ProgressDialog* dialog = m_controls.MsgDialog;
-    dialog->setProgress(0);
-    if (QScreen* screen = m_controls.Form2->screen())
-        dialog->move(screen->geometry().center() - dialog->rect().center());
-    dialog->show();
-
-    CatalogueBuild build = buildCatalogue(
-        ovenFolder, m_state.language, m_services.clock,
-        [dialog](int done, int total) {
-            dialog->setProgress(total > 0 ? 100.0 * done / total : 100);
-        },
-        m_reading);
-    m_catalogue = std::move(build.catalogue);
-    dialog->close();
-    if (!build.report.isEmpty())
-        m_services.messages.show(build.report.message());
+    m_catalogueWanted = true;
+    m_listingWanted = true;
+    if (m_worker)
+        m_worker->cancel();
+    proceed();
+    waitUntilSettled();
 }
 
 void CatalogueController::wczytajKalendarz(const QDate& dataOd, const QDate& dataDo)
 {
-    const Controls& c = m_controls;
     m_listedFrom = dataOd;
     m_listedTo = dataDo;
-    const CycleListing listing = kvaro::wczytajKalendarz(
-        m_catalogue, dataOd, dataDo, m_state.language, m_services.locale, m_reading);
+    m_listingWanted = true;
+    // A catalogue under way is still the chosen oven's: the range is listed from it.
+    if (m_worker && m_step == Step::Listing)
+        m_worker->cancel();
+    proceed();
+    waitUntilSettled();
+}
+
+void CatalogueController::proceed()
+{
+    if (m_worker)
+        return; // its end comes back here
+    if (m_catalogueWanted)
+        startCatalogueBuild();
+    else if (m_listingWanted)
+        startListing();
+    else
+        settle();
+}
+
+void CatalogueController::startCatalogueBuild()
+{
+    m_catalogueWanted = false;
+    m_step = Step::Catalogue;
+    ProgressDialog* dialog = m_controls.MsgDialog;
+    dialog->setProgress(0);
+    dialog->showCentred(m_controls.Form2);
+
+    // The worker gets copies: the window may relabel itself while it reads.
+    auto build = std::make_shared<CatalogueBuild>();
+    const QString ovenFolder = m_chosenOven;
+    const Language language = m_state.language;
+    const Clock* clock = &m_services.clock;
+    const Reading reading = m_reading;
+    m_worker = std::make_unique<WorkerThread>(
+        [=, progress = progressPoster()](const CancelCheck& cancel) {
+            *build = buildCatalogue(ovenFolder, language, *clock, progress, reading, cancel);
+        },
+        this, [this, build] { catalogueBuilt(std::move(*build)); });
+}
+
+void CatalogueController::startListing()
+{
+    m_listingWanted = false;
+    m_step = Step::Listing;
+    ProgressDialog* dialog = m_controls.MsgDialog;
+    dialog->setProgress(0);
+    // Most ranges are listed at once; a dialog that flashed by would only distract.
+    dialog->showCentredAfter(ProgressDialog::ShortWorkMs, m_controls.Form2);
+
+    auto listing = std::make_shared<CycleListing>();
+    const Catalogue catalogue = m_catalogue;
+    const QDate from = m_listedFrom;
+    const QDate to = m_listedTo;
+    const Language language = m_state.language;
+    const Locale* locale = &m_services.locale;
+    const Reading reading = m_reading;
+    m_worker = std::make_unique<WorkerThread>(
+        [=, progress = progressPoster()](const CancelCheck& cancel) {
+            *listing = kvaro::wczytajKalendarz(catalogue, from, to, language, *locale, reading,
+                                               progress, cancel);
+        },
+        this, [this, listing] { listed(*listing); });
+}
+
+CatalogueProgress CatalogueController::progressPoster()
+{
+    m_progressDone = 0;
+    const int ticket = ++m_ticket;
+    return [this, ticket](int done, int total) {
+        QMetaObject::invokeMethod(
+            this, [this, ticket, done, total] { showProgress(ticket, done, total); },
+            Qt::QueuedConnection);
+    };
+}
+
+void CatalogueController::showProgress(int ticket, int done, int total)
+{
+    if (ticket != m_ticket || !m_worker || m_worker->isCancelled())
+        return;
+    // Files may be counted by several threads of the pool: the bar never runs back.
+    if (done < m_progressDone)
+        return;
+    m_progressDone = done;
+    m_controls.MsgDialog->setProgress(total > 0 ? 100.0 * done / total : 100);
+}
+
+void CatalogueController::catalogueBuilt(CatalogueBuild build)
+{
+    const std::unique_ptr<WorkerThread> worker = std::move(m_worker);
+    worker->wait();
+    if (worker->isCancelled()) {
+        proceed();
+        return;
+    }
+    m_catalogue = std::move(build.catalogue);
+    if (!build.report.isEmpty()) {
+        m_controls.MsgDialog->finish();
+        m_services.messages.show(build.report.message());
+    }
+    proceed();
+}
+
+void CatalogueController::listed(const CycleListing& listing)
+{
+    const std::unique_ptr<WorkerThread> worker = std::move(m_worker);
+    worker->wait();
+    if (worker->isCancelled()) {
+        proceed();
+        return;
+    }
+    const Controls& c = m_controls;
     m_model->setItems(listing.items);
     m_timeLine->clearSections();
     for (const CycleListItem& item : listing.items) {
@@ -136,8 +253,34 @@ void CatalogueController::wczytajKalendarz(const QDate& dataOd, const QDate& dat
     c.ListBox1Footer->setText(m_state.language.cycleCount(qsizetype(listing.items.size())));
     c.FooterConsLabel->setText(listing.footerConsLabel);
     c.DataButton->setText(listing.dataButton);
-    if (!listing.report.isEmpty())
+    if (!listing.report.isEmpty()) {
+        c.MsgDialog->finish();
         m_services.messages.show(listing.report.message());
+    }
+    proceed();
+}
+
+void CatalogueController::settle()
+{
+    m_controls.MsgDialog->finish();
+    if (m_clickedMeanwhile) {
+        const QString path = *std::exchange(m_clickedMeanwhile, std::nullopt);
+        openListedCycle(path);
+        // Opening runs the window's events too: new work may have been asked for.
+        if (isBusy())
+            return;
+    }
+    emit settled();
+}
+
+void CatalogueController::waitUntilSettled()
+{
+    if (!isBusy())
+        return;
+    QEventLoop loop;
+    connect(this, &CatalogueController::settled, &loop, &QEventLoop::quit);
+    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
@@ -147,13 +290,26 @@ void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
     if (!selected.isValid() || m_model->rowCount() == 0)
         return;
     const QString file = selected.data(CycleListModel::FileNameRole).toString();
+    const QString path = QDir(m_catalogue.OvenFolder).filePath(file);
+    if (isBusy()) {
+        m_clickedMeanwhile = path;
+        return;
+    }
+    openListedCycle(path);
+}
+
+void CatalogueController::openListedCycle(const QString& path)
+{
     // Emptied on screen too: a file too short to draw must not leave the last cycle shown.
     emit cycleOpening();
     guarded(m_services.messages, [&] {
-        OpenedCycle opened = openCycle(QDir(m_catalogue.OvenFolder).filePath(file),
-                                       CycleSource::Stored, m_services.locale.decimalSeparator());
-        m_state.Memo1 = std::move(opened.lines);
-        if (opened.drawable)
+        std::optional<OpenedCycle> opened =
+            openCycleAside(this, path, CycleSource::Stored, m_services.locale.decimalSeparator(),
+                           m_controls.MsgDialog, m_controls.Form2);
+        if (!opened)
+            return; // another cycle was opened meanwhile, or the window is closing
+        m_state.Memo1 = std::move(opened->lines);
+        if (opened->drawable)
             emit cycleReadyToDraw();
         else
             m_services.messages.show(m_state.language.text(Text::NotDrawable));
@@ -177,6 +333,8 @@ void CatalogueController::DataButtonClick()
 
 void CatalogueController::AdvSmoothButton1Click(const QDate& from, const QDate& to)
 {
+    // Not left over the list while it is built.
+    m_popup->close();
     wczytajKalendarz(from, to);
     m_timeLine->setUpdatesEnabled(false);
     const auto [start, end] = RangePicker::timeLineRange(from, to);
@@ -184,7 +342,6 @@ void CatalogueController::AdvSmoothButton1Click(const QDate& from, const QDate& 
     m_timeLine->setLook(TimeLine::Look{10, 7, 15, 5, 50});
     m_timeLine->setUpdatesEnabled(true);
     m_timeLine->update();
-    m_popup->close();
 }
 
 } // namespace kvaro

@@ -6,6 +6,9 @@
 #include <QDate>
 #include <QObject>
 
+#include <memory>
+#include <optional>
+
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -18,15 +21,24 @@ class QWidget;
 namespace kvaro {
 
 class CycleListModel;
+struct CycleListing;
 class Language;
 class LineBuffer;
 class ProgressDialog;
 class TForm1;
 class TimeLine;
+class WorkerThread;
 
 // The oven chooser, the cycle list, the time line and the date-range picker of the main
 // window: ComboPiec builds the oven's catalogue and lists today, DataButton opens the
 // picker in Popup1, a click on a listed cycle loads it for drawing.
+//
+// The catalogue build and the listing run on a worker thread while MsgDialog counts the
+// files and the cycles; the window repaints and takes input meanwhile. Each handler still
+// returns only once what it asked for is on screen. Choosing another oven or range while
+// work runs stops the work no longer wanted (a catalogue of the same oven goes on), and
+// only the last choice reaches the screen; a cycle clicked meanwhile opens once the list
+// is built.
 class CatalogueController : public QObject
 {
     Q_OBJECT
@@ -53,12 +65,16 @@ public:
 
     CatalogueController(const Controls& controls, const State& state, const AppServices& services,
                         QObject* parent, Reading reading = Reading::Partial);
+    // Work still running is stopped and waited for: nothing of it outlives the window.
+    ~CatalogueController() override;
 
     const Catalogue& catalogue() const { return m_catalogue; }
     CycleListModel* model() const { return m_model; }
     TimeLine* timeLine() const { return m_timeLine; }
     TForm1* form1() const { return m_form1; }
     QFrame* Popup1() const { return m_popup; }
+    // A catalogue build or a listing is asked for and has not reached the screen yet.
+    bool isBusy() const;
 
 public slots:
     void ComboPiecItemSelected(int itemindex);
@@ -77,17 +93,43 @@ signals:
     void cycleOpening();
     // Memo1 holds the clicked cycle, of at least 3 lines: draw it.
     void cycleReadyToDraw();
+    // The work asked for so far has ended and its results are on screen.
+    void settled();
 
 private:
-    void buildCatalogueOf(const QString& ovenFolder);
+    enum class Step { Catalogue, Listing };
+
+    // Starts what is wanted next once nothing runs; settles when nothing is wanted.
+    void proceed();
+    void startCatalogueBuild();
+    void startListing();
+    void catalogueBuilt(CatalogueBuild build);
+    void listed(const CycleListing& listing);
+    // Called on the worker: the figures reach the dialog on the window's thread.
+    CatalogueProgress progressPoster();
+    void showProgress(int ticket, int done, int total);
+    void settle();
+    void waitUntilSettled();
+    void openListedCycle(const QString& path);
 
     Controls m_controls;
     State m_state;
     AppServices m_services;
     Reading m_reading;
     Catalogue m_catalogue;
-    QDate m_listedFrom; // the range the list shows
+    QString m_chosenOven; // the folder of the oven chosen last
+    QDate m_listedFrom;   // the range the list shows, or is being listed
     QDate m_listedTo;
+    // What is asked for and not started yet.
+    bool m_catalogueWanted = false;
+    bool m_listingWanted = false;
+    // The step under way, if any.
+    std::unique_ptr<WorkerThread> m_worker;
+    Step m_step = Step::Catalogue;
+    int m_ticket = 0;       // of the step under way: progress of an older one is dropped
+    int m_progressDone = 0; // the most files or cycles the dialog has shown done
+    // A listed cycle clicked while work ran: the file opens once it has settled.
+    std::optional<QString> m_clickedMeanwhile;
     CycleListModel* m_model;
     TimeLine* m_timeLine;
     TForm1* m_form1;

@@ -1,9 +1,12 @@
 #include "app/chartcontroller.h"
 
+#include "app/cycleopening.h"
+#include "app/progressdialog.h"
 #include "app/widgets/cursortable.h"
 #include "app/widgets/eventkey.h"
 #include "app/widgets/filterlistdelegate.h"
 #include "app/widgets/picturebox.h"
+#include "app/workerthread.h"
 #include "assets/assets.h"
 #include "chart/chartloader.h"
 #include "chart/cursorstats.h"
@@ -125,17 +128,55 @@ bool ChartController::chartShown() const
 
 void ChartController::drawCycle()
 {
-    const bool loaded = guarded(m_services.messages, [this] {
-        WczytajWykres(m_state.Memo1, m_state.language, m_state.chart, m_summary, m_state.filters,
-                      m_services.messages);
+    const int turn = cycleturn::take();
+    const int records = m_state.Memo1.trimmedCount() - 3;
+    ProgressDialog* dialog = m_controls.MsgDialog;
+    if (dialog) {
+        dialog->setBusy();
+        if (records > LargeCycleRecords)
+            dialog->showCentred(m_controls.Chart1->window());
+        else
+            dialog->showCentredAfter(ProgressDialog::ShortWorkMs, m_controls.Chart1->window());
+    }
+
+    // The loader works on copies while the window goes on drawing what it holds; they
+    // replace the window's own once it has ended. Messages wait for that moment too.
+    struct Load {
+        LineBuffer memo1;
+        Language language;
+        ChartModel chart;
+        ChartSummary summary;
+        FilterList filters;
+        RecordingMessages messages;
+        bool loaded = false;
+    };
+    Load load{m_state.Memo1, m_state.language, m_state.chart, m_summary, m_state.filters, {}};
+    m_relabelledWhileLoading = false;
+    const bool ended = runAside(this, [&load](const CancelCheck&) {
+        load.loaded = guarded(load.messages, [&load] {
+            WczytajWykres(load.memo1, load.language, load.chart, load.summary, load.filters,
+                          load.messages);
+        });
     });
+    if (!ended || !cycleturn::isLatest(turn))
+        return; // the window is closing, or another cycle is being drawn
+    if (dialog)
+        dialog->finish();
+
+    m_state.chart = std::move(load.chart);
+    m_summary = std::move(load.summary);
+    m_state.filters = std::move(load.filters);
+    if (m_relabelledWhileLoading)
+        m_state.filters.setCaptions(m_state.language);
+    for (const QString& message : load.messages.texts())
+        m_services.messages.show(message);
     // A load stopped part-way keeps what it drew and wrote so far, on screen too; only a
     // load that ran to its end returns to the full view.
     applySummary();
     showFilterList();
     showIdentity();
     m_controls.Chart1->refresh();
-    if (loaded)
+    if (load.loaded)
         ChartZoomReset();
 }
 
@@ -270,6 +311,7 @@ void ChartController::AdvSmoothButton10Click()
 
 void ChartController::languageLoaded()
 {
+    m_relabelledWhileLoading = true;
     // The window has set the new captions into the filter list and the chart's titles;
     // the export buttons carry texts of their own.
     m_filterModel->itemsChanged();

@@ -24,6 +24,7 @@ class FilterListModel;
 class Language;
 class LineBuffer;
 class PictureBox;
+class ProgressDialog;
 
 // The drawn cycle in the main window: the load behind cycleReadyToDraw and the summary it
 // writes to the tabs, the filter list Listboxprawy with its two buttons, the zoom buttons,
@@ -69,6 +70,8 @@ public:
         QLabel* AdvSmoothLabel3;
         QLabel* CzasLabel;
         QPushButton* AdvSmoothButton11;
+        // Shown while a large cycle loads.
+        ProgressDialog* MsgDialog;
     };
     // The window's state this part reads and writes; the window owns it.
     struct State {
@@ -92,6 +95,8 @@ public:
 
 public slots:
     // Memo1 holds a cycle and the series are empty: load, show the figures, full view.
+    // The load runs on a worker thread; this returns once the cycle is drawn, or at once
+    // without drawing when another cycle was opened meanwhile.
     void drawCycle();
     void ChartZoomReset();
 
@@ -136,6 +141,8 @@ private:
     QPushButton* m_savePng;
     QPushButton* m_savePdf;
     CursorTable* m_cursorTable;
+    // The window was relabelled while a load ran on copies of the filter list.
+    bool m_relabelledWhileLoading = false;
 };
 
 } // namespace kvaro

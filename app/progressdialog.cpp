@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -13,7 +15,7 @@ namespace kvaro {
 
 ProgressDialog::ProgressDialog(QWidget* parent)
     : QDialog(parent), m_body(new QLabel(this)), m_bar(new QProgressBar(this)),
-      m_ok(new QPushButton(QStringLiteral("Ok"), this))
+      m_ok(new QPushButton(QStringLiteral("Ok"), this)), m_showTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("MsgDialog"));
     setModal(false);
@@ -46,6 +48,9 @@ ProgressDialog::ProgressDialog(QWidget* parent)
     layout->addWidget(m_body, 1);
     layout->addWidget(m_bar);
     layout->addLayout(buttons);
+
+    m_showTimer->setSingleShot(true);
+    connect(m_showTimer, &QTimer::timeout, this, [this] { showCentred(m_showOver); });
 }
 
 void ProgressDialog::setCaption(const QString& caption)
@@ -70,6 +75,8 @@ QString ProgressDialog::body() const
 
 void ProgressDialog::setProgress(double percent)
 {
+    if (isBusy())
+        m_bar->setRange(0, 100);
     if (!std::isfinite(percent))
         percent = 0;
     m_bar->setValue(int(std::lround(std::clamp(percent, 0.0, 100.0))));
@@ -83,6 +90,38 @@ int ProgressDialog::progress() const
 QString ProgressDialog::progressText() const
 {
     return m_bar->text();
+}
+
+void ProgressDialog::setBusy()
+{
+    m_bar->setRange(0, 0);
+}
+
+bool ProgressDialog::isBusy() const
+{
+    return m_bar->maximum() == 0;
+}
+
+void ProgressDialog::showCentred(const QWidget* over)
+{
+    m_showTimer->stop();
+    if (const QScreen* screen = over ? over->screen() : nullptr)
+        move(screen->geometry().center() - rect().center());
+    show();
+}
+
+void ProgressDialog::showCentredAfter(int delayMs, const QWidget* over)
+{
+    if (isVisible())
+        return;
+    m_showOver = over;
+    m_showTimer->start(delayMs);
+}
+
+void ProgressDialog::finish()
+{
+    m_showTimer->stop();
+    close();
 }
 
 } // namespace kvaro

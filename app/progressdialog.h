@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 class QLabel;
 class QProgressBar;
 class QPushButton;
+class QTimer;
 
 namespace kvaro {
 
@@ -27,11 +29,26 @@ public:
     void setProgress(double percent);
     int progress() const;
     QString progressText() const;
+    // Work that cannot count its steps: the bar runs to and fro until the next setProgress.
+    void setBusy();
+    bool isBusy() const;
+
+    // Centred on the screen `over` is on, and shown without waiting for the user.
+    void showCentred(const QWidget* over);
+    // The same once `delayMs` have passed, unless finish() came first: short work then
+    // shows no dialog that is gone before it can be read.
+    void showCentredAfter(int delayMs, const QWidget* over);
+    // Work that usually ends sooner than this shows the dialog only when it does not.
+    static constexpr int ShortWorkMs = 300;
+    // The work it stood for has ended: closed, and a delayed showing is dropped.
+    void finish();
 
 private:
     QLabel* m_body;
     QProgressBar* m_bar;
     QPushButton* m_ok;
+    QTimer* m_showTimer;
+    QPointer<const QWidget> m_showOver;
 };
 
 } // namespace kvaro

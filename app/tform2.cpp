@@ -1,5 +1,6 @@
 #include "app/tform2.h"
 
+#include "app/cycleopening.h"
 #include "app/progressdialog.h"
 #include "assets/assets.h"
 #include "chart/openedcycle.h"
@@ -136,9 +137,12 @@ void TForm2::FileOpenDialog1FileOkClick(const QString& path)
 {
     guard([this, &path] {
         clearChart();
-        OpenedCycle opened = openCycle(path, CycleSource::Picked, m_localeDecimalSeparator);
-        Memo1 = std::move(opened.lines);
-        if (!opened.drawable) {
+        std::optional<OpenedCycle> opened = openCycleAside(
+            this, path, CycleSource::Picked, m_localeDecimalSeparator, m_msgDialog, this);
+        if (!opened)
+            return; // another cycle was opened meanwhile, or the window is closing
+        Memo1 = std::move(opened->lines);
+        if (!opened->drawable) {
             showMessage(text(Text::NotDrawable));
             return;
         }

@@ -43,7 +43,8 @@ ChartController* attachChart(TForm2& form)
                                        c.AdvSmoothLabel5,
                                        c.AdvSmoothLabel3,
                                        c.CzasLabel,
-                                       c.AdvSmoothButton11},
+                                       c.AdvSmoothButton11,
+                                       form.MsgDialog()},
                                       {form.Memo1, form.ZoomLevel, form.LocaleDecimalSeparator(),
                                        form.JezykMemo(), form.chartModel(), form.filterList()},
                                       form.services(), &form);
