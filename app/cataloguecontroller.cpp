@@ -22,6 +22,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListView>
+#include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -265,9 +266,11 @@ void CatalogueController::settle()
     m_controls.MsgDialog->finish();
     if (m_clickedMeanwhile) {
         const QString path = *std::exchange(m_clickedMeanwhile, std::nullopt);
+        const QPointer<CatalogueController> alive(this);
         openListedCycle(path);
-        // Opening runs the window's events too: new work may have been asked for.
-        if (isBusy())
+        // Opening runs the window's events too: the window may have gone, or new work
+        // may have been asked for.
+        if (!alive || isBusy())
             return;
     }
     emit settled();
@@ -335,7 +338,10 @@ void CatalogueController::AdvSmoothButton1Click(const QDate& from, const QDate& 
 {
     // Not left over the list while it is built.
     m_popup->close();
+    const QPointer<CatalogueController> alive(this);
     wczytajKalendarz(from, to);
+    if (!alive)
+        return;
     m_timeLine->setUpdatesEnabled(false);
     const auto [start, end] = RangePicker::timeLineRange(from, to);
     m_timeLine->setRange(start, end);
