@@ -380,10 +380,37 @@ void LineBuffer::replaceInLines(const QList<std::pair<QChar, QChar>>& replacemen
                 b = static_cast<unsigned char>(to.unicode());
         }
     }
+    // Normalising changes two bytes at most: compared one by one, which compilers turn
+    // into vector code, rather than looked up in the map byte by byte.
+    unsigned char changed[2] = {};
+    unsigned char into[2] = {};
+    int changes = 0;
+    for (int b = 0; b < 256; ++b) {
+        if (map[std::size_t(b)] == b)
+            continue;
+        if (changes < 2) {
+            changed[changes] = static_cast<unsigned char>(b);
+            into[changes] = map[std::size_t(b)];
+        }
+        ++changes;
+    }
+    if (changes == 0)
+        return;
     unsigned char* data = reinterpret_cast<unsigned char*>(m_bytes.data());
     const auto replace = [&](qsizetype begin, qsizetype end) {
-        for (qsizetype k = begin; k < end; ++k)
-            data[k] = map[data[k]];
+        if (changes > 2) {
+            for (qsizetype k = begin; k < end; ++k)
+                data[k] = map[data[k]];
+            return;
+        }
+        // With one change, the second pair changes nothing.
+        const unsigned char a = changed[0], ta = into[0];
+        const unsigned char b = changes == 2 ? changed[1] : changed[0];
+        const unsigned char tb = changes == 2 ? into[1] : into[0];
+        for (qsizetype k = begin; k < end; ++k) {
+            const unsigned char c = data[k];
+            data[k] = c == a ? ta : c == b ? tb : c;
+        }
     };
     // The bytes between lines are line breaks (and a byte-order mark, beyond ASCII), which
     // only a line break to be replaced would touch.
