@@ -5,7 +5,9 @@
 #include "cycles/fields.h"
 #include "cycles/linebuffer.h"
 
+#include <bit>
 #include <charconv>
+#include <cstring>
 
 namespace kvaro {
 
@@ -21,16 +23,33 @@ void RecordFields::assign(QByteArrayView line, int lineIndex)
     m_fields.clear();
     if (line.isEmpty())
         return;
-    // ";" is a byte of its own in the line's bytes, never part of another character. The
-    // fields are a few bytes long: a plain loop beats a library search per field.
+    // ";" is a byte of its own in the line's bytes, never part of another character. A
+    // third of a record's bytes are ";": eight bytes are looked at together, so the search
+    // does not branch on every byte.
     const char* const begin = line.data();
     const qsizetype size = line.size();
     qsizetype start = 0;
-    for (qsizetype i = 0; i < size; ++i) {
-        if (begin[i] == ';') {
-            m_fields.append(QByteArrayView(begin + start, i - start));
-            start = i + 1;
+    const auto cutAt = [&](qsizetype at) {
+        m_fields.append(QByteArrayView(begin + start, at - start));
+        start = at + 1;
+    };
+    qsizetype i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr quint64 Ones = 0x0101010101010101ULL;
+        constexpr quint64 Lows = 0x7F7F7F7F7F7F7F7FULL;
+        for (; size - i >= 8; i += 8) {
+            quint64 word;
+            std::memcpy(&word, begin + i, sizeof word);
+            const quint64 x = word ^ (Ones * ';');
+            // The top bit of every byte that is ";", and of no other.
+            quint64 found = ~(((x & Lows) + Lows) | x | Lows);
+            for (; found; found &= found - 1)
+                cutAt(i + std::countr_zero(found) / 8);
         }
+    }
+    for (; i < size; ++i) {
+        if (begin[i] == ';')
+            cutAt(i);
     }
     m_fields.append(QByteArrayView(begin + start, size - start));
     // Split gives no trailing empty field after an empty one (";;" is two fields).
