@@ -14,6 +14,7 @@
 #include <QLocale>
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <optional>
@@ -60,6 +61,14 @@ QString twoDigits(qint64 value)
     return QString::number(value).rightJustified(2, QLatin1Char('0'));
 }
 
+// Writes value with at least two digits; value is not negative.
+char* putTwoDigits(char* out, qint64 value)
+{
+    if (value < 10)
+        *out++ = '0';
+    return std::to_chars(out, out + 20, value).ptr;
+}
+
 // "5" becomes "05"; longer or empty texts stay as they are.
 QString padded(const QString& field)
 {
@@ -75,10 +84,16 @@ void keepConsumption(ChartModel& chart, const RecordFields& fields, int fieldInd
     if (chart.records().isEmpty() || chart.records().constLast().x != x)
         return;
     bool ok = false;
-    // The separator is "," or "." depending on where the file was normalised.
-    QString text = fields.text(fieldIndex);
-    text.replace(QLatin1Char(','), QLatin1Char('.'));
-    const double value = QLocale::c().toDouble(text, &ok);
+    double value = 0;
+    if (const std::optional<double> plain = RecordFields::plainDecimal(fields.bytes(fieldIndex))) {
+        value = *plain;
+        ok = true;
+    } else {
+        // The separator is "," or "." depending on where the file was normalised.
+        QString text = fields.text(fieldIndex);
+        text.replace(QLatin1Char(','), QLatin1Char('.'));
+        value = QLocale::c().toDouble(text, &ok);
+    }
     RecordTotals& last = chart.records().last();
     last.consumed = ok ? std::optional<double>(value) : std::nullopt;
     last.unit = ok ? unit : RecordTotals::Unit::None;
@@ -116,6 +131,9 @@ private:
     void showTimeHeld();
     void addOutputArrows();
     bool isOn(int line, std::size_t output);
+    template <typename Points> void addPoint(Points& points, double x, double y);
+    void setConsumption(int fieldIndex, const char* unit);
+    void showConsumption();
 
     const LineBuffer& m_memo;
     const Language& m_language;
@@ -128,6 +146,12 @@ private:
     ElapsedClock m_clock;                // from the first drawn record
     std::optional<qint64> m_lastElapsed; // of the last drawn record
     int m_lastX = 0;
+    QString m_label; // of the last drawn record, shared by all its points
+
+    // The consumption text of the last record that gives one, made into text once: its
+    // field's bytes stay in memo1 for the whole load.
+    QByteArrayView m_consumption;
+    const char* m_consumptionUnit = nullptr;
 
     double m_setTemperature = 0;
     bool m_reached = false;            // at a record after the start
@@ -149,28 +173,54 @@ void Loader::recordLoop()
     m_chart.at(series::T2).points.reserve(expected);
     m_chart.at(series::WorkingTemperature).points.reserve(expected);
 
-    for (int i = line::FirstRecord; i <= last; ++i) {
-        m_fields.assign(m_memo.line(i), i);
-        m_flags[std::size_t(i)] = flagsOf(m_fields);
-        const int x = i - 1;
-        const QStringView code = m_fields.view(field::HeatingType);
-        const bool recordLine = m_fields.isRecordLine();
-        if (recordLine)
-            record(x);
-        if (recordLine && code != QLatin1String("3"))
-            burnerRecord(x);
-        if (!m_firstRecordHandled) {
-            firstRecord();
-            m_firstRecordHandled = true;
+    try {
+        for (int i = line::FirstRecord; i <= last; ++i) {
+            m_fields.assign(m_memo.lineBytes(i), i);
+            m_flags[std::size_t(i)] = flagsOf(m_fields);
+            const int x = i - 1;
+            const QByteArrayView code = m_fields.bytes(field::HeatingType);
+            const bool recordLine = m_fields.isRecordLine();
+            if (recordLine)
+                record(x);
+            if (recordLine && code != "3")
+                burnerRecord(x);
+            if (!m_firstRecordHandled) {
+                firstRecord();
+                m_firstRecordHandled = true;
+            }
+            if (code == "3") {
+                addPoint(m_chart.at(series::Power).points, double(x),
+                         m_fields.decimal(field::Power));
+                setConsumption(field::Energy, " kWh");
+                keepConsumption(m_chart, m_fields, field::Energy, RecordTotals::Unit::KilowattHours,
+                                x);
+            }
         }
-        if (code == QLatin1String("3")) {
-            const QString& label = m_chart.at(series::T1).points.constLast().label;
-            m_chart.at(series::Power)
-                .points.append(ChartPoint{double(x), m_fields.decimal(field::Power), label});
-            m_summary.consumption = m_fields.text(field::Energy) + QStringLiteral(" kWh");
-            keepConsumption(m_chart, m_fields, field::Energy, RecordTotals::Unit::KilowattHours, x);
-        }
+    } catch (...) {
+        // What the records before the failing line set stays.
+        showConsumption();
+        throw;
     }
+    showConsumption();
+}
+
+// The one place a record's points are made: each carries the record's elapsed time.
+template <typename Points> void Loader::addPoint(Points& points, double x, double y)
+{
+    points.append(ChartPoint{x, y, m_label});
+}
+
+void Loader::setConsumption(int fieldIndex, const char* unit)
+{
+    m_consumption = m_fields.bytes(fieldIndex); // a missing field fails at its line
+    m_consumptionUnit = unit;
+}
+
+void Loader::showConsumption()
+{
+    if (m_consumptionUnit)
+        m_summary.consumption =
+            LineBuffer::fromLineBytes(m_consumption) + QLatin1String(m_consumptionUnit);
 }
 
 void Loader::record(int x)
@@ -178,13 +228,13 @@ void Loader::record(int x)
     const qint64 e = m_clock.elapsed(m_fields.timeOfDay());
     m_lastElapsed = e;
     m_lastX = x;
-    const QString label = elapsedLabel(e);
+    m_label = elapsedLabel(e);
     m_chart.records().append(RecordTotals{double(x), e, std::nullopt, RecordTotals::Unit::None});
 
     const double t1 = m_fields.decimal(field::T1);
-    m_chart.at(series::T1).points.append(ChartPoint{double(x), t1, label});
+    addPoint(m_chart.at(series::T1).points, double(x), t1);
     const double t2 = m_fields.decimal(field::T2);
-    m_chart.at(series::T2).points.append(ChartPoint{double(x), t2, label});
+    addPoint(m_chart.at(series::T2).points, double(x), t2);
 
     m_differenceSum += std::abs(t1 - t2);
     ++m_differenceCount;
@@ -199,7 +249,7 @@ void Loader::record(int x)
         if (e != 0) {
             m_reached = true;
             m_summary.setTemperatureReached =
-                m_language.text(Text::SetTemperatureReachedAfter) + QLatin1Char(' ') + label;
+                m_language.text(Text::SetTemperatureReachedAfter) + QLatin1Char(' ') + m_label;
         } else {
             // Reached at the very start: later records are tested again.
             m_summary.setTemperatureReached = m_language.text(Text::SetTemperatureReachedAtStart);
@@ -208,19 +258,18 @@ void Loader::record(int x)
         m_chart.setPoint().reachedX = double(x);
         m_chart.setPoint().reachedElapsed = e;
     }
-    m_chart.at(series::WorkingTemperature).points.append(ChartPoint{double(x), working, label});
+    addPoint(m_chart.at(series::WorkingTemperature).points, double(x), working);
 }
 
 void Loader::burnerRecord(int x)
 {
-    const QString& label = m_chart.at(series::T1).points.constLast().label;
     std::array<double, field::MaxBurners> exchanger{};
     for (int k = 0; k < field::MaxBurners; ++k) {
         exchanger[std::size_t(k)] = m_fields.decimal(field::burnerTemperature(k));
         QVector<ChartPoint>& points = m_chart.at(series::BurnerTemperatureFirst + k).points;
         if (points.isEmpty())
             points.reserve(m_count);
-        points.append(ChartPoint{double(x), exchanger[std::size_t(k)], label});
+        addPoint(points, double(x), exchanger[std::size_t(k)]);
     }
 
     // A marker where a burner enters a code other than the last one it had; codes without
@@ -238,7 +287,7 @@ void Loader::burnerRecord(int x)
         }
     }
 
-    m_summary.consumption = m_fields.text(field::Fuel) + QStringLiteral("kg");
+    setConsumption(field::Fuel, "kg");
     keepConsumption(m_chart, m_fields, field::Fuel, RecordTotals::Unit::Kilograms, x);
 }
 
@@ -348,12 +397,12 @@ bool Loader::isOn(int line, std::size_t output)
     if (line < int(m_flags.size())) {
         value = m_flags[std::size_t(line)][output];
     } else {
-        m_fields.assign(m_memo.line(line), line);
+        m_fields.assign(m_memo.lineBytes(line), line);
         value = flagsOf(m_fields)[output];
     }
     if (value == Missing) {
-        m_fields.assign(m_memo.line(line), line);
-        m_fields.view(Outputs[output].flagField); // throws, naming the field and the line
+        m_fields.assign(m_memo.lineBytes(line), line);
+        m_fields.bytes(Outputs[output].flagField); // throws, naming the field and the line
     }
     return value == On;
 }
@@ -391,11 +440,28 @@ QString elapsedLabel(qint64 seconds)
         return QStringLiteral("00:00");
     if (seconds >= 3600)
         return hoursMinutesSeconds(seconds);
+    if (seconds > 0) {
+        // One label per record: written in place rather than pieced together.
+        char text[64];
+        char* end = putTwoDigits(text, seconds / 60);
+        *end++ = ':';
+        end = putTwoDigits(end, seconds % 60);
+        return QString::fromLatin1(text, end - text);
+    }
     return twoDigits((seconds / 60) % 60) + QLatin1Char(':') + twoDigits(seconds % 60);
 }
 
 QString hoursMinutesSeconds(qint64 seconds)
 {
+    if (seconds >= 0) {
+        char text[64];
+        char* end = putTwoDigits(text, seconds / 3600);
+        *end++ = ':';
+        end = putTwoDigits(end, (seconds / 60) % 60);
+        *end++ = ':';
+        end = putTwoDigits(end, seconds % 60);
+        return QString::fromLatin1(text, end - text);
+    }
     return twoDigits(seconds / 3600) + QLatin1Char(':') + twoDigits((seconds / 60) % 60) +
            QLatin1Char(':') + twoDigits(seconds % 60);
 }

@@ -3,29 +3,55 @@
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
+#include "cycles/linebuffer.h"
 
+#include <bit>
 #include <charconv>
+#include <cstring>
 
 namespace kvaro {
 
 void RecordFields::assign(const QString& line, int lineIndex)
 {
-    m_line = line;
+    m_owned = LineBuffer::toLineBytes(line);
+    assign(QByteArrayView(m_owned), lineIndex);
+}
+
+void RecordFields::assign(QByteArrayView line, int lineIndex)
+{
     m_lineIndex = lineIndex;
     m_fields.clear();
-    if (m_line.isEmpty())
+    if (line.isEmpty())
         return;
-    const QStringView whole(m_line);
+    // ";" is a byte of its own in the line's bytes, never part of another character. A
+    // third of a record's bytes are ";": eight bytes are looked at together, so the search
+    // does not branch on every byte.
+    const char* const begin = line.data();
+    const qsizetype size = line.size();
     qsizetype start = 0;
-    for (;;) {
-        const qsizetype at = whole.indexOf(QLatin1Char(';'), start);
-        if (at < 0) {
-            m_fields.append(whole.mid(start));
-            break;
-        }
-        m_fields.append(whole.mid(start, at - start));
+    const auto cutAt = [&](qsizetype at) {
+        m_fields.append(QByteArrayView(begin + start, at - start));
         start = at + 1;
+    };
+    qsizetype i = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr quint64 Ones = 0x0101010101010101ULL;
+        constexpr quint64 Lows = 0x7F7F7F7F7F7F7F7FULL;
+        for (; size - i >= 8; i += 8) {
+            quint64 word;
+            std::memcpy(&word, begin + i, sizeof word);
+            const quint64 x = word ^ (Ones * ';');
+            // The top bit of every byte that is ";", and of no other.
+            quint64 found = ~(((x & Lows) + Lows) | x | Lows);
+            for (; found; found &= found - 1)
+                cutAt(i + std::countr_zero(found) / 8);
+        }
     }
+    for (; i < size; ++i) {
+        if (begin[i] == ';')
+            cutAt(i);
+    }
+    m_fields.append(QByteArrayView(begin + start, size - start));
     // Split gives no trailing empty field after an empty one (";;" is two fields).
     const qsizetype n = m_fields.size();
     if (n >= 2 && m_fields.at(n - 1).isEmpty() && m_fields.at(n - 2).isEmpty())
@@ -38,68 +64,81 @@ void RecordFields::fail(Failure failure) const
     throw failure;
 }
 
-QStringView RecordFields::view(int index) const
+QByteArrayView RecordFields::bytes(int index) const
 {
     if (index < 0 || index >= size())
         fail(Failure(QStringLiteral("List index out of bounds (%1)").arg(index)));
     return m_fields.at(index);
 }
 
+QString RecordFields::text(int index) const
+{
+    return LineBuffer::fromLineBytes(bytes(index));
+}
+
 int RecordFields::integer(int index) const
 {
-    const QStringView field = view(index);
+    const QByteArrayView field = bytes(index);
     // The controller writes plain short numbers; anything else takes the full conversion,
     // which also gives the failure text.
     if (!field.isEmpty() && field.size() <= 9) {
-        qsizetype i = field.at(0) == QLatin1Char('-') ? 1 : 0;
+        qsizetype i = field.at(0) == '-' ? 1 : 0;
         int value = 0;
         bool plain = i < field.size();
         for (; plain && i < field.size(); ++i) {
-            const char16_t c = field.at(i).unicode();
-            if (c < u'0' || c > u'9')
+            const char c = field.at(i);
+            if (c < '0' || c > '9')
                 plain = false;
             else
-                value = value * 10 + (c - u'0');
+                value = value * 10 + (c - '0');
         }
         if (plain)
-            return field.at(0) == QLatin1Char('-') ? -value : value;
+            return field.at(0) == '-' ? -value : value;
     }
     try {
-        return toInteger(field.toString());
+        return toInteger(LineBuffer::fromLineBytes(field));
     } catch (Failure& failure) {
         fail(failure);
     }
 }
 
-double RecordFields::decimal(int index) const
+std::optional<double> RecordFields::plainDecimal(QByteArrayView field)
 {
-    const QStringView field = view(index);
     char buffer[48];
-    bool plain = !field.isEmpty() && field.size() < qsizetype(sizeof buffer);
+    if (field.isEmpty() || field.size() >= qsizetype(sizeof buffer))
+        return std::nullopt;
     int digits = 0;
     bool point = false;
-    for (qsizetype i = 0; plain && i < field.size(); ++i) {
-        const char16_t c = field.at(i).unicode();
-        if (c >= u'0' && c <= u'9') {
-            buffer[i] = char(c);
+    for (qsizetype i = 0; i < field.size(); ++i) {
+        const char c = field.at(i);
+        if (c >= '0' && c <= '9') {
+            buffer[i] = c;
             ++digits;
-        } else if ((c == u'.' || c == u',') && !point) {
+        } else if ((c == '.' || c == ',') && !point) {
             buffer[i] = '.';
             point = true;
-        } else if (c == u'-' && i == 0) {
+        } else if (c == '-' && i == 0) {
             buffer[i] = '-';
         } else {
-            plain = false;
+            return std::nullopt;
         }
     }
-    if (plain && digits > 0) {
-        double value = 0;
-        const auto result = std::from_chars(buffer, buffer + field.size(), value);
-        if (result.ec == std::errc() && result.ptr == buffer + field.size())
-            return value;
-    }
+    if (digits == 0)
+        return std::nullopt;
+    double value = 0;
+    const auto result = std::from_chars(buffer, buffer + field.size(), value);
+    if (result.ec != std::errc() || result.ptr != buffer + field.size())
+        return std::nullopt;
+    return value;
+}
+
+double RecordFields::decimal(int index) const
+{
+    const QByteArrayView field = bytes(index);
+    if (const std::optional<double> value = plainDecimal(field))
+        return *value;
     try {
-        return toDecimal(field.toString());
+        return toDecimal(LineBuffer::fromLineBytes(field));
     } catch (Failure& failure) {
         fail(failure);
     }
@@ -107,8 +146,8 @@ double RecordFields::decimal(int index) const
 
 bool RecordFields::isRecordLine() const
 {
-    const QStringView code = view(field::HeatingType);
-    return code.size() == 1 && code.at(0) >= QLatin1Char('0') && code.at(0) <= QLatin1Char('3');
+    const QByteArrayView code = bytes(field::HeatingType);
+    return code.size() == 1 && code.at(0) >= '0' && code.at(0) <= '3';
 }
 
 int RecordFields::timeOfDay() const

@@ -109,12 +109,27 @@ Normalisation Normalisation::forLines(const QStringList& lines, QChar decimalSep
 
 void normalise(LineBuffer& buffer, QChar decimalSeparator)
 {
-    const Normalisation rule = Normalisation::forLines(buffer.lines(), decimalSeparator);
+    // Judged on the bytes: only a line's first two characters count, and they are ASCII
+    // whenever they can make a verdict.
+    std::optional<bool> cut;
+    for (int i = 0; i < buffer.count() && !cut; ++i) {
+        const QByteArrayView line = buffer.lineBytes(i);
+        if (line.isEmpty() || line.at(0) < '0' || line.at(0) > '3')
+            continue;
+        if (line.size() == 1 || line.at(1) == ',')
+            cut = false;
+        else if (line.at(1) == ';')
+            cut = true;
+    }
+    const Normalisation rule = Normalisation::of(cut.value_or(false), decimalSeparator);
     // "," first: on a "," locale the decimal commas made from "." must stay commas.
+    QList<std::pair<QChar, QChar>> replacements;
     if (rule.comma != QLatin1Char(','))
-        buffer.replaceInLines(QLatin1Char(','), rule.comma);
+        replacements.append({QLatin1Char(','), rule.comma});
     if (rule.point != QLatin1Char('.'))
-        buffer.replaceInLines(QLatin1Char('.'), rule.point);
+        replacements.append({QLatin1Char('.'), rule.point});
+    if (!replacements.isEmpty())
+        buffer.replaceInLines(replacements);
 }
 
 QByteArray normalisedCopy(const QByteArray& raw, QChar decimalSeparator)

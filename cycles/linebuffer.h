@@ -2,9 +2,12 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include <utility>
 
 namespace kvaro {
 
@@ -12,6 +15,14 @@ namespace kvaro {
 // through it, so the line rules are the same everywhere: CR LF, CR or LF end a line; a
 // final line break does not start an empty last line; a line beyond the last reads as
 // empty text; a line reads as at most its first 4096 characters.
+//
+// The text is kept as bytes, not as a string per line: a cycle of a million records is a
+// quarter of a gigabyte already. ASCII is kept as it is, so a plain file is read without
+// any decoding and the chart loader converts numbers straight from the bytes; any other
+// character is kept in UTF-8, one UTF-16 unit at a time (a character beyond the BMP as
+// its two halves), so that a line's cut after 4096 UTF-16 units falls between sequences
+// and an unpaired half from a damaged UTF-16 file survives. Text is built only where
+// text is asked for.
 class LineBuffer
 {
 public:
@@ -32,15 +43,23 @@ public:
     // Replaces one character by another in every line; neither may be a letter, so the
     // buffer's letter case rule still holds.
     void replaceInLines(QChar from, QChar to);
+    // The replacements in their order, as one pass where every character is ASCII: what
+    // the first pair writes the second one may replace again.
+    void replaceInLines(const QList<std::pair<QChar, QChar>>& replacements);
     void clear();
 
-    int count() const { return int(m_lines.size()); }
+    int count() const { return int(m_spans.size()); }
     // The lines up to the last one that holds text: what a cycle file has. Readers of the
     // last line, and of the lines counted back from it, use this, so blank lines after the
     // end record (an editor's extra line break) change nothing.
     int trimmedCount() const;
     QString line(int index) const;
-    QStringList lines() const { return m_lines; }
+    // The bytes of line(index) (see above: ASCII as itself, other characters as UTF-8 a
+    // UTF-16 unit at a time); empty beyond the last line. The view lasts until the buffer
+    // changes.
+    QByteArrayView lineBytes(int index) const;
+    // Every line whole, not cut to MaxLineLength.
+    QStringList lines() const;
     // The lines joined with CR LF, each line whole.
     QString text() const;
 
@@ -74,14 +93,29 @@ public:
     static qsizetype cutLines(QStringView text, bool atEnd, QStringList& lines);
     // A line as line() gives it: in the letter case asked for, cut to MaxLineLength.
     static QString lineAsRead(QString line, Case letterCase);
+    // Text to the bytes lineBytes() gives, and back. Bytes not made by toLineBytes are
+    // read as far as they go.
+    static QByteArray toLineBytes(QStringView text);
+    static QString fromLineBytes(QByteArrayView bytes);
     // Throws the failure of a file that cannot be opened or read, naming it.
     [[noreturn]] static void cannotRead(const QString& path, const QString& reason);
 
 private:
+    // Where a line's bytes sit in m_bytes, its line break left out.
+    struct Span {
+        qsizetype begin;
+        qsizetype end;
+    };
+
+    void load(QByteArray bytes);
+    void setLineBytes(QByteArray bytes);
+    QByteArrayView wholeLineBytes(int index) const;
+
     Case m_case;
     Encoding m_encoding = Encoding::Locale;
     QString m_fileName;
-    QStringList m_lines;
+    QByteArray m_bytes;
+    QList<Span> m_spans;
 };
 
 } // namespace kvaro

@@ -37,6 +37,11 @@ private slots:
               "1.2.3", "2o", "99999999999", "1,5e-2", "0007"})
             QTest::newRow(field[0] ? field : "empty field")
                 << QStringLiteral("0;") + QString::fromLatin1(field) + QStringLiteral(";x");
+        // Fields beyond ASCII: their text and failure texts come from the line's bytes.
+        for (const char* field :
+             {"\xC5\xBC\x31\x32", "12\xE2\x82\xAC", "\xF0\x9F\x98\x80", "1,\xD9\xAB"})
+            QTest::newRow(field) << QStringLiteral("0;") + QString::fromUtf8(field) +
+                                        QString::fromUtf8(";\xC5\x81");
     }
     void sameAsRecord()
     {
