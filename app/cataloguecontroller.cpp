@@ -158,8 +158,10 @@ void CatalogueController::startCatalogueBuild()
     m_catalogueWanted = false;
     m_step = Step::Catalogue;
     ProgressDialog* dialog = m_controls.MsgDialog;
-    dialog->setProgress(0);
-    dialog->showCentred(m_controls.Form2);
+    if (!dialog->isHeld()) {
+        dialog->setProgress(0);
+        dialog->showCentred(m_controls.Form2);
+    }
 
     // The worker gets copies: the window may relabel itself while it reads.
     auto build = std::make_shared<CatalogueBuild>();
@@ -179,9 +181,11 @@ void CatalogueController::startListing()
     m_listingWanted = false;
     m_step = Step::Listing;
     ProgressDialog* dialog = m_controls.MsgDialog;
-    dialog->setProgress(0);
-    // Most ranges are listed at once; a dialog that flashed by would only distract.
-    dialog->showCentredAfter(ProgressDialog::ShortWorkMs, m_controls.Form2);
+    if (!dialog->isHeld()) {
+        dialog->setProgress(0);
+        // Most ranges are listed at once; a dialog that flashed by would only distract.
+        dialog->showCentredAfter(ProgressDialog::ShortWorkMs, m_controls.Form2);
+    }
 
     auto listing = std::make_shared<CycleListing>();
     const Catalogue catalogue = m_catalogue;
@@ -211,7 +215,8 @@ CatalogueProgress CatalogueController::progressPoster()
 
 void CatalogueController::showProgress(int ticket, int done, int total)
 {
-    if (ticket != m_ticket || !m_worker || m_worker->isCancelled())
+    if (ticket != m_ticket || !m_worker || m_worker->isCancelled() ||
+        m_controls.MsgDialog->isHeld())
         return;
     // Files may be counted by several threads of the pool: the bar never runs back.
     if (done < m_progressDone)
@@ -230,7 +235,8 @@ void CatalogueController::catalogueBuilt(CatalogueBuild build)
     }
     m_catalogue = std::move(build.catalogue);
     if (!build.report.isEmpty()) {
-        m_controls.MsgDialog->finish();
+        if (!m_controls.MsgDialog->isHeld())
+            m_controls.MsgDialog->finish();
         m_services.messages.show(build.report.message());
     }
     proceed();
@@ -255,7 +261,8 @@ void CatalogueController::listed(const CycleListing& listing)
     c.FooterConsLabel->setText(listing.footerConsLabel);
     c.DataButton->setText(listing.dataButton);
     if (!listing.report.isEmpty()) {
-        c.MsgDialog->finish();
+        if (!c.MsgDialog->isHeld())
+            c.MsgDialog->finish();
         m_services.messages.show(listing.report.message());
     }
     proceed();
@@ -263,7 +270,8 @@ void CatalogueController::listed(const CycleListing& listing)
 
 void CatalogueController::settle()
 {
-    m_controls.MsgDialog->finish();
+    if (!m_controls.MsgDialog->isHeld())
+        m_controls.MsgDialog->finish();
     if (m_clickedMeanwhile) {
         const QString path = *std::exchange(m_clickedMeanwhile, std::nullopt);
         const QPointer<CatalogueController> alive(this);

@@ -31,6 +31,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QListView>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -130,7 +131,9 @@ void ChartController::drawCycle()
 {
     const int turn = cycleturn::take();
     const int records = m_state.Memo1.trimmedCount() - 3;
-    ProgressDialog* dialog = m_controls.MsgDialog;
+    // A dialog an import holds goes on showing the import.
+    const QPointer<ProgressDialog> dialog(
+        m_controls.MsgDialog && !m_controls.MsgDialog->isHeld() ? m_controls.MsgDialog : nullptr);
     if (dialog) {
         dialog->setBusy();
         if (records > LargeCycleRecords)

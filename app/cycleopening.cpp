@@ -32,8 +32,9 @@ std::optional<OpenedCycle> openCycleAside(const QObject* owner, const QString& p
                                           ProgressDialog* dialog, const QWidget* over)
 {
     const int turn = cycleturn::take();
-    const QPointer<ProgressDialog> shown(dialog);
-    if (dialog) {
+    // A dialog an import holds goes on showing the import.
+    const QPointer<ProgressDialog> shown(dialog && !dialog->isHeld() ? dialog : nullptr);
+    if (shown) {
         dialog->setBusy();
         if (QFileInfo(path).size() > LargeCycleBytes)
             dialog->showCentred(over);

@@ -88,6 +88,7 @@ void ImportController::KvaroLoadButtonClick()
     m_mountsChangedWhileRunning = false;
 
     ProgressDialog* dialog = m_controls.MsgDialog;
+    dialog->hold();
     dialog->setProgress(0);
 
     m_thread = new QThread(this);
@@ -140,6 +141,7 @@ void ImportController::finished(const ImportResult& result)
     m_thread = nullptr;
     m_lastResult = result;
 
+    m_controls.MsgDialog->release();
     m_controls.MsgDialog->hide();
     if (!result.driveFound)
         setButtonState(ButtonState::NoDrive);

@@ -43,12 +43,20 @@ public:
     // The work it stood for has ended: closed, and a delayed showing is dropped.
     void finish();
 
+    // An import holds the dialog from its start to its end. The window's other work (a
+    // catalogue build, a cycle being read) may run meanwhile: it leaves a held dialog
+    // alone rather than moving the import's bar, or closing it when it ends first.
+    void hold() { m_held = true; }
+    void release() { m_held = false; }
+    bool isHeld() const { return m_held; }
+
 private:
     QLabel* m_body;
     QProgressBar* m_bar;
     QPushButton* m_ok;
     QTimer* m_showTimer;
     QPointer<const QWidget> m_showOver;
+    bool m_held = false;
 };
 
 } // namespace kvaro

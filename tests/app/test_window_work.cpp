@@ -148,6 +148,7 @@ private slots:
     void closingTheWindowDuringTheBuild();
     void largeCycleLoadsBehindTheDialog();
     void laterCycleWinsOverOneStillLoading();
+    void dialogHeldByAnImportIsLeftAlone();
 };
 
 void TestWindowWork::anotherOvenCancelsTheRunningBuild()
@@ -369,6 +370,27 @@ void TestWindowWork::laterCycleWinsOverOneStillLoading()
     QCOMPARE(form.findChild<ChartController*>()->summary(), alone.summary);
     QVERIFY(!form.MsgDialog()->isVisible());
     QVERIFY(machine.messages.texts().isEmpty());
+}
+
+// An import holds MsgDialog from its start to its end: an oven chosen meanwhile is built
+// and listed without moving the import's bar or closing the dialog under it.
+void TestWindowWork::dialogHeldByAnImportIsLeftAlone()
+{
+    Machine machine;
+    auto form = machine.start();
+    auto* controller = attachCatalogue(*form);
+    ProgressDialog* dialog = form->MsgDialog();
+    dialog->hold();
+    dialog->setProgress(42);
+    dialog->show();
+
+    controller->ComboPiecItemSelected(0);
+
+    QVERIFY(!controller->isBusy());
+    QCOMPARE(controller->catalogue().size(), ManyCycles);
+    QVERIFY(dialog->isVisible());
+    QCOMPARE(dialog->progress(), 42);
+    dialog->release();
 }
 
 QTEST_MAIN(TestWindowWork)
