@@ -164,9 +164,10 @@ void Loader::recordLoop()
             m_firstRecordHandled = true;
         }
         if (code == QLatin1String("3")) {
-            const QString& label = m_chart.at(series::T1).points.constLast().label;
+            // At the time of the last drawn record, as T1's last point.
             m_chart.at(series::Power)
-                .points.append(ChartPoint{double(x), m_fields.decimal(field::Power), label});
+                .points.appendElapsed(double(x), m_fields.decimal(field::Power),
+                                      m_lastElapsed.value_or(0));
             m_summary.consumption = m_fields.text(field::Energy) + QStringLiteral(" kWh");
             keepConsumption(m_chart, m_fields, field::Energy, RecordTotals::Unit::KilowattHours, x);
         }
@@ -178,13 +179,12 @@ void Loader::record(int x)
     const qint64 e = m_clock.elapsed(m_fields.timeOfDay());
     m_lastElapsed = e;
     m_lastX = x;
-    const QString label = elapsedLabel(e);
     m_chart.records().append(RecordTotals{double(x), e, std::nullopt, RecordTotals::Unit::None});
 
     const double t1 = m_fields.decimal(field::T1);
-    m_chart.at(series::T1).points.append(ChartPoint{double(x), t1, label});
+    m_chart.at(series::T1).points.appendElapsed(double(x), t1, e);
     const double t2 = m_fields.decimal(field::T2);
-    m_chart.at(series::T2).points.append(ChartPoint{double(x), t2, label});
+    m_chart.at(series::T2).points.appendElapsed(double(x), t2, e);
 
     m_differenceSum += std::abs(t1 - t2);
     ++m_differenceCount;
@@ -198,8 +198,8 @@ void Loader::record(int x)
         working > 0) {
         if (e != 0) {
             m_reached = true;
-            m_summary.setTemperatureReached =
-                m_language.text(Text::SetTemperatureReachedAfter) + QLatin1Char(' ') + label;
+            m_summary.setTemperatureReached = m_language.text(Text::SetTemperatureReachedAfter) +
+                                              QLatin1Char(' ') + elapsedLabel(e);
         } else {
             // Reached at the very start: later records are tested again.
             m_summary.setTemperatureReached = m_language.text(Text::SetTemperatureReachedAtStart);
@@ -208,19 +208,19 @@ void Loader::record(int x)
         m_chart.setPoint().reachedX = double(x);
         m_chart.setPoint().reachedElapsed = e;
     }
-    m_chart.at(series::WorkingTemperature).points.append(ChartPoint{double(x), working, label});
+    m_chart.at(series::WorkingTemperature).points.appendElapsed(double(x), working, e);
 }
 
 void Loader::burnerRecord(int x)
 {
-    const QString& label = m_chart.at(series::T1).points.constLast().label;
+    const qint64 elapsed = m_lastElapsed.value_or(0); // the record's, as T1's last point
     std::array<double, field::MaxBurners> exchanger{};
     for (int k = 0; k < field::MaxBurners; ++k) {
         exchanger[std::size_t(k)] = m_fields.decimal(field::burnerTemperature(k));
-        QVector<ChartPoint>& points = m_chart.at(series::BurnerTemperatureFirst + k).points;
+        ChartPoints& points = m_chart.at(series::BurnerTemperatureFirst + k).points;
         if (points.isEmpty())
             points.reserve(m_count);
-        points.append(ChartPoint{double(x), exchanger[std::size_t(k)], label});
+        points.appendElapsed(double(x), exchanger[std::size_t(k)], elapsed);
     }
 
     // A marker where a burner enters a code other than the last one it had; codes without
