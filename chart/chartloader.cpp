@@ -184,7 +184,8 @@ void Loader::record(int x)
     const double t1 = m_fields.decimal(field::T1);
     m_chart.at(series::T1).points.appendElapsed(double(x), t1, e);
     const double t2 = m_fields.decimal(field::T2);
-    m_chart.at(series::T2).points.appendElapsed(double(x), t2, e);
+    const ChartPoints& t1Points = m_chart.at(series::T1).points;
+    m_chart.at(series::T2).points.appendAlongside(t1Points, t2);
 
     m_differenceSum += std::abs(t1 - t2);
     ++m_differenceCount;
@@ -208,19 +209,19 @@ void Loader::record(int x)
         m_chart.setPoint().reachedX = double(x);
         m_chart.setPoint().reachedElapsed = e;
     }
-    m_chart.at(series::WorkingTemperature).points.appendElapsed(double(x), working, e);
+    m_chart.at(series::WorkingTemperature).points.appendAlongside(t1Points, working);
 }
 
 void Loader::burnerRecord(int x)
 {
-    const qint64 elapsed = m_lastElapsed.value_or(0); // the record's, as T1's last point
+    const ChartPoints& t1Points = m_chart.at(series::T1).points; // this record's last
     std::array<double, field::MaxBurners> exchanger{};
     for (int k = 0; k < field::MaxBurners; ++k) {
         exchanger[std::size_t(k)] = m_fields.decimal(field::burnerTemperature(k));
         ChartPoints& points = m_chart.at(series::BurnerTemperatureFirst + k).points;
         if (points.isEmpty())
             points.reserve(m_count);
-        points.appendElapsed(double(x), exchanger[std::size_t(k)], elapsed);
+        points.appendAlongside(t1Points, exchanger[std::size_t(k)]);
     }
 
     // A marker where a burner enters a code other than the last one it had; codes without

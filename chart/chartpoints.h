@@ -7,6 +7,7 @@
 
 #include <initializer_list>
 #include <iterator>
+#include <memory>
 #include <span>
 #include <vector>
 
@@ -25,15 +26,24 @@ struct ChartPoint {
 // text (anything elapsedLabel would not write) is kept beside the columns.
 //
 // Copies share the columns until one of them is written, so the view holds the model's
-// points without a copy of its own and sees at once whether they changed.
+// points without a copy of its own and sees at once whether they changed. Series that are
+// appended point for point alongside another (appendAlongside) share its x and time
+// columns as well, which most of a cycle's series are.
 class ChartPoints
 {
-    struct Data : QSharedData {
+    // x and time per point, shared by the series appended alongside each other. Only ever
+    // appended to at its end, and only without moving its storage while others hold it:
+    // each holder reads its own first points, which never change under it.
+    struct Keys {
         std::vector<double> xs;
-        std::vector<double> ys;
         // Elapsed seconds per point; CustomLabel marks a point whose label is in labels.
-        std::vector<qint32> keys;
+        std::vector<qint32> elapsed;
         QHash<qsizetype, QString> labels;
+    };
+    struct Data : QSharedData {
+        std::shared_ptr<Keys> keys = std::make_shared<Keys>();
+        qsizetype count = 0; // this series' points: the first count keys
+        std::vector<double> ys;
     };
 
 public:
@@ -103,7 +113,7 @@ public:
     ChartPoints& operator=(ChartPoints&&) noexcept;
     ~ChartPoints();
 
-    qsizetype size() const { return d ? qsizetype(d->xs.size()) : 0; }
+    qsizetype size() const { return d ? d->count : 0; }
     qsizetype count() const { return size(); }
     bool isEmpty() const { return size() == 0; }
     bool empty() const { return isEmpty(); }
@@ -114,8 +124,11 @@ public:
     void append(const ChartPoint& point);
     // The loader's way in: the label is made from the seconds only when someone asks.
     void appendElapsed(double x, double y, qint64 elapsedSeconds);
+    // A point at the x and label of leader's last point (which must exist). Where this
+    // series went along with leader so far, the two keep sharing those columns.
+    void appendAlongside(const ChartPoints& leader, double y);
 
-    double x(qsizetype i) const { return d->xs[std::size_t(i)]; }
+    double x(qsizetype i) const { return d->keys->xs[std::size_t(i)]; }
     double y(qsizetype i) const { return d->ys[std::size_t(i)]; }
     QString label(qsizetype i) const;
     // The elapsed seconds the label of point i stands for, or -1 where it is no
@@ -148,6 +161,11 @@ public:
 
 private:
     Data& write();
+    // The keys of data, made its own where appending (or, with anywhere, writing at any
+    // point) would change what another holder sees.
+    static Keys& keysToAppend(Data& data);
+    static Keys& ownKeys(Data& data);
+    static void appendKey(Data& data, double x, qint32 key, const QString& label);
 
     QSharedDataPointer<Data> d;
 };

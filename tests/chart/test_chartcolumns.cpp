@@ -115,6 +115,48 @@ private slots:
         QCOMPARE(shown.xs()[2], 2.0);
     }
 
+    // Series appended alongside T1 share its x and time columns; whatever is then written
+    // to one of them, or appended to one alone, leaves the others as they were.
+    void seriesAlongsideKeepTheirOwnPoints()
+    {
+        ChartPoints t1;
+        ChartPoints t2;
+        ChartPoints burner;
+        t1.reserve(4);
+        for (int i = 0; i < 3; ++i) {
+            t1.appendElapsed(i, 100 + i, 60 * i);
+            t2.appendAlongside(t1, 200 + i);
+            if (i > 0) // joins one record late
+                burner.appendAlongside(t1, 300 + i);
+        }
+        const ChartPoints shown = t2;
+        t1.appendElapsed(3, 103, 180);
+        t1.appendElapsed(4, 104, 240); // past the reserve: its columns move
+        t2.appendAlongside(t1, 204);   // skipped x = 3: parts from T1
+        t2[0].x = -1;
+        burner.append({5, 305, QStringLiteral("custom")});
+
+        auto xsOf = [](const ChartPoints& points) {
+            return QList<double>(points.xs().begin(), points.xs().end());
+        };
+        auto labelsOf = [](const ChartPoints& points) {
+            QStringList labels;
+            for (const ChartPoint& point : points)
+                labels.append(point.label);
+            return labels;
+        };
+        QCOMPARE(xsOf(t1), (QList<double>{0, 1, 2, 3, 4}));
+        QCOMPARE(labelsOf(t1), (QStringList{"00:00", "01:00", "02:00", "03:00", "04:00"}));
+        QCOMPARE(xsOf(t2), (QList<double>{-1, 1, 2, 4}));
+        QCOMPARE(labelsOf(t2), (QStringList{"00:00", "01:00", "02:00", "04:00"}));
+        QCOMPARE(t2.y(3), 204.0);
+        QCOMPARE(xsOf(burner), (QList<double>{1, 2, 5}));
+        QCOMPARE(labelsOf(burner), (QStringList{"01:00", "02:00", "custom"}));
+        QCOMPARE(xsOf(shown), (QList<double>{0, 1, 2}));
+        QCOMPARE(labelsOf(shown), (QStringList{"00:00", "01:00", "02:00"}));
+        QCOMPARE(shown.ys()[2], 202.0);
+    }
+
     // The vertices the columns give for a range must be the ones the library's adaptive
     // sampling gives for a copy of the same points: every pixel column's least and
     // greatest value, a lone spike among them.
