@@ -131,7 +131,6 @@ private:
     void showTimeHeld();
     void addOutputArrows();
     bool isOn(int line, std::size_t output);
-    template <typename Points> void addPoint(Points& points, double x, double y);
     void setConsumption(int fieldIndex, const char* unit);
     void showConsumption();
 
@@ -146,7 +145,6 @@ private:
     ElapsedClock m_clock;                // from the first drawn record
     std::optional<qint64> m_lastElapsed; // of the last drawn record
     int m_lastX = 0;
-    QString m_label; // of the last drawn record, shared by all its points
 
     // The consumption text of the last record that gives one, made into text once: its
     // field's bytes stay in memo1 for the whole load.
@@ -189,8 +187,10 @@ void Loader::recordLoop()
                 m_firstRecordHandled = true;
             }
             if (code == "3") {
-                addPoint(m_chart.at(series::Power).points, double(x),
-                         m_fields.decimal(field::Power));
+                // At the time of the last drawn record, as T1's last point.
+                m_chart.at(series::Power)
+                    .points.appendElapsed(double(x), m_fields.decimal(field::Power),
+                                          m_lastElapsed.value_or(0));
                 setConsumption(field::Energy, " kWh");
                 keepConsumption(m_chart, m_fields, field::Energy, RecordTotals::Unit::KilowattHours,
                                 x);
@@ -202,12 +202,6 @@ void Loader::recordLoop()
         throw;
     }
     showConsumption();
-}
-
-// The one place a record's points are made: each carries the record's elapsed time.
-template <typename Points> void Loader::addPoint(Points& points, double x, double y)
-{
-    points.append(ChartPoint{x, y, m_label});
 }
 
 void Loader::setConsumption(int fieldIndex, const char* unit)
@@ -228,13 +222,13 @@ void Loader::record(int x)
     const qint64 e = m_clock.elapsed(m_fields.timeOfDay());
     m_lastElapsed = e;
     m_lastX = x;
-    m_label = elapsedLabel(e);
     m_chart.records().append(RecordTotals{double(x), e, std::nullopt, RecordTotals::Unit::None});
 
     const double t1 = m_fields.decimal(field::T1);
-    addPoint(m_chart.at(series::T1).points, double(x), t1);
+    m_chart.at(series::T1).points.appendElapsed(double(x), t1, e);
     const double t2 = m_fields.decimal(field::T2);
-    addPoint(m_chart.at(series::T2).points, double(x), t2);
+    const ChartPoints& t1Points = m_chart.at(series::T1).points;
+    m_chart.at(series::T2).points.appendAlongside(t1Points, t2);
 
     m_differenceSum += std::abs(t1 - t2);
     ++m_differenceCount;
@@ -248,8 +242,8 @@ void Loader::record(int x)
         working > 0) {
         if (e != 0) {
             m_reached = true;
-            m_summary.setTemperatureReached =
-                m_language.text(Text::SetTemperatureReachedAfter) + QLatin1Char(' ') + m_label;
+            m_summary.setTemperatureReached = m_language.text(Text::SetTemperatureReachedAfter) +
+                                              QLatin1Char(' ') + elapsedLabel(e);
         } else {
             // Reached at the very start: later records are tested again.
             m_summary.setTemperatureReached = m_language.text(Text::SetTemperatureReachedAtStart);
@@ -258,18 +252,19 @@ void Loader::record(int x)
         m_chart.setPoint().reachedX = double(x);
         m_chart.setPoint().reachedElapsed = e;
     }
-    addPoint(m_chart.at(series::WorkingTemperature).points, double(x), working);
+    m_chart.at(series::WorkingTemperature).points.appendAlongside(t1Points, working);
 }
 
 void Loader::burnerRecord(int x)
 {
+    const ChartPoints& t1Points = m_chart.at(series::T1).points; // this record's last
     std::array<double, field::MaxBurners> exchanger{};
     for (int k = 0; k < field::MaxBurners; ++k) {
         exchanger[std::size_t(k)] = m_fields.decimal(field::burnerTemperature(k));
-        QVector<ChartPoint>& points = m_chart.at(series::BurnerTemperatureFirst + k).points;
+        ChartPoints& points = m_chart.at(series::BurnerTemperatureFirst + k).points;
         if (points.isEmpty())
             points.reserve(m_count);
-        addPoint(points, double(x), exchanger[std::size_t(k)]);
+        points.appendAlongside(t1Points, exchanger[std::size_t(k)]);
     }
 
     // A marker where a burner enters a code other than the last one it had; codes without

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chart/chartpoints.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -13,13 +15,6 @@ namespace kvaro {
 // program addresses by position. The loader fills it, the filter list sets each series'
 // shown state, the view draws it and the command line prints it.
 enum class SeriesKind { Line, Area, Arrow, Bubble };
-
-struct ChartPoint {
-    double x = 0;
-    double y = 0;
-    QString label; // elapsed time since the cycle start
-    bool operator==(const ChartPoint&) const = default;
-};
 
 struct ChartBubble {
     double x = 0;
@@ -45,7 +40,7 @@ struct ChartSeries {
     QString title;
     int eventKind = 0;  // 1..7 for bubble series: which event picture fills the markers
     bool active = true; // shown; a hidden series is not drawn and does not count for ranges
-    QVector<ChartPoint> points;
+    ChartPoints points;
     QVector<ChartBubble> bubbles;
     QVector<ChartArrow> arrows;
 

@@ -10,24 +10,35 @@ namespace {
 
 // The index of the element nearest to x within half a record, found with one binary
 // search (x grows along the series), or -1.
-template <typename Items> qsizetype nearestIndex(const Items& items, double x)
+template <typename Items, typename KeyOf>
+qsizetype nearestIndex(const Items& items, double x, KeyOf keyOf)
 {
-    if (items.isEmpty() || !std::isfinite(x))
+    if (items.empty() || !std::isfinite(x))
         return -1;
-    const auto it = std::lower_bound(items.cbegin(), items.cend(), x,
-                                     [](const auto& item, double v) { return item.x < v; });
+    const auto it = std::lower_bound(items.begin(), items.end(), x,
+                                     [&](const auto& item, double v) { return keyOf(item) < v; });
     qsizetype best = -1;
     double distance = std::numeric_limits<double>::infinity();
     for (auto candidate : {it - 1, it}) {
-        if (candidate < items.cbegin() || candidate >= items.cend())
+        if (candidate < items.begin() || candidate >= items.end())
             continue;
-        const double d = std::abs(candidate->x - x);
+        const double d = std::abs(keyOf(*candidate) - x);
         if (d < distance) {
             distance = d;
-            best = candidate - items.cbegin();
+            best = candidate - items.begin();
         }
     }
     return distance <= 0.5 ? best : -1;
+}
+
+qsizetype nearestIndex(const QVector<RecordTotals>& records, double x)
+{
+    return nearestIndex(records, x, [](const RecordTotals& r) { return r.x; });
+}
+
+qsizetype nearestIndex(const ChartPoints& points, double x)
+{
+    return nearestIndex(points.xs(), x, [](double key) { return key; });
 }
 
 bool carriesValues(const ChartSeries& series)
@@ -48,7 +59,7 @@ std::optional<double> seriesValueAt(const ChartSeries& series, double x)
     const qsizetype i = nearestIndex(series.points, x);
     if (i < 0)
         return std::nullopt;
-    return series.points.at(i).y;
+    return series.points.y(i);
 }
 
 QVector<SeriesValue> shownValuesAt(const ChartModel& chart, double x)
@@ -124,15 +135,16 @@ CursorStats cursorStats(const ChartModel& chart, double a, double b)
         const auto valueB = seriesValueAt(series, stats.b);
         if (!valueA || !valueB)
             continue;
-        const auto first = std::lower_bound(series.points.cbegin(), series.points.cend(), from,
-                                            [](const ChartPoint& p, double v) { return p.x < v; });
+        const std::span<const double> xs = series.points.xs();
+        const std::span<const double> ys = series.points.ys();
         SeriesSpan span{i, *valueA, *valueB, *valueA, *valueA, 0};
         double sum = 0;
         int count = 0;
-        for (auto p = first; p != series.points.cend() && p->x <= to; ++p) {
-            span.minimum = std::min(span.minimum, p->y);
-            span.maximum = std::max(span.maximum, p->y);
-            sum += p->y;
+        for (auto p = std::size_t(std::lower_bound(xs.begin(), xs.end(), from) - xs.begin());
+             p < xs.size() && xs[p] <= to; ++p) {
+            span.minimum = std::min(span.minimum, ys[p]);
+            span.maximum = std::max(span.maximum, ys[p]);
+            sum += ys[p];
             ++count;
         }
         span.mean = count > 0 ? sum / count : *valueA;

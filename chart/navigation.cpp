@@ -69,20 +69,17 @@ QString initialTimeText()
 
 int nearestPoint(const ChartModel& chart, double axisValue)
 {
-    const QVector<ChartPoint>& points = chart.at(series::T1).points;
-    if (points.isEmpty() || !(axisValue >= points.constFirst().x - 0.5) ||
-        !(axisValue <= points.constLast().x + 0.5))
+    const std::span<const double> xs = chart.at(series::T1).points.xs();
+    if (xs.empty() || !(axisValue >= xs.front() - 0.5) || !(axisValue <= xs.back() + 0.5))
         return -1;
-    const auto after =
-        std::lower_bound(points.cbegin(), points.cend(), axisValue,
-                         [](const ChartPoint& point, double value) { return point.x < value; });
-    if (after == points.cend())
-        return int(points.size() - 1);
-    if (after == points.cbegin())
+    const auto after = std::lower_bound(xs.begin(), xs.end(), axisValue);
+    if (after == xs.end())
+        return int(xs.size() - 1);
+    if (after == xs.begin())
         return 0;
     const auto before = after - 1;
     // Halfway between two points belongs to the left one.
-    return int((axisValue - before->x <= after->x - axisValue ? before : after) - points.cbegin());
+    return int((axisValue - *before <= *after - axisValue ? before : after) - xs.begin());
 }
 
 QString temperatureText(double value, QChar decimalSeparator)
@@ -95,12 +92,11 @@ Readout readoutAt(const ChartModel& chart, double axisValue, QChar decimalSepara
     const int index = nearestPoint(chart, axisValue);
     if (index < 0)
         return {-1, noReadout(), noReadout()};
-    const QVector<ChartPoint>& working = chart.at(series::WorkingTemperature).points;
+    const ChartPoints& working = chart.at(series::WorkingTemperature).points;
     // A load stopped between the two series may leave series 23 one point short.
-    const QString temperature = index < working.size()
-                                    ? temperatureText(working.at(index).y, decimalSeparator)
-                                    : noReadout();
-    return {index, temperature, chart.at(series::T1).points.at(index).label};
+    const QString temperature =
+        index < working.size() ? temperatureText(working.y(index), decimalSeparator) : noReadout();
+    return {index, temperature, chart.at(series::T1).points.label(index)};
 }
 
 } // namespace kvaro::navigation

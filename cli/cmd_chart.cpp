@@ -125,8 +125,9 @@ QJsonArray seriesJson(const ChartModel& chart)
         switch (series.kind) {
         case SeriesKind::Line:
         case SeriesKind::Area:
-            for (const ChartPoint& p : series.points)
-                items.append(QJsonArray{p.x, p.y, p.label});
+            for (qsizetype i = 0; i < series.points.size(); ++i)
+                items.append(
+                    QJsonArray{series.points.x(i), series.points.y(i), series.points.label(i)});
             object.insert(QStringLiteral("points"), items);
             break;
         case SeriesKind::Arrow:

@@ -145,6 +145,10 @@ void BubblePlottable::draw(QCPPainter* painter)
     const bool vector = painter->modes().testFlag(QCPPainter::pmVectorized);
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
 
+    // A series' markers mostly share one size: the picture is looked up once per size
+    // change rather than once per marker, which a long cycle with many events notices.
+    int shownDiameter = -1;
+    QPixmap shown;
     for (int i = 0; i < m_bubbles.size(); ++i) {
         const QRectF circle = markerRect(i);
         if (!circle.intersects(clip))
@@ -154,9 +158,13 @@ void BubblePlottable::draw(QCPPainter* painter)
             continue;
         }
         const int diameter = int(std::lround(circle.width()));
+        if (diameter != shownDiameter) {
+            shown = marker(diameter, ratio);
+            shownDiameter = diameter;
+        }
         painter->drawPixmap(
             QPointF(circle.center().x() - diameter / 2.0, circle.center().y() - diameter / 2.0),
-            marker(diameter, ratio));
+            shown);
     }
 }
 

@@ -4,11 +4,11 @@
 #include "chart/view/bubbleplottable.h"
 #include "chart/view/chartpanel.h"
 #include "chart/view/chartstyle.h"
+#include "chart/view/columngraph.h"
 #include "chart/view/cursoroverlay.h"
 #include "chart/view/elapsedticker.h"
 #include "chart/view/eventpicture.h"
 #include "chart/view/exportlegend.h"
-#include "chart/view/linegraph.h"
 #include "chart/view/outputlanes.h"
 #include "chart/view/seriesstyle.h"
 #include "chart/view/setpointoverlay.h"
@@ -45,21 +45,6 @@ QBrush powerFill(const QColor& color)
     fill.setColorAt(0, color);
     fill.setColorAt(1, QColor(255, 255, 255, 0));
     return fill;
-}
-
-// A series' points as graph data; the loader adds them in ascending x, which the graph's
-// per-pixel sampling relies on (anything else is sorted first).
-void fillGraph(QCPGraph* graph, const QVector<ChartPoint>& points)
-{
-    QVector<QCPGraphData> data;
-    data.reserve(points.size());
-    bool sorted = true;
-    for (const ChartPoint& point : points) {
-        if (!data.isEmpty() && point.x < data.constLast().key)
-            sorted = false;
-        data.append(QCPGraphData(point.x, point.y));
-    }
-    graph->data()->set(data, sorted);
 }
 
 } // namespace
@@ -150,7 +135,7 @@ void ChartView::buildPlottables()
         switch (series.kind) {
         case SeriesKind::Line:
         case SeriesKind::Area: {
-            auto* graph = new LineGraph(m_plot->xAxis, m_plot->yAxis);
+            auto* graph = new ColumnGraph(m_plot->xAxis, m_plot->yAxis);
             graph->setLineStyle(QCPGraph::lsLine);
             graph->setScatterStyle(QCPScatterStyle::ssNone);
             // Per pixel column only the extremes are drawn: long cycles pan smoothly and
@@ -185,19 +170,16 @@ void ChartView::buildPlottables()
         if (shape.at(i).kind == SeriesKind::Bubble)
             create(i);
     }
-    m_shownPoints.assign(m_plottables.size(), {});
 }
 
 void ChartView::setModel(const ChartModel* model)
 {
     m_model = model;
     m_cursors->setModel(model);
-    // An empty series of the new model would pass for the copy of the old one (both hold
-    // no data), so the graphs let go of the old points here.
-    m_shownPoints.assign(m_plottables.size(), {});
+    // The graphs let go of the old model's points here, whatever the new one holds.
     for (QCPAbstractPlottable* plottable : m_plottables) {
-        if (auto* graph = qobject_cast<QCPGraph*>(plottable))
-            graph->data()->clear();
+        if (auto* graph = qobject_cast<ColumnGraph*>(plottable))
+            graph->setPoints(ChartPoints());
     }
     refresh();
 }
@@ -209,7 +191,7 @@ void ChartView::refresh()
     if (!m_model) {
         for (QCPAbstractPlottable* plottable : m_plottables)
             plottable->setVisible(false);
-        m_ticker->setPoints({});
+        m_ticker->setPoints(ChartPoints());
         m_hint->setVisible(false);
         m_setPoint->show({}, false);
         m_lanes->layOut(m_plottables);
@@ -223,14 +205,10 @@ void ChartView::refresh()
         QCPAbstractPlottable* plottable = m_plottables[std::size_t(i)];
         plottable->setName(series.title);
         plottable->setVisible(series.active);
-        if (auto* graph = qobject_cast<QCPGraph*>(plottable)) {
-            // Points that did not change keep their copy: switching a series on or off
-            // costs nothing for a long cycle.
-            QVector<ChartPoint>& shown = m_shownPoints[std::size_t(i)];
-            if (!shown.isSharedWith(series.points)) {
-                fillGraph(graph, series.points);
-                shown = series.points;
-            }
+        if (auto* graph = qobject_cast<ColumnGraph*>(plottable)) {
+            // The graph shares the model's columns; points that did not change cost
+            // nothing, so switching a series on or off is free for a long cycle.
+            graph->setPoints(series.points);
             if (series.kind == SeriesKind::Area) {
                 graph->setPen(Qt::NoPen);
                 graph->setBrush(powerFill(seriesColour(i)));

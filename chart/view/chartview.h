@@ -119,7 +119,6 @@ private:
     std::unique_ptr<OutputLanes> m_lanes;
     QSharedPointer<ElapsedTicker> m_ticker;
     std::vector<QCPAbstractPlottable*> m_plottables; // by series position
-    std::vector<QVector<ChartPoint>> m_shownPoints;  // what each graph holds now
     const ChartModel* m_model = nullptr;
     ScrollPermission m_permission;
     MarkerTip m_markerTip;

@@ -9,19 +9,25 @@
 
 namespace kvaro {
 
-void ElapsedTicker::setPoints(const QVector<ChartPoint>& points)
+void ElapsedTicker::setPoints(const ChartPoints& points)
 {
+    // Every refresh passes the same points again: only new ones are gone through.
+    if (points.isSharedWith(m_source))
+        return;
+    m_source = points;
     m_xs.clear();
     m_reached.clear();
     m_xs.reserve(points.size());
     m_reached.reserve(points.size());
+    const std::span<const double> xs = points.xs();
     qint64 reached = -1;
-    for (const ChartPoint& point : points) {
+    for (qsizetype i = 0; i < points.size(); ++i) {
+        const double x = xs[std::size_t(i)];
         // The loader adds points in ascending x; a point out of order is not a mark's place.
-        if (!m_xs.isEmpty() && point.x <= m_xs.constLast())
+        if (!m_xs.isEmpty() && x <= m_xs.constLast())
             continue;
-        reached = std::max(reached, parseElapsed(point.label));
-        m_xs.append(point.x);
+        reached = std::max(reached, points.elapsed(i));
+        m_xs.append(x);
         m_reached.append(reached);
     }
 }

@@ -16,7 +16,8 @@ class ElapsedTicker : public QCPAxisTicker
 {
 public:
     // The points' labels carry the elapsed time ("mm:ss" or "hh:mm:ss").
-    void setPoints(const QVector<ChartPoint>& points);
+    void setPoints(const ChartPoints& points);
+    void setPoints(const QVector<ChartPoint>& points) { setPoints(ChartPoints(points)); }
     // The axis length in pixels at the next layout, asked each time the marks are made.
     void setAxisLength(std::function<double()> length) { m_axisLength = std::move(length); }
 
@@ -45,6 +46,7 @@ private:
     // record reaching a time" is one binary search even where the clock went back.
     QVector<double> m_xs;
     QVector<qint64> m_reached;
+    ChartPoints m_source; // the points the marks were made from
     std::function<double()> m_axisLength;
 };
 

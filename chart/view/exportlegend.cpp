@@ -1,6 +1,7 @@
 #include "chart/view/exportlegend.h"
 
 #include "chart/view/chartstyle.h"
+#include "chart/view/columngraph.h"
 
 #include <qcustomplot.h>
 
@@ -32,8 +33,8 @@ void ExportLegend::attach(const std::vector<QCPAbstractPlottable*>& plottables)
 {
     detach();
     for (QCPAbstractPlottable* plottable : plottables) {
-        auto* graph = qobject_cast<QCPGraph*>(plottable);
-        if (graph && graph->visible() && !graph->data()->isEmpty())
+        auto* graph = qobject_cast<ColumnGraph*>(plottable);
+        if (graph && graph->visible() && graph->dataCount() > 0)
             m_legend->addItem(new QCPPlottableLegendItem(m_legend, graph));
     }
     if (m_legend->itemCount() == 0)
