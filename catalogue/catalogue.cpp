@@ -1,33 +1,26 @@
 #include "catalogue/catalogue.h"
 
+#include "catalogue/catalogueindex.h"
+
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
 #include "cycles/wallclock.h"
-#include "store/storepaths.h"
+#include "store/cyclefolder.h"
 
 #include <QDir>
-#include <QFileInfo>
+
+#include <algorithm>
 
 namespace kvaro {
 
 namespace {
 
-struct Entry {
-    QString name;
-    QDate date;
-    QString startTime;
-    std::optional<CycleStamp> start;
-    std::optional<CycleStamp> end;
-    QStringList startRow;
-    QStringList endRow;
-};
-
-QStringList columns(const Record& record, int count)
+RecordRow columns(const Record& record, int count)
 {
-    return record.fields().mid(0, count);
+    return RecordRow::of(record.fields().mid(0, count));
 }
 
 // The date as the controller means it: "20" before the two-digit year.
@@ -59,13 +52,11 @@ CycleStamp endStamp(const CycleStamp& start, int hour, int minute)
     return end;
 }
 
-Entry readEntry(const QString& folder, const QString& name, const Language& language,
-                const Clock& clock, Reading reading, BuildReport& report)
+// What the file gives the catalogue; throws the Failure that leaves it out.
+CatalogueEntry readEntry(RawFile file, const QString& name, Reading reading)
 {
-    Entry entry;
-    entry.name = name;
-    const auto text =
-        CycleFileText::open(QDir(folder).filePath(name), reading, LineBuffer::Case::Lower);
+    CatalogueEntry entry;
+    const auto text = CycleFileText::open(std::move(file), reading, LineBuffer::Case::Lower);
 
     // Line 0 is looked at even in a file without lines, so an empty file fails here.
     std::optional<Record> first;
@@ -80,16 +71,14 @@ Entry readEntry(const QString& folder, const QString& name, const Language& lang
     } while (text->hasLine(index));
 
     if (!first) {
-        report.add(language.text(Text::NoValidRecord) + name);
+        entry.noValidRecord = true;
         return entry;
     }
 
-    const bool undated = first->is(field::StartYear, QStringLiteral("0")) ||
-                         first->is(field::StartMonth, QStringLiteral("0")) ||
-                         first->is(field::StartDay, QStringLiteral("0"));
-    if (undated) {
-        entry.date = clock.today();
-    } else {
+    entry.undated = first->is(field::StartYear, QStringLiteral("0")) ||
+                    first->is(field::StartMonth, QStringLiteral("0")) ||
+                    first->is(field::StartDay, QStringLiteral("0"));
+    if (!entry.undated) {
         entry.date = startDate(*first);
         entry.start = CycleStamp{2000 + first->integer(field::StartYear),
                                  first->integer(field::StartMonth), first->integer(field::StartDay),
@@ -110,9 +99,30 @@ Entry readEntry(const QString& folder, const QString& name, const Language& lang
         // Only now is it worth counting the lines, to name the last one.
         throw failure.at(name, text->lineCount() - 1);
     }
-    if (undated)
-        report.add(language.text(Text::NoValidRecord) + name);
+    // An undated cycle is reported as one without a record: it cannot be placed by date.
+    entry.noValidRecord = entry.undated;
     return entry;
+}
+
+// The entry as this build shows it: in the interface language, dated today when undated.
+void add(CatalogueBuild& build, const QString& name, const CatalogueEntry& entry,
+         const Language& language, const Clock& clock)
+{
+    if (entry.failure) {
+        build.report.add(*entry.failure);
+        return;
+    }
+    Catalogue& catalogue = build.catalogue;
+    catalogue.CycleFileNames.append(name);
+    catalogue.CycleNumbers.append(cycleNumberFromName(name));
+    catalogue.CycleDates.append(entry.undated ? clock.today() : entry.date);
+    catalogue.ListBox3.append(entry.startTime);
+    catalogue.CycleStartStamps.append(entry.start);
+    catalogue.CycleEndStamps.append(entry.end);
+    catalogue.StartRecordTable.append(entry.startRow);
+    catalogue.EndRecordTable.append(entry.endRow);
+    if (entry.noValidRecord)
+        build.report.add(language.text(Text::NoValidRecord) + name);
 }
 
 } // namespace
@@ -152,12 +162,62 @@ void Catalogue::clear()
 
 QString Catalogue::startField(int entry, int column) const
 {
-    return StartRecordTable.value(entry).value(column);
+    return StartRecordTable.field(entry, column);
 }
 
 QString Catalogue::endField(int entry, int column) const
 {
-    return EndRecordTable.value(entry).value(column);
+    return EndRecordTable.field(entry, column);
+}
+
+RecordRow RecordRow::of(const QStringList& fields)
+{
+    Q_ASSERT(std::none_of(fields.cbegin(), fields.cend(),
+                          [](const QString& f) { return f.contains(QLatin1Char(';')); }));
+    return RecordRow{fields.join(QLatin1Char(';')), int(fields.size())};
+}
+
+QStringList RecordRow::fields() const
+{
+    if (count == 0)
+        return {};
+    return text.split(QLatin1Char(';'));
+}
+
+QString RecordRow::field(int column) const
+{
+    if (column < 0 || column >= count)
+        return {};
+    qsizetype from = 0;
+    for (int i = 0; i < column; ++i)
+        from = text.indexOf(QLatin1Char(';'), from) + 1;
+    const qsizetype to = text.indexOf(QLatin1Char(';'), from);
+    return text.sliced(from, (to < 0 ? text.size() : to) - from);
+}
+
+QStringList RecordTable::value(int index) const
+{
+    return index >= 0 && index < size() ? at(index) : QStringList();
+}
+
+QString RecordTable::field(int index, int column) const
+{
+    return index >= 0 && index < size() ? m_rows.at(index).field(column) : QString();
+}
+
+bool RecordTable::isRowEmpty(int index) const
+{
+    return index < 0 || index >= size() || m_rows.at(index).count == 0;
+}
+
+QDebug operator<<(QDebug debug, const RecordTable& table)
+{
+    QDebugStateSaver saver(debug);
+    debug.nospace() << "RecordTable(";
+    for (int i = 0; i < table.size(); ++i)
+        debug << (i > 0 ? ", " : "") << table.row(i).text;
+    debug << ')';
+    return debug;
 }
 
 QString cycleNumberFromName(const QString& fileName)
@@ -175,16 +235,45 @@ QString reportLine(const Failure& failure)
     return failure.place() + QStringLiteral(": ") + failure.text();
 }
 
+void Catalogue::reserve(int entries)
+{
+    CycleFileNames.reserve(entries);
+    CycleNumbers.reserve(entries);
+    CycleDates.reserve(entries);
+    ListBox3.reserve(entries);
+    CycleStartStamps.reserve(entries);
+    CycleEndStamps.reserve(entries);
+    StartRecordTable.reserve(entries);
+    EndRecordTable.reserve(entries);
+}
+
 CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& language,
                               const Clock& clock, const CatalogueProgress& progress,
-                              Reading reading, const CancelCheck& cancel)
+                              Reading reading, const CancelCheck& cancel, CatalogueIndex* index)
 {
     CatalogueBuild build;
     Catalogue& catalogue = build.catalogue;
     catalogue.OvenFolder = QDir(ovenFolder).absolutePath() + QLatin1Char('/');
 
-    const QStringList names = listCycleFiles(ovenFolder);
+    const CycleFolder folder(ovenFolder);
+    OvenIndex known;
+    if (index)
+        known = index->take(ovenFolder);
+    const QStringList names = folder.cycleFiles(known.names);
     const int total = int(names.size());
+    catalogue.reserve(total);
+
+    // The index as it leaves this build: the files listed now, each as last seen.
+    OvenIndex updated;
+    updated.ovenFolder = known.ovenFolder;
+    bool changed = false;
+    CatalogueIndex::Use use;
+    const qint64 now = CatalogueIndex::nowNanoseconds();
+    const auto remember = [&](const QString& name, IndexedFile file) {
+        updated.names.append(name);
+        updated.files.insert(name, std::move(file));
+    };
+
     if (progress)
         progress(0, total);
     int done = 0;
@@ -193,23 +282,46 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             build.cancelled = true;
             break;
         }
-        try {
-            Entry entry = readEntry(ovenFolder, name, language, clock, reading, build.report);
-            catalogue.CycleFileNames.append(entry.name);
-            catalogue.CycleNumbers.append(cycleNumberFromName(entry.name));
-            catalogue.CycleDates.append(entry.date);
-            catalogue.ListBox3.append(entry.startTime);
-            catalogue.CycleStartStamps.append(entry.start);
-            catalogue.CycleEndStamps.append(entry.end);
-            catalogue.StartRecordTable.append(entry.startRow);
-            catalogue.EndRecordTable.append(entry.endRow);
-        } catch (Failure& failure) {
-            // One bad file must not hide the oven's other cycles.
-            build.report.add(reportLine(failure.at(name)));
+        const auto cached = index ? known.files.constFind(name) : known.files.cend();
+        const std::optional<FileStamp> stamp =
+            cached != known.files.cend() ? folder.stamp(name) : std::nullopt;
+        if (stamp && cached->stamp == *stamp) {
+            add(build, name, cached->entry, language, clock);
+            remember(name, *cached);
+            ++use.reused;
+        } else {
+            const QString path = catalogue.OvenFolder + name;
+            std::optional<FileStamp> read;
+            CatalogueEntry entry;
+            try {
+                RawFile file = RawFile::open(path);
+                read = file.stamp();
+                entry = readEntry(std::move(file), name, reading);
+            } catch (Failure& failure) {
+                // One bad file must not hide the oven's other cycles.
+                entry = CatalogueEntry();
+                entry.failure = reportLine(failure.at(name));
+            }
+            add(build, name, entry, language, clock);
+            ++use.read;
+            if (index && read && CatalogueIndex::settled(*read, now)) {
+                remember(name, IndexedFile{*read, std::move(entry), std::nullopt});
+                changed = true;
+            }
         }
         ++done;
         if (progress)
             progress(done, total);
+    }
+    if (index) {
+        // Files not reached keep what the index knew: it is checked again next time.
+        for (int i = done; i < total; ++i) {
+            const auto cached = known.files.constFind(names.at(i));
+            if (cached != known.files.cend())
+                remember(names.at(i), *cached);
+        }
+        changed = changed || updated.names != known.names;
+        index->keep(std::move(updated), changed, use);
     }
     return build;
 }

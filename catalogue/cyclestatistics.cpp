@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace kvaro {
 
@@ -35,6 +36,60 @@ QStringList splitPrefix(QStringView rest, int count)
     if (list.size() > count)
         list.resize(count);
     return list;
+}
+
+// Up to `count` fields as views, cut as splitPrefix cuts them; how many there are.
+int splitViews(QStringView rest, int count, QStringView* fields)
+{
+    const QLatin1Char sep(';');
+    int found = 0;
+    while (!rest.isEmpty() && found < count) {
+        const qsizetype at = rest.indexOf(sep);
+        if (at < 0) {
+            fields[found++] = rest;
+            rest = {};
+        } else {
+            fields[found++] = rest.left(at);
+            rest = rest.mid(at + 1);
+            if (rest.isEmpty() && at > 0 && found < count)
+                fields[found++] = QStringView();
+        }
+    }
+    return found;
+}
+
+// A field of nothing but up to nine digits: what toInteger makes of it, without a failure
+// to fear.
+std::optional<int> plainInteger(QStringView field)
+{
+    if (field.isEmpty() || field.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    for (const QChar c : field) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return std::nullopt;
+        value = value * 10 + (c.unicode() - '0');
+    }
+    return value;
+}
+
+// The time of day of a record line whose first six fields are plain, as Record::timeOfDay
+// gives it; nothing for any other line, which the caller reads through Record. Walking
+// 100 000 records this way costs no string per field.
+std::optional<int> plainTimeOfDay(QStringView line)
+{
+    QStringView fields[field::Second + 1];
+    if (splitViews(line, field::Second + 1, fields) <= field::Second)
+        return std::nullopt;
+    const QStringView code = fields[field::HeatingType];
+    if (code.size() != 1 || code.at(0) < QLatin1Char('0') || code.at(0) > QLatin1Char('3'))
+        return std::nullopt;
+    const auto hour = plainInteger(fields[field::Hour]);
+    const auto minute = plainInteger(fields[field::Minute]);
+    const auto second = plainInteger(fields[field::Second]);
+    if (!hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59)
+        return std::nullopt;
+    return *hour * 3600 + *minute * 60 + *second;
 }
 
 // Calls examine(record) for each line of the scan range until it returns true. The range
@@ -76,15 +131,41 @@ int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading
     const double threshold = double(temperatura) - 5;
     int reachedLine = -1;
     int reachedAt = 0;
-    scan(*text, name, field::WorkingTemperature + 1, [&](const Record& record) {
-        const int time = record.timeOfDay();
-        const double value = record.decimal(field::WorkingTemperature);
+    // Lines before the set temperature is reached: read straight from the text while they
+    // are plain, through Record otherwise.
+    const auto reached = [&](int index, int time, double value) {
         if (!(value >= threshold && value > 0))
             return false;
-        reachedLine = record.lineIndex();
+        reachedLine = index;
         reachedAt = time;
         return true;
-    });
+    };
+    for (int index = 0; index == 0 || text->hasLine(index + 2); ++index) {
+        const QString line = text->line(index);
+        if (const auto time = plainTimeOfDay(line)) {
+            QStringView fields[field::WorkingTemperature + 1];
+            if (splitViews(line, field::WorkingTemperature + 1, fields) >
+                field::WorkingTemperature) {
+                std::optional<double> value;
+                try {
+                    value = toDecimal(fields[field::WorkingTemperature].toString());
+                } catch (const Failure&) {
+                    // Record below says where.
+                }
+                if (value) {
+                    if (reached(index, *time, *value))
+                        break;
+                    continue;
+                }
+            }
+        }
+        const Record record(splitPrefix(line, field::WorkingTemperature + 1), name, index);
+        if (!record.isRecordLine())
+            continue;
+        const int time = record.timeOfDay();
+        if (reached(index, time, record.decimal(field::WorkingTemperature)))
+            break;
+    }
     if (reachedLine < 0)
         return 0;
 
@@ -93,7 +174,12 @@ int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading
     ElapsedClock clock;
     clock.elapsed(reachedAt);
     for (int index = reachedLine + 1; text->hasLine(index + 1); ++index) {
-        const Record record(splitPrefix(text->line(index), field::Second + 1), name, index);
+        const QString line = text->line(index);
+        if (const auto time = plainTimeOfDay(line)) {
+            clock.elapsed(*time);
+            continue;
+        }
+        const Record record(splitPrefix(line, field::Second + 1), name, index);
         if (record.isRecordLine())
             clock.elapsed(record.timeOfDay());
     }

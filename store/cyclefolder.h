@@ -1,0 +1,36 @@
+#pragma once
+
+#include "cycles/rawfile.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+namespace kvaro {
+
+// An oven folder opened once to list its cycle files and look at their stamps. The listing
+// takes the file type the folder itself records, so naming the cycle files of a large oven
+// costs no status call per file (only links, and file systems that record no type, are
+// looked at one by one).
+class CycleFolder
+{
+public:
+    explicit CycleFolder(const QString& folder);
+    ~CycleFolder();
+    CycleFolder(const CycleFolder&) = delete;
+    CycleFolder& operator=(const CycleFolder&) = delete;
+
+    // The names listCycleFiles() gives, in its natural order. When knownOrder holds exactly
+    // these names, already in natural order, it is returned as it is instead of sorting anew.
+    QStringList cycleFiles(const QStringList& knownOrder = {}) const;
+
+    // The file's stamp, following a link; empty when it cannot be looked at.
+    std::optional<FileStamp> stamp(const QString& name) const;
+
+private:
+    QString m_folder;
+    int m_fd = -1;
+};
+
+} // namespace kvaro
