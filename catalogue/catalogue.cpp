@@ -5,6 +5,7 @@
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
+#include "cycles/fieldviews.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
 #include "cycles/wallclock.h"
@@ -52,11 +53,91 @@ CycleStamp endStamp(const CycleStamp& start, int hour, int minute)
     return end;
 }
 
+// The entry of a file whose first record and last line are plain, read from views of its
+// lines; nothing when anything is not (a missing field, a number with a sign or a space, a
+// date that is none, an empty line on the way), and the Record path below decides, with
+// the failure it throws. Thousands of files a choice: most of them are plain.
+std::optional<CatalogueEntry> plainEntry(CycleFileText& text)
+{
+    CatalogueEntry entry;
+    QString firstLine;
+    bool found = false;
+    int index = 0;
+    do {
+        QString line = text.line(index);
+        const FieldViews fields(line, 1);
+        if (fields.size() == 0)
+            return std::nullopt;
+        if (fields.startsWithHeatingType()) {
+            firstLine = std::move(line);
+            found = true;
+            break;
+        }
+        ++index;
+    } while (text.hasLine(index));
+    if (!found) {
+        entry.noValidRecord = true;
+        return entry;
+    }
+
+    const FieldViews first(firstLine, StartRecordColumns);
+    if (first.size() <= field::StartDay)
+        return std::nullopt;
+    const auto isZero = [&](int column) { return first.at(column) == QLatin1String("0"); };
+    entry.undated =
+        isZero(field::StartYear) || isZero(field::StartMonth) || isZero(field::StartDay);
+    if (!entry.undated) {
+        const QStringView yearField = first.at(field::StartYear);
+        const auto year = plainInteger(yearField);
+        const auto month = plainInteger(first.at(field::StartMonth));
+        const auto day = plainInteger(first.at(field::StartDay));
+        const auto hour = plainInteger(first.at(field::Hour));
+        const auto minute = plainInteger(first.at(field::Minute));
+        if (!year || !month || !day || !hour || !minute || yearField.size() > 7)
+            return std::nullopt;
+        // "20" written before the year's digits, as startDate() reads it.
+        int fullYear = 20;
+        for (qsizetype i = 0; i < yearField.size(); ++i)
+            fullYear *= 10;
+        const QDate date(fullYear + *year, *month, *day);
+        if (!date.isValid())
+            return std::nullopt;
+        entry.date = date;
+        entry.start = CycleStamp{2000 + *year, *month, *day, *hour, *minute};
+    }
+    const QStringView hourText = first.at(field::Hour);
+    const QStringView minuteText = first.at(field::Minute);
+    entry.startTime.reserve(hourText.size() + 1 + minuteText.size());
+    entry.startTime.append(hourText).append(QLatin1Char(':')).append(minuteText);
+    entry.startRow = RecordRow{first.joined(StartRecordColumns).toString(), first.size()};
+
+    const QString lastLine = text.lastLine();
+    const FieldViews last(lastLine, EndRecordColumns);
+    if (last.size() == 0)
+        return std::nullopt;
+    if (last.startsWithHeatingType()) {
+        entry.endRow = RecordRow{last.joined(EndRecordColumns).toString(), last.size()};
+        if (entry.start) {
+            if (last.size() <= field::Minute)
+                return std::nullopt;
+            const auto hour = plainInteger(last.at(field::Hour));
+            const auto minute = plainInteger(last.at(field::Minute));
+            if (!hour || !minute)
+                return std::nullopt;
+            entry.end = endStamp(*entry.start, *hour, *minute);
+        }
+    }
+    entry.noValidRecord = entry.undated;
+    return entry;
+}
+
 // What the file gives the catalogue; throws the Failure that leaves it out.
 CatalogueEntry readEntry(RawFile file, const QString& name, Reading reading)
 {
     CatalogueEntry entry;
     const auto text = CycleFileText::open(std::move(file), reading, LineBuffer::Case::Lower);
+    if (std::optional<CatalogueEntry> plain = plainEntry(*text))
+        return std::move(*plain);
 
     // Line 0 is looked at even in a file without lines, so an empty file fails here.
     std::optional<Record> first;

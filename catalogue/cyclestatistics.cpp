@@ -3,6 +3,7 @@
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
+#include "cycles/fieldviews.h"
 #include "cycles/wallclock.h"
 
 #include <QFileInfo>
@@ -38,55 +39,16 @@ QStringList splitPrefix(QStringView rest, int count)
     return list;
 }
 
-// Up to `count` fields as views, cut as splitPrefix cuts them; how many there are.
-int splitViews(QStringView rest, int count, QStringView* fields)
-{
-    const QLatin1Char sep(';');
-    int found = 0;
-    while (!rest.isEmpty() && found < count) {
-        const qsizetype at = rest.indexOf(sep);
-        if (at < 0) {
-            fields[found++] = rest;
-            rest = {};
-        } else {
-            fields[found++] = rest.left(at);
-            rest = rest.mid(at + 1);
-            if (rest.isEmpty() && at > 0 && found < count)
-                fields[found++] = QStringView();
-        }
-    }
-    return found;
-}
-
-// A field of nothing but up to nine digits: what toInteger makes of it, without a failure
-// to fear.
-std::optional<int> plainInteger(QStringView field)
-{
-    if (field.isEmpty() || field.size() > 9)
-        return std::nullopt;
-    int value = 0;
-    for (const QChar c : field) {
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return std::nullopt;
-        value = value * 10 + (c.unicode() - '0');
-    }
-    return value;
-}
-
 // The time of day of a record line whose first six fields are plain, as Record::timeOfDay
 // gives it; nothing for any other line, which the caller reads through Record. Walking
 // 100 000 records this way costs no string per field.
-std::optional<int> plainTimeOfDay(QStringView line)
+std::optional<int> plainTimeOfDay(const FieldViews& fields)
 {
-    QStringView fields[field::Second + 1];
-    if (splitViews(line, field::Second + 1, fields) <= field::Second)
+    if (fields.size() <= field::Second || !fields.startsWithHeatingType())
         return std::nullopt;
-    const QStringView code = fields[field::HeatingType];
-    if (code.size() != 1 || code.at(0) < QLatin1Char('0') || code.at(0) > QLatin1Char('3'))
-        return std::nullopt;
-    const auto hour = plainInteger(fields[field::Hour]);
-    const auto minute = plainInteger(fields[field::Minute]);
-    const auto second = plainInteger(fields[field::Second]);
+    const auto hour = plainInteger(fields.at(field::Hour));
+    const auto minute = plainInteger(fields.at(field::Minute));
+    const auto second = plainInteger(fields.at(field::Second));
     if (!hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59)
         return std::nullopt;
     return *hour * 3600 + *minute * 60 + *second;
@@ -142,21 +104,19 @@ int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading
     };
     for (int index = 0; index == 0 || text->hasLine(index + 2); ++index) {
         const QString line = text->line(index);
-        if (const auto time = plainTimeOfDay(line)) {
-            QStringView fields[field::WorkingTemperature + 1];
-            if (splitViews(line, field::WorkingTemperature + 1, fields) >
-                field::WorkingTemperature) {
-                std::optional<double> value;
-                try {
-                    value = toDecimal(fields[field::WorkingTemperature].toString());
-                } catch (const Failure&) {
-                    // Record below says where.
-                }
-                if (value) {
-                    if (reached(index, *time, *value))
-                        break;
-                    continue;
-                }
+        const FieldViews fields(line, field::WorkingTemperature + 1);
+        if (const auto time = plainTimeOfDay(fields);
+            time && fields.size() > field::WorkingTemperature) {
+            std::optional<double> value;
+            try {
+                value = toDecimal(fields.at(field::WorkingTemperature).toString());
+            } catch (const Failure&) {
+                // Record below says where.
+            }
+            if (value) {
+                if (reached(index, *time, *value))
+                    break;
+                continue;
             }
         }
         const Record record(splitPrefix(line, field::WorkingTemperature + 1), name, index);
@@ -175,7 +135,7 @@ int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading
     clock.elapsed(reachedAt);
     for (int index = reachedLine + 1; text->hasLine(index + 1); ++index) {
         const QString line = text->line(index);
-        if (const auto time = plainTimeOfDay(line)) {
+        if (const auto time = plainTimeOfDay(FieldViews(line, field::Second + 1))) {
             clock.elapsed(*time);
             continue;
         }

@@ -26,6 +26,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 using namespace kvaro;
@@ -58,26 +59,47 @@ std::pair<double, double> residentMemory()
     return {resident, peak};
 }
 
-// The median of runs of work, in milliseconds.
-double median(int runs, const std::function<void()>& work)
+// The medians of runs of work: wall-clock and processor time (every thread of the
+// process), in milliseconds. On a machine others share, the processor time says what the
+// work costs where the wall-clock time says mostly how long it waited.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double processorMilliseconds()
 {
-    QList<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        timer.start();
-        work();
-        times.append(double(timer.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    const qsizetype n = times.size();
-    return n % 2 ? times.at(n / 2) : (times.at(n / 2 - 1) + times.at(n / 2)) / 2;
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
 }
 
-void print(const char* what, double ms, double floor, const QString& detail = {})
+Timing median(int runs, const std::function<void()>& work)
+{
+    QList<double> walls, cpus;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        const double cpu = processorMilliseconds();
+        timer.start();
+        work();
+        walls.append(double(timer.nsecsElapsed()) / 1e6);
+        cpus.append(processorMilliseconds() - cpu);
+    }
+    const auto middle = [](QList<double> values) {
+        std::sort(values.begin(), values.end());
+        const qsizetype n = values.size();
+        return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+    };
+    return Timing{middle(walls), middle(cpus)};
+}
+
+void print(const char* what, const Timing& timing, const Timing& floor, const QString& detail = {})
 {
     const auto [resident, peak] = residentMemory();
-    std::printf("%-44s %8.1f ms  %6.1fx floor  RSS %6.1f MiB (peak %6.1f)  %s\n", what, ms,
-                floor > 0 ? ms / floor : 0.0, resident, peak, qPrintable(detail));
+    std::printf(
+        "%-42s %7.1f ms %5.1fx floor  cpu %7.1f ms %5.1fx  RSS %5.1f MiB (peak %5.1f)  %s\n", what,
+        timing.wall, floor.wall > 0 ? timing.wall / floor.wall : 0.0, timing.cpu,
+        floor.cpu > 0 ? timing.cpu / floor.cpu : 0.0, resident, peak, qPrintable(detail));
     std::fflush(stdout);
 }
 
@@ -169,13 +191,13 @@ int main(int argc, char* argv[])
 
     const QStringList names = CycleFolder(folder).cycleFiles();
     readHeadsAndTails(folder, names); // into the page cache
-    const double floor = median(runs, [&] { readHeadsAndTails(folder, names); });
+    const Timing floor = median(runs, [&] { readHeadsAndTails(folder, names); });
     std::printf("%d cycle files of %d records in %s; medians of %d runs\n", int(names.size()),
                 options.records, qPrintable(folder), runs);
     print("floor: head and tail of every file", floor, floor);
 
     if (options.whole) {
-        const double ms = median(1, [&] {
+        const Timing ms = median(1, [&] {
             const CatalogueBuild build =
                 buildCatalogue(folder, language, clock, {}, Reading::Whole);
             wczytajKalendarz(build.catalogue, today, today, language, locale, Reading::Whole);
@@ -185,11 +207,11 @@ int main(int argc, char* argv[])
 
     Catalogue catalogue;
     int listedToday = 0;
-    const double catalogueOnly =
+    const Timing catalogueOnly =
         median(runs, [&] { catalogue = buildCatalogue(folder, language, clock).catalogue; });
     print("catalogue, no index", catalogueOnly, floor,
           QStringLiteral("%1 cycles").arg(catalogue.size()));
-    const double choose = median(runs, [&] {
+    const Timing choose = median(runs, [&] {
         const CatalogueBuild build = buildCatalogue(folder, language, clock);
         listedToday =
             int(wczytajKalendarz(build.catalogue, today, today, language, locale).items.size());
@@ -205,7 +227,7 @@ int main(int argc, char* argv[])
         wczytajKalendarz(build.catalogue, today, today, language, locale, Reading::Partial, {}, {},
                          &primer);
     }
-    const double indexed = median(runs, [&] {
+    const Timing indexed = median(runs, [&] {
         CatalogueIndex index(cache.path());
         const CatalogueBuild build =
             buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index);
@@ -218,7 +240,7 @@ int main(int argc, char* argv[])
     {
         CatalogueIndex held(cache.path());
         buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &held);
-        const double again = median(runs, [&] {
+        const Timing again = median(runs, [&] {
             const CatalogueBuild build =
                 buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &held);
             wczytajKalendarz(build.catalogue, today, today, language, locale, Reading::Partial, {},
@@ -237,7 +259,7 @@ int main(int argc, char* argv[])
         from = from.addDays(-1);
     const QString range =
         QStringLiteral("%1 cycles, %2 days").arg(countFrom(from)).arg(from.daysTo(today) + 1);
-    const double listing =
+    const Timing listing =
         median(runs, [&] { wczytajKalendarz(catalogue, from, today, language, locale); });
     print("list the range, no index", listing, floor, range);
     {
@@ -246,7 +268,7 @@ int main(int argc, char* argv[])
             buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index).catalogue;
         wczytajKalendarz(indexedCatalogue, from, today, language, locale, Reading::Partial, {}, {},
                          &index);
-        const double ms = median(runs, [&] {
+        const Timing ms = median(runs, [&] {
             wczytajKalendarz(indexedCatalogue, from, today, language, locale, Reading::Partial, {},
                              {}, &index);
         });
