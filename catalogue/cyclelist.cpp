@@ -124,7 +124,8 @@ template <typename Read> Measured measure(const QString& file, Read read)
 // The figures of one listed cycle, as a thread of the pool works them out.
 struct Figured {
     std::optional<CycleFigures> figures; // none when the set temperature cannot be read
-    bool fresh = false;                  // read now, from the file the index knows
+    bool read = false;                   // read now, not taken from the index
+    bool keep = false;                   // ... from the file as the index knows it
 };
 
 Figured figure(const Catalogue& catalogue, int entry, Reading reading, const OvenIndex* known,
@@ -164,7 +165,8 @@ Figured figure(const Catalogue& catalogue, int entry, Reading reading, const Ove
     if (!figures.held.failed() && figures.held.value > 0)
         figures.length = measure(file, [&] { return getCyklSekund(path, reading); });
     figured.figures = figures;
-    figured.fresh = unchanged;
+    figured.read = true;
+    figured.keep = unchanged;
     return figured;
 }
 
@@ -230,9 +232,9 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
                 setTemperature(catalogue, i, file); // throws here if it cannot be read
                 Figured figured = work.take(k);
                 const CycleFigures& figures = *figured.figures;
-                if (figured.fresh)
+                if (figured.keep)
                     fresh.append({file, figures});
-                ++(figured.fresh ? use.read : use.reused);
+                ++(figured.read ? use.read : use.reused);
                 if (figures.held.failed()) {
                     listing.report.add(figures.held.failure);
                 } else if (figures.held.value > 0) {
