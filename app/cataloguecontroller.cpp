@@ -4,6 +4,7 @@
 #include "app/tform1.h"
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/timeline.h"
+#include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
 #include "catalogue/cyclelistmodel.h"
 #include "catalogue/rangepicker.h"
@@ -113,7 +114,7 @@ void CatalogueController::buildCatalogueOf(const QString& ovenFolder)
         [dialog](int done, int total) {
             dialog->setProgress(total > 0 ? 100.0 * done / total : 100);
         },
-        m_reading);
+        m_reading, {}, &CatalogueIndex::user());
     m_catalogue = std::move(build.catalogue);
     dialog->close();
     if (!build.report.isEmpty())
@@ -125,8 +126,9 @@ void CatalogueController::wczytajKalendarz(const QDate& dataOd, const QDate& dat
     const Controls& c = m_controls;
     m_listedFrom = dataOd;
     m_listedTo = dataDo;
-    const CycleListing listing = kvaro::wczytajKalendarz(
-        m_catalogue, dataOd, dataDo, m_state.language, m_services.locale, m_reading);
+    const CycleListing listing =
+        kvaro::wczytajKalendarz(m_catalogue, dataOd, dataDo, m_state.language, m_services.locale,
+                                m_reading, {}, {}, &CatalogueIndex::user());
     m_model->setItems(listing.items);
     m_timeLine->clearSections();
     for (const CycleListItem& item : listing.items) {
