@@ -303,6 +303,12 @@ QDebug operator<<(QDebug debug, const RecordTable& table)
 
 QString cycleNumberFromName(const QString& fileName)
 {
+    // "P123.csv", as nearly every name reads: the text between the two.
+    const QLatin1String extension(".csv");
+    const qsizetype end = fileName.size() - extension.size();
+    if (fileName.startsWith(QLatin1Char('P')) && fileName.indexOf(QLatin1Char('P'), 1) < 0 &&
+        end >= 1 && fileName.indexOf(extension) == end)
+        return fileName.sliced(1, end - 1);
     QString number = fileName;
     number.remove(QLatin1Char('P'), Qt::CaseSensitive);
     number.remove(QStringLiteral(".csv"), Qt::CaseSensitive);
@@ -337,24 +343,27 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
     catalogue.OvenFolder = QDir(ovenFolder).absolutePath() + QLatin1Char('/');
 
     const CycleFolder folder(ovenFolder);
+    // What the index knew of the oven, and what it will know: the files listed now, each
+    // as last seen.
     OvenIndex known;
     if (index)
         known = index->take(ovenFolder);
-    const QStringList names = folder.cycleFiles(known.names);
+    const QStringList names = folder.cycleFiles(
+        known.names, [&](const QString& name) { return known.positions.contains(name); });
     const int total = int(names.size());
     catalogue.reserve(total);
-
-    // The index as it leaves this build: the files listed now, each as last seen.
+    // The same names as before, as nearly always: each file's record is at its own place.
+    const bool sameNames = names.size() == known.names.size() && names == known.names;
     OvenIndex updated;
-    updated.ovenFolder = known.ovenFolder;
+    if (index) {
+        updated.ovenFolder = known.ovenFolder;
+        updated.names.reserve(total);
+        updated.files.reserve(total);
+    }
+
     bool changed = false;
     CatalogueIndex::Use use;
     const qint64 now = CatalogueIndex::nowNanoseconds();
-    const auto remember = [&](const QString& name, IndexedFile file) {
-        updated.names.append(name);
-        updated.files.insert(name, std::move(file));
-    };
-
     if (progress)
         progress(0, total);
     int done = 0;
@@ -363,19 +372,17 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             build.cancelled = true;
             break;
         }
-        const auto cached = index ? known.files.constFind(name) : known.files.cend();
-        const std::optional<FileStamp> stamp =
-            cached != known.files.cend() ? folder.stamp(name) : std::nullopt;
-        if (stamp && cached->stamp == *stamp) {
+        const IndexedFile* cached = sameNames ? &known.files.at(done) : known.find(name);
+        if (cached && folder.stamp(name) == cached->stamp) {
             add(build, name, cached->entry, language, clock);
-            remember(name, *cached);
+            updated.names.append(name);
+            updated.files.append(*cached);
             ++use.reused;
         } else {
-            const QString path = catalogue.OvenFolder + name;
             std::optional<FileStamp> read;
             CatalogueEntry entry;
             try {
-                RawFile file = RawFile::open(path);
+                RawFile file = RawFile::open(catalogue.OvenFolder + name);
                 read = file.stamp();
                 entry = readEntry(std::move(file), name, reading);
             } catch (Failure& failure) {
@@ -385,8 +392,10 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             }
             add(build, name, entry, language, clock);
             ++use.read;
+            changed = changed || cached;
             if (index && read && CatalogueIndex::settled(*read, now)) {
-                remember(name, IndexedFile{*read, std::move(entry), std::nullopt});
+                updated.names.append(name);
+                updated.files.append(IndexedFile{*read, std::move(entry), std::nullopt});
                 changed = true;
             }
         }
@@ -395,13 +404,22 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             progress(done, total);
     }
     if (index) {
-        // Files not reached keep what the index knew: it is checked again next time.
+        // Files not reached (a cancelled build) keep what the index knew, to be checked
+        // next time.
         for (int i = done; i < total; ++i) {
-            const auto cached = known.files.constFind(names.at(i));
-            if (cached != known.files.cend())
-                remember(names.at(i), *cached);
+            if (const IndexedFile* cached =
+                    sameNames ? &known.files.at(i) : known.find(names.at(i))) {
+                updated.names.append(names.at(i));
+                updated.files.append(*cached);
+            }
         }
         changed = changed || updated.names != known.names;
+        if (changed) {
+            for (int i = 0; i < updated.names.size(); ++i)
+                updated.positions.insert(updated.names.at(i), i);
+        } else {
+            updated.positions = std::move(known.positions);
+        }
         index->keep(std::move(updated), changed, use);
     }
     return build;

@@ -245,8 +245,13 @@ OvenIndex CatalogueIndex::take(const QString& ovenFolder)
 {
     const QString absolute = QDir(ovenFolder).absolutePath();
     QMutexLocker lock(&m_mutex);
-    if (m_held && m_held->ovenFolder == absolute)
-        return *m_held;
+    // Handed over, not copied: the build changes it in place. A second build of the same
+    // oven meanwhile reads the file instead.
+    if (m_held && m_held->ovenFolder == absolute) {
+        OvenIndex held = std::move(*m_held);
+        m_held.reset();
+        return held;
+    }
     lock.unlock();
     QFile file(fileOf(absolute));
     std::optional<OvenIndex> read;
@@ -297,8 +302,8 @@ QByteArray CatalogueIndex::encode(const OvenIndex& oven)
     out.int64(0);
     out.text(oven.ovenFolder);
     out.int32(qint32(oven.names.size()));
-    for (const QString& name : oven.names)
-        writeFile(out, name, oven.files.value(name));
+    for (qsizetype i = 0; i < oven.names.size(); ++i)
+        writeFile(out, oven.names.at(i), oven.files.at(i));
     QByteArray& bytes = out.bytes();
     const QByteArrayView payload = QByteArrayView(bytes).sliced(HeadSize);
     qToLittleEndian(qint64(payload.size()), bytes.data() + 12);
@@ -325,13 +330,13 @@ std::optional<OvenIndex> CatalogueIndex::decode(const QByteArray& bytes, const Q
         return std::nullopt;
     oven.names.reserve(count);
     oven.files.reserve(count);
+    oven.positions.reserve(count);
     for (qint32 i = 0; i < count && in.ok(); ++i) {
         QString name = in.text();
         IndexedFile file = readFile(in);
-        if (oven.files.contains(name))
+        if (oven.positions.contains(name))
             return std::nullopt;
-        oven.files.insert(name, std::move(file));
-        oven.names.append(std::move(name));
+        oven.append(name, std::move(file));
     }
     if (!in.ok() || !in.atEnd())
         return std::nullopt;

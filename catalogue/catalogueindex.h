@@ -5,6 +5,7 @@
 
 #include <QDate>
 #include <QHash>
+#include <QList>
 #include <QMutex>
 #include <QString>
 #include <QStringList>
@@ -59,7 +60,21 @@ struct IndexedFile {
 struct OvenIndex {
     QString ovenFolder; // absolute
     QStringList names;
-    QHash<QString, IndexedFile> files;
+    QList<IndexedFile> files;      // files[i] is the record of names[i]
+    QHash<QString, int> positions; // where each name is in names
+
+    // The record of a file; null when there is none.
+    const IndexedFile* find(const QString& name) const
+    {
+        const auto at = positions.constFind(name);
+        return at == positions.cend() ? nullptr : &files.at(*at);
+    }
+    void append(const QString& name, IndexedFile file)
+    {
+        positions.insert(name, int(names.size()));
+        names.append(name);
+        files.append(std::move(file));
+    }
 };
 
 // A cache of what choosing an oven and listing its cycles read from each file, one file of

@@ -142,11 +142,9 @@ Figured figure(const Catalogue& catalogue, int entry, Reading reading, const Ove
     const IndexedFile* indexed = nullptr;
     std::optional<FileStamp> stamp;
     if (known) {
-        const auto found = known->files.constFind(file);
-        if (found != known->files.cend()) {
-            indexed = &*found;
+        indexed = known->find(file);
+        if (indexed)
             stamp = folder->stamp(file);
-        }
     }
     const bool unchanged = indexed && stamp && *stamp == indexed->stamp;
     if (unchanged && indexed->figures && indexed->figures->temperature == temperature) {
@@ -258,7 +256,7 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
         const qint64 now = CatalogueIndex::nowNanoseconds();
         bool changed = false;
         for (const auto& [file, figures] : fresh) {
-            IndexedFile& indexed = known->files[file];
+            IndexedFile& indexed = known->files[known->positions.value(file)];
             if (CatalogueIndex::settled(indexed.stamp, now)) {
                 indexed.figures = figures;
                 changed = true;

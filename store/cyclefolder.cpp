@@ -26,22 +26,56 @@ bool isCycleFileName(const QString& name)
     return name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
 }
 
+// The digits of a name "P<number>.csv" whose number has no leading zero; empty for any
+// other name.
+QStringView plainNumber(const QString& name)
+{
+    const qsizetype digits = name.size() - 5;
+    if (digits < 1 || name.at(0) != QLatin1Char('P') || !name.endsWith(QLatin1String(".csv")))
+        return {};
+    const QStringView number = QStringView(name).sliced(1, digits);
+    if (number.size() > 1 && number.at(0) == QLatin1Char('0'))
+        return {};
+    for (const QChar c : number) {
+        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
+            return {};
+    }
+    return number;
+}
+
+// naturalLess, answered at once for two plain cycle file names: in natural order they
+// differ only in their numbers, and a shorter number is the smaller.
+bool inOrder(const QString& a, const QString& b)
+{
+    const QStringView x = plainNumber(a);
+    const QStringView y = plainNumber(b);
+    if (x.isEmpty() || y.isEmpty())
+        return naturalLess(a, b);
+    return x.size() != y.size() ? x.size() < y.size() : x.compare(y) < 0;
+}
+
 // The same names in natural order, without sorting when the order known from before still
 // holds: one comparison per name instead of a sort.
-QStringList inNaturalOrder(QStringList names, const QStringList& knownOrder)
+QStringList inNaturalOrder(QStringList names, const QStringList& knownOrder,
+                           const std::function<bool(const QString&)>& isKnown)
 {
     if (knownOrder.size() == names.size() && !names.isEmpty()) {
-        const QSet<QString> listed(names.cbegin(), names.cend());
-        const bool same = std::all_of(knownOrder.cbegin(), knownOrder.cend(),
-                                      [&](const QString& name) { return listed.contains(name); });
-
-        const auto notBefore = [](const QString& a, const QString& b) {
-            return !naturalLess(a, b);
-        };
-        // Strictly increasing: no name twice, so these are exactly the names listed.
-        if (same && std::adjacent_find(knownOrder.cbegin(), knownOrder.cend(), notBefore) ==
-                        knownOrder.cend())
-            return knownOrder;
+        const auto notBefore = [](const QString& a, const QString& b) { return !inOrder(a, b); };
+        // Strictly increasing: no name twice. Then, as many distinct names as listed, each
+        // listed one among them: the same names.
+        if (std::adjacent_find(knownOrder.cbegin(), knownOrder.cend(), notBefore) ==
+            knownOrder.cend()) {
+            bool same = true;
+            if (isKnown) {
+                same = std::all_of(names.cbegin(), names.cend(), isKnown);
+            } else {
+                const QSet<QString> known(knownOrder.cbegin(), knownOrder.cend());
+                same = std::all_of(names.cbegin(), names.cend(),
+                                   [&](const QString& name) { return known.contains(name); });
+            }
+            if (same)
+                return knownOrder;
+        }
     }
     sortNaturally(names);
     return names;
@@ -65,7 +99,8 @@ CycleFolder::~CycleFolder()
         ::close(m_fd);
 }
 
-QStringList CycleFolder::cycleFiles(const QStringList& knownOrder) const
+QStringList CycleFolder::cycleFiles(const QStringList& knownOrder,
+                                    const std::function<bool(const QString&)>& isKnown) const
 {
     QStringList names;
     if (m_fd < 0)
@@ -95,7 +130,7 @@ QStringList CycleFolder::cycleFiles(const QStringList& knownOrder) const
             names.append(name);
     }
     ::closedir(dir);
-    return inNaturalOrder(std::move(names), knownOrder);
+    return inNaturalOrder(std::move(names), knownOrder, isKnown);
 }
 
 std::optional<FileStamp> CycleFolder::stamp(const QString& name) const
@@ -116,9 +151,10 @@ CycleFolder::CycleFolder(const QString& folder) : m_folder(folder) {}
 
 CycleFolder::~CycleFolder() = default;
 
-QStringList CycleFolder::cycleFiles(const QStringList& knownOrder) const
+QStringList CycleFolder::cycleFiles(const QStringList& knownOrder,
+                                    const std::function<bool(const QString&)>& isKnown) const
 {
-    return inNaturalOrder(listCycleFiles(m_folder), knownOrder);
+    return inNaturalOrder(listCycleFiles(m_folder), knownOrder, isKnown);
 }
 
 std::optional<FileStamp> CycleFolder::stamp(const QString& name) const

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace kvaro {
@@ -22,8 +23,11 @@ public:
     CycleFolder& operator=(const CycleFolder&) = delete;
 
     // The names listCycleFiles() gives, in its natural order. When knownOrder holds exactly
-    // these names, already in natural order, it is returned as it is instead of sorting anew.
-    QStringList cycleFiles(const QStringList& knownOrder = {}) const;
+    // these names, already in natural order, it is returned as it is instead of sorting anew;
+    // isKnown, when given, tells whether a name is in knownOrder (quicker than a set of them
+    // made here).
+    QStringList cycleFiles(const QStringList& knownOrder = {},
+                           const std::function<bool(const QString&)>& isKnown = {}) const;
 
     // The file's stamp, following a link; empty when it cannot be looked at.
     std::optional<FileStamp> stamp(const QString& name) const;

@@ -132,7 +132,9 @@ bool writeStore(const QString& folder, const Options& options, const QDate& toda
         QByteArray bytes = gen::writeCycle(spec);
         bytes.replace(',', ';'); // the stored, normalised form
         QFile file(QDir(folder).filePath(gen::cycleFileName(n)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        // Stored when the cycle ran, as a store fills: long settled for the index.
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.setFileTime(spec.start, QFileDevice::FileModificationTime)) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
             return false;
         }

@@ -74,23 +74,36 @@ void TestFileReading::folderListsWhatListCycleFilesLists()
 void TestFileReading::knownOrderIsTakenOnlyWhenItHolds_data()
 {
     QTest::addColumn<QStringList>("known");
+    const QStringList natural{"P01.csv", "P1.csv", "P2.csv", "p3.csv", "P10.csv"};
     QTest::newRow("none") << QStringList();
-    QTest::newRow("the same") << QStringList{"P1.csv", "P2.csv", "P10.csv"};
-    QTest::newRow("one missing") << QStringList{"P1.csv", "P10.csv"};
-    QTest::newRow("one more") << QStringList{"P1.csv", "P2.csv", "P3.csv", "P10.csv"};
-    QTest::newRow("one other") << QStringList{"P1.csv", "P2.csv", "P11.csv"};
-    QTest::newRow("out of order") << QStringList{"P1.csv", "P10.csv", "P2.csv"};
-    QTest::newRow("one twice") << QStringList{"P1.csv", "P1.csv", "P10.csv"};
+    QTest::newRow("the same") << natural;
+    QTest::newRow("one missing") << QStringList{"P01.csv", "P1.csv", "P2.csv", "P10.csv"};
+    QTest::newRow("one more") << QStringList{"P01.csv", "P1.csv", "P2.csv",
+                                             "p3.csv",  "P4.csv", "P10.csv"};
+    QTest::newRow("one other") << QStringList{"P01.csv", "P1.csv", "P2.csv", "p3.csv", "P11.csv"};
+    QTest::newRow("numbers out of order")
+        << QStringList{"P01.csv", "P1.csv", "P10.csv", "P2.csv", "p3.csv"};
+    QTest::newRow("numbers of a length out of order")
+        << QStringList{"P01.csv", "P2.csv", "P1.csv", "p3.csv", "P10.csv"};
+    QTest::newRow("leading zero out of order")
+        << QStringList{"P1.csv", "P01.csv", "P2.csv", "p3.csv", "P10.csv"};
+    QTest::newRow("letter case out of order")
+        << QStringList{"P01.csv", "P1.csv", "p3.csv", "P2.csv", "P10.csv"};
+    QTest::newRow("one twice") << QStringList{"P01.csv", "P1.csv", "P1.csv", "p3.csv", "P10.csv"};
 }
 
 void TestFileReading::knownOrderIsTakenOnlyWhenItHolds()
 {
     QFETCH(QStringList, known);
     QTemporaryDir dir;
-    for (const char* name : {"P10.csv", "P2.csv", "P1.csv"})
+    for (const char* name : {"P10.csv", "P2.csv", "p3.csv", "P1.csv", "P01.csv"})
         QVERIFY(fixtures::write(dir.filePath(name), "x"));
-    QCOMPARE(CycleFolder(dir.path()).cycleFiles(known),
-             (QStringList{"P1.csv", "P2.csv", "P10.csv"}));
+    const QStringList natural = listCycleFiles(dir.path());
+    QCOMPARE(natural, (QStringList{"P01.csv", "P1.csv", "P2.csv", "p3.csv", "P10.csv"}));
+    const CycleFolder folder(dir.path());
+    QCOMPARE(folder.cycleFiles(known), natural);
+    QCOMPARE(folder.cycleFiles(known, [&](const QString& name) { return known.contains(name); }),
+             natural);
 }
 
 void TestFileReading::stamps()
