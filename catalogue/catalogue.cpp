@@ -354,14 +354,13 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
     catalogue.reserve(total);
     // The same names as before, as nearly always: each file's record is at its own place.
     const bool sameNames = names.size() == known.names.size() && names == known.names;
-    OvenIndex updated;
-    if (index) {
-        updated.ovenFolder = known.ovenFolder;
-        updated.names.reserve(total);
-        updated.files.reserve(total);
-    }
+    const auto record = [&](int i) {
+        return sameNames ? &known.files.at(i) : known.find(names.at(i));
+    };
+    // What this build learnt, in the order of the names: a file's new record, or none where
+    // the record the index had must go.
+    QList<std::pair<int, std::optional<IndexedFile>>> learnt;
 
-    bool changed = false;
     CatalogueIndex::Use use;
     const qint64 now = CatalogueIndex::nowNanoseconds();
     if (progress)
@@ -372,11 +371,9 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             build.cancelled = true;
             break;
         }
-        const IndexedFile* cached = sameNames ? &known.files.at(done) : known.find(name);
+        const IndexedFile* cached = index ? record(done) : nullptr;
         if (cached && folder.stamp(name) == cached->stamp) {
             add(build, name, cached->entry, language, clock);
-            updated.names.append(name);
-            updated.files.append(*cached);
             ++use.reused;
         } else {
             std::optional<FileStamp> read;
@@ -392,35 +389,40 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             }
             add(build, name, entry, language, clock);
             ++use.read;
-            changed = changed || cached;
-            if (index && read && CatalogueIndex::settled(*read, now)) {
-                updated.names.append(name);
-                updated.files.append(IndexedFile{*read, std::move(entry), std::nullopt});
-                changed = true;
-            }
+            if (index && read && CatalogueIndex::settled(*read, now))
+                learnt.append({done, IndexedFile{*read, std::move(entry), std::nullopt}});
+            else if (cached)
+                learnt.append({done, std::nullopt});
         }
         ++done;
         if (progress)
             progress(done, total);
     }
     if (index) {
-        // Files not reached (a cancelled build) keep what the index knew, to be checked
-        // next time.
-        for (int i = done; i < total; ++i) {
-            if (const IndexedFile* cached =
-                    sameNames ? &known.files.at(i) : known.find(names.at(i))) {
-                updated.names.append(names.at(i));
-                updated.files.append(*cached);
-            }
-        }
-        changed = changed || updated.names != known.names;
-        if (changed) {
-            for (int i = 0; i < updated.names.size(); ++i)
-                updated.positions.insert(updated.names.at(i), i);
+        const bool inPlace = sameNames && std::all_of(learnt.cbegin(), learnt.cend(),
+                                                      [](const auto& l) { return l.second; });
+        if (inPlace) {
+            for (auto& [i, file] : learnt)
+                known.files[i] = std::move(*file);
+            index->keep(std::move(known), !learnt.isEmpty(), use);
         } else {
-            updated.positions = std::move(known.positions);
+            // Files not reached (a cancelled build) keep what the index knew, to be
+            // checked next time.
+            OvenIndex updated;
+            updated.ovenFolder = known.ovenFolder;
+            qsizetype next = 0;
+            for (int i = 0; i < total; ++i) {
+                if (next < learnt.size() && learnt.at(next).first == i) {
+                    if (learnt[next].second)
+                        updated.append(names.at(i), std::move(*learnt[next].second));
+                    ++next;
+                } else if (const IndexedFile* cached = record(i)) {
+                    updated.append(names.at(i), *cached);
+                }
+            }
+            const bool changed = !learnt.isEmpty() || updated.names != known.names;
+            index->keep(std::move(updated), changed, use);
         }
-        index->keep(std::move(updated), changed, use);
     }
     return build;
 }

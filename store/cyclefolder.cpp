@@ -9,6 +9,8 @@
 #include <QSet>
 
 #include <algorithm>
+#include <cstring>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <dirent.h>
@@ -21,50 +23,56 @@ namespace kvaro {
 
 namespace {
 
-bool isCycleFileName(const QString& name)
-{
-    return name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive);
-}
-
-// The digits of a name "P<number>.csv" whose number has no leading zero; empty for any
-// other name.
-QStringView plainNumber(const QString& name)
+// The number of a name "P<number>.csv" whose number has no leading zero (and at most 18
+// digits); -1 for any other name. Such names are in natural order when their numbers are.
+qint64 plainNumber(QStringView name)
 {
     const qsizetype digits = name.size() - 5;
-    if (digits < 1 || name.at(0) != QLatin1Char('P') || !name.endsWith(QLatin1String(".csv")))
-        return {};
-    const QStringView number = QStringView(name).sliced(1, digits);
-    if (number.size() > 1 && number.at(0) == QLatin1Char('0'))
-        return {};
-    for (const QChar c : number) {
+    if (digits < 1 || digits > 18 || name.at(0) != QLatin1Char('P') ||
+        !name.endsWith(QLatin1String(".csv")) || (digits > 1 && name.at(1) == QLatin1Char('0')))
+        return -1;
+    qint64 number = 0;
+    for (const QChar c : name.sliced(1, digits)) {
         if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return {};
+            return -1;
+        number = number * 10 + (c.unicode() - '0');
     }
     return number;
 }
 
-// naturalLess, answered at once for two plain cycle file names: in natural order they
-// differ only in their numbers, and a shorter number is the smaller.
-bool inOrder(const QString& a, const QString& b)
+// Whether knownOrder holds exactly the listed names, in natural order: for plain names
+// (nearly always) by their numbers, the same as the listed ones once those are sorted (the
+// listed names are distinct, so no number twice); empty when a name is not plain.
+std::optional<bool> sameByNumbers(const QStringList& names, const QStringList& knownOrder)
 {
-    const QStringView x = plainNumber(a);
-    const QStringView y = plainNumber(b);
-    if (x.isEmpty() || y.isEmpty())
-        return naturalLess(a, b);
-    return x.size() != y.size() ? x.size() < y.size() : x.compare(y) < 0;
+    std::vector<qint64> known(std::size_t(knownOrder.size()));
+    std::vector<qint64> listed(std::size_t(names.size()));
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        known[i] = plainNumber(knownOrder.at(qsizetype(i)));
+        listed[i] = plainNumber(names.at(qsizetype(i)));
+        if (known[i] < 0 || listed[i] < 0)
+            return std::nullopt;
+    }
+    std::sort(listed.begin(), listed.end());
+    return listed == known;
 }
 
 // The same names in natural order, without sorting when the order known from before still
-// holds: one comparison per name instead of a sort.
+// holds: one look at each name instead of a sort.
 QStringList inNaturalOrder(QStringList names, const QStringList& knownOrder,
                            const std::function<bool(const QString&)>& isKnown)
 {
     if (knownOrder.size() == names.size() && !names.isEmpty()) {
-        const auto notBefore = [](const QString& a, const QString& b) { return !inOrder(a, b); };
+        const std::optional<bool> plain = sameByNumbers(names, knownOrder);
+        if (plain && *plain)
+            return knownOrder;
+        const auto notBefore = [](const QString& a, const QString& b) {
+            return !naturalLess(a, b);
+        };
         // Strictly increasing: no name twice. Then, as many distinct names as listed, each
         // listed one among them: the same names.
-        if (std::adjacent_find(knownOrder.cbegin(), knownOrder.cend(), notBefore) ==
-            knownOrder.cend()) {
+        if (!plain && std::adjacent_find(knownOrder.cbegin(), knownOrder.cend(), notBefore) ==
+                          knownOrder.cend()) {
             bool same = true;
             if (isKnown) {
                 same = std::all_of(names.cbegin(), names.cend(), isKnown);
@@ -79,6 +87,20 @@ QStringList inNaturalOrder(QStringList names, const QStringList& knownOrder,
     }
     sortNaturally(names);
     return names;
+}
+
+// A listed name as QDir gives it, when it is a cycle file's name: the bytes decoded as the
+// file system's names are, and ".csv" at the end in any letter case.
+std::optional<QString> cycleFileName(const char* bytes)
+{
+    const std::size_t size = std::strlen(bytes);
+    bool ascii = true;
+    for (std::size_t i = 0; i < size && ascii; ++i)
+        ascii = uchar(bytes[i]) < 0x80;
+    QString name = ascii ? QString::fromLatin1(bytes, qsizetype(size)) : QFile::decodeName(bytes);
+    if (!name.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive))
+        return std::nullopt;
+    return name;
 }
 
 } // namespace
@@ -116,8 +138,8 @@ QStringList CycleFolder::cycleFiles(const QStringList& knownOrder,
     }
     ::rewinddir(dir);
     while (const dirent* entry = ::readdir(dir)) {
-        const QString name = QFile::decodeName(entry->d_name);
-        if (!isCycleFileName(name))
+        std::optional<QString> name = cycleFileName(entry->d_name);
+        if (!name)
             continue;
         // Files of every kind count, and links to them; folders do not, nor links to
         // folders. A link that leads nowhere counts, as the folder listing has it.
@@ -127,7 +149,7 @@ QStringList CycleFolder::cycleFiles(const QStringList& knownOrder,
             folder = ::fstatat(m_fd, entry->d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
         }
         if (!folder)
-            names.append(name);
+            names.append(std::move(*name));
     }
     ::closedir(dir);
     return inNaturalOrder(std::move(names), knownOrder, isKnown);

@@ -73,33 +73,49 @@ void TestFileReading::folderListsWhatListCycleFilesLists()
 
 void TestFileReading::knownOrderIsTakenOnlyWhenItHolds_data()
 {
+    QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("known");
-    const QStringList natural{"P01.csv", "P1.csv", "P2.csv", "p3.csv", "P10.csv"};
-    QTest::newRow("none") << QStringList();
-    QTest::newRow("the same") << natural;
-    QTest::newRow("one missing") << QStringList{"P01.csv", "P1.csv", "P2.csv", "P10.csv"};
-    QTest::newRow("one more") << QStringList{"P01.csv", "P1.csv", "P2.csv",
-                                             "p3.csv",  "P4.csv", "P10.csv"};
-    QTest::newRow("one other") << QStringList{"P01.csv", "P1.csv", "P2.csv", "p3.csv", "P11.csv"};
+    // Plain cycle numbers, and names of every kind.
+    const QStringList plain{"P1.csv", "P2.csv", "P9.csv", "P10.csv", "P11.csv"};
+    const QStringList mixed{"P01.csv", "P1.csv", "P2.csv", "p3.csv", "P10.csv"};
+    QTest::newRow("none") << mixed << QStringList();
+    QTest::newRow("the same") << mixed << mixed;
+    QTest::newRow("plain, the same") << plain << plain;
+    QTest::newRow("one missing") << mixed << QStringList{"P01.csv", "P1.csv", "P2.csv", "P10.csv"};
+    QTest::newRow("plain, one missing") << plain << QStringList{"P1.csv", "P2.csv", "P10.csv"};
+    QTest::newRow("one more") << mixed << QStringList{"P01.csv", "P1.csv", "P2.csv",
+                                                      "p3.csv",  "P4.csv", "P10.csv"};
+    QTest::newRow("one other") << mixed
+                               << QStringList{"P01.csv", "P1.csv", "P2.csv", "p3.csv", "P11.csv"};
+    QTest::newRow("plain, one other")
+        << plain << QStringList{"P1.csv", "P2.csv", "P9.csv", "P10.csv", "P12.csv"};
     QTest::newRow("numbers out of order")
-        << QStringList{"P01.csv", "P1.csv", "P10.csv", "P2.csv", "p3.csv"};
+        << mixed << QStringList{"P01.csv", "P1.csv", "P10.csv", "P2.csv", "p3.csv"};
+    QTest::newRow("plain, numbers out of order")
+        << plain << QStringList{"P1.csv", "P2.csv", "P10.csv", "P9.csv", "P11.csv"};
     QTest::newRow("numbers of a length out of order")
-        << QStringList{"P01.csv", "P2.csv", "P1.csv", "p3.csv", "P10.csv"};
+        << mixed << QStringList{"P01.csv", "P2.csv", "P1.csv", "p3.csv", "P10.csv"};
+    QTest::newRow("plain, numbers of a length out of order")
+        << plain << QStringList{"P2.csv", "P1.csv", "P9.csv", "P10.csv", "P11.csv"};
     QTest::newRow("leading zero out of order")
-        << QStringList{"P1.csv", "P01.csv", "P2.csv", "p3.csv", "P10.csv"};
+        << mixed << QStringList{"P1.csv", "P01.csv", "P2.csv", "p3.csv", "P10.csv"};
     QTest::newRow("letter case out of order")
-        << QStringList{"P01.csv", "P1.csv", "p3.csv", "P2.csv", "P10.csv"};
-    QTest::newRow("one twice") << QStringList{"P01.csv", "P1.csv", "P1.csv", "p3.csv", "P10.csv"};
+        << mixed << QStringList{"P01.csv", "P1.csv", "p3.csv", "P2.csv", "P10.csv"};
+    QTest::newRow("one twice") << mixed
+                               << QStringList{"P01.csv", "P1.csv", "P1.csv", "p3.csv", "P10.csv"};
+    QTest::newRow("plain, one twice")
+        << plain << QStringList{"P1.csv", "P2.csv", "P2.csv", "P10.csv", "P11.csv"};
 }
 
 void TestFileReading::knownOrderIsTakenOnlyWhenItHolds()
 {
+    QFETCH(QStringList, files);
     QFETCH(QStringList, known);
     QTemporaryDir dir;
-    for (const char* name : {"P10.csv", "P2.csv", "p3.csv", "P1.csv", "P01.csv"})
+    for (const QString& name : files)
         QVERIFY(fixtures::write(dir.filePath(name), "x"));
     const QStringList natural = listCycleFiles(dir.path());
-    QCOMPARE(natural, (QStringList{"P01.csv", "P1.csv", "P2.csv", "p3.csv", "P10.csv"}));
+    QCOMPARE(natural, files);
     const CycleFolder folder(dir.path());
     QCOMPARE(folder.cycleFiles(known), natural);
     QCOMPARE(folder.cycleFiles(known, [&](const QString& name) { return known.contains(name); }),
