@@ -1,6 +1,7 @@
 #include "catalogue/catalogue.h"
 
 #include "catalogue/catalogueindex.h"
+#include "catalogue/orderedwork.h"
 
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
@@ -343,19 +344,52 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
     catalogue.OvenFolder = QDir(ovenFolder).absolutePath() + QLatin1Char('/');
 
     const CycleFolder folder(ovenFolder);
-    // What the index knew of the oven, and what it will know: the files listed now, each
-    // as last seen.
+    // What the index knew of the oven, read on another thread while the folder is listed.
     OvenIndex known;
-    if (index)
-        known = index->take(ovenFolder);
-    const QStringList names = folder.cycleFiles(
-        known.names, [&](const QString& name) { return known.positions.contains(name); });
+    QStringList names;
+    if (index) {
+        OrderedWork<OvenIndex> loading(
+            1, [&](int) { return index->take(ovenFolder); }, 1);
+        names = folder.listedCycleFiles();
+        known = loading.take(0);
+        names = CycleFolder::naturalOrder(std::move(names), known.names);
+    } else {
+        names = folder.cycleFiles();
+    }
     const int total = int(names.size());
     catalogue.reserve(total);
+    // The stamps of the files the index knows, looked at on every core ahead of the build.
+    constexpr int StampBlock = 512;
+    const int stampBlocks = known.names.isEmpty() ? 0 : (total + StampBlock - 1) / StampBlock;
+    OrderedWork<QList<std::optional<FileStamp>>> stamping(stampBlocks, [&](int block) {
+        QList<std::optional<FileStamp>> stamps;
+        const int end = std::min(total, (block + 1) * StampBlock);
+        for (int i = block * StampBlock; i < end; ++i)
+            stamps.append(folder.stamp(names.at(i)));
+        return stamps;
+    });
+    QList<std::optional<FileStamp>> stamps;
+    int stampsBlock = -1;
+    const auto stampOf = [&](int i) {
+        if (i / StampBlock != stampsBlock) {
+            stampsBlock = i / StampBlock;
+            stamps = stamping.take(stampsBlock);
+        }
+        return stamps.at(i % StampBlock);
+    };
     // The same names as before, as nearly always: each file's record is at its own place.
     const bool sameNames = names.size() == known.names.size() && names == known.names;
-    const auto record = [&](int i) {
-        return sameNames ? &known.files.at(i) : known.find(names.at(i));
+    // Otherwise both lists are in natural order: walked side by side.
+    int knownAt = 0;
+    const auto record = [&](int i) -> const IndexedFile* {
+        if (sameNames)
+            return &known.files.at(i);
+        const QString& name = names.at(i);
+        while (knownAt < known.names.size() && CycleFolder::inOrder(known.names.at(knownAt), name))
+            ++knownAt;
+        return knownAt < known.names.size() && known.names.at(knownAt) == name
+                   ? &known.files.at(knownAt)
+                   : nullptr;
     };
     // What this build learnt, in the order of the names: a file's new record, or none where
     // the record the index had must go.
@@ -372,7 +406,7 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             break;
         }
         const IndexedFile* cached = index ? record(done) : nullptr;
-        if (cached && folder.stamp(name) == cached->stamp) {
+        if (cached && stampOf(done) == cached->stamp) {
             add(build, name, cached->entry, language, clock);
             ++use.reused;
         } else {
@@ -410,6 +444,7 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             // checked next time.
             OvenIndex updated;
             updated.ovenFolder = known.ovenFolder;
+            knownAt = 0;
             qsizetype next = 0;
             for (int i = 0; i < total; ++i) {
                 if (next < learnt.size() && learnt.at(next).first == i) {

@@ -1,5 +1,7 @@
 #include "catalogue/catalogueindex.h"
 
+#include "store/cyclefolder.h"
+
 #include <QCryptographicHash>
 #include <QDateTime>
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QStandardPaths>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cstring>
 
 namespace kvaro {
@@ -210,6 +213,12 @@ IndexedFile readFile(Reader& in)
 
 } // namespace
 
+int OvenIndex::position(const QString& name) const
+{
+    const auto at = std::lower_bound(names.cbegin(), names.cend(), name, CycleFolder::inOrder);
+    return at != names.cend() && *at == name ? int(at - names.cbegin()) : -1;
+}
+
 CatalogueIndex::CatalogueIndex(QString folder) : m_folder(std::move(folder)) {}
 
 QString CatalogueIndex::userFolder()
@@ -330,11 +339,11 @@ std::optional<OvenIndex> CatalogueIndex::decode(const QByteArray& bytes, const Q
         return std::nullopt;
     oven.names.reserve(count);
     oven.files.reserve(count);
-    oven.positions.reserve(count);
     for (qint32 i = 0; i < count && in.ok(); ++i) {
         QString name = in.text();
         IndexedFile file = readFile(in);
-        if (oven.positions.contains(name))
+        // In natural order, no name twice: what a build writes, and what finding relies on.
+        if (!oven.names.isEmpty() && !CycleFolder::inOrder(oven.names.last(), name))
             return std::nullopt;
         oven.append(name, std::move(file));
     }

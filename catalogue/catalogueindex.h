@@ -4,7 +4,6 @@
 #include "cycles/rawfile.h"
 
 #include <QDate>
-#include <QHash>
 #include <QList>
 #include <QMutex>
 #include <QString>
@@ -60,18 +59,18 @@ struct IndexedFile {
 struct OvenIndex {
     QString ovenFolder; // absolute
     QStringList names;
-    QList<IndexedFile> files;      // files[i] is the record of names[i]
-    QHash<QString, int> positions; // where each name is in names
+    QList<IndexedFile> files; // files[i] is the record of names[i]
 
+    // Where a name is in names (found by its natural order); -1 when it is not there.
+    int position(const QString& name) const;
     // The record of a file; null when there is none.
     const IndexedFile* find(const QString& name) const
     {
-        const auto at = positions.constFind(name);
-        return at == positions.cend() ? nullptr : &files.at(*at);
+        const int at = position(name);
+        return at < 0 ? nullptr : &files.at(at);
     }
     void append(const QString& name, IndexedFile file)
     {
-        positions.insert(name, int(names.size()));
         names.append(name);
         files.append(std::move(file));
     }

@@ -256,7 +256,7 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
         const qint64 now = CatalogueIndex::nowNanoseconds();
         bool changed = false;
         for (const auto& [file, figures] : fresh) {
-            IndexedFile& indexed = known->files[known->positions.value(file)];
+            IndexedFile& indexed = known->files[known->position(file)];
             if (CatalogueIndex::settled(indexed.stamp, now)) {
                 indexed.figures = figures;
                 changed = true;

@@ -24,12 +24,14 @@ namespace kvaro {
 template <typename Result> class OrderedWork
 {
 public:
-    // compute must not throw: it turns its failures into results.
-    OrderedWork(int count, std::function<Result(int)> compute)
+    // compute must not throw: it turns its failures into results. Pool threads help as many
+    // as asked, or by default as many as the pool has beside the asking thread.
+    OrderedWork(int count, std::function<Result(int)> compute, int helpers = -1)
         : m_state(std::make_shared<State>(count, std::move(compute)))
     {
         QThreadPool* pool = QThreadPool::globalInstance();
-        const int helpers = std::min(pool->maxThreadCount() - 1, count - 1);
+        if (helpers < 0)
+            helpers = std::min(pool->maxThreadCount() - 1, count - 1);
         for (int i = 0; i < helpers; ++i)
             pool->start([state = m_state] { state->help(); });
     }

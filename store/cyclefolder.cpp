@@ -121,8 +121,7 @@ CycleFolder::~CycleFolder()
         ::close(m_fd);
 }
 
-QStringList CycleFolder::cycleFiles(const QStringList& knownOrder,
-                                    const std::function<bool(const QString&)>& isKnown) const
+QStringList CycleFolder::listedCycleFiles() const
 {
     QStringList names;
     if (m_fd < 0)
@@ -152,7 +151,7 @@ QStringList CycleFolder::cycleFiles(const QStringList& knownOrder,
             names.append(std::move(*name));
     }
     ::closedir(dir);
-    return inNaturalOrder(std::move(names), knownOrder, isKnown);
+    return names;
 }
 
 std::optional<FileStamp> CycleFolder::stamp(const QString& name) const
@@ -173,10 +172,9 @@ CycleFolder::CycleFolder(const QString& folder) : m_folder(folder) {}
 
 CycleFolder::~CycleFolder() = default;
 
-QStringList CycleFolder::cycleFiles(const QStringList& knownOrder,
-                                    const std::function<bool(const QString&)>& isKnown) const
+QStringList CycleFolder::listedCycleFiles() const
 {
-    return inNaturalOrder(listCycleFiles(m_folder), knownOrder, isKnown);
+    return listCycleFiles(m_folder);
 }
 
 std::optional<FileStamp> CycleFolder::stamp(const QString& name) const
@@ -188,5 +186,24 @@ std::optional<FileStamp> CycleFolder::stamp(const QString& name) const
 }
 
 #endif
+
+QStringList CycleFolder::cycleFiles(const QStringList& knownOrder,
+                                    const std::function<bool(const QString&)>& isKnown) const
+{
+    return naturalOrder(listedCycleFiles(), knownOrder, isKnown);
+}
+
+bool CycleFolder::inOrder(const QString& a, const QString& b)
+{
+    const qint64 x = plainNumber(a);
+    const qint64 y = plainNumber(b);
+    return x >= 0 && y >= 0 ? x < y : naturalLess(a, b);
+}
+
+QStringList CycleFolder::naturalOrder(QStringList names, const QStringList& knownOrder,
+                                      const std::function<bool(const QString&)>& isKnown)
+{
+    return inNaturalOrder(std::move(names), knownOrder, isKnown);
+}
 
 } // namespace kvaro

@@ -28,6 +28,13 @@ public:
     // made here).
     QStringList cycleFiles(const QStringList& knownOrder = {},
                            const std::function<bool(const QString&)>& isKnown = {}) const;
+    // The same in two steps: the names as the folder lists them, then put in order.
+    QStringList listedCycleFiles() const;
+    static QStringList naturalOrder(QStringList names, const QStringList& knownOrder = {},
+                                    const std::function<bool(const QString&)>& isKnown = {});
+
+    // naturalLess, quick for plain cycle file names ("P123.csv").
+    static bool inOrder(const QString& a, const QString& b);
 
     // The file's stamp, following a link; empty when it cannot be looked at.
     std::optional<FileStamp> stamp(const QString& name) const;
