@@ -207,6 +207,142 @@ void add(CatalogueBuild& build, const QString& name, const CatalogueEntry& entry
         build.report.add(language.text(Text::NoValidRecord) + name);
 }
 
+// The index's side of a build: what it knew of the oven, the stamps of the files it knows
+// (looked at on every core ahead of the build), and what the build learns, handed back at
+// the end. Without an index it lists the folder and knows nothing.
+class IndexedBuild
+{
+public:
+    IndexedBuild(CatalogueIndex* index, const QString& ovenFolder)
+        : m_index(index), m_folder(ovenFolder)
+    {
+        if (!index) {
+            m_names = m_folder.cycleFiles();
+            return;
+        }
+        // The index file is read on another thread while the folder is listed.
+        OrderedWork<OvenIndex> loading(
+            1, [&](int) { return index->take(ovenFolder); }, 1);
+        QStringList listed = m_folder.listedCycleFiles();
+        m_known = loading.take(0);
+        m_names = CycleFolder::naturalOrder(std::move(listed), m_known.names);
+        // The same names as before, as nearly always: each record is at its own place.
+        m_sameNames = m_names.size() == m_known.names.size() && m_names == m_known.names;
+        const int blocks =
+            m_known.names.isEmpty() ? 0 : int((m_names.size() + StampBlock - 1) / StampBlock);
+        m_stamping.emplace(blocks, [this](int block) {
+            QList<std::optional<FileStamp>> stamps;
+            const qsizetype end = std::min(m_names.size(), qsizetype(block + 1) * StampBlock);
+            for (qsizetype i = qsizetype(block) * StampBlock; i < end; ++i)
+                stamps.append(m_folder.stamp(m_names.at(i)));
+            return stamps;
+        });
+    }
+
+    IndexedBuild(const IndexedBuild&) = delete;
+    IndexedBuild& operator=(const IndexedBuild&) = delete;
+
+    const QStringList& names() const { return m_names; }
+
+    // The record the index has of file i (asked in rising order), while the file keeps the
+    // stamp it had then; null when the file is to be read.
+    const IndexedFile* unchanged(int i)
+    {
+        m_cached = record(i);
+        if (!m_cached || stampOf(i) != m_cached->stamp)
+            return nullptr;
+        ++m_use.reused;
+        return m_cached;
+    }
+
+    // What reading file i (just asked about) gave, and its stamp when it could be opened.
+    void read(int i, const std::optional<FileStamp>& stamp, const CatalogueEntry& entry, qint64 now)
+    {
+        ++m_use.read;
+        if (!m_index)
+            return;
+        if (stamp && CatalogueIndex::settled(*stamp, now))
+            m_learnt.append({i, IndexedFile{*stamp, entry, std::nullopt}});
+        else if (m_cached)
+            m_learnt.append({i, std::nullopt}); // the record it had must go
+    }
+
+    // Hands the records back to the index. Files not reached (a cancelled build) keep what
+    // the index knew, to be checked next time.
+    void finish()
+    {
+        if (!m_index)
+            return;
+        m_stamping.reset();
+        const bool inPlace = m_sameNames && std::all_of(m_learnt.cbegin(), m_learnt.cend(),
+                                                        [](const auto& l) { return l.second; });
+        if (inPlace) {
+            for (auto& [i, file] : m_learnt)
+                m_known.files[i] = std::move(*file);
+            m_index->keep(std::move(m_known), !m_learnt.isEmpty(), m_use);
+            return;
+        }
+        OvenIndex updated;
+        updated.ovenFolder = m_known.ovenFolder;
+        m_knownAt = 0;
+        qsizetype next = 0;
+        for (int i = 0; i < m_names.size(); ++i) {
+            if (next < m_learnt.size() && m_learnt.at(next).first == i) {
+                if (m_learnt[next].second)
+                    updated.append(m_names.at(i), std::move(*m_learnt[next].second));
+                ++next;
+            } else if (const IndexedFile* cached = record(i)) {
+                updated.append(m_names.at(i), *cached);
+            }
+        }
+        const bool changed = !m_learnt.isEmpty() || updated.names != m_known.names;
+        m_index->keep(std::move(updated), changed, m_use);
+    }
+
+private:
+    static constexpr int StampBlock = 512;
+
+    // The index's record of name i, when it has one. Unless the names are the same as
+    // before, both lists are in natural order and are walked side by side.
+    const IndexedFile* record(int i)
+    {
+        if (!m_index)
+            return nullptr;
+        if (m_sameNames)
+            return &m_known.files.at(i);
+        const QString& name = m_names.at(i);
+        while (m_knownAt < m_known.names.size() &&
+               CycleFolder::inOrder(m_known.names.at(m_knownAt), name))
+            ++m_knownAt;
+        return m_knownAt < m_known.names.size() && m_known.names.at(m_knownAt) == name
+                   ? &m_known.files.at(m_knownAt)
+                   : nullptr;
+    }
+
+    std::optional<FileStamp> stampOf(int i)
+    {
+        if (i / StampBlock != m_stampsBlock) {
+            m_stampsBlock = i / StampBlock;
+            m_stamps = m_stamping->take(m_stampsBlock);
+        }
+        return m_stamps.at(i % StampBlock);
+    }
+
+    CatalogueIndex* m_index;
+    CycleFolder m_folder;
+    OvenIndex m_known;
+    QStringList m_names;
+    bool m_sameNames = false;
+    qsizetype m_knownAt = 0;
+    const IndexedFile* m_cached = nullptr;
+    std::optional<OrderedWork<QList<std::optional<FileStamp>>>> m_stamping;
+    QList<std::optional<FileStamp>> m_stamps;
+    int m_stampsBlock = -1;
+    // What this build learnt, in the order of the names: a file's new record, or none.
+    QList<std::pair<int, std::optional<IndexedFile>>> m_learnt;
+    CatalogueIndex::Use m_use;
+};
+
 } // namespace
 
 QDateTime CycleStamp::toDateTime() const
@@ -343,59 +479,10 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
     Catalogue& catalogue = build.catalogue;
     catalogue.OvenFolder = QDir(ovenFolder).absolutePath() + QLatin1Char('/');
 
-    const CycleFolder folder(ovenFolder);
-    // What the index knew of the oven, read on another thread while the folder is listed.
-    OvenIndex known;
-    QStringList names;
-    if (index) {
-        OrderedWork<OvenIndex> loading(
-            1, [&](int) { return index->take(ovenFolder); }, 1);
-        names = folder.listedCycleFiles();
-        known = loading.take(0);
-        names = CycleFolder::naturalOrder(std::move(names), known.names);
-    } else {
-        names = folder.cycleFiles();
-    }
+    IndexedBuild indexed(index, ovenFolder);
+    const QStringList& names = indexed.names();
     const int total = int(names.size());
     catalogue.reserve(total);
-    // The stamps of the files the index knows, looked at on every core ahead of the build.
-    constexpr int StampBlock = 512;
-    const int stampBlocks = known.names.isEmpty() ? 0 : (total + StampBlock - 1) / StampBlock;
-    OrderedWork<QList<std::optional<FileStamp>>> stamping(stampBlocks, [&](int block) {
-        QList<std::optional<FileStamp>> stamps;
-        const int end = std::min(total, (block + 1) * StampBlock);
-        for (int i = block * StampBlock; i < end; ++i)
-            stamps.append(folder.stamp(names.at(i)));
-        return stamps;
-    });
-    QList<std::optional<FileStamp>> stamps;
-    int stampsBlock = -1;
-    const auto stampOf = [&](int i) {
-        if (i / StampBlock != stampsBlock) {
-            stampsBlock = i / StampBlock;
-            stamps = stamping.take(stampsBlock);
-        }
-        return stamps.at(i % StampBlock);
-    };
-    // The same names as before, as nearly always: each file's record is at its own place.
-    const bool sameNames = names.size() == known.names.size() && names == known.names;
-    // Otherwise both lists are in natural order: walked side by side.
-    int knownAt = 0;
-    const auto record = [&](int i) -> const IndexedFile* {
-        if (sameNames)
-            return &known.files.at(i);
-        const QString& name = names.at(i);
-        while (knownAt < known.names.size() && CycleFolder::inOrder(known.names.at(knownAt), name))
-            ++knownAt;
-        return knownAt < known.names.size() && known.names.at(knownAt) == name
-                   ? &known.files.at(knownAt)
-                   : nullptr;
-    };
-    // What this build learnt, in the order of the names: a file's new record, or none where
-    // the record the index had must go.
-    QList<std::pair<int, std::optional<IndexedFile>>> learnt;
-
-    CatalogueIndex::Use use;
     const qint64 now = CatalogueIndex::nowNanoseconds();
     if (progress)
         progress(0, total);
@@ -405,16 +492,14 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             build.cancelled = true;
             break;
         }
-        const IndexedFile* cached = index ? record(done) : nullptr;
-        if (cached && stampOf(done) == cached->stamp) {
+        if (const IndexedFile* cached = indexed.unchanged(done)) {
             add(build, name, cached->entry, language, clock);
-            ++use.reused;
         } else {
-            std::optional<FileStamp> read;
+            std::optional<FileStamp> stamp;
             CatalogueEntry entry;
             try {
                 RawFile file = RawFile::open(catalogue.OvenFolder + name);
-                read = file.stamp();
+                stamp = file.stamp();
                 entry = readEntry(std::move(file), name, reading);
             } catch (Failure& failure) {
                 // One bad file must not hide the oven's other cycles.
@@ -422,43 +507,13 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
                 entry.failure = reportLine(failure.at(name));
             }
             add(build, name, entry, language, clock);
-            ++use.read;
-            if (index && read && CatalogueIndex::settled(*read, now))
-                learnt.append({done, IndexedFile{*read, std::move(entry), std::nullopt}});
-            else if (cached)
-                learnt.append({done, std::nullopt});
+            indexed.read(done, stamp, entry, now);
         }
         ++done;
         if (progress)
             progress(done, total);
     }
-    if (index) {
-        const bool inPlace = sameNames && std::all_of(learnt.cbegin(), learnt.cend(),
-                                                      [](const auto& l) { return l.second; });
-        if (inPlace) {
-            for (auto& [i, file] : learnt)
-                known.files[i] = std::move(*file);
-            index->keep(std::move(known), !learnt.isEmpty(), use);
-        } else {
-            // Files not reached (a cancelled build) keep what the index knew, to be
-            // checked next time.
-            OvenIndex updated;
-            updated.ovenFolder = known.ovenFolder;
-            knownAt = 0;
-            qsizetype next = 0;
-            for (int i = 0; i < total; ++i) {
-                if (next < learnt.size() && learnt.at(next).first == i) {
-                    if (learnt[next].second)
-                        updated.append(names.at(i), std::move(*learnt[next].second));
-                    ++next;
-                } else if (const IndexedFile* cached = record(i)) {
-                    updated.append(names.at(i), *cached);
-                }
-            }
-            const bool changed = !learnt.isEmpty() || updated.names != known.names;
-            index->keep(std::move(updated), changed, use);
-        }
-    }
+    indexed.finish();
     return build;
 }
 
