@@ -8,9 +8,11 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryFile>
 #include <QtEndian>
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 namespace kvaro {
@@ -211,6 +213,29 @@ IndexedFile readFile(Reader& in)
     return file;
 }
 
+// Another file under the name, then renamed over the old one: a reader finds the old index
+// or the new one, whole. No wait for the disk: an index cut short by a crash fails its check.
+void writeAtomically(const QString& path, const QByteArray& bytes)
+{
+#ifdef Q_OS_UNIX
+    QTemporaryFile file(path + QStringLiteral(".XXXXXX"));
+    file.setAutoRemove(false);
+    if (!file.open())
+        return;
+    const bool written = file.write(bytes) == bytes.size() && file.flush();
+    file.close();
+    if (!written || std::rename(QFile::encodeName(file.fileName()).constData(),
+                                QFile::encodeName(path).constData()) != 0)
+        file.remove();
+#else
+    QSaveFile file(path);
+    if (file.open(QIODevice::WriteOnly)) {
+        file.write(bytes);
+        file.commit();
+    }
+#endif
+}
+
 } // namespace
 
 int OvenIndex::position(const QString& name) const
@@ -280,11 +305,7 @@ void CatalogueIndex::keep(OvenIndex oven, bool changed, Use use)
     if (changed) {
         // A cache that cannot be written is no failure: the next choice reads the files.
         QDir().mkpath(m_folder);
-        QSaveFile file(fileOf(oven.ovenFolder));
-        if (file.open(QIODevice::WriteOnly)) {
-            file.write(encode(oven));
-            file.commit();
-        }
+        writeAtomically(fileOf(oven.ovenFolder), encode(oven));
     }
     m_held = std::move(oven);
 }
