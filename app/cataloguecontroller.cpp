@@ -6,6 +6,7 @@
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/timeline.h"
 #include "app/workerthread.h"
+#include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
 #include "catalogue/cyclelistmodel.h"
 #include "catalogue/rangepicker.h"
@@ -171,7 +172,8 @@ void CatalogueController::startCatalogueBuild()
     const Reading reading = m_reading;
     m_worker = std::make_unique<WorkerThread>(
         [=, progress = progressPoster()](const CancelCheck& cancel) {
-            *build = buildCatalogue(ovenFolder, language, *clock, progress, reading, cancel);
+            *build = buildCatalogue(ovenFolder, language, *clock, progress, reading, cancel,
+                                    &CatalogueIndex::user());
         },
         this, [this, build] { catalogueBuilt(std::move(*build)); });
 }
@@ -197,7 +199,7 @@ void CatalogueController::startListing()
     m_worker = std::make_unique<WorkerThread>(
         [=, progress = progressPoster()](const CancelCheck& cancel) {
             *listing = kvaro::wczytajKalendarz(catalogue, from, to, language, *locale, reading,
-                                               progress, cancel);
+                                               progress, cancel, &CatalogueIndex::user());
         },
         this, [this, listing] { listed(*listing); });
 }

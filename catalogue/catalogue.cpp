@@ -1,33 +1,28 @@
 #include "catalogue/catalogue.h"
 
+#include "catalogue/catalogueindex.h"
+#include "catalogue/orderedwork.h"
+
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
+#include "cycles/fieldviews.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
 #include "cycles/wallclock.h"
-#include "store/storepaths.h"
+#include "store/cyclefolder.h"
 
 #include <QDir>
-#include <QFileInfo>
+
+#include <algorithm>
 
 namespace kvaro {
 
 namespace {
 
-struct Entry {
-    QString name;
-    QDate date;
-    QString startTime;
-    std::optional<CycleStamp> start;
-    std::optional<CycleStamp> end;
-    QStringList startRow;
-    QStringList endRow;
-};
-
-QStringList columns(const Record& record, int count)
+RecordRow columns(const Record& record, int count)
 {
-    return record.fields().mid(0, count);
+    return RecordRow::of(record.fields().mid(0, count));
 }
 
 // The date as the controller means it: "20" before the two-digit year.
@@ -59,13 +54,91 @@ CycleStamp endStamp(const CycleStamp& start, int hour, int minute)
     return end;
 }
 
-Entry readEntry(const QString& folder, const QString& name, const Language& language,
-                const Clock& clock, Reading reading, BuildReport& report)
+// The entry of a file whose first record and last line are plain, read from views of its
+// lines; nothing when anything is not (a missing field, a number with a sign or a space, a
+// date that is none, an empty line on the way), and the Record path below decides, with
+// the failure it throws. Thousands of files a choice: most of them are plain.
+std::optional<CatalogueEntry> plainEntry(CycleFileText& text)
 {
-    Entry entry;
-    entry.name = name;
-    const auto text =
-        CycleFileText::open(QDir(folder).filePath(name), reading, LineBuffer::Case::Lower);
+    CatalogueEntry entry;
+    QString firstLine;
+    bool found = false;
+    int index = 0;
+    do {
+        QString line = text.line(index);
+        const FieldViews fields(line, 1);
+        if (fields.size() == 0)
+            return std::nullopt;
+        if (fields.startsWithHeatingType()) {
+            firstLine = std::move(line);
+            found = true;
+            break;
+        }
+        ++index;
+    } while (text.hasLine(index));
+    if (!found) {
+        entry.noValidRecord = true;
+        return entry;
+    }
+
+    const FieldViews first(firstLine, StartRecordColumns);
+    if (first.size() <= field::StartDay)
+        return std::nullopt;
+    const auto isZero = [&](int column) { return first.at(column) == QLatin1String("0"); };
+    entry.undated =
+        isZero(field::StartYear) || isZero(field::StartMonth) || isZero(field::StartDay);
+    if (!entry.undated) {
+        const QStringView yearField = first.at(field::StartYear);
+        const auto year = plainInteger(yearField);
+        const auto month = plainInteger(first.at(field::StartMonth));
+        const auto day = plainInteger(first.at(field::StartDay));
+        const auto hour = plainInteger(first.at(field::Hour));
+        const auto minute = plainInteger(first.at(field::Minute));
+        if (!year || !month || !day || !hour || !minute || yearField.size() > 7)
+            return std::nullopt;
+        // "20" written before the year's digits, as startDate() reads it.
+        int fullYear = 20;
+        for (qsizetype i = 0; i < yearField.size(); ++i)
+            fullYear *= 10;
+        const QDate date(fullYear + *year, *month, *day);
+        if (!date.isValid())
+            return std::nullopt;
+        entry.date = date;
+        entry.start = CycleStamp{2000 + *year, *month, *day, *hour, *minute};
+    }
+    const QStringView hourText = first.at(field::Hour);
+    const QStringView minuteText = first.at(field::Minute);
+    entry.startTime.reserve(hourText.size() + 1 + minuteText.size());
+    entry.startTime.append(hourText).append(QLatin1Char(':')).append(minuteText);
+    entry.startRow = RecordRow{first.joined(StartRecordColumns).toString(), first.size()};
+
+    const QString lastLine = text.lastLine();
+    const FieldViews last(lastLine, EndRecordColumns);
+    if (last.size() == 0)
+        return std::nullopt;
+    if (last.startsWithHeatingType()) {
+        entry.endRow = RecordRow{last.joined(EndRecordColumns).toString(), last.size()};
+        if (entry.start) {
+            if (last.size() <= field::Minute)
+                return std::nullopt;
+            const auto hour = plainInteger(last.at(field::Hour));
+            const auto minute = plainInteger(last.at(field::Minute));
+            if (!hour || !minute)
+                return std::nullopt;
+            entry.end = endStamp(*entry.start, *hour, *minute);
+        }
+    }
+    entry.noValidRecord = entry.undated;
+    return entry;
+}
+
+// What the file gives the catalogue; throws the Failure that leaves it out.
+CatalogueEntry readEntry(RawFile file, const QString& name, Reading reading)
+{
+    CatalogueEntry entry;
+    const auto text = CycleFileText::open(std::move(file), reading, LineBuffer::Case::Lower);
+    if (std::optional<CatalogueEntry> plain = plainEntry(*text))
+        return std::move(*plain);
 
     // Line 0 is looked at even in a file without lines, so an empty file fails here.
     std::optional<Record> first;
@@ -80,16 +153,14 @@ Entry readEntry(const QString& folder, const QString& name, const Language& lang
     } while (text->hasLine(index));
 
     if (!first) {
-        report.add(language.text(Text::NoValidRecord) + name);
+        entry.noValidRecord = true;
         return entry;
     }
 
-    const bool undated = first->is(field::StartYear, QStringLiteral("0")) ||
-                         first->is(field::StartMonth, QStringLiteral("0")) ||
-                         first->is(field::StartDay, QStringLiteral("0"));
-    if (undated) {
-        entry.date = clock.today();
-    } else {
+    entry.undated = first->is(field::StartYear, QStringLiteral("0")) ||
+                    first->is(field::StartMonth, QStringLiteral("0")) ||
+                    first->is(field::StartDay, QStringLiteral("0"));
+    if (!entry.undated) {
         entry.date = startDate(*first);
         entry.start = CycleStamp{2000 + first->integer(field::StartYear),
                                  first->integer(field::StartMonth), first->integer(field::StartDay),
@@ -110,10 +181,167 @@ Entry readEntry(const QString& folder, const QString& name, const Language& lang
         // Only now is it worth counting the lines, to name the last one.
         throw failure.at(name, text->lineCount() - 1);
     }
-    if (undated)
-        report.add(language.text(Text::NoValidRecord) + name);
+    // An undated cycle is reported as one without a record: it cannot be placed by date.
+    entry.noValidRecord = entry.undated;
     return entry;
 }
+
+// The entry as this build shows it: in the interface language, dated today when undated.
+void add(CatalogueBuild& build, const QString& name, const CatalogueEntry& entry,
+         const Language& language, const Clock& clock)
+{
+    if (entry.failure) {
+        build.report.add(*entry.failure);
+        return;
+    }
+    Catalogue& catalogue = build.catalogue;
+    catalogue.CycleFileNames.append(name);
+    catalogue.CycleNumbers.append(cycleNumberFromName(name));
+    catalogue.CycleDates.append(entry.undated ? clock.today() : entry.date);
+    catalogue.ListBox3.append(entry.startTime);
+    catalogue.CycleStartStamps.append(entry.start);
+    catalogue.CycleEndStamps.append(entry.end);
+    catalogue.StartRecordTable.append(entry.startRow);
+    catalogue.EndRecordTable.append(entry.endRow);
+    if (entry.noValidRecord)
+        build.report.add(language.text(Text::NoValidRecord) + name);
+}
+
+// The index's side of a build: what it knew of the oven, the stamps of the files it knows
+// (looked at on every core ahead of the build), and what the build learns, handed back at
+// the end. Without an index it lists the folder and knows nothing.
+class IndexedBuild
+{
+public:
+    IndexedBuild(CatalogueIndex* index, const QString& ovenFolder)
+        : m_index(index), m_folder(ovenFolder)
+    {
+        if (!index) {
+            m_names = m_folder.cycleFiles();
+            return;
+        }
+        // The index file is read on another thread while the folder is listed.
+        OrderedWork<OvenIndex> loading(
+            1, [&](int) { return index->take(ovenFolder); }, 1);
+        QStringList listed = m_folder.listedCycleFiles();
+        m_known = loading.take(0);
+        m_names = CycleFolder::naturalOrder(std::move(listed), m_known.names);
+        // The same names as before, as nearly always: each record is at its own place.
+        m_sameNames = m_names.size() == m_known.names.size() && m_names == m_known.names;
+        const int blocks =
+            m_known.names.isEmpty() ? 0 : int((m_names.size() + StampBlock - 1) / StampBlock);
+        m_stamping.emplace(blocks, [this](int block) {
+            QList<std::optional<FileStamp>> stamps;
+            const qsizetype end = std::min(m_names.size(), qsizetype(block + 1) * StampBlock);
+            for (qsizetype i = qsizetype(block) * StampBlock; i < end; ++i)
+                stamps.append(m_folder.stamp(m_names.at(i)));
+            return stamps;
+        });
+    }
+
+    IndexedBuild(const IndexedBuild&) = delete;
+    IndexedBuild& operator=(const IndexedBuild&) = delete;
+
+    const QStringList& names() const { return m_names; }
+
+    // The record the index has of file i (asked in rising order), while the file keeps the
+    // stamp it had then; null when the file is to be read.
+    const IndexedFile* unchanged(int i)
+    {
+        m_cached = record(i);
+        if (!m_cached || stampOf(i) != m_cached->stamp)
+            return nullptr;
+        ++m_use.reused;
+        return m_cached;
+    }
+
+    // What reading file i (just asked about) gave, and its stamp when it could be opened.
+    void read(int i, const std::optional<FileStamp>& stamp, const CatalogueEntry& entry, qint64 now)
+    {
+        ++m_use.read;
+        if (!m_index)
+            return;
+        if (stamp && CatalogueIndex::settled(*stamp, now))
+            m_learnt.append({i, IndexedFile{*stamp, entry, std::nullopt}});
+        else if (m_cached)
+            m_learnt.append({i, std::nullopt}); // the record it had must go
+    }
+
+    // Hands the records back to the index. Files not reached (a cancelled build) keep what
+    // the index knew, to be checked next time.
+    void finish()
+    {
+        if (!m_index)
+            return;
+        m_stamping.reset();
+        const bool inPlace = m_sameNames && std::all_of(m_learnt.cbegin(), m_learnt.cend(),
+                                                        [](const auto& l) { return l.second; });
+        if (inPlace) {
+            for (auto& [i, file] : m_learnt)
+                m_known.files[i] = std::move(*file);
+            m_index->keep(std::move(m_known), !m_learnt.isEmpty(), m_use);
+            return;
+        }
+        OvenIndex updated;
+        updated.ovenFolder = m_known.ovenFolder;
+        m_knownAt = 0;
+        qsizetype next = 0;
+        for (int i = 0; i < m_names.size(); ++i) {
+            if (next < m_learnt.size() && m_learnt.at(next).first == i) {
+                if (m_learnt[next].second)
+                    updated.append(m_names.at(i), std::move(*m_learnt[next].second));
+                ++next;
+            } else if (const IndexedFile* cached = record(i)) {
+                updated.append(m_names.at(i), *cached);
+            }
+        }
+        const bool changed = !m_learnt.isEmpty() || updated.names != m_known.names;
+        m_index->keep(std::move(updated), changed, m_use);
+    }
+
+private:
+    static constexpr int StampBlock = 512;
+
+    // The index's record of name i, when it has one. Unless the names are the same as
+    // before, both lists are in natural order and are walked side by side.
+    const IndexedFile* record(int i)
+    {
+        if (!m_index)
+            return nullptr;
+        if (m_sameNames)
+            return &m_known.files.at(i);
+        const QString& name = m_names.at(i);
+        while (m_knownAt < m_known.names.size() &&
+               CycleFolder::inOrder(m_known.names.at(m_knownAt), name))
+            ++m_knownAt;
+        return m_knownAt < m_known.names.size() && m_known.names.at(m_knownAt) == name
+                   ? &m_known.files.at(m_knownAt)
+                   : nullptr;
+    }
+
+    std::optional<FileStamp> stampOf(int i)
+    {
+        if (i / StampBlock != m_stampsBlock) {
+            m_stampsBlock = i / StampBlock;
+            m_stamps = m_stamping->take(m_stampsBlock);
+        }
+        return m_stamps.at(i % StampBlock);
+    }
+
+    CatalogueIndex* m_index;
+    CycleFolder m_folder;
+    OvenIndex m_known;
+    QStringList m_names;
+    bool m_sameNames = false;
+    qsizetype m_knownAt = 0;
+    const IndexedFile* m_cached = nullptr;
+    std::optional<OrderedWork<QList<std::optional<FileStamp>>>> m_stamping;
+    QList<std::optional<FileStamp>> m_stamps;
+    int m_stampsBlock = -1;
+    // What this build learnt, in the order of the names: a file's new record, or none.
+    QList<std::pair<int, std::optional<IndexedFile>>> m_learnt;
+    CatalogueIndex::Use m_use;
+};
 
 } // namespace
 
@@ -152,16 +380,72 @@ void Catalogue::clear()
 
 QString Catalogue::startField(int entry, int column) const
 {
-    return StartRecordTable.value(entry).value(column);
+    return StartRecordTable.field(entry, column);
 }
 
 QString Catalogue::endField(int entry, int column) const
 {
-    return EndRecordTable.value(entry).value(column);
+    return EndRecordTable.field(entry, column);
+}
+
+RecordRow RecordRow::of(const QStringList& fields)
+{
+    Q_ASSERT(std::none_of(fields.cbegin(), fields.cend(),
+                          [](const QString& f) { return f.contains(QLatin1Char(';')); }));
+    return RecordRow{fields.join(QLatin1Char(';')), int(fields.size())};
+}
+
+QStringList RecordRow::fields() const
+{
+    if (count == 0)
+        return {};
+    return text.split(QLatin1Char(';'));
+}
+
+QString RecordRow::field(int column) const
+{
+    if (column < 0 || column >= count)
+        return {};
+    qsizetype from = 0;
+    for (int i = 0; i < column; ++i)
+        from = text.indexOf(QLatin1Char(';'), from) + 1;
+    const qsizetype to = text.indexOf(QLatin1Char(';'), from);
+    return text.sliced(from, (to < 0 ? text.size() : to) - from);
+}
+
+QStringList RecordTable::value(int index) const
+{
+    return index >= 0 && index < size() ? at(index) : QStringList();
+}
+
+QString RecordTable::field(int index, int column) const
+{
+    return index >= 0 && index < size() ? m_rows.at(index).field(column) : QString();
+}
+
+bool RecordTable::isRowEmpty(int index) const
+{
+    return index < 0 || index >= size() || m_rows.at(index).count == 0;
+}
+
+QDebug operator<<(QDebug debug, const RecordTable& table)
+{
+    QDebugStateSaver saver(debug);
+    debug.nospace() << "RecordTable(";
+    for (int i = 0; i < table.size(); ++i)
+        debug << (i > 0 ? ", " : "") << table.row(i).text;
+    debug << ')';
+    return debug;
 }
 
 QString cycleNumberFromName(const QString& fileName)
 {
+    // "P123.csv", as nearly every name reads: the text between the two.
+    const QLatin1String extension(".csv");
+    const qsizetype end = fileName.size() - extension.size();
+    if (fileName.startsWith(QLatin1Char('P')) && fileName.indexOf(QLatin1Char('P'), 1) < 0 &&
+        end >= 1 && fileName.indexOf(extension) == end)
+        return fileName.sliced(1, end - 1);
     QString number = fileName;
     number.remove(QLatin1Char('P'), Qt::CaseSensitive);
     number.remove(QStringLiteral(".csv"), Qt::CaseSensitive);
@@ -175,16 +459,31 @@ QString reportLine(const Failure& failure)
     return failure.place() + QStringLiteral(": ") + failure.text();
 }
 
+void Catalogue::reserve(int entries)
+{
+    CycleFileNames.reserve(entries);
+    CycleNumbers.reserve(entries);
+    CycleDates.reserve(entries);
+    ListBox3.reserve(entries);
+    CycleStartStamps.reserve(entries);
+    CycleEndStamps.reserve(entries);
+    StartRecordTable.reserve(entries);
+    EndRecordTable.reserve(entries);
+}
+
 CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& language,
                               const Clock& clock, const CatalogueProgress& progress,
-                              Reading reading, const CancelCheck& cancel)
+                              Reading reading, const CancelCheck& cancel, CatalogueIndex* index)
 {
     CatalogueBuild build;
     Catalogue& catalogue = build.catalogue;
     catalogue.OvenFolder = QDir(ovenFolder).absolutePath() + QLatin1Char('/');
 
-    const QStringList names = listCycleFiles(ovenFolder);
+    IndexedBuild indexed(index, ovenFolder);
+    const QStringList& names = indexed.names();
     const int total = int(names.size());
+    catalogue.reserve(total);
+    const qint64 now = CatalogueIndex::nowNanoseconds();
     if (progress)
         progress(0, total);
     int done = 0;
@@ -193,24 +492,28 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
             build.cancelled = true;
             break;
         }
-        try {
-            Entry entry = readEntry(ovenFolder, name, language, clock, reading, build.report);
-            catalogue.CycleFileNames.append(entry.name);
-            catalogue.CycleNumbers.append(cycleNumberFromName(entry.name));
-            catalogue.CycleDates.append(entry.date);
-            catalogue.ListBox3.append(entry.startTime);
-            catalogue.CycleStartStamps.append(entry.start);
-            catalogue.CycleEndStamps.append(entry.end);
-            catalogue.StartRecordTable.append(entry.startRow);
-            catalogue.EndRecordTable.append(entry.endRow);
-        } catch (Failure& failure) {
-            // One bad file must not hide the oven's other cycles.
-            build.report.add(reportLine(failure.at(name)));
+        if (const IndexedFile* cached = indexed.unchanged(done)) {
+            add(build, name, cached->entry, language, clock);
+        } else {
+            std::optional<FileStamp> stamp;
+            CatalogueEntry entry;
+            try {
+                RawFile file = RawFile::open(catalogue.OvenFolder + name);
+                stamp = file.stamp();
+                entry = readEntry(std::move(file), name, reading);
+            } catch (Failure& failure) {
+                // One bad file must not hide the oven's other cycles.
+                entry = CatalogueEntry();
+                entry.failure = reportLine(failure.at(name));
+            }
+            add(build, name, entry, language, clock);
+            indexed.read(done, stamp, entry, now);
         }
         ++done;
         if (progress)
             progress(done, total);
     }
+    indexed.finish();
     return build;
 }
 

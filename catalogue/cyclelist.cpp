@@ -1,11 +1,14 @@
 #include "catalogue/cyclelist.h"
 
+#include "catalogue/catalogueindex.h"
 #include "catalogue/cyclestatistics.h"
+#include "catalogue/orderedwork.h"
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
+#include "store/cyclefolder.h"
 
 #include <QDir>
 
@@ -95,64 +98,171 @@ QString sectionHint(const QString& number, const CycleStamp& start, const CycleS
                    QString::number(end.hour), QString::number(end.minute)});
 }
 
+namespace {
+
+// The set temperature the cycle's progress is measured against. Clamped before the
+// conversion: a damaged file's 1e90 fits no integer.
+int setTemperature(const Catalogue& catalogue, int entry, const QString& file)
+{
+    return int(std::clamp(
+        std::floor(decimalField(catalogue.startField(entry, field::SetTemperature), file)), -1e9,
+        1e9));
+}
+
+// One of the file readings behind the progress bar, its failure kept as its report line.
+template <typename Read> Measured measure(const QString& file, Read read)
+{
+    Measured measured;
+    try {
+        measured.value = read();
+    } catch (Failure& failure) {
+        measured.failure = reportLine(failure.at(file));
+    }
+    return measured;
+}
+
+// The figures of one listed cycle, as a thread of the pool works them out.
+struct Figured {
+    std::optional<CycleFigures> figures; // none when the set temperature cannot be read
+    bool read = false;                   // read now, not taken from the index
+    bool keep = false;                   // ... from the file as the index knows it
+};
+
+Figured figure(const Catalogue& catalogue, int entry, Reading reading, const OvenIndex* known,
+               const CycleFolder* folder)
+{
+    const QString& file = catalogue.CycleFileNames.at(entry);
+    Figured figured;
+    int temperature = 0;
+    try {
+        temperature = setTemperature(catalogue, entry, file);
+    } catch (Failure&) {
+        return figured; // the listing meets this failure itself, in its place
+    }
+    const IndexedFile* indexed = nullptr;
+    std::optional<FileStamp> stamp;
+    if (known) {
+        indexed = known->find(file);
+        if (indexed)
+            stamp = folder->stamp(file);
+    }
+    const bool unchanged = indexed && stamp && *stamp == indexed->stamp;
+    if (unchanged && indexed->figures && indexed->figures->temperature == temperature) {
+        figured.figures = indexed->figures;
+        return figured;
+    }
+
+    CycleFigures figures;
+    figures.temperature = temperature;
+    // The folder ends with a separator in every catalogue built; QDir for any other.
+    const QString path = catalogue.OvenFolder.endsWith(QLatin1Char('/'))
+                             ? catalogue.OvenFolder + file
+                             : QDir(catalogue.OvenFolder).filePath(file);
+    figures.held =
+        measure(file, [&] { return getSekundWtemperaturze(path, temperature, reading); });
+    if (!figures.held.failed() && figures.held.value > 0)
+        figures.length = measure(file, [&] { return getCyklSekund(path, reading); });
+    figured.figures = figures;
+    figured.read = true;
+    figured.keep = unchanged;
+    return figured;
+}
+
+} // namespace
+
 CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, const QDate& dataDo,
                               const Language& language, const Locale& locale, Reading reading,
-                              const CatalogueProgress& progress, const CancelCheck& cancel)
+                              const CatalogueProgress& progress, const CancelCheck& cancel,
+                              CatalogueIndex* index)
 {
     CycleListing listing;
     double sum = 0;
-    auto inRange = [&](int i) {
+    QList<int> listed;
+    for (int i = 0; i < catalogue.size(); ++i) {
         const QDate date = catalogue.CycleDates.value(i);
-        return date.isValid() && date >= dataOd && date <= dataDo;
-    };
-    int total = 0;
-    for (int i = 0; i < catalogue.size(); ++i)
-        total += inRange(i) ? 1 : 0;
+        if (date.isValid() && date >= dataOd && date <= dataDo)
+            listed.append(i);
+    }
+    const int total = int(listed.size());
     if (progress)
         progress(0, total);
-    for (int i = 0; i < catalogue.size(); ++i) {
-        if (!inRange(i))
-            continue;
-        if (cancel && cancel()) {
-            listing.cancelled = true;
-            break;
-        }
-        const QDate date = catalogue.CycleDates.value(i);
-        const QString file = catalogue.CycleFileNames.at(i);
-        listing.items.append(CycleListItem{});
-        CycleListItem& item = listing.items.last();
-        item.file = file;
-        item.info = QStringLiteral("nr ") + catalogue.CycleNumbers.value(i);
-        item.notes = cycleNotes(catalogue, i, language);
-        item.caption = cycleCaption(date, locale);
-        try {
-            const auto& start = catalogue.CycleStartStamps.value(i);
-            const auto& end = catalogue.CycleEndStamps.value(i);
-            if (start && end)
-                item.section = TimeLineSection{
-                    sectionTime(*start, file), sectionTime(*end, file),
-                    sectionHint(catalogue.CycleNumbers.value(i), *start, *end, language)};
-            // A cycle without an end record has no consumption to add.
-            if (!catalogue.EndRecordTable.value(i).isEmpty())
-                sum += decimalField(catalogue.endField(i, field::Fuel), file);
 
-            const QString path = QDir(catalogue.OvenFolder).filePath(file);
-            // Clamped before the conversion: a damaged file's 1e90 fits no integer.
-            const int temperatura = int(std::clamp(
-                std::floor(decimalField(catalogue.startField(i, field::SetTemperature), file)),
-                -1e9, 1e9));
-            const int atTemperature = getSekundWtemperaturze(path, temperatura, reading);
-            if (atTemperature > 0) {
-                const int length = getCyklSekund(path, reading);
-                if (length > 0)
-                    item.progress =
-                        int(std::min(std::floor(double(atTemperature) / length * 100.0), 1e9));
+    // The files are read on every core; the list is put together here, in catalogue order.
+    std::optional<OvenIndex> known;
+    std::optional<CycleFolder> folder;
+    if (index && total > 0) {
+        known = index->take(catalogue.OvenFolder);
+        folder.emplace(catalogue.OvenFolder);
+    }
+    const OvenIndex* knownFiles = known ? &*known : nullptr;
+    const CycleFolder* lookedAt = folder ? &*folder : nullptr;
+    QList<std::pair<QString, CycleFigures>> fresh;
+    CatalogueIndex::Use use;
+    {
+        OrderedWork<Figured> work(total, [&](int k) {
+            return figure(catalogue, listed.at(k), reading, knownFiles, lookedAt);
+        });
+        for (int k = 0; k < total; ++k) {
+            if (cancel && cancel()) {
+                listing.cancelled = true;
+                break;
             }
-        } catch (Failure& failure) {
-            listing.report.add(reportLine(failure.at(file)));
+            const int i = listed.at(k);
+            const QDate date = catalogue.CycleDates.value(i);
+            const QString file = catalogue.CycleFileNames.at(i);
+            listing.items.append(CycleListItem{});
+            CycleListItem& item = listing.items.last();
+            item.file = file;
+            item.info = QStringLiteral("nr ") + catalogue.CycleNumbers.value(i);
+            item.notes = cycleNotes(catalogue, i, language);
+            item.caption = cycleCaption(date, locale);
+            try {
+                const auto& start = catalogue.CycleStartStamps.value(i);
+                const auto& end = catalogue.CycleEndStamps.value(i);
+                if (start && end)
+                    item.section = TimeLineSection{
+                        sectionTime(*start, file), sectionTime(*end, file),
+                        sectionHint(catalogue.CycleNumbers.value(i), *start, *end, language)};
+                // A cycle without an end record has no consumption to add.
+                if (!catalogue.EndRecordTable.isRowEmpty(i))
+                    sum += decimalField(catalogue.endField(i, field::Fuel), file);
+
+                setTemperature(catalogue, i, file); // throws here if it cannot be read
+                Figured figured = work.take(k);
+                const CycleFigures& figures = *figured.figures;
+                if (figured.keep)
+                    fresh.append({file, figures});
+                ++(figured.read ? use.read : use.reused);
+                if (figures.held.failed()) {
+                    listing.report.add(figures.held.failure);
+                } else if (figures.held.value > 0) {
+                    if (figures.length->failed())
+                        listing.report.add(figures.length->failure);
+                    else if (figures.length->value > 0)
+                        item.progress = int(std::min(
+                            std::floor(double(figures.held.value) / figures.length->value * 100.0),
+                            1e9));
+                }
+            } catch (Failure& failure) {
+                listing.report.add(reportLine(failure.at(file)));
+            }
+            if (progress)
+                progress(int(listing.items.size()), total);
         }
-        if (progress)
-            progress(int(listing.items.size()), total);
+    }
+    if (known) {
+        // Figures read now are kept with the files they were read from; a file that has
+        // changed since the catalogue was built keeps none.
+        const qint64 now = CatalogueIndex::nowNanoseconds();
+        bool changed = false;
+        for (const auto& [file, figures] : fresh) {
+            IndexedFile& indexed = known->files[known->position(file)];
+            if (CatalogueIndex::settled(indexed.stamp, now)) {
+                indexed.figures = figures;
+                changed = true;
+            }
+        }
+        index->keep(std::move(*known), changed, use);
     }
     listing.footer = language.cycleCount(listing.items.size());
     listing.footerConsLabel = formatGeneral(sum, locale.decimalSeparator());

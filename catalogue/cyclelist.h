@@ -48,12 +48,15 @@ struct CycleListing {
 
 // wczytajKalendarz: the cycles of the catalogue dated from..to (both included), in catalogue
 // order. A cycle that fails keeps what was computed before the failure, with progress 0,
-// and is reported; the listing goes on. Progress counts the cycles in the range.
+// and is reported; the listing goes on. Progress counts the cycles in the range, the cancel
+// check is asked before each; both are called from the calling thread. The files are read
+// on the global thread pool as well as the calling thread. With an index, the figures of
+// files unchanged since it learnt them are taken from it, and it learns the ones read.
 CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, const QDate& dataDo,
                               const Language& language, const Locale& locale,
                               Reading reading = Reading::Partial,
                               const CatalogueProgress& progress = {},
-                              const CancelCheck& cancel = {});
+                              const CancelCheck& cancel = {}, CatalogueIndex* index = nullptr);
 
 // The pieces of one item, for the list and for tests.
 QString cycleCaption(const QDate& date, const Locale& locale);

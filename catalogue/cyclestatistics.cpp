@@ -3,12 +3,14 @@
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
+#include "cycles/fieldviews.h"
 #include "cycles/wallclock.h"
 
 #include <QFileInfo>
 
 #include <algorithm>
 #include <limits>
+#include <optional>
 
 namespace kvaro {
 
@@ -35,6 +37,21 @@ QStringList splitPrefix(QStringView rest, int count)
     if (list.size() > count)
         list.resize(count);
     return list;
+}
+
+// The time of day of a record line whose first six fields are plain, as Record::timeOfDay
+// gives it; nothing for any other line, which the caller reads through Record. Walking
+// 100 000 records this way costs no string per field.
+std::optional<int> plainTimeOfDay(const FieldViews& fields)
+{
+    if (fields.size() <= field::Second || !fields.startsWithHeatingType())
+        return std::nullopt;
+    const auto hour = plainInteger(fields.at(field::Hour));
+    const auto minute = plainInteger(fields.at(field::Minute));
+    const auto second = plainInteger(fields.at(field::Second));
+    if (!hour || !minute || !second || *hour > 23 || *minute > 59 || *second > 59)
+        return std::nullopt;
+    return *hour * 3600 + *minute * 60 + *second;
 }
 
 // Calls examine(record) for each line of the scan range until it returns true. The range
@@ -76,15 +93,39 @@ int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading
     const double threshold = double(temperatura) - 5;
     int reachedLine = -1;
     int reachedAt = 0;
-    scan(*text, name, field::WorkingTemperature + 1, [&](const Record& record) {
-        const int time = record.timeOfDay();
-        const double value = record.decimal(field::WorkingTemperature);
+    // Lines before the set temperature is reached: read straight from the text while they
+    // are plain, through Record otherwise.
+    const auto reached = [&](int index, int time, double value) {
         if (!(value >= threshold && value > 0))
             return false;
-        reachedLine = record.lineIndex();
+        reachedLine = index;
         reachedAt = time;
         return true;
-    });
+    };
+    for (int index = 0; index == 0 || text->hasLine(index + 2); ++index) {
+        const QString line = text->line(index);
+        const FieldViews fields(line, field::WorkingTemperature + 1);
+        if (const auto time = plainTimeOfDay(fields);
+            time && fields.size() > field::WorkingTemperature) {
+            std::optional<double> value;
+            try {
+                value = toDecimal(fields.at(field::WorkingTemperature).toString());
+            } catch (const Failure&) {
+                // Record below says where.
+            }
+            if (value) {
+                if (reached(index, *time, *value))
+                    break;
+                continue;
+            }
+        }
+        const Record record(splitPrefix(line, field::WorkingTemperature + 1), name, index);
+        if (!record.isRecordLine())
+            continue;
+        const int time = record.timeOfDay();
+        if (reached(index, time, record.decimal(field::WorkingTemperature)))
+            break;
+    }
     if (reachedLine < 0)
         return 0;
 
@@ -93,7 +134,12 @@ int getSekundWtemperaturze(const QString& path, int temperatura, Reading reading
     ElapsedClock clock;
     clock.elapsed(reachedAt);
     for (int index = reachedLine + 1; text->hasLine(index + 1); ++index) {
-        const Record record(splitPrefix(text->line(index), field::Second + 1), name, index);
+        const QString line = text->line(index);
+        if (const auto time = plainTimeOfDay(FieldViews(line, field::Second + 1))) {
+            clock.elapsed(*time);
+            continue;
+        }
+        const Record record(splitPrefix(line, field::Second + 1), name, index);
         if (record.isRecordLine())
             clock.elapsed(record.timeOfDay());
     }

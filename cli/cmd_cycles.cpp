@@ -4,6 +4,7 @@
 #include "cli/command.h"
 
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
 #include "cycles/failure.h"
 #include "cycles/language.h"
@@ -170,12 +171,15 @@ int run(const Invocation& invocation)
     const Language language = interfaceLanguage(invocation, show);
     const SystemLocale locale;
 
-    const CatalogueBuild build = buildCatalogue(folder, language, clock);
+    // The index in the user's cache folder spares reading files unchanged since last time.
+    CatalogueIndex& index = CatalogueIndex::user();
+    const CatalogueBuild build =
+        buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index);
     if (!build.report.isEmpty())
         show(build.report.message());
-    const CycleListing listing =
-        wczytajKalendarz(build.catalogue, std::min(options.from, options.to),
-                         std::max(options.from, options.to), language, locale);
+    const CycleListing listing = wczytajKalendarz(
+        build.catalogue, std::min(options.from, options.to), std::max(options.from, options.to),
+        language, locale, Reading::Partial, {}, {}, &index);
     if (!listing.report.isEmpty())
         show(listing.report.message());
 

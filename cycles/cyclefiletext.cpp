@@ -1,7 +1,7 @@
 #include "cycles/cyclefiletext.h"
 
-#include <QFile>
-
+#include <algorithm>
+#include <cstring>
 #include <optional>
 
 namespace kvaro {
@@ -15,6 +15,10 @@ public:
     {
         m_buffer.loadFile(path);
     }
+    WholeText(const RawFile& file, LineBuffer::Case letterCase) : m_buffer(letterCase)
+    {
+        m_buffer.loadBytes(file.readToEnd(0), file.path());
+    }
 
 protected:
     bool hasRawLine(int index) override { return index >= 0 && index < m_buffer.count(); }
@@ -26,28 +30,31 @@ private:
     LineBuffer m_buffer;
 };
 
-// Reads forward in chunks under the line buffer's own rules, decoding bytes only up to the
-// last line break read so far, so that a broken character at the very end reads as it
-// does in a whole read.
+// Reads forward in chunks and cuts lines only as far as asked, under the line buffer's own
+// rules. Each line is decoded on its own together with the break that ends it: decoding
+// restarts clean after a break in every encoding read here, so the line reads exactly as
+// in a whole read, a broken character before the break included. The file is taken as
+// long as it was when opened: the head, the chunks and the tail all come from those bytes.
 class PartialText : public CycleFileText
 {
 public:
-    PartialText(const QString& path, LineBuffer::Case letterCase)
-        : m_path(path), m_file(path), m_case(letterCase)
+    PartialText(RawFile file, LineBuffer::Case letterCase)
+        : m_file(std::move(file)), m_size(m_file.size()), m_case(letterCase)
     {
-        if (!m_file.open(QIODevice::ReadOnly))
-            LineBuffer::cannotRead(m_path, m_file.errorString());
-        m_encoding = LineBuffer::detectEncoding(m_file.peek(3));
+        // One read gives the byte-order mark and, as a rule, the header and the first record.
+        m_bytes = readAt(0, FirstChunk);
+        m_encoding = LineBuffer::detectEncoding(m_bytes);
         m_bodyStart = LineBuffer::markSize(m_encoding);
         m_unit = LineBuffer::unitSize(m_encoding);
-        m_file.seek(m_bodyStart);
-        m_position = m_bodyStart;
+        m_position = m_bytes.size();
+        m_atEnd = m_bytes.size() < FirstChunk || m_position >= m_size;
+        m_bytes.remove(0, std::min<qsizetype>(m_bodyStart, m_bytes.size()));
     }
 
 protected:
     bool hasRawLine(int index) override
     {
-        while (index >= m_lines.size() && readMore()) {
+        while (index >= m_lines.size() && (cutLine() || readMore())) {
         }
         return index >= 0 && index < m_lines.size();
     }
@@ -72,48 +79,106 @@ private:
     static constexpr qint64 FirstChunk = 4 * 1024;
     static constexpr qint64 LargestChunk = 256 * 1024;
 
+    // Bytes of the file as it was opened: never beyond the size it had then.
     QByteArray readAt(qint64 offset, qint64 size)
     {
-        if (!m_file.seek(offset))
-            LineBuffer::cannotRead(m_path, m_file.errorString());
-        QByteArray bytes = m_file.read(size);
-        if (m_file.error() != QFileDevice::NoError)
-            LineBuffer::cannotRead(m_path, m_file.errorString());
-        return bytes;
+        return m_file.read(offset, std::max<qint64>(0, std::min(size, m_size - offset)));
     }
 
-    // Adds the lines of the next chunk; false once the whole file has been cut.
+    // Appends the next chunk to the bytes not yet cut; false once the file is read.
     bool readMore()
     {
-        if (m_finished)
+        if (m_atEnd)
             return false;
         const QByteArray bytes = readAt(m_position, m_chunk);
         m_position += bytes.size();
-        const bool atEnd = bytes.size() < m_chunk || m_position >= m_file.size();
+        m_atEnd = bytes.size() < m_chunk || m_position >= m_size;
         m_chunk = std::min(m_chunk * 2, LargestChunk);
-        m_undecoded += bytes;
-        qsizetype decodable = m_undecoded.size();
-        if (!atEnd) {
-            qsizetype units = decodable / m_unit;
-            while (units > 0 && !isBreak(m_undecoded, units - 1))
-                --units;
-            decodable = units * m_unit;
-        }
-        m_pending +=
-            LineBuffer::decodeBody(QByteArrayView(m_undecoded).first(decodable), m_encoding);
-        m_undecoded.remove(0, decodable);
-        cutLines(atEnd);
-        if (atEnd)
-            m_finished = true;
+        // What is cut goes first, so the bytes held never exceed a line and a chunk.
+        m_bytes.remove(0, m_lineStart * m_unit);
+        m_scanned -= m_lineStart;
+        m_lineStart = 0;
+        m_bytes += bytes;
         return true;
     }
 
-    void cutLines(bool atEnd)
+    // Cuts the next line from the bytes read; false when they hold no whole line.
+    bool cutLine()
     {
-        m_pending.remove(0, LineBuffer::cutLines(m_pending, atEnd, m_lines));
+        const qsizetype units = m_bytes.size() / m_unit;
+        qsizetype at = m_scanned;
+        if (m_unit == 1) {
+            // The first break: a LF, or a CR before it. Both searches end at the line's end.
+            const char* begin = m_bytes.constData();
+            const char* lf =
+                static_cast<const char*>(std::memchr(begin + at, '\n', std::size_t(units - at)));
+            const char* end = lf ? lf : begin + units;
+            const char* cr = static_cast<const char*>(
+                std::memchr(begin + at, '\r', std::size_t(end - (begin + at))));
+            at = (cr ? cr : end) - begin;
+        } else {
+            while (at < units && !isBreak(at))
+                ++at;
+        }
+        m_scanned = at;
+        if (at == units) {
+            // Text after the last break is a line, at the end of the file only, when it
+            // decodes to any text at all (a half code unit included, as in a whole read).
+            const qsizetype from = m_lineStart * m_unit;
+            if (!m_atEnd || m_cutAll || from == m_bytes.size())
+                return false;
+            m_cutAll = true;
+            QString last = decode(from, m_bytes.size() - from);
+            if (last.isEmpty())
+                return false;
+            m_lines.append(std::move(last));
+            return true;
+        }
+        qsizetype end = at + 1;
+        if (unitAt(at) == '\r') {
+            // A CR last in what is read may be half of a CR LF.
+            if (end == units && !m_atEnd)
+                return false;
+            if (end < units && unitAt(end) == '\n')
+                ++end;
+        }
+        QString line = decode(m_lineStart * m_unit, (end - m_lineStart) * m_unit);
+        line.chop(end - at);
+        m_lines.append(std::move(line));
+        m_lineStart = m_scanned = end;
+        return true;
     }
 
-    ushort unitAt(const QByteArray& bytes, qsizetype index) const
+    QString decode(qsizetype from, qsizetype size) const
+    {
+        const QByteArrayView bytes = QByteArrayView(m_bytes).sliced(from, size);
+        // ASCII reads the same in UTF-8 and in any locale encoding kvaro runs under.
+        if (m_unit == 1 && isAscii(bytes))
+            return QString::fromLatin1(bytes);
+        return LineBuffer::decodeBody(bytes, m_encoding);
+    }
+
+    // Eight bytes at a time: every line of every cycle file passes here.
+    static bool isAscii(QByteArrayView bytes)
+    {
+        const char* data = bytes.data();
+        const qsizetype size = bytes.size();
+        qsizetype i = 0;
+        quint64 high = 0;
+        for (; i + 8 <= size; i += 8) {
+            quint64 word;
+            std::memcpy(&word, data + i, 8);
+            high |= word;
+        }
+        for (; i < size; ++i)
+            high |= uchar(data[i]);
+        return (high & 0x8080808080808080ull) == 0;
+    }
+
+    ushort unitAt(qsizetype index) const { return unitIn(m_bytes, index); }
+    bool isBreak(qsizetype index) const { return breakIn(m_bytes, index); }
+
+    ushort unitIn(const QByteArray& bytes, qsizetype index) const
     {
         if (m_unit == 1)
             return uchar(bytes.at(index));
@@ -123,18 +188,18 @@ private:
                                                            : ushort((a << 8) | b);
     }
 
-    bool isBreak(const QByteArray& bytes, qsizetype index) const
+    bool breakIn(const QByteArray& bytes, qsizetype index) const
     {
-        const ushort unit = unitAt(bytes, index);
+        const ushort unit = unitIn(bytes, index);
         return unit == '\r' || unit == '\n';
     }
 
     QString readLastLine()
     {
-        const qint64 size = m_file.size();
+        const qint64 size = m_size;
         // A half code unit at the end would decode to a replacement character on a whole
         // read; let the forward reader deal with such a file.
-        if (m_finished || (size - m_bodyStart) % m_unit != 0) {
+        if (m_atEnd || (size - m_bodyStart) % m_unit != 0) {
             const int count = lineCount();
             return count > 0 ? m_lines.at(count - 1) : QString();
         }
@@ -145,10 +210,10 @@ private:
             qsizetype end = bytes.size() / m_unit; // in code units
             // The line breaks at the end: the last one ends the last line, any before it
             // end blank lines.
-            while (end > 0 && isBreak(bytes, end - 1))
+            while (end > 0 && breakIn(bytes, end - 1))
                 --end;
             qsizetype begin = end;
-            while (begin > 0 && !isBreak(bytes, begin - 1))
+            while (begin > 0 && !breakIn(bytes, begin - 1))
                 --begin;
             // A line is whole once a break is seen before it, or the file's start; a tail
             // of nothing but breaks is looked at further back.
@@ -160,18 +225,20 @@ private:
         }
     }
 
-    QString m_path;
-    QFile m_file;
+    RawFile m_file;
+    qint64 m_size = 0;
     LineBuffer::Case m_case;
     LineBuffer::Encoding m_encoding = LineBuffer::Encoding::Locale;
     qint64 m_bodyStart = 0;
-    qint64 m_position = 0;
+    qint64 m_position = 0; // in the file: where the next chunk starts
     int m_unit = 1;
-    qint64 m_chunk = FirstChunk;
-    QByteArray m_undecoded; // read, but not yet up to a line break
-    QString m_pending;
+    qint64 m_chunk = FirstChunk * 2; // the head was the first
+    bool m_atEnd = false;            // every byte of the file has been read
+    bool m_cutAll = false;           // ... and cut into lines
+    QByteArray m_bytes;              // read after the mark, from a line start on
+    qsizetype m_lineStart = 0;       // in code units of m_bytes: where the next line starts
+    qsizetype m_scanned = 0;         // ... and how far it has been looked through for a break
     QStringList m_lines;
-    bool m_finished = false;
     std::optional<QString> m_last;
 };
 
@@ -203,7 +270,15 @@ std::unique_ptr<CycleFileText> CycleFileText::open(const QString& path, Reading 
 {
     if (reading == Reading::Whole)
         return std::make_unique<WholeText>(path, letterCase);
-    return std::make_unique<PartialText>(path, letterCase);
+    return std::make_unique<PartialText>(RawFile::open(path), letterCase);
+}
+
+std::unique_ptr<CycleFileText> CycleFileText::open(RawFile file, Reading reading,
+                                                   LineBuffer::Case letterCase)
+{
+    if (reading == Reading::Whole)
+        return std::make_unique<WholeText>(file, letterCase);
+    return std::make_unique<PartialText>(std::move(file), letterCase);
 }
 
 } // namespace kvaro

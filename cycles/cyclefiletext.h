@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cycles/linebuffer.h"
+#include "cycles/rawfile.h"
 
 #include <QString>
 
@@ -33,6 +34,9 @@ public:
 
     // Opens `path`; throws Failure with the line buffer's message when it cannot be read.
     static std::unique_ptr<CycleFileText> open(const QString& path, Reading reading,
+                                               LineBuffer::Case letterCase);
+    // The same over a file already open; Partial reads it as long as it was when opened.
+    static std::unique_ptr<CycleFileText> open(RawFile file, Reading reading,
                                                LineBuffer::Case letterCase);
 
 protected:

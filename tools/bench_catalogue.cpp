@@ -1,11 +1,21 @@
-// Choosing an oven and listing today, reading only the first record and the last line of
-// each file versus reading every file whole. Run by hand:
-//   bench_catalogue [--files N] [--records N] [--keep DIR] [--partial-only]
+// Choosing an oven and listing its cycles, against the least the machine can do: reading
+// the head and the tail of every file. Run by hand:
+//   bench_catalogue [--files N] [--records N] [--listed N] [--runs N] [--keep DIR] [--whole]
+//
+// Cases: choosing an oven (catalogue and the day's listing) without the index and with it
+// present, then listing the last days that hold --listed cycles (with the time at
+// temperature, read from the files, then taken from the index). Each figure is the median
+// of --runs runs, in ms and as a multiple of the floor, with the resident memory after it.
+// --whole adds the whole reading of every file (minutes for thousands of large files).
+// The store is written once into --keep DIR (DIR/Data/bench) and reused while it matches.
 
 #include "catalogue/catalogue.h"
+#include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
+#include "cycles/rawfile.h"
+#include "store/cyclefolder.h"
 #include "tools/cyclegen.h"
 
 #include <QCoreApplication>
@@ -14,39 +24,135 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
+#include <ctime>
+#include <functional>
 
 using namespace kvaro;
 
 namespace {
 
-struct Figure {
-    qint64 milliseconds = 0;
-    qint64 catalogueMilliseconds = 0;
-    int entries = 0;
-    int listed = 0;
+struct Options {
+    int files = 3000;
+    int records = 3000;
+    int listed = 300;
+    int runs = 5;
+    QString keep;
+    bool whole = false;
 };
 
-Figure chooseOven(const QString& folder, const Clock& clock, Reading reading)
+// Resident and peak resident memory of this process, in MiB.
+std::pair<double, double> residentMemory()
 {
-    const Language language;
-    const FixedLocale locale;
-    QElapsedTimer timer;
-    timer.start();
-    const CatalogueBuild build = buildCatalogue(folder, language, clock, {}, reading);
-    const qint64 catalogueDone = timer.elapsed();
-    const CycleListing listing =
-        wczytajKalendarz(build.catalogue, clock.today(), clock.today(), language, locale, reading);
-    return Figure{timer.elapsed(), catalogueDone, build.catalogue.size(),
-                  int(listing.items.size())};
+    QFile status(QStringLiteral("/proc/self/status"));
+    double resident = 0, peak = 0;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            const auto kib = [&] { return line.simplified().split(' ').value(1).toDouble(); };
+            if (line.startsWith("VmRSS:"))
+                resident = kib() / 1024;
+            else if (line.startsWith("VmHWM:"))
+                peak = kib() / 1024;
+        }
+    }
+    return {resident, peak};
 }
 
-void print(const char* what, const Figure& figure)
+// The medians of runs of work: wall-clock and processor time (every thread of the
+// process), in milliseconds. On a machine others share, the processor time says what the
+// work costs where the wall-clock time says mostly how long it waited.
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double processorMilliseconds()
 {
-    std::printf("%-8s %6lld ms  (catalogue %lld ms; %d cycles, %d listed today)\n", what,
-                static_cast<long long>(figure.milliseconds),
-                static_cast<long long>(figure.catalogueMilliseconds), figure.entries,
-                figure.listed);
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+Timing median(int runs, const std::function<void()>& work)
+{
+    QList<double> walls, cpus;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        const double cpu = processorMilliseconds();
+        timer.start();
+        work();
+        walls.append(double(timer.nsecsElapsed()) / 1e6);
+        cpus.append(processorMilliseconds() - cpu);
+    }
+    const auto middle = [](QList<double> values) {
+        std::sort(values.begin(), values.end());
+        const qsizetype n = values.size();
+        return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+    };
+    return Timing{middle(walls), middle(cpus)};
+}
+
+void print(const char* what, const Timing& timing, const Timing& floor, const QString& detail = {})
+{
+    const auto [resident, peak] = residentMemory();
+    std::printf(
+        "%-42s %7.1f ms %5.1fx floor  cpu %7.1f ms %5.1fx  RSS %5.1f MiB (peak %5.1f)  %s\n", what,
+        timing.wall, floor.wall > 0 ? timing.wall / floor.wall : 0.0, timing.cpu,
+        floor.cpu > 0 ? timing.cpu / floor.cpu : 0.0, resident, peak, qPrintable(detail));
+    std::fflush(stdout);
+}
+
+bool writeStore(const QString& folder, const Options& options, const QDate& today)
+{
+    const QString marker = QDir(folder).filePath(QStringLiteral("../bench-store.txt"));
+    const QByteArray wanted =
+        QByteArray::number(options.files) + ' ' + QByteArray::number(options.records) + '\n';
+    QFile known(marker);
+    if (known.open(QIODevice::ReadOnly) && known.readAll() == wanted)
+        return true;
+    // A store left by an earlier version of this tool is taken when the count fits.
+    if (!known.exists() && options.records == 3000 &&
+        QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files).size() == options.files)
+        return true;
+    known.close();
+    std::printf("writing %d cycle files of %d records into %s ...\n", options.files,
+                options.records, qPrintable(folder));
+    std::fflush(stdout);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    for (int n = 1; n <= options.files; ++n) {
+        gen::CycleSpec spec;
+        spec.number = n;
+        spec.seed = quint64(n);
+        spec.samplePeriodSeconds = 10;
+        spec.durationSeconds = (options.records - 1) * spec.samplePeriodSeconds;
+        // About eight cycles a day over the year up to today, as a busy oven runs.
+        spec.start = QDateTime(today.addDays(-(n % 365)), QTime(6 + n % 12, n % 60));
+        QByteArray bytes = gen::writeCycle(spec);
+        bytes.replace(',', ';'); // the stored, normalised form
+        QFile file(QDir(folder).filePath(gen::cycleFileName(n)));
+        // Stored when the cycle ran, as a store fills: long settled for the index.
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.setFileTime(spec.start, QFileDevice::FileModificationTime)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+            return false;
+        }
+    }
+    QFile done(marker);
+    return done.open(QIODevice::WriteOnly) && done.write(wanted) == wanted.size();
+}
+
+// The floor: the head and the tail of every file, read as plainly as it gets.
+qint64 readHeadsAndTails(const QString& folder, const QStringList& names)
+{
+    qint64 bytes = 0;
+    for (const QString& name : names) {
+        const RawFile file = RawFile::open(QDir(folder).filePath(name));
+        bytes += file.read(0, 4096).size();
+        bytes += file.read(std::max<qint64>(0, file.size() - 4096), 4096).size();
+    }
+    return bytes;
 }
 
 } // namespace
@@ -54,61 +160,121 @@ void print(const char* what, const Figure& figure)
 int main(int argc, char* argv[])
 {
     QCoreApplication app(argc, argv);
-    int files = 3000;
-    int records = 3000;
-    QString keep;
+    Options options;
     QStringList args = app.arguments();
-    // The whole reading of 3 000 files takes minutes; profiling the partial one needs none.
-    const bool partialOnly = args.removeAll(QStringLiteral("--partial-only")) > 0;
+    options.whole = args.removeAll(QStringLiteral("--whole")) > 0;
+    args.removeAll(QStringLiteral("--partial-only")); // the default now
     for (int i = 1; i + 1 < args.size(); i += 2) {
-        if (args.at(i) == QLatin1String("--files"))
-            files = args.at(i + 1).toInt();
-        else if (args.at(i) == QLatin1String("--records"))
-            records = args.at(i + 1).toInt();
-        else if (args.at(i) == QLatin1String("--keep"))
-            keep = args.at(i + 1);
+        const QString& name = args.at(i);
+        const QString& value = args.at(i + 1);
+        if (name == QLatin1String("--files"))
+            options.files = value.toInt();
+        else if (name == QLatin1String("--records"))
+            options.records = value.toInt();
+        else if (name == QLatin1String("--listed"))
+            options.listed = value.toInt();
+        else if (name == QLatin1String("--runs"))
+            options.runs = std::max(1, value.toInt());
+        else if (name == QLatin1String("--keep"))
+            options.keep = value;
     }
 
     QTemporaryDir temporary;
-    const QString home = keep.isEmpty() ? temporary.path() : keep;
+    const QString home = options.keep.isEmpty() ? temporary.path() : options.keep;
     const QString folder = QDir(home).filePath(QStringLiteral("Data/bench"));
-    QDir().mkpath(folder);
     const QDate today(2024, 5, 20);
     const FixedClock clock(QDateTime(today, QTime(12, 0)));
+    if (!writeStore(folder, options, today))
+        return 1;
+    QTemporaryDir cache;
+    const Language language;
+    const FixedLocale locale;
+    const int runs = options.runs;
 
-    if (QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files).size() != files) {
-        std::printf("writing %d cycle files of %d records into %s ...\n", files, records,
-                    qPrintable(folder));
-        std::fflush(stdout);
-        for (int n = 1; n <= files; ++n) {
-            gen::CycleSpec spec;
-            spec.number = n;
-            spec.seed = quint64(n);
-            spec.samplePeriodSeconds = 10;
-            spec.durationSeconds = (records - 1) * spec.samplePeriodSeconds;
-            // About eight cycles a day over the year up to today, as a busy oven runs.
-            spec.start = QDateTime(today.addDays(-(n % 365)), QTime(6 + n % 12, n % 60));
-            QByteArray bytes = gen::writeCycle(spec);
-            bytes.replace(',', ';'); // the stored, normalised form
-            QFile file(QDir(folder).filePath(gen::cycleFileName(n)));
-            if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
-                std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
-                return 1;
-            }
-        }
+    const QStringList names = CycleFolder(folder).cycleFiles();
+    readHeadsAndTails(folder, names); // into the page cache
+    const Timing floor = median(runs, [&] { readHeadsAndTails(folder, names); });
+    std::printf("%d cycle files of %d records in %s; medians of %d runs\n", int(names.size()),
+                options.records, qPrintable(folder), runs);
+    print("floor: head and tail of every file", floor, floor);
+
+    if (options.whole) {
+        const Timing ms = median(1, [&] {
+            const CatalogueBuild build =
+                buildCatalogue(folder, language, clock, {}, Reading::Whole);
+            wczytajKalendarz(build.catalogue, today, today, language, locale, Reading::Whole);
+        });
+        print("choose oven, whole reading", ms, floor);
     }
 
-    if (partialOnly) {
-        chooseOven(folder, clock, Reading::Partial); // into the page cache
-        print("partial", chooseOven(folder, clock, Reading::Partial));
-        return 0;
+    Catalogue catalogue;
+    int listedToday = 0;
+    const Timing catalogueOnly =
+        median(runs, [&] { catalogue = buildCatalogue(folder, language, clock).catalogue; });
+    print("catalogue, no index", catalogueOnly, floor,
+          QStringLiteral("%1 cycles").arg(catalogue.size()));
+    const Timing choose = median(runs, [&] {
+        const CatalogueBuild build = buildCatalogue(folder, language, clock);
+        listedToday =
+            int(wczytajKalendarz(build.catalogue, today, today, language, locale).items.size());
+    });
+    print("choose oven (catalogue + today), no index", choose, floor,
+          QStringLiteral("%1 listed today").arg(listedToday));
+
+    // The index: written by a first choice, then read from its file by every run.
+    {
+        CatalogueIndex primer(cache.path());
+        const CatalogueBuild build =
+            buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &primer);
+        wczytajKalendarz(build.catalogue, today, today, language, locale, Reading::Partial, {}, {},
+                         &primer);
     }
-    // Whole reading first: it also brings every file into the page cache.
-    const Figure whole = chooseOven(folder, clock, Reading::Whole);
-    const Figure partial = chooseOven(folder, clock, Reading::Partial);
-    print("whole", whole);
-    print("partial", partial);
-    std::printf("speed-up %.1fx\n",
-                partial.milliseconds > 0 ? double(whole.milliseconds) / partial.milliseconds : 0.0);
+    const Timing indexed = median(runs, [&] {
+        CatalogueIndex index(cache.path());
+        const CatalogueBuild build =
+            buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index);
+        wczytajKalendarz(build.catalogue, today, today, language, locale, Reading::Partial, {}, {},
+                         &index);
+    });
+    const qint64 indexBytes = QFileInfo(CatalogueIndex(cache.path()).fileOf(folder)).size();
+    print("choose oven, index present", indexed, floor,
+          QStringLiteral("index %1 MiB").arg(double(indexBytes) / (1 << 20), 0, 'f', 1));
+    {
+        CatalogueIndex held(cache.path());
+        buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &held);
+        const Timing again = median(runs, [&] {
+            const CatalogueBuild build =
+                buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &held);
+            wczytajKalendarz(build.catalogue, today, today, language, locale, Reading::Partial, {},
+                             {}, &held);
+        });
+        print("choose oven again, index in memory", again, floor);
+    }
+
+    // The last days that hold the cycles to list.
+    QDate from = today;
+    const auto countFrom = [&](const QDate& day) {
+        return int(std::count_if(catalogue.CycleDates.cbegin(), catalogue.CycleDates.cend(),
+                                 [&](const QDate& d) { return d >= day && d <= today; }));
+    };
+    while (countFrom(from) < options.listed && from > today.addYears(-30))
+        from = from.addDays(-1);
+    const QString range =
+        QStringLiteral("%1 cycles, %2 days").arg(countFrom(from)).arg(from.daysTo(today) + 1);
+    const Timing listing =
+        median(runs, [&] { wczytajKalendarz(catalogue, from, today, language, locale); });
+    print("list the range, no index", listing, floor, range);
+    {
+        CatalogueIndex index(cache.path());
+        const Catalogue indexedCatalogue =
+            buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index).catalogue;
+        wczytajKalendarz(indexedCatalogue, from, today, language, locale, Reading::Partial, {}, {},
+                         &index);
+        const Timing ms = median(runs, [&] {
+            wczytajKalendarz(indexedCatalogue, from, today, language, locale, Reading::Partial, {},
+                             {}, &index);
+        });
+        print("list the range, figures in the index", ms, floor, range);
+    }
     return 0;
 }
