@@ -1,0 +1,76 @@
+#include "cycles/csvtable.h"
+
+#include "cycles/failure.h"
+
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace kvaro {
+
+CsvTable::CsvTable(QChar decimalSeparator)
+    : m_decimalSeparator(decimalSeparator),
+      m_fieldSeparator(decimalSeparator == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(','))
+{
+}
+
+void CsvTable::addRow(const QStringList& fields)
+{
+    QString row;
+    for (qsizetype i = 0; i < fields.size(); ++i) {
+        if (i > 0)
+            row += m_fieldSeparator;
+        const QString& field = fields.at(i);
+        const bool quoted = field.contains(m_fieldSeparator) || field.contains(QLatin1Char('"')) ||
+                            field.contains(QLatin1Char('\n')) || field.contains(QLatin1Char('\r'));
+        if (quoted) {
+            QString doubled = field;
+            doubled.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+            row += QLatin1Char('"') + doubled + QLatin1Char('"');
+        } else {
+            row += field;
+        }
+    }
+    m_text += row.toUtf8();
+    m_text += "\r\n";
+    ++m_rows;
+}
+
+QString CsvTable::number(double value, int decimals) const
+{
+    if (!std::isfinite(value))
+        return {};
+    QString text = QString::number(value, 'f', decimals);
+    if (text.contains(QLatin1Char('.'))) {
+        while (text.endsWith(QLatin1Char('0')))
+            text.chop(1);
+        if (text.endsWith(QLatin1Char('.')))
+            text.chop(1);
+    }
+    if (text == QLatin1String("-0"))
+        text = QStringLiteral("0");
+    text.replace(QLatin1Char('.'), m_decimalSeparator);
+    return text;
+}
+
+QByteArray CsvTable::bytes() const
+{
+    return QByteArray("\xEF\xBB\xBF") + m_text;
+}
+
+void CsvTable::save(const QString& path) const
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        throw Failure(QStringLiteral("Cannot create file \"%1\". %2")
+                          .arg(QFileInfo(path).fileName(), file.errorString()),
+                      path);
+    file.write(bytes());
+    if (!file.commit())
+        throw Failure(QStringLiteral("Cannot write file \"%1\". %2")
+                          .arg(QFileInfo(path).fileName(), file.errorString()),
+                      path);
+}
+
+} // namespace kvaro
