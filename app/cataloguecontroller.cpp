@@ -109,21 +109,20 @@ void CatalogueController::ComboPiecItemSelected(int itemindex)
     m_chosenOven =
         StorePaths(m_services.programFolder).ovenFolder(c.ComboPiec->itemText(itemindex));
     m_listedFrom = m_listedTo = m_services.clock.today();
-    m_catalogueWanted = true;
-    m_listingWanted = true;
-    // Whatever runs was for another oven, or for a range that is not listed now.
-    if (m_worker)
-        m_worker->cancel();
-    proceed();
-    waitUntilSettled();
+    buildChosenOven();
 }
 
 void CatalogueController::refreshChosenOven()
 {
-    if (m_chosenOven.isEmpty())
-        return;
+    if (!m_chosenOven.isEmpty())
+        buildChosenOven();
+}
+
+void CatalogueController::buildChosenOven()
+{
     m_catalogueWanted = true;
     m_listingWanted = true;
+    // Whatever runs was for another oven, or for a range that is not listed now.
     if (m_worker)
         m_worker->cancel();
     proceed();

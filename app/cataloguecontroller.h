@@ -99,6 +99,8 @@ signals:
 private:
     enum class Step { Catalogue, Listing };
 
+    // The chosen oven's catalogue and the range's list, whatever runs now cancelled.
+    void buildChosenOven();
     // Starts what is wanted next once nothing runs; settles when nothing is wanted.
     void proceed();
     void startCatalogueBuild();

@@ -446,6 +446,22 @@ QString elapsedLabel(qint64 seconds)
     return twoDigits((seconds / 60) % 60) + QLatin1Char(':') + twoDigits(seconds % 60);
 }
 
+qint64 secondsOfLabel(const QString& label)
+{
+    const QStringList parts = label.split(QLatin1Char(':'));
+    if (parts.size() < 2 || parts.size() > 3)
+        return -1;
+    qint64 seconds = 0;
+    for (const QString& part : parts) {
+        bool ok = false;
+        const int value = part.toInt(&ok);
+        if (!ok || value < 0)
+            return -1;
+        seconds = seconds * 60 + value;
+    }
+    return seconds;
+}
+
 QString hoursMinutesSeconds(qint64 seconds)
 {
     if (seconds >= 0) {

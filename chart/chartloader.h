@@ -30,5 +30,8 @@ QString elapsedLabel(qint64 seconds);
 // Seconds as "hh:mm:ss", always with the hours: a time of day, or a time since the start
 // where the hours must not be left out (time marks, cursors, set-point marks).
 QString hoursMinutesSeconds(qint64 seconds);
+// Seconds from a label in either form ("mm:ss" or "hh:mm:ss", the hours any number);
+// -1 for a text that is neither.
+qint64 secondsOfLabel(const QString& label);
 
 } // namespace kvaro

@@ -187,18 +187,7 @@ qint64 ChartPoints::elapsed(qsizetype i) const
     if (key >= 0)
         return key;
     // What a label reads as when parsed back: negative keys and other texts.
-    const QStringList parts = label(i).split(QLatin1Char(':'));
-    if (parts.size() < 2 || parts.size() > 3)
-        return -1;
-    qint64 seconds = 0;
-    for (const QString& part : parts) {
-        bool ok = false;
-        const int value = part.toInt(&ok);
-        if (!ok || value < 0)
-            return -1;
-        seconds = seconds * 60 + value;
-    }
-    return seconds;
+    return secondsOfLabel(label(i));
 }
 
 ChartPoints::Ref ChartPoints::operator[](qsizetype i)

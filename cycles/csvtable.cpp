@@ -1,9 +1,6 @@
 #include "cycles/csvtable.h"
 
-#include "cycles/failure.h"
-
-#include <QFileInfo>
-#include <QSaveFile>
+#include "cycles/linebuffer.h"
 
 #include <cmath>
 
@@ -61,16 +58,7 @@ QByteArray CsvTable::bytes() const
 
 void CsvTable::save(const QString& path) const
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        throw Failure(QStringLiteral("Cannot create file \"%1\". %2")
-                          .arg(QFileInfo(path).fileName(), file.errorString()),
-                      path);
-    file.write(bytes());
-    if (!file.commit())
-        throw Failure(QStringLiteral("Cannot write file \"%1\". %2")
-                          .arg(QFileInfo(path).fileName(), file.errorString()),
-                      path);
+    LineBuffer::saveBytes(path, bytes());
 }
 
 } // namespace kvaro

@@ -505,12 +505,17 @@ QByteArray LineBuffer::toBytes() const
 
 void LineBuffer::saveFile(const QString& path) const
 {
+    saveBytes(path, toBytes());
+}
+
+void LineBuffer::saveBytes(const QString& path, const QByteArray& bytes)
+{
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         throw Failure(QStringLiteral("Cannot create file \"%1\". %2")
                           .arg(QFileInfo(path).fileName(), file.errorString()),
                       path);
-    file.write(toBytes());
+    file.write(bytes);
     if (!file.commit())
         throw Failure(QStringLiteral("Cannot write file \"%1\". %2")
                           .arg(QFileInfo(path).fileName(), file.errorString()),

@@ -74,6 +74,8 @@ public:
     QByteArray toBytes() const;
     // Writes toBytes() to path; throws Failure when it cannot be written.
     void saveFile(const QString& path) const;
+    // Writes bytes to path whole or not at all; throws Failure naming the file.
+    static void saveBytes(const QString& path, const QByteArray& bytes);
 
     static Encoding detectEncoding(const QByteArray& bytes);
     static QString decode(const QByteArray& bytes, Encoding* encoding = nullptr);

@@ -34,18 +34,7 @@ void ElapsedTicker::setPoints(const ChartPoints& points)
 
 qint64 ElapsedTicker::parseElapsed(const QString& label)
 {
-    const QStringList parts = label.split(QLatin1Char(':'));
-    if (parts.size() < 2 || parts.size() > 3)
-        return -1;
-    qint64 seconds = 0;
-    for (const QString& part : parts) {
-        bool ok = false;
-        const int value = part.toInt(&ok);
-        if (!ok || value < 0)
-            return -1;
-        seconds = seconds * 60 + value;
-    }
-    return seconds;
+    return secondsOfLabel(label);
 }
 
 QString ElapsedTicker::format(qint64 seconds)
