@@ -72,6 +72,7 @@ const bool registered = registerCommand({
     .missingValue = QStringLiteral("%1 needs a value"),
     .renders = {},
     .run = run,
+    .listedWhenRefused = false,
 });
 
 } // namespace

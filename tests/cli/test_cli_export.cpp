@@ -47,13 +47,16 @@ private:
     // locale: the LC_ALL the program runs under.
     Run run(const QStringList& arguments, const QString& locale = QStringLiteral("C.UTF-8"))
     {
+        return runCli(QStringList{"export", "--home", m_dir.path()} + arguments, locale);
+    }
+    Run runCli(const QStringList& arguments, const QString& locale = QStringLiteral("C.UTF-8"))
+    {
         QProcess process;
         process.setWorkingDirectory(m_dir.path());
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LC_ALL"), locale);
         process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(KVARO_CLI),
-                      QStringList{"export", "--home", m_dir.path()} + arguments);
+        process.start(QStringLiteral(KVARO_CLI), arguments);
         Run result;
         if (!process.waitForFinished(30000))
             return result;
@@ -199,6 +202,10 @@ private slots:
         QCOMPARE(r.status, 0);
         QVERIFY(r.stdOut.startsWith(QStringLiteral("usage: kvaro-cli export FILE --csv OUT.csv")));
         QVERIFY(r.stdOut.contains(QStringLiteral("--stored")));
+        // The list of every command names it; the one a refusal prints stays as it was.
+        QVERIFY(runCli({QStringLiteral("--help")})
+                    .stdOut.contains(QStringLiteral("\n  export FILE --csv OUT.csv [--stored]\n")));
+        QVERIFY(!runCli({QStringLiteral("list")}).stdErr.contains(QStringLiteral("export")));
     }
 };
 
