@@ -417,11 +417,14 @@ bool ChartController::saveChartCsv(const QString& path)
     std::optional<CsvTable> table;
     m_savingCsv = true;
     showSaveCsvState();
+    // A cycle of a million records takes seconds; the window stays usable meanwhile.
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
     bool ended = true;
     const bool built = guarded(m_services.messages, [&] {
         ended = runAside(
             this, [&](const CancelCheck&) { table = cycleTable(cycle, language, separator); });
     });
+    QGuiApplication::restoreOverrideCursor();
     if (!ended)
         return false; // the window is closing
     m_savingCsv = false;
