@@ -11,10 +11,12 @@
 #include "chart/chartloader.h"
 #include "chart/cursorstats.h"
 #include "chart/cycleidentity.h"
+#include "chart/cycletable.h"
 #include "chart/eventmarker.h"
 #include "chart/filterlist.h"
 #include "chart/filterlistmodel.h"
 #include "chart/navigation.h"
+#include "chart/openedcycle.h"
 #include "chart/view/chartview.h"
 #include "chart/view/cursoroverlay.h"
 #include "cycles/failure.h"
@@ -59,7 +61,7 @@ ChartController::ChartController(const Controls& controls, const State& state,
     : QObject(parent), m_controls(controls), m_state(state), m_services(services),
       m_filterModel(new FilterListModel(state.filters, state.chart, this)),
       m_filterDelegate(new FilterListDelegate(this)), m_savePng(exportButton("SavePngButton")),
-      m_savePdf(exportButton("SavePdfButton"))
+      m_savePdf(exportButton("SavePdfButton")), m_saveCsv(exportButton("SaveCsvButton"))
 {
     const Controls& c = m_controls;
 
@@ -119,6 +121,8 @@ ChartController::ChartController(const Controls& controls, const State& state,
 
     connect(m_savePng, &QPushButton::clicked, this, &ChartController::savePngClick);
     connect(m_savePdf, &QPushButton::clicked, this, &ChartController::savePdfClick);
+    connect(m_saveCsv, &QPushButton::clicked, this, &ChartController::saveCsvClick);
+    showSaveCsvState();
     languageLoaded();
 }
 
@@ -168,6 +172,12 @@ void ChartController::drawCycle()
 
     m_state.chart = std::move(load.chart);
     m_summary = std::move(load.summary);
+    // Only a cycle drawn to its end has a table: the export would stop where the load did.
+    if (load.loaded && isDrawableOvenKind(m_summary.LoadedOvenKind))
+        m_drawnCycle = std::move(load.memo1);
+    else
+        m_drawnCycle.reset();
+    showSaveCsvState();
     m_state.filters = std::move(load.filters);
     if (m_relabelledWhileLoading)
         m_state.filters.setCaptions(m_state.language);
@@ -250,6 +260,12 @@ void ChartController::showZoomLevel()
     m_controls.AdvSmoothLabel5->setText(navigation::zoomLabel(m_state.ZoomLevel));
 }
 
+void ChartController::chartCleared()
+{
+    m_drawnCycle.reset();
+    showSaveCsvState();
+}
+
 void ChartController::ChartZoomReset()
 {
     m_controls.Chart1->resetZoom();
@@ -320,6 +336,7 @@ void ChartController::languageLoaded()
     m_filterModel->itemsChanged();
     m_savePng->setText(m_state.language.text(Text::SavePng));
     m_savePdf->setText(m_state.language.text(Text::SavePdf));
+    m_saveCsv->setText(m_state.language.text(Text::SaveCsv));
     m_cursorTable->retranslate(m_state.language);
     m_controls.Chart1->cursors()->setTexts(m_state.decimalSeparator,
                                            m_state.language.text(Text::ReadoutOutputsOn));
@@ -358,6 +375,11 @@ void ChartController::savePdfClick()
     exportClick(m_savePdf, QStringLiteral(".pdf"), &ChartController::saveChartPdf);
 }
 
+void ChartController::saveCsvClick()
+{
+    exportClick(m_saveCsv, QStringLiteral(".csv"), &ChartController::saveChartCsv);
+}
+
 void ChartController::exportClick(const QPushButton* button, const QString& suffix,
                                   bool (ChartController::*save)(const QString&))
 {
@@ -381,6 +403,46 @@ bool ChartController::saveChartPng(const QString& path)
 bool ChartController::saveChartPdf(const QString& path)
 {
     return reportSave(m_controls.Chart1->savePdf(path), path);
+}
+
+bool ChartController::saveChartCsv(const QString& path)
+{
+    if (!m_drawnCycle || m_savingCsv)
+        return false;
+    // Copies for the worker: the window may open another cycle or change its language
+    // while the table is built.
+    const OpenedCycle cycle{*m_drawnCycle, true};
+    const Language language = m_state.language;
+    const QChar separator = m_state.decimalSeparator;
+    std::optional<CsvTable> table;
+    m_savingCsv = true;
+    showSaveCsvState();
+    // A cycle of a million records takes seconds; the window stays usable meanwhile.
+    QGuiApplication::setOverrideCursor(Qt::BusyCursor);
+    bool ended = true;
+    const bool built = guarded(m_services.messages, [&] {
+        ended = runAside(
+            this, [&](const CancelCheck&) { table = cycleTable(cycle, language, separator); });
+    });
+    QGuiApplication::restoreOverrideCursor();
+    if (!ended)
+        return false; // the window is closing
+    m_savingCsv = false;
+    showSaveCsvState();
+    if (!built || !table)
+        return false;
+    bool saved = true;
+    try {
+        table->save(path);
+    } catch (const Failure&) {
+        saved = false;
+    }
+    return reportSave(saved, path);
+}
+
+void ChartController::showSaveCsvState()
+{
+    m_saveCsv->setEnabled(m_drawnCycle.has_value() && !m_savingCsv);
 }
 
 bool ChartController::reportSave(bool saved, const QString& path)

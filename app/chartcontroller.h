@@ -2,9 +2,12 @@
 
 #include "app/appservices.h"
 #include "chart/chartsummary.h"
+#include "cycles/linebuffer.h"
 
 #include <QObject>
 #include <QPoint>
+
+#include <optional>
 
 class QLabel;
 class QListView;
@@ -28,8 +31,8 @@ class ProgressDialog;
 
 // The drawn cycle in the main window: the load behind cycleReadyToDraw and the summary it
 // writes to the tabs, the filter list Listboxprawy with its two buttons, the zoom buttons,
-// panning within bounds, the readout under the mouse, the clipboard copy and the PNG and
-// PDF exports on the export tab.
+// panning within bounds, the readout under the mouse, the clipboard copy and the PNG, PDF
+// and CSV exports on the export tab.
 class ChartController : public QObject
 {
     Q_OBJECT
@@ -83,7 +86,7 @@ public:
         FilterList& filters;
     };
 
-    // The two export buttons are made here; the window places them (savePngButton()).
+    // The export buttons are made here; the window places them (savePngButton()).
     ChartController(const Controls& controls, const State& state, const AppServices& services,
                     QObject* parent);
 
@@ -92,6 +95,8 @@ public:
     FilterListModel* filterModel() const { return m_filterModel; }
     QPushButton* savePngButton() const { return m_savePng; }
     QPushButton* savePdfButton() const { return m_savePdf; }
+    // Enabled while a cycle is drawn: it saves that cycle's records as a table.
+    QPushButton* saveCsvButton() const { return m_saveCsv; }
 
 public slots:
     // Memo1 holds a cycle and the series are empty: load, show the figures, full view.
@@ -99,6 +104,8 @@ public slots:
     // without drawing when another cycle was opened meanwhile.
     void drawCycle();
     void ChartZoomReset();
+    // The drawn cycle was taken off the chart (another one is being opened).
+    void chartCleared();
 
     void AdvSmoothButton2Click(); // "+"
     void AdvSmoothButton3Click(); // "-"
@@ -115,6 +122,10 @@ public slots:
     void savePdfClick();
     bool saveChartPng(const QString& path);
     bool saveChartPdf(const QString& path);
+    void saveCsvClick();
+    // The drawn cycle's records as a table, built aside from the window's thread. A cycle
+    // the loader stopped on says so as the load did; a file not written, which file.
+    bool saveChartCsv(const QString& path);
 
 private:
     bool chartShown() const;
@@ -131,6 +142,7 @@ private:
     bool reportSave(bool saved, const QString& path);
     // The figures of the cursors placed on the chart; hidden while there is none.
     void showCursorTable();
+    void showSaveCsvState();
 
     Controls m_controls;
     State m_state;
@@ -140,6 +152,12 @@ private:
     FilterListDelegate* m_filterDelegate;
     QPushButton* m_savePng;
     QPushButton* m_savePdf;
+    QPushButton* m_saveCsv;
+    // Memo1 as it was when it was drawn, with the path of its file: the CSV export reads
+    // the very lines on the chart, even once the file has changed or gone. Empty while no
+    // cycle is drawn whole.
+    std::optional<LineBuffer> m_drawnCycle;
+    bool m_savingCsv = false;
     CursorTable* m_cursorTable;
     // The window was relabelled while a load ran on copies of the filter list.
     bool m_relabelledWhileLoading = false;

@@ -50,6 +50,8 @@ ChartController* attachChart(TForm2& form)
                                       form.services(), &form);
     form.addToExportTab(chart->savePngButton());
     form.addToExportTab(chart->savePdfButton());
+    form.addToExportTab(chart->saveCsvButton());
+    QObject::connect(&form, &TForm2::chartCleared, chart, &ChartController::chartCleared);
     QObject::connect(&form, &TForm2::cycleReadyToDraw, chart, &ChartController::drawCycle);
     QObject::connect(&form, &TForm2::languageLoaded, chart, &ChartController::languageLoaded);
     return chart;

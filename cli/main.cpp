@@ -39,12 +39,17 @@ const QCommandLineOption& helpOption()
     return option;
 }
 
-QString usageLines()
+enum class Listing { Help, Refusal };
+
+QString usageLines(Listing listing)
 {
     QString text = QStringLiteral("usage: kvaro-cli COMMAND [--home DIR] ...");
-    for (const Command& command : registry())
+    for (const Command& command : registry()) {
+        if (listing == Listing::Refusal && !command.listedWhenRefused)
+            continue;
         text += QStringLiteral("\n  ") +
                 (command.listedAs.isEmpty() ? command.usage : command.listedAs);
+    }
     return text;
 }
 
@@ -165,12 +170,12 @@ int dispatch(const QStringList& arguments)
 {
     const QString name = arguments.value(1);
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-        out(usageLines());
+        out(usageLines(Listing::Help));
         out(QStringLiteral("kvaro-cli COMMAND --help describes a command."));
         return ExitOk;
     }
     if (!registry().contains(name)) {
-        err(usageLines());
+        err(usageLines(Listing::Refusal));
         return ExitUsage;
     }
     const Command& command = registry()[name];

@@ -106,13 +106,29 @@ enum class Text : int {
     CursorRemove,        // the button that removes the cursors
     ChartIdentityStored, // under the chart's title: oven, cycle number, date, start, end
     ChartIdentityFile,   // the same for an opened file: file name, date, start, end
+    SaveCsv,             // the export button of the drawn cycle's table
+    CsvClockTime,        // the table's header: the record's time of day
+    CsvElapsed,          // ... the time since the first drawn record
+    CsvT1,
+    CsvT2,
+    CsvWorkingTemperature,
+    CsvPower,     // electric ovens
+    CsvExchanger, // burner number
+    CsvEvent,     // burner number
+    CsvBurner1,   // the five outputs, 0 or 1
+    CsvFan,
+    CsvAiring,
+    CsvBurner2,
+    CsvFan2,
+    CsvHeaters,  // the first output of an electric oven
+    CsvHeaters2, // its fourth, the second channel's heaters
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::ChartIdentityFile);
+inline constexpr int LastNamedText = int(Text::CsvHeaters2);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -171,6 +187,22 @@ inline QString englishText(Text text)
         "Remove cursors (Esc)",
         "Oven %1 \u00b7 cycle %2 \u00b7 %3 \u00b7 %4\u2013%5",
         "%1 \u00b7 %2 \u00b7 %3\u2013%4",
+        "Save as CSV",
+        "Clock time",
+        "Time from the start",
+        "T1 [\u00b0C]",
+        "T2 [\u00b0C]",
+        "Working temperature [\u00b0C]",
+        "P [%]",
+        "Exchanger %1 [\u00b0C]",
+        "Burner %1 event code",
+        "Burner 1 [0/1]",
+        "Fan [0/1]",
+        "Airing [0/1]",
+        "Burner 2 [0/1]",
+        "Fan 2 [0/1]",
+        "Heaters [0/1]",
+        "Heaters CH2 [0/1]",
     };
     if (int(text) < FirstNamedText)
         return QString();
