@@ -72,7 +72,6 @@ const bool registered = registerCommand({
     .missingValue = QStringLiteral("%1 needs a value"),
     .renders = {},
     .run = run,
-    .listedWhenRefused = false,
 });
 
 } // namespace

@@ -45,10 +45,6 @@ struct Command {
     // application (offscreen); every other command runs without a window system.
     std::function<bool(const QCommandLineParser&)> renders;
     std::function<int(const Invocation&)> run;
-    // Whether the list of commands that comes with a refused command line names it. That
-    // list is read by scripts word for word and stays as it was; commands added since show
-    // in kvaro-cli --help, which lists every command.
-    bool listedWhenRefused = true;
 };
 
 // --json, which several commands share.

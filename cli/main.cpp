@@ -39,17 +39,12 @@ const QCommandLineOption& helpOption()
     return option;
 }
 
-enum class Listing { Help, Refusal };
-
-QString usageLines(Listing listing)
+QString usageLines()
 {
     QString text = QStringLiteral("usage: kvaro-cli COMMAND [--home DIR] ...");
-    for (const Command& command : registry()) {
-        if (listing == Listing::Refusal && !command.listedWhenRefused)
-            continue;
+    for (const Command& command : registry())
         text += QStringLiteral("\n  ") +
                 (command.listedAs.isEmpty() ? command.usage : command.listedAs);
-    }
     return text;
 }
 
@@ -170,12 +165,12 @@ int dispatch(const QStringList& arguments)
 {
     const QString name = arguments.value(1);
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-        out(usageLines(Listing::Help));
+        out(usageLines());
         out(QStringLiteral("kvaro-cli COMMAND --help describes a command."));
         return ExitOk;
     }
     if (!registry().contains(name)) {
-        err(usageLines(Listing::Refusal));
+        err(usageLines());
         return ExitUsage;
     }
     const Command& command = registry()[name];

@@ -156,6 +156,7 @@ void TestCliCycles::refusesABadCommandLine_data()
         "usage: kvaro-cli COMMAND [--home DIR] ...\n"
         "  chart FILE [--stored] [--check-all] [--json] [--png OUT.png] [--size WxH]\n"
         "  cycles OVEN [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--today YYYY-MM-DD] [--json]\n"
+        "  export FILE --csv OUT.csv [--stored]\n"
         "  import --drive DIR [--home DIR] [--json]\n"
         "  ovens\n";
     const QString importUsage = "usage: kvaro-cli import --drive DIR [--home DIR] [--json]\n";
