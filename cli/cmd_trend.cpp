@@ -215,6 +215,7 @@ const bool registered = registerCommand({
     .missingValue = QStringLiteral("%1 needs a value"),
     .renders = {},
     .run = run,
+    .listedInRefusals = false,
 });
 
 } // namespace

@@ -45,6 +45,9 @@ struct Command {
     // application (offscreen); every other command runs without a window system.
     std::function<bool(const QCommandLineParser&)> renders;
     std::function<int(const Invocation&)> run;
+    // Whether the refusal of a missing or unknown command lists it: that list stays as
+    // scripts have read it since the first commands; `kvaro-cli --help` lists every command.
+    bool listedInRefusals = true;
 };
 
 // --json, which several commands share.

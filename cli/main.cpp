@@ -39,12 +39,15 @@ const QCommandLineOption& helpOption()
     return option;
 }
 
-QString usageLines()
+QString usageLines(bool refusal)
 {
     QString text = QStringLiteral("usage: kvaro-cli COMMAND [--home DIR] ...");
-    for (const Command& command : registry())
+    for (const Command& command : registry()) {
+        if (refusal && !command.listedInRefusals)
+            continue;
         text += QStringLiteral("\n  ") +
                 (command.listedAs.isEmpty() ? command.usage : command.listedAs);
+    }
     return text;
 }
 
@@ -165,12 +168,12 @@ int dispatch(const QStringList& arguments)
 {
     const QString name = arguments.value(1);
     if (name == QLatin1String("--help") || name == QLatin1String("-h")) {
-        out(usageLines());
+        out(usageLines(false));
         out(QStringLiteral("kvaro-cli COMMAND --help describes a command."));
         return ExitOk;
     }
     if (!registry().contains(name)) {
-        err(usageLines());
+        err(usageLines(true));
         return ExitUsage;
     }
     const Command& command = registry()[name];
