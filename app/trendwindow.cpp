@@ -14,6 +14,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -101,6 +102,12 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
     ticker->setTimeZone(QTimeZone::utc());
     ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd\nHH:mm"));
     m_plot->xAxis->setTicker(ticker);
+    // The axis numbers with the decimal separator the rest of the window uses.
+    QLocale numbers = m_services.locale.decimalSeparator() == QLatin1Char(',')
+                          ? QLocale(QLocale::Polish, QLocale::Poland)
+                          : QLocale::c();
+    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+    m_plot->setLocale(numbers);
     m_plot->xAxis->setLabel(m_language.text(Text::TrendStart));
     // The legend in a row of its own under the chart, where it hides no point.
     m_plot->legend->setVisible(true);
