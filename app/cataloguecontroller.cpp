@@ -310,6 +310,18 @@ void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
     openListedCycle(path);
 }
 
+void CatalogueController::openStoredCycle(const QString& file)
+{
+    if (m_catalogue.OvenFolder.isEmpty())
+        return;
+    const QString path = QDir(m_catalogue.OvenFolder).filePath(file);
+    if (isBusy()) {
+        m_clickedMeanwhile = path;
+        return;
+    }
+    openListedCycle(path);
+}
+
 void CatalogueController::openListedCycle(const QString& path)
 {
     // Emptied on screen too: a file too short to draw must not leave the last cycle shown.

@@ -75,6 +75,10 @@ public:
     QFrame* Popup1() const { return m_popup; }
     // A catalogue build or a listing is asked for and has not reached the screen yet.
     bool isBusy() const;
+    // The chosen oven's folder (empty before one is chosen) and the range the list shows.
+    const QString& chosenOvenFolder() const { return m_chosenOven; }
+    QDate listedFrom() const { return m_listedFrom; }
+    QDate listedTo() const { return m_listedTo; }
 
 public slots:
     void ComboPiecItemSelected(int itemindex);
@@ -87,6 +91,9 @@ public slots:
     void refreshChosenOven();
     // The window was relabelled: the popup's header follows.
     void languageLoaded();
+    // A stored cycle of the chosen oven chosen elsewhere (the trend): drawn as a click on a
+    // listed cycle draws it.
+    void openStoredCycle(const QString& file);
 
 signals:
     // A listed cycle was clicked: what is drawn goes, before its file is read.

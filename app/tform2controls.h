@@ -33,6 +33,7 @@ struct TForm2Controls {
 
     QPushButton* KvaroLoadButton = nullptr;
     QPushButton* AdvSmoothButton8 = nullptr; // open one cycle file
+    QPushButton* TrendButton = nullptr;      // the listed cycles' trend
 
     PictureBox* Image1 = nullptr;
     QLabel* Label2 = nullptr;

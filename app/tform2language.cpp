@@ -52,6 +52,7 @@ void TForm2::LoadLanguage()
     }
     c.ComboPiec->setPlaceholderText(text(Text::ChooseOven));
     c.ComboPiec->setToolTip(text(Text::OvenChooserHint));
+    c.TrendButton->setToolTip(text(Text::TrendButtonHint));
     c.AdvSmoothButton11->setText(text(Text::CopyToClipboard));
     c.Chart1->setTitles(text(Text::WorkingChamber), text(Text::Temperature), text(Text::Time));
     c.Chart1->setEmptyHint(text(Text::ChartAllHidden));

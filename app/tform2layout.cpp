@@ -163,8 +163,11 @@ QWidget* TForm2::buildTabPager()
                                           QSize(109, 59), QStringLiteral("Import"));
         c.AdvSmoothButton8 = pictureButton("AdvSmoothButton8", QStringLiteral("Otworz.svg"),
                                            QSize(58, 59), QStringLiteral("csv"));
+        c.TrendButton =
+            pictureButton("TrendButton", QStringLiteral("Trend.svg"), QSize(58, 59), QString());
         row->addWidget(c.KvaroLoadButton);
         row->addWidget(c.AdvSmoothButton8);
+        row->addWidget(c.TrendButton);
         row->addStretch(1);
     }
 

@@ -4,9 +4,12 @@
 #include "app/chartcontroller.h"
 #include "app/importcontroller.h"
 #include "app/tform2.h"
+#include "app/trendwindow.h"
 #include "store/drives.h"
 #include "store/mountwatch.h"
 
+#include <QComboBox>
+#include <QDir>
 #include <QPushButton>
 
 namespace kvaro {
@@ -84,6 +87,29 @@ ImportController* attachImport(TForm2& form, std::unique_ptr<Drives> drives,
     return import;
 }
 
+void attachTrend(TForm2& form, CatalogueController* catalogue)
+{
+    QPushButton* button = form.controls().TrendButton;
+    button->setEnabled(false);
+    QObject::connect(catalogue, &CatalogueController::settled, button, [catalogue, button] {
+        button->setEnabled(!catalogue->chosenOvenFolder().isEmpty());
+    });
+    QObject::connect(button, &QPushButton::clicked, catalogue, [&form, catalogue] {
+        if (catalogue->chosenOvenFolder().isEmpty())
+            return;
+        TrendWindow::Subject subject{catalogue->catalogue(),
+                                     QDir(catalogue->chosenOvenFolder()).dirName(),
+                                     catalogue->listedFrom(), catalogue->listedTo()};
+        auto* window =
+            new TrendWindow(std::move(subject), form.JezykMemo(), form.services(), &form);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        QObject::connect(window, &TrendWindow::cycleChosen, catalogue,
+                         &CatalogueController::openStoredCycle);
+        window->show();
+        window->start();
+    });
+}
+
 void attachWindowParts(TForm2& form)
 {
     attachWindowParts(form, nullptr, nullptr);
@@ -102,6 +128,7 @@ void attachWindowParts(TForm2& form, std::unique_ptr<Drives> drives,
     // list is rebuilt first (attachImport connected it).
     QObject::connect(import, &ImportController::importFinished, catalogue,
                      &CatalogueController::refreshChosenOven);
+    attachTrend(form, catalogue);
 }
 
 } // namespace kvaro

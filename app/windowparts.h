@@ -30,5 +30,8 @@ CatalogueController* attachCatalogue(TForm2& form, Reading reading = Reading::Pa
 // Without drives, the machine's removable volumes; without a watch, the mount table.
 ImportController* attachImport(TForm2& form, std::unique_ptr<Drives> drives = {},
                                std::unique_ptr<MountWatch> watch = {});
+// TrendButton: enabled once an oven is chosen, it opens the trend of the listed cycles in
+// a window of its own, whose clicked points draw their cycle through the catalogue part.
+void attachTrend(TForm2& form, CatalogueController* catalogue);
 
 } // namespace kvaro

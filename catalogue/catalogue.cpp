@@ -262,7 +262,7 @@ public:
         if (!m_index)
             return;
         if (stamp && CatalogueIndex::settled(*stamp, now))
-            m_learnt.append({i, IndexedFile{*stamp, entry, std::nullopt}});
+            m_learnt.append({i, IndexedFile{*stamp, entry, std::nullopt, std::nullopt}});
         else if (m_cached)
             m_learnt.append({i, std::nullopt}); // the record it had must go
     }

@@ -24,7 +24,7 @@ namespace {
 // list keeps more figures per file; a file of another version is read again from the
 // cycle files, never converted.
 constexpr char Magic[8] = {'K', 'V', 'A', 'R', 'O', 'I', 'D', 'X'};
-constexpr quint32 FormatVersion = 1;
+constexpr quint32 FormatVersion = 2;
 constexpr qsizetype HeadSize = 8 + 4 + 8 + 8;
 
 // A check of the payload against damage (not against malice): 64 bits, eight bytes a step.
@@ -54,6 +54,7 @@ enum Flag : quint8 {
     HasStart = 16,
     HasEnd = 32,
     HasFigures = 64,
+    HasTrend = 128,
 };
 
 class Writer
@@ -72,11 +73,11 @@ public:
         qToLittleEndian(value, bytes);
         m_bytes.append(bytes, 8);
     }
-    void text(const QString& text)
+    void text(const QString& text) { block(text.toUtf8()); }
+    void block(const QByteArray& bytes)
     {
-        const QByteArray utf8 = text.toUtf8();
-        int32(qint32(utf8.size()));
-        m_bytes.append(utf8);
+        int32(qint32(bytes.size()));
+        m_bytes.append(bytes);
     }
     void stamp(const CycleStamp& s)
     {
@@ -105,12 +106,13 @@ public:
     quint8 byte() { return take(1) ? quint8(m_bytes[m_at - 1]) : 0; }
     qint32 int32() { return take(4) ? qFromLittleEndian<qint32>(m_bytes.data() + m_at - 4) : 0; }
     qint64 int64() { return take(8) ? qFromLittleEndian<qint64>(m_bytes.data() + m_at - 8) : 0; }
-    QString text()
+    QString text() { return QString::fromUtf8(block()); }
+    QByteArrayView block()
     {
         const qint32 size = int32();
         if (size < 0 || !take(size))
             return {};
-        return QString::fromUtf8(m_bytes.sliced(m_at - size, size));
+        return m_bytes.sliced(m_at - size, size);
     }
     CycleStamp stamp()
     {
@@ -154,6 +156,7 @@ void writeFile(Writer& out, const QString& name, const IndexedFile& file)
     flags |= e.start ? HasStart : 0;
     flags |= e.end ? HasEnd : 0;
     flags |= file.figures ? HasFigures : 0;
+    flags |= file.trend ? HasTrend : 0;
     out.text(name);
     out.int64(file.stamp.size);
     out.int64(file.stamp.modified);
@@ -178,6 +181,8 @@ void writeFile(Writer& out, const QString& name, const IndexedFile& file)
         if (file.figures->length)
             out.measured(*file.figures->length);
     }
+    if (file.trend)
+        out.block(*file.trend);
 }
 
 IndexedFile readFile(Reader& in)
@@ -210,6 +215,8 @@ IndexedFile readFile(Reader& in)
             figures.length = in.measured();
         file.figures = figures;
     }
+    if (flags & HasTrend)
+        file.trend = in.block().toByteArray();
     return file;
 }
 

@@ -3,6 +3,7 @@
 #include "catalogue/catalogue.h"
 #include "cycles/rawfile.h"
 
+#include <QByteArray>
 #include <QDate>
 #include <QList>
 #include <QMutex>
@@ -53,6 +54,9 @@ struct IndexedFile {
     FileStamp stamp;
     CatalogueEntry entry;
     std::optional<CycleFigures> figures;
+    // What a whole read of the file gives the oven's trend, in the trend's own encoding:
+    // the index keeps it with the file and knows nothing of what it holds.
+    std::optional<QByteArray> trend;
 };
 
 // An oven's records in the index: the names in natural order, each with its record.

@@ -114,6 +114,7 @@ public:
         m_summary.LoadedProbeCount = 0;
         m_summary.setTemperatureReached.clear();
         m_chart.setPoint() = {};
+        m_chart.meanDifference().reset();
         recordLoop();
         showHeatingType();
         showMeanDifference();
@@ -366,9 +367,10 @@ void Loader::showMeanDifference()
     if (m_differenceCount == 0)
         return;
     const double mean = m_differenceSum / m_differenceCount;
+    const double shown = std::floor(mean / 2);
+    m_chart.meanDifference() = shown;
     // Formatted as a real number: temperatures of 1e90 in a damaged file fit no integer.
-    m_summary.meanHeatingDifference +=
-        QString::number(std::floor(mean / 2), 'f', 0) + QStringLiteral("°C");
+    m_summary.meanHeatingDifference += QString::number(shown, 'f', 0) + QStringLiteral("°C");
 }
 
 void Loader::showTimeHeld()

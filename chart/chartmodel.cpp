@@ -45,6 +45,7 @@ void ChartModel::clearAll()
         series.clear();
     m_records.clear();
     m_setPoint = {};
+    m_meanDifference.reset();
 }
 
 } // namespace kvaro

@@ -109,18 +109,25 @@ public:
     SetPointTrace& setPoint() { return m_setPoint; }
     const SetPointTrace& setPoint() const { return m_setPoint; }
 
-    // Empties every series, the record totals and the set point; titles and shown states
-    // stay.
+    // Empties every series, the record totals, the set point and the mean difference; titles
+    // and shown states stay.
     void clearAll();
 
     // By record, in x order.
     QVector<RecordTotals>& records() { return m_records; }
     const QVector<RecordTotals>& records() const { return m_records; }
 
+    // The mean T1-T2 difference the summary states (half the mean, rounded down): kept as a
+    // number so the trend of an oven takes the very figure the summary shows. None when no
+    // record was drawn.
+    std::optional<double>& meanDifference() { return m_meanDifference; }
+    const std::optional<double>& meanDifference() const { return m_meanDifference; }
+
 private:
     std::array<ChartSeries, SeriesCount> m_series;
     QVector<RecordTotals> m_records;
     SetPointTrace m_setPoint;
+    std::optional<double> m_meanDifference;
 };
 
 } // namespace kvaro

@@ -120,15 +120,32 @@ enum class Text : int {
     CsvAiring,
     CsvBurner2,
     CsvFan2,
-    CsvHeaters,  // the first output of an electric oven
-    CsvHeaters2, // its fourth, the second channel's heaters
+    CsvHeaters,          // the first output of an electric oven
+    CsvHeaters2,         // its fourth, the second channel's heaters
+    TrendButtonHint,     // the trend button's tooltip on the first tab
+    TrendTitle,          // title of the trend window: oven, first day, last day
+    TrendFigure,         // label before the trend window's choice of figure
+    TrendStart,          // the trend table's columns: start
+    TrendCycle,          // … cycle number
+    TrendConsumption,    // … fuel or energy used
+    TrendReachedAfter,   // … set temperature reached after
+    TrendHeldFor,        // … held for
+    TrendHighestWorking, // … highest working temperature
+    TrendMeanDifference, // … mean T1–T2 difference
+    TrendDuration,       // … duration
+    TrendMean,           // label of the mean line of the trend chart: the mean
+    TrendUpperBand,      // … of the line two standard deviations above it: the value
+    TrendLowerBand,      // … two standard deviations below it: the value
+    TrendSaveCsv,        // the trend window's button that saves the table
+    TrendReading,        // the progress dialog's text while the cycles' figures are read
+    TrendPointHint,      // tooltip of the trend chart: click a point to draw its cycle
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::CsvHeaters2);
+inline constexpr int LastNamedText = int(Text::TrendPointHint);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -203,6 +220,23 @@ inline QString englishText(Text text)
         "Fan 2 [0/1]",
         "Heaters [0/1]",
         "Heaters CH2 [0/1]",
+        "Trend of the listed cycles",
+        "Trend of oven %1, %2 \u2013 %3",
+        "Figure:",
+        "Start",
+        "Cycle",
+        "Fuel or energy used",
+        "Set temperature reached after [min]",
+        "Held for [min]",
+        "Highest working temperature [\u00b0C]",
+        "Mean T1\u2013T2 difference [\u00b0C]",
+        "Duration [min]",
+        "mean %1",
+        "mean + 2\u03c3 %1",
+        "mean \u2212 2\u03c3 %1",
+        "Save as CSV",
+        "Reading the figures of the cycles\u2026",
+        "Click a point to draw its cycle",
     };
     if (int(text) < FirstNamedText)
         return QString();

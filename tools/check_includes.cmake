@@ -2,8 +2,8 @@
 #   cmake -DROOT=<source folder> -DQT_CORE_HEADERS=<folder of the QtCore headers>
 #         -P tools/check_includes.cmake
 # A file may include ("module/header.h", from the repository root) only headers of its own
-# module and of the modules its target links; cycles, store, catalogue and chart (outside
-# chart/view) may include only Qt Core of Qt. Each offending include is printed with its
+# module and of the modules its target links; cycles, store, catalogue, chart (outside
+# chart/view) and trend may include only Qt Core of Qt. Each offending include is printed with its
 # file, and the check fails. The build runs it as a test, so `tools/dev.sh test` fails too.
 
 cmake_minimum_required(VERSION 3.25)
@@ -16,22 +16,25 @@ if(NOT EXISTS "${QT_CORE_HEADERS}/QString")
 endif()
 
 # The dependency direction: cycles <- store <- catalogue, cycles <- chart, chart/view on
-# chart, app and cli on top. Each folder of program code, with the modules it may include.
-set(core_modules cycles store catalogue chart)
+# chart, trend on chart and catalogue, app and cli on top. Each folder of program code,
+# with the modules it may include.
+set(core_modules cycles store catalogue chart trend)
 set(allowed_cycles cycles)
 set(allowed_store store cycles)
 set(allowed_catalogue catalogue store cycles)
 set(allowed_chart chart cycles)
 set(allowed_chart/view chart/view chart cycles assets)
+set(allowed_trend trend chart catalogue store cycles)
 set(allowed_assets assets)
-set(allowed_app app chart/view chart catalogue store cycles assets)
-set(allowed_cli cli chart/view chart catalogue store cycles assets)
+set(allowed_app app trend chart/view chart catalogue store cycles assets)
+set(allowed_cli cli trend chart/view chart catalogue store cycles assets)
 # tools/ holds several targets; each file as its target links.
 set(allowed_tools/cyclegen tools/cyclegen cycles)
 set(allowed_tools/kvaro-gen tools/cyclegen cycles)
 set(allowed_tools/bench_catalogue tools/cyclegen catalogue store cycles)
 set(allowed_tools/bench_chart tools/cyclegen chart/view chart cycles assets)
-set(allowed_tools/screenshot tools/cyclegen app chart/view chart catalogue store cycles assets)
+set(allowed_tools/screenshot tools/cyclegen app trend chart/view chart catalogue store cycles assets)
+set(allowed_tools/bench_trend tools/cyclegen trend chart catalogue store cycles)
 set(allowed_tools/fuzz catalogue chart store cycles)
 
 # The part of the program a path below ROOT belongs to: a key of the table above.

@@ -158,7 +158,8 @@ void TestCliCycles::refusesABadCommandLine_data()
         "  cycles OVEN [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--today YYYY-MM-DD] [--json]\n"
         "  export FILE --csv OUT.csv [--stored]\n"
         "  import --drive DIR [--home DIR] [--json]\n"
-        "  ovens\n";
+        "  ovens\n"
+        "  trend OVEN [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--csv FILE] [--json]\n";
     const QString importUsage = "usage: kvaro-cli import --drive DIR [--home DIR] [--json]\n";
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<int>("exitCode");

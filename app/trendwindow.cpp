@@ -1,0 +1,330 @@
+#include "app/trendwindow.h"
+
+#include "app/progressdialog.h"
+#include "app/workerthread.h"
+#include "catalogue/catalogueindex.h"
+#include "cycles/csvtable.h"
+#include "cycles/failure.h"
+#include "cycles/platform.h"
+#include "trend/trendtable.h"
+
+#include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLocale>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QStandardItemModel>
+#include <QTableView>
+#include <QTimeZone>
+#include <QVBoxLayout>
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace kvaro {
+
+namespace {
+
+// What a cell sorts by: the start, the cycle number or the figure as a number.
+constexpr int SortRole = Qt::UserRole + 1;
+
+// Numbers sort as numbers, and cells without a figure after every figure whichever way.
+class TrendSortModel : public QSortFilterProxyModel
+{
+public:
+    using QSortFilterProxyModel::QSortFilterProxyModel;
+
+protected:
+    bool lessThan(const QModelIndex& left, const QModelIndex& right) const override
+    {
+        const QVariant a = left.data(SortRole);
+        const QVariant b = right.data(SortRole);
+        const bool ascending = sortOrder() == Qt::AscendingOrder;
+        if (!a.isValid() || !b.isValid())
+            return a.isValid() == ascending && b.isValid() != ascending;
+        if (a.typeId() == QMetaType::QDateTime)
+            return a.toDateTime() < b.toDateTime();
+        return a.toDouble() < b.toDouble();
+    }
+};
+
+// The figure shown with the separator of the locale and the decimals of the table.
+QString figureText(double value, QChar separator)
+{
+    QString text = QString::number(value, 'f', std::abs(value) < 100 ? 2 : 1);
+    text.replace(QLatin1Char('.'), separator);
+    return text;
+}
+
+} // namespace
+
+TrendWindow::TrendWindow(Subject subject, const Language& language, const AppServices& services,
+                         QWidget* parent)
+    : QWidget(parent, Qt::Window), m_subject(std::move(subject)), m_language(language),
+      m_services(services)
+{
+    setObjectName(QStringLiteral("TrendWindow"));
+    setWindowTitle(fillIn(m_language.text(Text::TrendTitle),
+                          {m_subject.oven, m_services.locale.shortDate(m_subject.from),
+                           m_services.locale.shortDate(m_subject.to)}));
+    resize(1100, 760);
+
+    m_figure = new QComboBox(this);
+    m_figure->setObjectName(QStringLiteral("TrendFigure"));
+    for (int c = int(FirstTrendFigure); c < TrendColumnCount; ++c)
+        m_figure->addItem(trendColumnTitle(TrendColumn(c), m_language), c);
+    auto* figureLabel = new QLabel(m_language.text(Text::TrendFigure), this);
+    figureLabel->setBuddy(m_figure);
+
+    m_save = new QPushButton(m_language.text(Text::TrendSaveCsv), this);
+    m_save->setObjectName(QStringLiteral("TrendSaveCsv"));
+    m_save->setEnabled(false);
+
+    auto* bar = new QHBoxLayout;
+    bar->addWidget(figureLabel);
+    bar->addWidget(m_figure);
+    bar->addStretch(1);
+    bar->addWidget(m_save);
+
+    m_plot = new QCustomPlot(this);
+    m_plot->setObjectName(QStringLiteral("TrendChart"));
+    m_plot->setMinimumHeight(300);
+    m_plot->setToolTip(m_language.text(Text::TrendPointHint));
+    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
+    // Starts are the controllers' wall-clock times, held as UTC: shown as they are.
+    ticker->setTimeZone(QTimeZone::utc());
+    ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd\nHH:mm"));
+    m_plot->xAxis->setTicker(ticker);
+    // The axis numbers with the decimal separator the rest of the window uses.
+    QLocale numbers = m_services.locale.decimalSeparator() == QLatin1Char(',')
+                          ? QLocale(QLocale::Polish, QLocale::Poland)
+                          : QLocale::c();
+    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
+    m_plot->setLocale(numbers);
+    m_plot->xAxis->setLabel(m_language.text(Text::TrendStart));
+    // The legend in a row of its own under the chart, where it hides no point.
+    m_plot->legend->setVisible(true);
+    m_plot->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
+    m_plot->legend->setBorderPen(Qt::NoPen);
+    m_plot->plotLayout()->addElement(1, 0, m_plot->legend);
+    m_plot->plotLayout()->setRowStretchFactor(1, 0.001);
+    m_plot->setInteractions(QCP::iSelectPlottables);
+
+    m_model = new QStandardItemModel(this);
+    auto* sorted = new TrendSortModel(this);
+    sorted->setSourceModel(m_model);
+    m_table = new QTableView(this);
+    m_table->setObjectName(QStringLiteral("TrendTable"));
+    m_table->setModel(sorted);
+    m_table->setSortingEnabled(true);
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_table->verticalHeader()->setVisible(false);
+    m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+
+    auto* splitter = new QSplitter(Qt::Vertical, this);
+    splitter->addWidget(m_plot);
+    splitter->addWidget(m_table);
+    splitter->setStretchFactor(0, 3);
+    splitter->setStretchFactor(1, 2);
+
+    auto* column = new QVBoxLayout(this);
+    column->addLayout(bar);
+    column->addWidget(splitter, 1);
+
+    m_progress = new ProgressDialog(this);
+    m_progress->setObjectName(QStringLiteral("TrendProgress"));
+    m_progress->setCaption(windowTitle());
+    m_progress->setBody(m_language.text(Text::TrendReading));
+    // Closing the dialog stops the reading: the cycles read so far are shown.
+    connect(m_progress, &QDialog::finished, this, [this] {
+        if (m_worker)
+            m_worker->cancel();
+    });
+
+    connect(m_figure, qOverload<int>(&QComboBox::currentIndexChanged), this,
+            &TrendWindow::drawFigure);
+    connect(m_save, &QPushButton::clicked, this, &TrendWindow::saveCsvClicked);
+    connect(m_plot, &QCustomPlot::plottableClick, this,
+            [this](QCPAbstractPlottable* plottable, int index, QMouseEvent*) {
+                if (plottable == m_points && index >= 0 && index < m_pointFiles.size())
+                    emit cycleChosen(m_pointFiles.at(index));
+            });
+}
+
+TrendWindow::~TrendWindow()
+{
+    // The reading stops between two cycles; nothing of it outlives the window.
+    m_worker.reset();
+}
+
+void TrendWindow::start()
+{
+    if (m_worker)
+        return;
+    m_progressDone = 0;
+    m_progress->setProgress(0);
+    m_progress->showCentredAfter(ProgressDialog::ShortWorkMs, this);
+
+    auto trend = std::make_shared<Trend>();
+    const auto progress = [this](int done, int total) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, done, total] {
+                // The bar never runs back.
+                if (!m_worker || m_worker->isCancelled() || done < m_progressDone)
+                    return;
+                m_progressDone = done;
+                m_progress->setProgress(total > 0 ? 100.0 * done / total : 100);
+            },
+            Qt::QueuedConnection);
+    };
+    m_worker = std::make_unique<WorkerThread>(
+        [trend, progress, catalogue = m_subject.catalogue, from = m_subject.from, to = m_subject.to,
+         language = m_language](const CancelCheck& cancel) {
+            *trend = buildTrend(catalogue, from, to, language, progress, cancel,
+                                &CatalogueIndex::user());
+        },
+        this, [this, trend] { built(std::move(*trend)); });
+}
+
+void TrendWindow::built(Trend trend)
+{
+    const std::unique_ptr<WorkerThread> worker = std::move(m_worker);
+    worker->wait();
+    m_progress->finish();
+    m_trend = std::move(trend);
+    fillTable();
+    drawFigure();
+    m_save->setEnabled(!m_trend.cycles.isEmpty());
+    if (!m_trend.report.isEmpty())
+        m_services.messages.show(m_trend.report.message());
+    emit ready();
+}
+
+TrendColumn TrendWindow::shownFigure() const
+{
+    return TrendColumn(m_figure->currentData().toInt());
+}
+
+void TrendWindow::fillTable()
+{
+    const QChar separator = m_services.locale.decimalSeparator();
+    m_model->clear();
+    QStringList titles;
+    for (int c = 0; c < TrendColumnCount; ++c)
+        titles.append(trendColumnTitle(TrendColumn(c), m_language));
+    m_model->setHorizontalHeaderLabels(titles);
+    for (const TrendCycle& cycle : m_trend.cycles) {
+        QList<QStandardItem*> row;
+        for (int c = 0; c < TrendColumnCount; ++c) {
+            const auto column = TrendColumn(c);
+            auto* item = new QStandardItem(trendCell(cycle, column, separator));
+            if (column == TrendColumn::Start) {
+                item->setData(cycle.start, SortRole);
+            } else if (column == TrendColumn::Cycle) {
+                bool isNumber = false;
+                const double number = cycle.number.toDouble(&isNumber);
+                item->setData(isNumber ? QVariant(number) : QVariant(), SortRole);
+            } else if (const std::optional<double> value = trendValue(cycle, column)) {
+                item->setData(*value, SortRole);
+            }
+            if (column >= FirstTrendFigure)
+                item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            row.append(item);
+        }
+        m_model->appendRow(row);
+    }
+    m_table->sortByColumn(int(TrendColumn::Start), Qt::AscendingOrder);
+}
+
+void TrendWindow::drawFigure()
+{
+    const TrendColumn column = shownFigure();
+    const QChar separator = m_services.locale.decimalSeparator();
+    m_plot->clearGraphs();
+    m_pointFiles.clear();
+
+    QList<const TrendCycle*> shown;
+    for (const TrendCycle& cycle : m_trend.cycles) {
+        if (trendValue(cycle, column))
+            shown.append(&cycle);
+    }
+    std::stable_sort(shown.begin(), shown.end(),
+                     [](const TrendCycle* a, const TrendCycle* b) { return a->start < b->start; });
+    QVector<double> keys;
+    QVector<double> values;
+    for (const TrendCycle* cycle : shown) {
+        keys.append(double(cycle->start.toSecsSinceEpoch()));
+        values.append(*trendValue(*cycle, column));
+        m_pointFiles.append(cycle->file);
+    }
+
+    const QString title = trendColumnTitle(column, m_language);
+    m_points = m_plot->addGraph();
+    m_points->setName(title);
+    m_points->setData(keys, values, true);
+    m_points->setPen(QPen(QColor(0x2c, 0x6c, 0xb0), 1.2));
+    m_points->setScatterStyle(
+        QCPScatterStyle(QCPScatterStyle::ssDisc, QColor(0x2c, 0x6c, 0xb0), 7));
+    m_points->setSelectable(QCP::stSingleData);
+    m_plot->yAxis->setLabel(title);
+
+    const TrendSpread spread = trendSpread(m_trend.cycles, column);
+    if (spread.count > 0 && !keys.isEmpty()) {
+        // Lines across the whole range, a little beyond the first and the last point.
+        const double margin = std::max(3600.0, (keys.last() - keys.first()) * 0.02);
+        const double left = keys.first() - margin;
+        const double right = keys.last() + margin;
+        const auto line = [&](double value, Text label, QPen pen) {
+            QCPGraph* graph = m_plot->addGraph();
+            graph->setName(fillIn(m_language.text(label), {figureText(value, separator)}));
+            graph->setData({left, right}, {value, value}, true);
+            graph->setPen(pen);
+            graph->setSelectable(QCP::stNone);
+        };
+        line(spread.mean, Text::TrendMean, QPen(QColor(0xe0, 0x46, 0x1a), 1.8));
+        QPen band(QColor(0x80, 0x80, 0x80), 1.2, Qt::DashLine);
+        line(spread.mean + 2 * spread.deviation, Text::TrendUpperBand, band);
+        line(spread.mean - 2 * spread.deviation, Text::TrendLowerBand, band);
+        m_plot->xAxis->setRange(left, right);
+        m_plot->yAxis->rescale();
+        const QCPRange y = m_plot->yAxis->range();
+        const double pad = std::max(y.size() * 0.08, 1.0);
+        m_plot->yAxis->setRange(y.lower - pad, y.upper + pad);
+    } else {
+        // No figure to draw: the range asked for, rather than the start of the epoch.
+        const double from = QDateTime(m_subject.from, QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+        m_plot->xAxis->setRange(from, from + 86400.0 * (m_subject.from.daysTo(m_subject.to) + 1));
+        m_plot->yAxis->setRange(QCPRange(0, 1));
+    }
+    m_plot->replot();
+}
+
+void TrendWindow::saveCsvClicked()
+{
+    QString path = QFileDialog::getSaveFileName(
+        this, m_save->text(), QStringLiteral("trend-") + m_subject.oven + QStringLiteral(".csv"),
+        QStringLiteral("CSV (*.csv)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".csv");
+    saveCsv(path);
+}
+
+void TrendWindow::saveCsv(const QString& path)
+{
+    guarded(m_services.messages, [&] {
+        trendCsv(m_trend.cycles, m_language, m_services.locale.decimalSeparator()).save(path);
+    });
+}
+
+} // namespace kvaro

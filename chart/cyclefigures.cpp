@@ -1,0 +1,90 @@
+#include "chart/cyclefigures.h"
+
+#include "chart/chartloader.h"
+#include "chart/chartsummary.h"
+#include "chart/filterlist.h"
+#include "chart/openedcycle.h"
+#include "cycles/failure.h"
+#include "cycles/language.h"
+#include "cycles/platform.h"
+
+#include <QFileInfo>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace kvaro {
+
+namespace {
+
+template <typename T> QString orNone(const std::optional<T>& value)
+{
+    return value ? QString::number(*value) : QStringLiteral("none");
+}
+
+} // namespace
+
+QDebug operator<<(QDebug debug, const CycleTrendFigures& f)
+{
+    QDebugStateSaver saver(debug);
+    debug.nospace().noquote() << "CycleTrendFigures(consumed " << orNone(f.consumed) << ' '
+                              << int(f.unit) << ", reached after " << orNone(f.reachedAfter)
+                              << ", held for " << orNone(f.heldFor) << ", highest "
+                              << orNone(f.highestWorking) << ", mean difference "
+                              << orNone(f.meanDifference) << ", duration " << f.duration << ')';
+    return debug;
+}
+
+CycleTrendFigures trendFiguresOf(const ChartModel& chart)
+{
+    CycleTrendFigures figures;
+    const QVector<RecordTotals>& records = chart.records();
+    if (!records.isEmpty()) {
+        figures.consumed = records.constLast().consumed;
+        figures.unit = figures.consumed ? records.constLast().unit : RecordTotals::Unit::None;
+        // Elapsed times count from the first drawn record.
+        figures.duration = records.constLast().elapsed;
+    }
+    const SetPointTrace& setPoint = chart.setPoint();
+    if (setPoint.reachedX) {
+        figures.reachedAfter = setPoint.reachedElapsed;
+        // The summary's "held for": the hold ends at the last drawn record.
+        if (setPoint.holdEndX)
+            figures.heldFor = std::abs(setPoint.holdEndElapsed - setPoint.reachedElapsed);
+    }
+    const ChartPoints& working = chart.at(series::WorkingTemperature).points;
+    for (qsizetype i = 0; i < working.size(); ++i)
+        figures.highestWorking =
+            figures.highestWorking ? std::max(*figures.highestWorking, working.y(i)) : working.y(i);
+    figures.meanDifference = chart.meanDifference();
+    return figures;
+}
+
+CycleTrendReading readTrendFigures(const QString& path, const Language& language)
+{
+    CycleTrendReading reading;
+    const QString file = QFileInfo(path).fileName();
+    try {
+        const OpenedCycle opened = openCycle(path, CycleSource::Stored, QLatin1Char('.'));
+        if (!opened.drawable) {
+            reading.failure = file + QStringLiteral(": ") + language.text(Text::NotDrawable);
+            return reading;
+        }
+        ChartModel chart;
+        ChartSummary summary;
+        FilterList filters;
+        RecordingMessages messages;
+        WczytajWykres(opened.lines, language, chart, summary, filters, messages);
+        if (!summary.shown.Chart1) {
+            reading.failure = file + QStringLiteral(": ") + language.text(Text::NotDrawable);
+            return reading;
+        }
+        reading.figures = trendFiguresOf(chart);
+    } catch (Failure& failure) {
+        failure.at(file);
+        reading.failure = failure.place() + QStringLiteral(": ") + failure.text();
+    }
+    return reading;
+}
+
+} // namespace kvaro

@@ -1,0 +1,341 @@
+// The figures of an oven's trend: the same as the summary beside a drawn cycle states them,
+// kept in the index while a file is unchanged, and put into the table and its CSV file.
+
+#include "catalogue/catalogue.h"
+#include "catalogue/catalogueindex.h"
+#include "chart/chartloader.h"
+#include "chart/chartmodel.h"
+#include "chart/chartsummary.h"
+#include "chart/cyclefigures.h"
+#include "chart/filterlist.h"
+#include "chart/openedcycle.h"
+#include "cycles/csvtable.h"
+#include "cycles/fields.h"
+#include "cycles/language.h"
+#include "cycles/platform.h"
+#include "tools/cyclegen.h"
+#include "trend/trendbuild.h"
+#include "trend/trendtable.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace kvaro;
+
+namespace {
+
+Language english()
+{
+    QFile file(QStringLiteral(KVARO_SOURCE_DIR "/assets/EN.dat"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return Language(text.split(QStringLiteral("\r\n")));
+}
+
+// A cycle file as the import stores it.
+void store(const QString& path, const QByteArray& raw)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(normalisedCopy(raw, QLatin1Char('.')));
+}
+
+// Old enough for the index to trust its stamp.
+void age(const QString& path, int days = 2)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadWrite));
+    QVERIFY(file.setFileTime(QDateTime::currentDateTimeUtc().addDays(-days),
+                             QFileDevice::FileModificationTime));
+}
+
+gen::CycleSpec cycleSpec(int number, int duration, bool reach)
+{
+    gen::CycleSpec spec;
+    spec.number = number;
+    spec.seed = quint64(number);
+    spec.start = QDateTime(QDate(2024, 5, 10 + number % 5), QTime(6 + number, 0));
+    spec.durationSeconds = duration;
+    spec.samplePeriodSeconds = 30;
+    spec.reachSetTemperature = reach;
+    return spec;
+}
+
+// "mm:ss" or "hh:mm:ss", as elapsedLabel writes it.
+qint64 seconds(const QString& label)
+{
+    qint64 total = 0;
+    for (const QString& part : label.split(QLatin1Char(':')))
+        total = total * 60 + part.toLongLong();
+    return total;
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(CycleTrendFigures)
+
+class TestTrend : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // Over every cycle of the demo drive: each figure is the one the summary states.
+    void figuresAreTheSummarys()
+    {
+        const Language language = english();
+        QVERIFY(!language.text(Text::HeldFor).isEmpty());
+        QTemporaryDir drive;
+        const QStringList files = gen::writeDrive(drive.path(), gen::demoDrive(QDate(2024, 5, 20)));
+        QVERIFY(files.size() >= 15);
+        const QString heldFor = language.text(Text::HeldFor);
+        const QRegularExpression held(QRegularExpression::escape(heldFor) +
+                                      QStringLiteral(": (\\d+):(\\d\\d)$"));
+        const QRegularExpression reached(
+            QRegularExpression::escape(language.text(Text::SetTemperatureReachedAfter)) +
+            QStringLiteral(" ([0-9:]+) "));
+        int reachedCount = 0;
+        for (const QString& name : files) {
+            const QString path = QDir(drive.path()).filePath(name);
+            const OpenedCycle opened = openCycle(path, CycleSource::Picked, QLatin1Char('.'));
+            ChartModel chart;
+            ChartSummary summary;
+            FilterList filters;
+            RecordingMessages messages;
+            WczytajWykres(opened.lines, language, chart, summary, filters, messages);
+            const CycleTrendFigures f = trendFiguresOf(chart);
+
+            QVERIFY2(f.consumed, qPrintable(name));
+            const bool electric = summary.LoadedOvenKind == 3;
+            const QString unit = electric ? QStringLiteral(" kWh") : QStringLiteral("kg");
+            QCOMPARE(f.unit,
+                     electric ? RecordTotals::Unit::KilowattHours : RecordTotals::Unit::Kilograms);
+            QVERIFY2(summary.consumption.endsWith(unit), qPrintable(summary.consumption));
+            QCOMPARE(*f.consumed, summary.consumption.chopped(unit.size()).toDouble());
+
+            const QString meanText = summary.meanHeatingDifference;
+            QVERIFY(meanText.endsWith(QStringLiteral("°C")));
+            const QString meanNumber =
+                meanText.mid(language.text(Text::MeanHeatingDifference).size()).chopped(2);
+            QCOMPARE(f.meanDifference, std::optional<double>(meanNumber.toDouble()));
+
+            const QString& reachedText = summary.setTemperatureReached;
+            const auto heldMatch = held.match(reachedText);
+            if (reachedText == language.text(Text::SetTemperatureNotReached)) {
+                QCOMPARE(f.reachedAfter, std::nullopt);
+                QCOMPARE(f.heldFor, std::nullopt);
+            } else {
+                QVERIFY2(heldMatch.hasMatch(), qPrintable(reachedText));
+                QCOMPARE(f.heldFor, std::optional<qint64>(heldMatch.captured(1).toLongLong() * 60 +
+                                                          heldMatch.captured(2).toLongLong()));
+                const auto reachedMatch = reached.match(reachedText);
+                QCOMPARE(f.reachedAfter,
+                         std::optional<qint64>(reachedMatch.hasMatch()
+                                                   ? seconds(reachedMatch.captured(1))
+                                                   : 0)); // reached at the very start
+                ++reachedCount;
+            }
+
+            // The duration is the elapsed time the last drawn point is labelled with.
+            const ChartPoints& t1 = chart.at(series::T1).points;
+            QCOMPARE(f.duration, seconds(t1.label(t1.size() - 1)));
+            QVERIFY(f.highestWorking);
+        }
+        QVERIFY(reachedCount > 0);
+    }
+
+    void indexBytes_data()
+    {
+        QTest::addColumn<CycleTrendFigures>("figures");
+        CycleTrendFigures all{12.5, RecordTotals::Unit::Kilograms, 600, 3000, 231.5, 7, 4200};
+        QTest::newRow("every figure") << all;
+        QTest::newRow("none but the duration") << CycleTrendFigures{};
+        CycleTrendFigures electric = all;
+        electric.unit = RecordTotals::Unit::KilowattHours;
+        electric.reachedAfter = 0;
+        electric.heldFor.reset();
+        QTest::newRow("electric, reached at the start") << electric;
+    }
+    void indexBytes()
+    {
+        QFETCH(CycleTrendFigures, figures);
+        const QByteArray bytes = encodeTrendFigures(figures);
+        QCOMPARE(decodeTrendFigures(bytes), std::optional(figures));
+        // Bytes cut short, run on, or of another layout are no figures.
+        QCOMPARE(decodeTrendFigures(QByteArrayView(bytes).chopped(1)), std::nullopt);
+        QCOMPARE(decodeTrendFigures(bytes + '\0'), std::nullopt);
+        QByteArray otherLayout = bytes;
+        otherLayout[0] = char(otherLayout[0] + 1);
+        QCOMPARE(decodeTrendFigures(otherLayout), std::nullopt);
+    }
+
+    // The first trend reads every file, the next takes the index's figures; a changed file
+    // is read again, a file that cannot be drawn is reported every time and never kept.
+    void indexKeepsFiguresOfUnchangedFiles()
+    {
+        const Language language = english();
+        QTemporaryDir home;
+        const QString oven = QDir(home.path()).filePath(QStringLiteral("oven"));
+        QVERIFY(QDir().mkpath(oven));
+        for (int n = 1; n <= 5; ++n)
+            store(QDir(oven).filePath(gen::cycleFileName(n)),
+                  gen::writeCycle(cycleSpec(n, 3600 + 600 * n, n != 4)));
+        // A record with a temperature that is no number stops the loader.
+        QByteArray broken = normalisedCopy(gen::writeCycle(cycleSpec(6, 3600, true)), '.');
+        const qsizetype secondLine = broken.indexOf('\n', broken.indexOf('\n') + 1) + 1;
+        const qsizetype field = broken.indexOf(';', secondLine + 60);
+        broken.insert(field, "x");
+        QFile brokenFile(QDir(oven).filePath(QStringLiteral("P6.csv")));
+        QVERIFY(brokenFile.open(QIODevice::WriteOnly));
+        brokenFile.write(broken);
+        brokenFile.close();
+        for (const QString& name : QDir(oven).entryList(QDir::Files))
+            age(QDir(oven).filePath(name));
+
+        CatalogueIndex index(QDir(home.path()).filePath(QStringLiteral("cache")));
+        const FixedClock clock(QDateTime(QDate(2024, 5, 20), QTime(12, 0)));
+        const auto trendOf = [&] {
+            const CatalogueBuild build =
+                buildCatalogue(oven, language, clock, {}, Reading::Partial, {}, &index);
+            return buildTrend(build.catalogue, QDate(2024, 5, 1), QDate(2024, 5, 31), language, {},
+                              {}, &index);
+        };
+        const Trend first = trendOf();
+        QCOMPARE(first.cycles.size(), 6);
+        QCOMPARE(index.lastUse().read, 6);
+        QCOMPARE(first.report.lines.size(), 1);
+        QVERIFY2(first.report.lines.first().startsWith(QStringLiteral("P6.csv")),
+                 qPrintable(first.report.message()));
+        QVERIFY(!first.cycles.at(5).figures);
+        QCOMPARE(first.cycles.at(3).figures->reachedAfter, std::nullopt);
+        QCOMPARE(first.cycles.at(0).number, QStringLiteral("1"));
+        QCOMPARE(first.cycles.at(0).start, cycleSpec(1, 0, true).start);
+
+        const Trend second = trendOf();
+        QCOMPARE(index.lastUse().reused, 5);
+        QCOMPARE(index.lastUse().read, 1); // the broken file
+        QCOMPARE(second.cycles, first.cycles);
+        QCOMPARE(second.report.lines, first.report.lines);
+
+        // A new index object reads the same figures back from its file.
+        CatalogueIndex again(index.folder());
+        const CatalogueBuild build =
+            buildCatalogue(oven, language, clock, {}, Reading::Partial, {}, &again);
+        const Trend fromFile = buildTrend(build.catalogue, QDate(2024, 5, 1), QDate(2024, 5, 31),
+                                          language, {}, {}, &again);
+        QCOMPARE(again.lastUse().reused, 5);
+        QCOMPARE(fromFile.cycles, first.cycles);
+
+        const QString changed = QDir(oven).filePath(QStringLiteral("P2.csv"));
+        store(changed, gen::writeCycle(cycleSpec(2, 9000, true)));
+        age(changed, 1);
+        const Trend third = trendOf();
+        QCOMPARE(index.lastUse().read, 2);
+        QVERIFY(third.cycles.at(1).figures->duration > first.cycles.at(1).figures->duration);
+    }
+
+    void progressAndCancel()
+    {
+        const Language language = english();
+        QTemporaryDir home;
+        for (int n = 1; n <= 4; ++n)
+            store(QDir(home.path()).filePath(gen::cycleFileName(n)),
+                  gen::writeCycle(cycleSpec(n, 1800, true)));
+        const FixedClock clock(QDateTime(QDate(2024, 5, 20), QTime(12, 0)));
+        const Catalogue catalogue = buildCatalogue(home.path(), language, clock).catalogue;
+        QList<std::pair<int, int>> steps;
+        const auto progress = [&](int done, int total) { steps.append({done, total}); };
+        const Trend whole =
+            buildTrend(catalogue, QDate(2024, 5, 1), QDate(2024, 5, 31), language, progress);
+        QCOMPARE(whole.cycles.size(), 4);
+        QVERIFY(!whole.cancelled);
+        QCOMPARE(steps.first(), std::make_pair(0, 4));
+        QCOMPARE(steps.last(), std::make_pair(4, 4));
+
+        // Only the range's cycles: their days are 11th to 14th.
+        QCOMPARE(
+            buildTrend(catalogue, QDate(2024, 5, 12), QDate(2024, 5, 13), language).cycles.size(),
+            2);
+
+        int asked = 0;
+        const Trend cut = buildTrend(catalogue, QDate(2024, 5, 1), QDate(2024, 5, 31), language, {},
+                                     [&] { return ++asked > 2; });
+        QVERIFY(cut.cancelled);
+        QCOMPARE(cut.cycles, whole.cycles.mid(0, 2));
+    }
+
+    void cells_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QChar>("separator");
+        QTest::addColumn<QString>("cell");
+        QTest::addColumn<QString>("missing");
+        QTest::newRow("start") << int(TrendColumn::Start) << QChar(',') << "2024-05-11 07:05"
+                               << "2024-05-11 07:05";
+        QTest::newRow("cycle") << int(TrendColumn::Cycle) << QChar(',') << "17"
+                               << "17";
+        QTest::newRow("kg") << int(TrendColumn::Consumption) << QChar(',') << "12,500 kg"
+                            << "-";
+        QTest::newRow("minutes, a tenth") << int(TrendColumn::ReachedAfter) << QChar('.') << "10.5"
+                                          << "-";
+        QTest::newRow("held") << int(TrendColumn::HeldFor) << QChar(',') << "50,0"
+                              << "-";
+        QTest::newRow("highest") << int(TrendColumn::HighestWorking) << QChar(',') << "231,5"
+                                 << "-";
+        QTest::newRow("mean difference") << int(TrendColumn::MeanDifference) << QChar(',') << "7"
+                                         << "-";
+        QTest::newRow("duration") << int(TrendColumn::Duration) << QChar(',') << "70,0"
+                                  << "-";
+    }
+    void cells()
+    {
+        QFETCH(int, column);
+        QFETCH(QChar, separator);
+        QFETCH(QString, cell);
+        QFETCH(QString, missing);
+        TrendCycle cycle{
+            QStringLiteral("P17.csv"), QStringLiteral("17"),
+            QDateTime(QDate(2024, 5, 11), QTime(7, 5), Qt::UTC),
+            CycleTrendFigures{12.5, RecordTotals::Unit::Kilograms, 630, 3000, 231.5, 7, 4200}};
+        QCOMPARE(trendCell(cycle, TrendColumn(column), separator), cell);
+        cycle.figures.reset();
+        QCOMPARE(trendCell(cycle, TrendColumn(column), separator), missing);
+    }
+
+    void csvAndSpread()
+    {
+        const Language language = english();
+        const QDateTime start(QDate(2024, 5, 11), QTime(7, 5), Qt::UTC);
+        const QList<TrendCycle> cycles{
+            {QStringLiteral("P1.csv"), QStringLiteral("1"), start,
+             CycleTrendFigures{2.0, RecordTotals::Unit::Kilograms, 60, 120, 200, 5, 600}},
+            {QStringLiteral("P2.csv"), QStringLiteral("2"), start.addDays(1), std::nullopt},
+            {QStringLiteral("P3.csv"), QStringLiteral("3"), start.addDays(2),
+             CycleTrendFigures{4.5, RecordTotals::Unit::Kilograms, {}, {}, 210, 6, 900}},
+        };
+        const QString text =
+            QString::fromUtf8(trendCsv(cycles, language, QLatin1Char(',')).bytes());
+        const QStringList rows = text.mid(1).split(QStringLiteral("\r\n"));
+        QCOMPARE(rows.value(0).split(QLatin1Char(';')).value(2),
+                 language.text(Text::TrendConsumption));
+        QCOMPARE(rows.value(1), QStringLiteral("2024-05-11 07:05;1;2;1;2;200;5;10"));
+        QCOMPARE(rows.value(2), QStringLiteral("2024-05-12 07:05;2;;;;;;"));
+        QCOMPARE(rows.value(3), QStringLiteral("2024-05-13 07:05;3;4,5;;;210;6;15"));
+
+        // Cycles without the figure do not count.
+        const TrendSpread spread = trendSpread(cycles, TrendColumn::Consumption);
+        QCOMPARE(spread.count, 2);
+        QCOMPARE(spread.mean, 3.25);
+        QCOMPARE(spread.deviation, 1.25);
+        QCOMPARE(trendSpread(cycles, TrendColumn::ReachedAfter).deviation, 0.0);
+        QCOMPARE(trendSpread(cycles.mid(1, 1), TrendColumn::Duration).count, 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTrend)
+#include "test_trend.moc"

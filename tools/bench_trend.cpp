@@ -1,0 +1,197 @@
+// An oven's trend over a year, read whole from the files and then taken from the index.
+// Run by hand:
+//   bench_trend [--keep DIR] [--runs N] [--cold-runs N]
+//
+// The store is DIR/Data/bench, as bench_catalogue --keep DIR writes it (3 000 cycles of
+// 3 000 records over the year up to 2024-05-20); a missing store is written the same way
+// into a temporary folder. Cases: the floor (every byte of every file read plainly), the
+// trend with no index (every file read whole and drawn), then with the index warm, alone
+// and with the catalogue build before it as kvaro-cli trend does. Each figure is the median
+// of its runs, in ms, with the resident memory after it.
+
+#include "catalogue/catalogue.h"
+#include "catalogue/catalogueindex.h"
+#include "cycles/language.h"
+#include "cycles/platform.h"
+#include "cycles/rawfile.h"
+#include "store/cyclefolder.h"
+#include "tools/cyclegen.h"
+#include "trend/trendbuild.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+
+using namespace kvaro;
+
+namespace {
+
+double residentMiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            if (line.startsWith("VmRSS:"))
+                return line.simplified().split(' ').value(1).toDouble() / 1024;
+        }
+    }
+    return 0;
+}
+
+double processorMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+double middle(QList<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const qsizetype n = values.size();
+    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+}
+
+// before() runs untimed ahead of each run.
+Timing median(int runs, const std::function<void()>& work, const std::function<void()>& before = {})
+{
+    QList<double> walls, cpus;
+    for (int i = 0; i < runs; ++i) {
+        if (before)
+            before();
+        QElapsedTimer timer;
+        const double cpu = processorMilliseconds();
+        timer.start();
+        work();
+        walls.append(double(timer.nsecsElapsed()) / 1e6);
+        cpus.append(processorMilliseconds() - cpu);
+    }
+    return Timing{middle(walls), middle(cpus)};
+}
+
+void print(const char* what, const Timing& timing, const QString& detail = {})
+{
+    std::printf("%-46s %8.1f ms  cpu %8.1f ms  RSS %6.1f MiB  %s\n", what, timing.wall, timing.cpu,
+                residentMiB(), qPrintable(detail));
+    std::fflush(stdout);
+}
+
+bool writeStore(const QString& folder, const QDate& today)
+{
+    if (QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files).size() == 3000)
+        return true;
+    std::printf("writing 3000 cycle files of 3000 records into %s ...\n", qPrintable(folder));
+    std::fflush(stdout);
+    QDir().mkpath(folder);
+    for (int n = 1; n <= 3000; ++n) {
+        gen::CycleSpec spec;
+        spec.number = n;
+        spec.seed = quint64(n);
+        spec.samplePeriodSeconds = 10;
+        spec.durationSeconds = 2999 * spec.samplePeriodSeconds;
+        spec.start = QDateTime(today.addDays(-(n % 365)), QTime(6 + n % 12, n % 60));
+        QByteArray bytes = gen::writeCycle(spec);
+        bytes.replace(',', ';');
+        QFile file(QDir(folder).filePath(gen::cycleFileName(n)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.setFileTime(spec.start, QFileDevice::FileModificationTime))
+            return false;
+    }
+    return true;
+}
+
+qint64 readEverything(const QString& folder, const QStringList& names)
+{
+    qint64 bytes = 0;
+    for (const QString& name : names) {
+        QFile file(QDir(folder).filePath(name));
+        if (file.open(QIODevice::ReadOnly))
+            bytes += file.readAll().size();
+    }
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication app(argc, argv);
+    QString keep;
+    int runs = 7;
+    int coldRuns = 3;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        if (args.at(i) == QLatin1String("--keep"))
+            keep = args.at(i + 1);
+        else if (args.at(i) == QLatin1String("--runs"))
+            runs = std::max(1, args.at(i + 1).toInt());
+        else if (args.at(i) == QLatin1String("--cold-runs"))
+            coldRuns = std::max(1, args.at(i + 1).toInt());
+    }
+    QTemporaryDir temporary;
+    const QString home = keep.isEmpty() ? temporary.path() : keep;
+    const QString folder = QDir(home).filePath(QStringLiteral("Data/bench"));
+    const QDate today(2024, 5, 20);
+    const QDate from = today.addDays(-365);
+    if (!writeStore(folder, today)) {
+        std::fprintf(stderr, "cannot write the store into %s\n", qPrintable(folder));
+        return 1;
+    }
+    const FixedClock clock(QDateTime(today, QTime(12, 0)));
+    const Language language;
+    const QStringList names = CycleFolder(folder).cycleFiles();
+
+    readEverything(folder, names); // into the page cache
+    const qint64 bytes = readEverything(folder, names);
+    std::printf("%d cycle files (%.0f MB) in %s; the trend of %s to %s\n", int(names.size()),
+                double(bytes) / 1e6, qPrintable(folder), qPrintable(from.toString(Qt::ISODate)),
+                qPrintable(today.toString(Qt::ISODate)));
+    print("floor: every byte of every file read",
+          median(std::min(runs, 3), [&] { readEverything(folder, names); }));
+
+    const Catalogue catalogue = buildCatalogue(folder, language, clock).catalogue;
+    int cycles = 0;
+    // Timed first: the detail reads what the runs found.
+    const Timing cold = median(coldRuns, [&] {
+        cycles = int(buildTrend(catalogue, from, today, language).cycles.size());
+    });
+    print("trend, no index (every file read whole)", cold, QStringLiteral("%1 cycles").arg(cycles));
+
+    QTemporaryDir cacheFolder;
+    {
+        CatalogueIndex index(cacheFolder.path());
+        // The index learns the catalogue and then the trend once.
+        const Catalogue indexed =
+            buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index).catalogue;
+        const Timing learning =
+            median(1, [&] { buildTrend(indexed, from, today, language, {}, {}, &index); });
+        print("trend, index learning the figures", learning,
+              QStringLiteral("%1 read").arg(index.lastUse().read));
+        const Timing warm =
+            median(runs, [&] { buildTrend(indexed, from, today, language, {}, {}, &index); });
+        print("trend, index warm (in memory)", warm,
+              QStringLiteral("%1 reused").arg(index.lastUse().reused));
+    }
+    // As kvaro-cli trend does in a process of its own: the index read from its file, the
+    // catalogue built from it, then the trend.
+    print(
+        "catalogue + trend, index warm (from its file)", median(runs, [&] {
+            CatalogueIndex index(cacheFolder.path());
+            const Catalogue indexed =
+                buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index).catalogue;
+            buildTrend(indexed, from, today, language, {}, {}, &index);
+        }));
+    return 0;
+}
