@@ -2,9 +2,12 @@
 
 #include "app/appservices.h"
 #include "chart/chartsummary.h"
+#include "chart/comparison.h"
 
 #include <QObject>
 #include <QPoint>
+
+#include <memory>
 
 class QLabel;
 class QListView;
@@ -29,7 +32,8 @@ class ProgressDialog;
 // The drawn cycle in the main window: the load behind cycleReadyToDraw and the summary it
 // writes to the tabs, the filter list Listboxprawy with its two buttons, the zoom buttons,
 // panning within bounds, the readout under the mouse, the clipboard copy and the PNG and
-// PDF exports on the export tab.
+// PDF exports on the export tab. Another stored cycle can be laid over the drawn one,
+// aligned at their starts, until it is removed or another cycle is drawn.
 class ChartController : public QObject
 {
     Q_OBJECT
@@ -92,6 +96,14 @@ public:
     FilterListModel* filterModel() const { return m_filterModel; }
     QPushButton* savePngButton() const { return m_savePng; }
     QPushButton* savePdfButton() const { return m_savePdf; }
+    // The cycle laid over the drawn one, or nullptr.
+    const Comparison* comparison() const { return m_comparison.get(); }
+    // A cycle is on screen that another can be compared with.
+    bool isDrawn() const;
+
+signals:
+    void drawnChanged(bool drawn);
+    void comparisonChanged(bool shown);
 
 public slots:
     // Memo1 holds a cycle and the series are empty: load, show the figures, full view.
@@ -109,6 +121,14 @@ public slots:
     void AdvSmoothButton10Click(); // "Odznacz wsz."
     // The window was relabelled: the filter captions and the export buttons follow.
     void languageLoaded();
+
+    // Reads and loads a stored cycle off the window's thread, as a drawn one is, and lays it
+    // over the drawn cycle, in place of any comparison shown. Returns once it is drawn, or
+    // without drawing when another cycle was opened meanwhile. Failures become messages.
+    void compareCycle(const QString& path);
+    void removeComparison();
+    // The window emptied the chart: whatever was compared with it goes too.
+    void chartCleared();
 
     // The exports: the dialog, then the save. A failed save says which file.
     void savePngClick();
@@ -131,6 +151,7 @@ private:
     bool reportSave(bool saved, const QString& path);
     // The figures of the cursors placed on the chart; hidden while there is none.
     void showCursorTable();
+    void showComparisonTexts();
 
     Controls m_controls;
     State m_state;
@@ -141,6 +162,7 @@ private:
     QPushButton* m_savePng;
     QPushButton* m_savePdf;
     CursorTable* m_cursorTable;
+    std::unique_ptr<const Comparison> m_comparison;
     // The window was relabelled while a load ran on copies of the filter list.
     bool m_relabelledWhileLoading = false;
 };

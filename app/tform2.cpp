@@ -119,6 +119,7 @@ void TForm2::clearChart()
     m_chartModel.clearAll();
     // A file that turns out not to be drawable must not leave the last cycle's curves up.
     m_controls.Chart1->refresh();
+    emit chartCleared();
 }
 
 void TForm2::AdvSmoothButton8Click()

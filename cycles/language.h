@@ -106,13 +106,17 @@ enum class Text : int {
     CursorRemove,        // the button that removes the cursors
     ChartIdentityStored, // under the chart's title: oven, cycle number, date, start, end
     ChartIdentityFile,   // the same for an opened file: file name, date, start, end
+    CompareWithDrawn,    // the cycle list's menu: lay the cycle over the drawn one
+    RemoveComparison,    // ... take it away again
+    ComparedSeries,      // a compared series' name: the series' title, cycle number
+    ReadoutDifference,   // the readout's column of second minus first value
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::ChartIdentityFile);
+inline constexpr int LastNamedText = int(Text::ReadoutDifference);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -171,6 +175,10 @@ inline QString englishText(Text text)
         "Remove cursors (Esc)",
         "Oven %1 \u00b7 cycle %2 \u00b7 %3 \u00b7 %4\u2013%5",
         "%1 \u00b7 %2 \u00b7 %3\u2013%4",
+        "Compare with the drawn cycle",
+        "Remove comparison",
+        "%1 (nr %2)",
+        "difference",
     };
     if (int(text) < FirstNamedText)
         return QString();
