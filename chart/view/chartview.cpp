@@ -166,17 +166,6 @@ void ChartView::buildPlottables()
     }
     create(series::T2);
     create(series::T1);
-    // A compared cycle lies over the lines it is read against, under the event markers.
-    for (const int index : ComparedSeries) {
-        auto* graph = new ColumnGraph(m_plot->xAxis, m_plot->yAxis);
-        graph->setLineStyle(QCPGraph::lsLine);
-        graph->setScatterStyle(QCPScatterStyle::ssNone);
-        graph->setAdaptiveSampling(true);
-        graph->setPen(comparedPen(index));
-        graph->setSelectable(QCP::stNone);
-        graph->setVisible(false);
-        m_comparedGraphs.push_back(graph);
-    }
     for (int i = 0; i < shape.count(); ++i) {
         if (shape.at(i).kind == SeriesKind::Bubble)
             create(i);
@@ -275,8 +264,26 @@ void ChartView::refreshComparison()
     }
 }
 
+void ChartView::buildComparedGraphs()
+{
+    // Made with the first comparison, after every series: a compared cycle lies over all
+    // the drawn one shows, so no line of it hides behind the power area.
+    for (const int index : ComparedSeries) {
+        auto* graph = new ColumnGraph(m_plot->xAxis, m_plot->yAxis);
+        graph->setLineStyle(QCPGraph::lsLine);
+        graph->setScatterStyle(QCPScatterStyle::ssNone);
+        graph->setAdaptiveSampling(true);
+        graph->setPen(comparedPen(index));
+        graph->setSelectable(QCP::stNone);
+        graph->setVisible(false);
+        m_comparedGraphs.push_back(graph);
+    }
+}
+
 void ChartView::setComparison(const Comparison* comparison)
 {
+    if (comparison && m_comparedGraphs.empty())
+        buildComparedGraphs();
     m_comparison = comparison;
     m_cursors->setComparison(comparison);
     refresh();

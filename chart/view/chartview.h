@@ -110,6 +110,7 @@ protected:
 
 private:
     void buildPlottables();
+    void buildComparedGraphs();
     void refreshComparison();
     // What the exported legend names: the model's plottables, then the compared ones.
     std::vector<QCPAbstractPlottable*> legendPlottables() const;
@@ -131,7 +132,7 @@ private:
     std::unique_ptr<OutputLanes> m_lanes;
     QSharedPointer<ElapsedTicker> m_ticker;
     std::vector<QCPAbstractPlottable*> m_plottables; // by series position
-    std::vector<ColumnGraph*> m_comparedGraphs;      // in the order of ComparedSeries
+    std::vector<ColumnGraph*> m_comparedGraphs;      // in the order of ComparedSeries, once needed
     const Comparison* m_comparison = nullptr;
     QString m_comparedTitleForm = QStringLiteral("%1 (nr %2)");
     const ChartModel* m_model = nullptr;
