@@ -9,6 +9,7 @@
 #include <QLabel>
 
 #include <algorithm>
+#include <cmath>
 
 #include <qcustomplot.h>
 
@@ -134,7 +135,13 @@ void CursorOverlay::hover(QPoint pixel)
             std::find_if(compared.begin(), compared.end(),
                          [&](const ComparedValue& c) { return c.series == v.series; });
         if (other != compared.end()) {
-            const double difference = other->difference();
+            // The files carry tenths of a degree: finer digits of an interpolated value or a
+            // difference would only be arithmetic noise.
+            const auto tenths = [](double value) {
+                const double rounded = std::round(value * 10) / 10;
+                return rounded == 0 ? 0.0 : rounded; // no "-0"
+            };
+            const double difference = tenths(other->difference());
             // A rise is marked as such: the sign is what the eye looks for first.
             const QString signedDifference =
                 (difference > 0 ? QStringLiteral("+") : QString()) +
@@ -142,7 +149,7 @@ void CursorOverlay::hover(QPoint pixel)
             html += QStringLiteral("<td align=\"right\">&nbsp;<span style=\"color:%1\">"
                                    "%2</span></td><td align=\"right\">&nbsp;%3</td>")
                         .arg(comparedColour(v.series).darker(130).name(),
-                             navigation::temperatureText(other->second, m_decimalSeparator),
+                             navigation::temperatureText(tenths(other->second), m_decimalSeparator),
                              signedDifference);
         }
         html += QStringLiteral("</tr>");

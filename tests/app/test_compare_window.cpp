@@ -289,8 +289,10 @@ void TestCompareWindow::readoutComparesBothValues()
     const double b = second.y(2 * i);
     QVERIFY2(text.contains(navigation::temperatureText(a, comma)), qPrintable(text));
     QVERIFY2(text.contains(navigation::temperatureText(b, comma)), qPrintable(text));
-    const QString difference =
-        (b - a > 0 ? QStringLiteral("+") : QString()) + navigation::temperatureText(b - a, comma);
+    // In tenths of a degree, as the files write them.
+    const double d = std::round((b - a) * 10) / 10;
+    const QString difference = (d > 0 ? QStringLiteral("+") : QString()) +
+                               navigation::temperatureText(d == 0 ? 0 : d, comma);
     QVERIFY2(text.contains(difference), qPrintable(difference + QStringLiteral(" in ") + text));
     QVERIFY(text.contains(QStringLiteral("(nr 12)")));
     QVERIFY(text.contains(QStringLiteral("różnica")));
