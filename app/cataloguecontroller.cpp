@@ -23,6 +23,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QListView>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTabWidget>
@@ -76,11 +77,33 @@ CatalogueController::CatalogueController(const Controls& controls, const State& 
     connect(c.ListBox1, &QListView::clicked, this, &CatalogueController::ListBox1ItemClick);
     connect(c.DataButton, &QPushButton::clicked, this, &CatalogueController::DataButtonClick);
     connect(m_form1, &TForm1::rangeConfirmed, this, &CatalogueController::AdvSmoothButton1Click);
+
+    // A right click compares a listed cycle with the drawn one; the chart says when that
+    // can be done.
+    c.ListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_listMenu = new QMenu(c.ListBox1);
+    m_listMenu->setObjectName(QStringLiteral("ListBox1Menu"));
+    m_compareAction = m_listMenu->addAction(m_state.language.text(Text::CompareWithDrawn));
+    m_compareAction->setObjectName(QStringLiteral("CompareAction"));
+    m_compareAction->setEnabled(false);
+    m_removeComparisonAction = m_listMenu->addAction(m_state.language.text(Text::RemoveComparison));
+    m_removeComparisonAction->setObjectName(QStringLiteral("RemoveComparisonAction"));
+    m_removeComparisonAction->setEnabled(false);
+    connect(c.ListBox1, &QWidget::customContextMenuRequested, this,
+            &CatalogueController::ListBox1ContextMenu);
+    connect(m_compareAction, &QAction::triggered, this, [this] {
+        if (!m_menuCycle.isEmpty())
+            emit compareRequested(m_menuCycle);
+    });
+    connect(m_removeComparisonAction, &QAction::triggered, this,
+            &CatalogueController::removeComparisonRequested);
 }
 
 void CatalogueController::languageLoaded()
 {
     m_popupHeader->setText(m_state.language.text(Text::ChooseDateRange));
+    m_compareAction->setText(m_state.language.text(Text::CompareWithDrawn));
+    m_removeComparisonAction->setText(m_state.language.text(Text::RemoveComparison));
 }
 
 CatalogueController::~CatalogueController()
@@ -338,6 +361,18 @@ void CatalogueController::openListedCycle(const QString& path)
         else
             m_services.messages.show(m_state.language.text(Text::NotDrawable));
     });
+}
+
+void CatalogueController::ListBox1ContextMenu(const QPoint& pixel)
+{
+    QListView* list = m_controls.ListBox1;
+    const QModelIndex index = list->indexAt(pixel);
+    if (!index.isValid())
+        return;
+    m_menuCycle =
+        QDir(m_catalogue.OvenFolder).filePath(index.data(CycleListModel::FileNameRole).toString());
+    // Not exec(): the window goes on with its work while the menu is open.
+    m_listMenu->popup(list->viewport()->mapToGlobal(pixel));
 }
 
 void CatalogueController::DataButtonClick()

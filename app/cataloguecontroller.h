@@ -12,7 +12,9 @@
 class QComboBox;
 class QFrame;
 class QLabel;
+class QAction;
 class QListView;
+class QMenu;
 class QModelIndex;
 class QPushButton;
 class QTabWidget;
@@ -79,12 +81,18 @@ public:
     const QString& chosenOvenFolder() const { return m_chosenOven; }
     QDate listedFrom() const { return m_listedFrom; }
     QDate listedTo() const { return m_listedTo; }
+    // The list's context menu and its comparison entries; the chart enables them.
+    QMenu* listMenu() const { return m_listMenu; }
+    QAction* compareAction() const { return m_compareAction; }
+    QAction* removeComparisonAction() const { return m_removeComparisonAction; }
 
 public slots:
     void ComboPiecItemSelected(int itemindex);
     void wczytajKalendarz(const QDate& dataOd, const QDate& dataDo);
     void ListBox1ItemClick(const QModelIndex& index);
     void DataButtonClick();
+    // A right click on ListBox1 (pixel in its viewport): the menu for the cycle under it.
+    void ListBox1ContextMenu(const QPoint& pixel);
     void AdvSmoothButton1Click(const QDate& from, const QDate& to);
     // After an import: the chosen oven's catalogue is built anew and the range shown is
     // listed again, so newly imported cycles show at once.
@@ -102,6 +110,9 @@ signals:
     void cycleReadyToDraw();
     // The work asked for so far has ended and its results are on screen.
     void settled();
+    // The list's menu: lay the stored cycle at path over the drawn one, or take it away.
+    void compareRequested(const QString& path);
+    void removeComparisonRequested();
 
 private:
     enum class Step { Catalogue, Listing };
@@ -144,6 +155,10 @@ private:
     TForm1* m_form1;
     QFrame* m_popup;
     QLabel* m_popupHeader;
+    QMenu* m_listMenu;
+    QAction* m_compareAction;
+    QAction* m_removeComparisonAction;
+    QString m_menuCycle; // the file of the cycle the menu was opened on
 };
 
 } // namespace kvaro

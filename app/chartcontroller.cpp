@@ -9,6 +9,7 @@
 #include "app/workerthread.h"
 #include "assets/assets.h"
 #include "chart/chartloader.h"
+#include "chart/comparison.h"
 #include "chart/cursorstats.h"
 #include "chart/cycleidentity.h"
 #include "chart/cycletable.h"
@@ -38,6 +39,9 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTabWidget>
+
+#include <algorithm>
+#include <cmath>
 
 namespace kvaro {
 
@@ -91,9 +95,14 @@ ChartController::ChartController(const Controls& controls, const State& state,
             &CursorOverlay::clearCursors);
 
     c.Chart1->setScrollPermission([this](Qt::Orientation axis, double newMin, double newMax) {
-        return navigation::scrollAllowed(
-            axis == Qt::Vertical ? navigation::Axis::Left : navigation::Axis::Bottom, newMin,
-            newMax, int(m_state.chart.at(series::T1).points.size()));
+        // A compared cycle longer than the drawn one can be panned to its end.
+        double extent = double(m_state.chart.at(series::T1).points.size());
+        if (const std::optional<double> last =
+                m_comparison ? m_comparison->lastPosition() : std::nullopt)
+            extent = std::max(extent, std::ceil(*last) + 1);
+        return navigation::scrollAllowed(axis == Qt::Vertical ? navigation::Axis::Left
+                                                              : navigation::Axis::Bottom,
+                                         newMin, newMax, int(extent));
     });
     c.Chart1->setMarkerTip([this](int series, const ChartBubble& marker) {
         const std::optional<BurnerEvent> event = burnerEventOf(series);
@@ -131,8 +140,16 @@ bool ChartController::chartShown() const
     return !m_controls.Chart1->isHidden();
 }
 
+bool ChartController::isDrawn() const
+{
+    return chartShown() && !m_state.chart.records().isEmpty();
+}
+
 void ChartController::drawCycle()
 {
+    // What was compared with the last cycle says nothing about this one.
+    removeComparison();
+    emit drawnChanged(false);
     const int turn = cycleturn::take();
     const int records = m_state.Memo1.trimmedCount() - 3;
     // A dialog an import holds goes on showing the import.
@@ -191,6 +208,88 @@ void ChartController::drawCycle()
     m_controls.Chart1->refresh();
     if (load.loaded)
         ChartZoomReset();
+    emit drawnChanged(isDrawn());
+}
+
+void ChartController::compareCycle(const QString& path)
+{
+    if (!isDrawn())
+        return;
+    guarded(m_services.messages, [&] {
+        const std::optional<OpenedCycle> opened =
+            openCycleAside(this, path, CycleSource::Stored, m_state.decimalSeparator,
+                           m_controls.MsgDialog, m_controls.Chart1->window());
+        if (!opened)
+            return; // another cycle was opened meanwhile, or the window is closing
+        if (!opened->drawable) {
+            m_services.messages.show(m_state.language.text(Text::NotDrawable));
+            return;
+        }
+
+        // Loaded as a drawn cycle is, into a chart of its own; the window's filter list and
+        // summary stay the drawn cycle's.
+        const int turn = cycleturn::take();
+        const QPointer<ProgressDialog> dialog(
+            m_controls.MsgDialog && !m_controls.MsgDialog->isHeld() ? m_controls.MsgDialog
+                                                                    : nullptr);
+        if (dialog) {
+            dialog->setBusy();
+            dialog->showCentredAfter(ProgressDialog::ShortWorkMs, m_controls.Chart1->window());
+        }
+        struct Load {
+            const LineBuffer& memo1;
+            Language language;
+            ChartModel chart;
+            ChartSummary summary;
+            FilterList filters;
+            RecordingMessages messages;
+        };
+        Load load{opened->lines, m_state.language, {}, {}, {}, {}};
+        const bool ended = runAside(this, [&load](const CancelCheck&) {
+            guarded(load.messages, [&load] {
+                WczytajWykres(load.memo1, load.language, load.chart, load.summary, load.filters,
+                              load.messages);
+            });
+        });
+        if (!ended || !cycleturn::isLatest(turn))
+            return;
+        if (dialog)
+            dialog->finish();
+        for (const QString& message : load.messages.texts())
+            m_services.messages.show(message);
+        if (!isDrawn())
+            return;
+        auto comparison = std::make_unique<const Comparison>(
+            compareCycles(m_state.chart, load.chart, cycleNumberOf(path)));
+        // The view lets go of the old comparison before it is destroyed.
+        m_controls.Chart1->setComparison(comparison.get());
+        m_comparison = std::move(comparison);
+        emit comparisonChanged(true);
+    });
+}
+
+void ChartController::removeComparison()
+{
+    if (!m_comparison)
+        return;
+    m_controls.Chart1->setComparison(nullptr);
+    m_comparison.reset();
+    emit comparisonChanged(false);
+}
+
+void ChartController::chartCleared()
+{
+    // Nothing is drawn: no table to save, and nothing to compare with.
+    m_drawnCycle.reset();
+    showSaveCsvState();
+    removeComparison();
+    emit drawnChanged(false);
+}
+
+void ChartController::showComparisonTexts()
+{
+    m_controls.Chart1->setComparisonTexts(m_state.language.text(Text::ComparedSeries),
+                                          m_state.language.text(Text::ReadoutDifference));
 }
 
 QList<QLabel*> ChartController::summaryLabelControls() const
@@ -258,12 +357,6 @@ void ChartController::showIdentity()
 void ChartController::showZoomLevel()
 {
     m_controls.AdvSmoothLabel5->setText(navigation::zoomLabel(m_state.ZoomLevel));
-}
-
-void ChartController::chartCleared()
-{
-    m_drawnCycle.reset();
-    showSaveCsvState();
 }
 
 void ChartController::ChartZoomReset()
@@ -338,6 +431,7 @@ void ChartController::languageLoaded()
     m_savePdf->setText(m_state.language.text(Text::SavePdf));
     m_saveCsv->setText(m_state.language.text(Text::SaveCsv));
     m_cursorTable->retranslate(m_state.language);
+    showComparisonTexts();
     m_controls.Chart1->cursors()->setTexts(m_state.decimalSeparator,
                                            m_state.language.text(Text::ReadoutOutputsOn));
     showCursorTable();

@@ -2,11 +2,13 @@
 
 #include "app/appservices.h"
 #include "chart/chartsummary.h"
+#include "chart/comparison.h"
 #include "cycles/linebuffer.h"
 
 #include <QObject>
 #include <QPoint>
 
+#include <memory>
 #include <optional>
 
 class QLabel;
@@ -32,7 +34,8 @@ class ProgressDialog;
 // The drawn cycle in the main window: the load behind cycleReadyToDraw and the summary it
 // writes to the tabs, the filter list Listboxprawy with its two buttons, the zoom buttons,
 // panning within bounds, the readout under the mouse, the clipboard copy and the PNG, PDF
-// and CSV exports on the export tab.
+// and CSV exports on the export tab. Another stored cycle can be laid over the drawn one,
+// aligned at their starts, until it is removed or another cycle is drawn.
 class ChartController : public QObject
 {
     Q_OBJECT
@@ -97,6 +100,14 @@ public:
     QPushButton* savePdfButton() const { return m_savePdf; }
     // Enabled while a cycle is drawn: it saves that cycle's records as a table.
     QPushButton* saveCsvButton() const { return m_saveCsv; }
+    // The cycle laid over the drawn one, or nullptr.
+    const Comparison* comparison() const { return m_comparison.get(); }
+    // A cycle is on screen that another can be compared with.
+    bool isDrawn() const;
+
+signals:
+    void drawnChanged(bool drawn);
+    void comparisonChanged(bool shown);
 
 public slots:
     // Memo1 holds a cycle and the series are empty: load, show the figures, full view.
@@ -104,8 +115,6 @@ public slots:
     // without drawing when another cycle was opened meanwhile.
     void drawCycle();
     void ChartZoomReset();
-    // The drawn cycle was taken off the chart (another one is being opened).
-    void chartCleared();
 
     void AdvSmoothButton2Click(); // "+"
     void AdvSmoothButton3Click(); // "-"
@@ -116,6 +125,15 @@ public slots:
     void AdvSmoothButton10Click(); // "Odznacz wsz."
     // The window was relabelled: the filter captions and the export buttons follow.
     void languageLoaded();
+
+    // Reads and loads a stored cycle off the window's thread, as a drawn one is, and lays it
+    // over the drawn cycle, in place of any comparison shown. Returns once it is drawn, or
+    // without drawing when another cycle was opened meanwhile. Failures become messages.
+    void compareCycle(const QString& path);
+    void removeComparison();
+    // The window emptied the chart (another cycle is being opened): the table to save and
+    // whatever was compared with it go too.
+    void chartCleared();
 
     // The exports: the dialog, then the save. A failed save says which file.
     void savePngClick();
@@ -143,6 +161,7 @@ private:
     // The figures of the cursors placed on the chart; hidden while there is none.
     void showCursorTable();
     void showSaveCsvState();
+    void showComparisonTexts();
 
     Controls m_controls;
     State m_state;
@@ -159,6 +178,7 @@ private:
     std::optional<LineBuffer> m_drawnCycle;
     bool m_savingCsv = false;
     CursorTable* m_cursorTable;
+    std::unique_ptr<const Comparison> m_comparison;
     // The window was relabelled while a load ran on copies of the filter list.
     bool m_relabelledWhileLoading = false;
 };

@@ -50,6 +50,8 @@ QTabBar::tab:selected {
     color: #0f3a6b; font-weight: bold;
 }
 QTabBar::tab:disabled { color: #8a9bb0; }
+/* The colour every widget takes would leave an entry that cannot be used looking as if it could. */
+QMenu::item:disabled { color: #8a9bb0; }
 
 /* Buttons. */
 QPushButton {

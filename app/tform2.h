@@ -82,7 +82,7 @@ signals:
     // Memo1 holds a cycle of at least 3 lines, all series are empty: draw it and reset
     // the zoom.
     void cycleReadyToDraw();
-    // clearChart() took the drawn cycle off the chart.
+    // clearChart() emptied the series: nothing is drawn now.
     void chartCleared();
 
 private:

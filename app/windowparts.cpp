@@ -8,6 +8,7 @@
 #include "store/drives.h"
 #include "store/mountwatch.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QDir>
 #include <QPushButton>
@@ -123,6 +124,15 @@ void attachWindowParts(TForm2& form, std::unique_ptr<Drives> drives,
     auto* chart = attachChart(form);
     QObject::connect(catalogue, &CatalogueController::cycleReadyToDraw, chart,
                      &ChartController::drawCycle);
+    // The list's menu lays a listed cycle over the drawn one.
+    QObject::connect(catalogue, &CatalogueController::compareRequested, chart,
+                     &ChartController::compareCycle);
+    QObject::connect(catalogue, &CatalogueController::removeComparisonRequested, chart,
+                     &ChartController::removeComparison);
+    QObject::connect(chart, &ChartController::drawnChanged, catalogue->compareAction(),
+                     &QAction::setEnabled);
+    QObject::connect(chart, &ChartController::comparisonChanged,
+                     catalogue->removeComparisonAction(), &QAction::setEnabled);
     auto* import = attachImport(form, std::move(drives), std::move(watch));
     // Newly imported cycles of the chosen oven show without choosing it again; the oven
     // list is rebuilt first (attachImport connected it).

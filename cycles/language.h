@@ -139,13 +139,17 @@ enum class Text : int {
     TrendSaveCsv,        // the trend window's button that saves the table
     TrendReading,        // the progress dialog's text while the cycles' figures are read
     TrendPointHint,      // tooltip of the trend chart: click a point to draw its cycle
+    CompareWithDrawn,    // the cycle list's menu: lay the cycle over the drawn one
+    RemoveComparison,    // ... take it away again
+    ComparedSeries,      // a compared series' name: the series' title, cycle number
+    ReadoutDifference,   // the readout's column of second minus first value
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::TrendPointHint);
+inline constexpr int LastNamedText = int(Text::ReadoutDifference);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -237,6 +241,10 @@ inline QString englishText(Text text)
         "Save as CSV",
         "Reading the figures of the cycles\u2026",
         "Click a point to draw its cycle",
+        "Compare with the drawn cycle",
+        "Remove comparison",
+        "%1 (nr %2)",
+        "difference",
     };
     if (int(text) < FirstNamedText)
         return QString();

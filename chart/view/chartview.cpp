@@ -191,6 +191,7 @@ void ChartView::refresh()
     if (!m_model) {
         for (QCPAbstractPlottable* plottable : m_plottables)
             plottable->setVisible(false);
+        refreshComparison();
         m_ticker->setPoints(ChartPoints());
         m_hint->setVisible(false);
         m_setPoint->show({}, false);
@@ -231,6 +232,7 @@ void ChartView::refresh()
             bubbles->setShifts(shifts[std::size_t(i)]);
         }
     }
+    refreshComparison();
     m_ticker->setPoints(m_model->at(series::T1).points);
     bool anyShown = false;
     for (int i = 0; i < count; ++i)
@@ -240,6 +242,65 @@ void ChartView::refresh()
     m_lanes->layOut(m_plottables);
     applyAutomaticRanges();
     m_plot->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartView::refreshComparison()
+{
+    for (std::size_t k = 0; k < m_comparedGraphs.size(); ++k) {
+        const int index = ComparedSeries[k];
+        ColumnGraph* graph = m_comparedGraphs[k];
+        const ChartPoints* points =
+            m_model && m_comparison ? m_comparison->pointsOf(index) : nullptr;
+        graph->setPoints(points ? *points : ChartPoints());
+        graph->setVisible(points && m_model->at(index).active);
+        if (!points)
+            continue;
+        graph->setName(
+            comparedTitle(m_comparedTitleForm, m_model->at(index).title, m_comparison->number));
+        const QColor colour = comparedColour(index);
+        graph->setScatterStyle(points->size() == 1
+                                   ? QCPScatterStyle(QCPScatterStyle::ssCircle, colour, 7)
+                                   : QCPScatterStyle(QCPScatterStyle::ssNone));
+    }
+}
+
+void ChartView::buildComparedGraphs()
+{
+    // Made with the first comparison, after every series: a compared cycle lies over all
+    // the drawn one shows, so no line of it hides behind the power area.
+    for (const int index : ComparedSeries) {
+        auto* graph = new ColumnGraph(m_plot->xAxis, m_plot->yAxis);
+        graph->setLineStyle(QCPGraph::lsLine);
+        graph->setScatterStyle(QCPScatterStyle::ssNone);
+        graph->setAdaptiveSampling(true);
+        graph->setPen(comparedPen(index));
+        graph->setSelectable(QCP::stNone);
+        graph->setVisible(false);
+        m_comparedGraphs.push_back(graph);
+    }
+}
+
+void ChartView::setComparison(const Comparison* comparison)
+{
+    if (comparison && m_comparedGraphs.empty())
+        buildComparedGraphs();
+    m_comparison = comparison;
+    m_cursors->setComparison(comparison);
+    refresh();
+}
+
+void ChartView::setComparisonTexts(const QString& titleForm, const QString& difference)
+{
+    m_comparedTitleForm = titleForm;
+    m_cursors->setComparisonTexts(titleForm, difference);
+    refresh();
+}
+
+std::vector<QCPAbstractPlottable*> ChartView::legendPlottables() const
+{
+    std::vector<QCPAbstractPlottable*> plottables = m_plottables;
+    plottables.insert(plottables.end(), m_comparedGraphs.begin(), m_comparedGraphs.end());
+    return plottables;
 }
 
 void ChartView::setEmptyHint(const QString& hint)
@@ -277,7 +338,7 @@ QStringList ChartView::setPointMarks() const
 
 QStringList ChartView::exportLegendEntries() const
 {
-    m_legend->attach(m_plottables);
+    m_legend->attach(legendPlottables());
     const QStringList entries = m_legend->entries();
     m_legend->detach();
     return entries;
@@ -297,7 +358,8 @@ void ChartView::applyAutomaticRanges()
     // The union of the shown plottables' keys or values; nullopt when none has any.
     auto shownRange = [this](bool keys) -> std::optional<QCPRange> {
         std::optional<QCPRange> range;
-        for (QCPAbstractPlottable* plottable : m_plottables) {
+        // A compared cycle longer than the drawn one is seen to its end.
+        for (QCPAbstractPlottable* plottable : legendPlottables()) {
             // The lanes share the time axis, not the temperature one.
             if (!plottable->visible() || (!keys && plottable->valueAxis() != m_plot->yAxis))
                 continue;
@@ -516,7 +578,7 @@ QImage ChartView::renderImage(QSize size) const
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
     image.fill(palette().color(QPalette::Window));
-    m_legend->attach(m_plottables);
+    m_legend->attach(legendPlottables());
     layOutAt(size);
     {
         QCPPainter painter(&image);
@@ -553,7 +615,7 @@ bool ChartView::savePdf(const QString& fileName)
         return false;
     painter.setMode(QCPPainter::pmVectorized);
     painter.setWindow(QRect(QPoint(0, 0), size));
-    m_legend->attach(m_plottables);
+    m_legend->attach(legendPlottables());
     layOutAt(size);
     m_plot->toPainter(&painter, size.width(), size.height());
     if (painter.isActive())

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "chart/chartmodel.h"
+#include "chart/comparison.h"
 
 #include <QImage>
 #include <QPoint>
@@ -18,6 +19,7 @@ class QMouseEvent;
 
 namespace kvaro {
 
+class ColumnGraph;
 class CursorOverlay;
 class ElapsedTicker;
 class ExportLegend;
@@ -48,6 +50,13 @@ public:
                    const QString& bottomAxisTitle);
     // Shown in the middle of the plot while every series is hidden.
     void setEmptyHint(const QString& hint);
+    // A second cycle's temperatures over the model's, each shown while the model's series of
+    // its kind is shown; nullptr for none. Like the model, it stays the caller's.
+    void setComparison(const Comparison* comparison);
+    const Comparison* comparison() const { return m_comparison; }
+    // The language's texts for it: the compared series' name (title, cycle number) and
+    // the readout's column of differences.
+    void setComparisonTexts(const QString& titleForm, const QString& difference);
     // The line under the title that says which oven and cycle this is; none when empty.
     void setIdentity(const QString& identity);
     QString identity() const;
@@ -101,6 +110,10 @@ protected:
 
 private:
     void buildPlottables();
+    void buildComparedGraphs();
+    void refreshComparison();
+    // What the exported legend names: the model's plottables, then the compared ones.
+    std::vector<QCPAbstractPlottable*> legendPlottables() const;
     void applyAutomaticRanges();
     // One layout pass at this size, so the time marks that follow are spaced for it.
     void layOutAt(QSize size) const;
@@ -119,6 +132,9 @@ private:
     std::unique_ptr<OutputLanes> m_lanes;
     QSharedPointer<ElapsedTicker> m_ticker;
     std::vector<QCPAbstractPlottable*> m_plottables; // by series position
+    std::vector<ColumnGraph*> m_comparedGraphs;      // in the order of ComparedSeries, once needed
+    const Comparison* m_comparison = nullptr;
+    QString m_comparedTitleForm = QStringLiteral("%1 (nr %2)");
     const ChartModel* m_model = nullptr;
     ScrollPermission m_permission;
     MarkerTip m_markerTip;

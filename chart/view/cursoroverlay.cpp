@@ -1,11 +1,15 @@
 #include "chart/view/cursoroverlay.h"
 
 #include "chart/chartmodel.h"
+#include "chart/comparison.h"
 #include "chart/cursorstats.h"
 #include "chart/navigation.h"
 #include "chart/view/seriesstyle.h"
 
 #include <QLabel>
+
+#include <algorithm>
+#include <cmath>
 
 #include <qcustomplot.h>
 
@@ -73,6 +77,18 @@ void CursorOverlay::setModel(const ChartModel* model)
     clearCursors();
 }
 
+void CursorOverlay::setComparison(const Comparison* comparison)
+{
+    m_comparison = comparison;
+    leave();
+}
+
+void CursorOverlay::setComparisonTexts(const QString& titleForm, const QString& difference)
+{
+    m_comparedTitleForm = titleForm;
+    m_difference = difference;
+}
+
 void CursorOverlay::setTexts(QChar decimalSeparator, const QString& outputsOn)
 {
     m_decimalSeparator = decimalSeparator;
@@ -100,11 +116,43 @@ void CursorOverlay::hover(QPoint pixel)
     m_hair = x;
     showLines();
     QString html = QStringLiteral("<table cellspacing=\"0\" cellpadding=\"1\">");
+    const QVector<ComparedValue> compared =
+        m_comparison ? comparedValuesAt(*m_model, *m_comparison, x) : QVector<ComparedValue>();
+    if (!compared.isEmpty()) {
+        // The compared cycle's column is headed by its number, the way its lines are named.
+        const QString number =
+            comparedTitle(m_comparedTitleForm, QString(), m_comparison->number).trimmed();
+        html += QStringLiteral("<tr><td></td><td></td><td align=\"right\">&nbsp;%1</td>"
+                               "<td align=\"right\">&nbsp;%2</td></tr>")
+                    .arg(number.toHtmlEscaped(), m_difference.toHtmlEscaped());
+    }
     for (const SeriesValue& v : values) {
         html += QStringLiteral("<tr><td><span style=\"color:%1\">&#9632;</span> %2&nbsp;</td>"
-                               "<td align=\"right\">%3</td></tr>")
+                               "<td align=\"right\">%3</td>")
                     .arg(seriesColour(v.series).name(), m_model->at(v.series).title.toHtmlEscaped(),
                          navigation::temperatureText(v.value, m_decimalSeparator));
+        const auto other =
+            std::find_if(compared.begin(), compared.end(),
+                         [&](const ComparedValue& c) { return c.series == v.series; });
+        if (other != compared.end()) {
+            // The files carry tenths of a degree: finer digits of an interpolated value or a
+            // difference would only be arithmetic noise.
+            const auto tenths = [](double value) {
+                const double rounded = std::round(value * 10) / 10;
+                return rounded == 0 ? 0.0 : rounded; // no "-0"
+            };
+            const double difference = tenths(other->difference());
+            // A rise is marked as such: the sign is what the eye looks for first.
+            const QString signedDifference =
+                (difference > 0 ? QStringLiteral("+") : QString()) +
+                navigation::temperatureText(difference, m_decimalSeparator);
+            html += QStringLiteral("<td align=\"right\">&nbsp;<span style=\"color:%1\">"
+                                   "%2</span></td><td align=\"right\">&nbsp;%3</td>")
+                        .arg(comparedColour(v.series).darker(130).name(),
+                             navigation::temperatureText(tenths(other->second), m_decimalSeparator),
+                             signedDifference);
+        }
+        html += QStringLiteral("</tr>");
     }
     html += QStringLiteral("</table>");
     if (!outputs.isEmpty()) {

@@ -13,6 +13,7 @@ namespace kvaro {
 
 class ChartModel;
 class CursorLines;
+struct Comparison;
 
 // What the pointer adds to the plot: a hair line with the value of every shown series and
 // the outputs that are on beside it, and the two cursors A and B that Ctrl+click places.
@@ -25,6 +26,10 @@ public:
     // A new model: the cursors of the old one mean nothing for it.
     void setModel(const ChartModel* model);
     void setTexts(QChar decimalSeparator, const QString& outputsOn);
+    // A second cycle laid over the model: its series' rows show its value and the
+    // difference too. nullptr for none; it stays the caller's.
+    void setComparison(const Comparison* comparison);
+    void setComparisonTexts(const QString& titleForm, const QString& difference);
 
     // The pointer at a pixel of the plot; outside the temperatures' area nothing is shown.
     void hover(QPoint pixel);
@@ -46,6 +51,9 @@ private:
 
     QCustomPlot* m_plot;
     const ChartModel* m_model = nullptr;
+    const Comparison* m_comparison = nullptr;
+    QString m_comparedTitleForm;
+    QString m_difference;
     CursorLines* m_lines; // drawn on the plot, so the copied picture carries the cursors
     QLabel* m_readout;
     QChar m_decimalSeparator = QLatin1Char('.');

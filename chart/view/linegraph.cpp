@@ -21,7 +21,11 @@ LineGraph::LineGraph(QCPAxis* keyAxis, QCPAxis* valueAxis) : QCPGraph(keyAxis, v
 void LineGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines) const
 {
     const double width = painter->pen().widthF();
-    if (lines.size() < 2 || width <= 1 || painter->pen().style() != Qt::SolidLine) {
+    const bool solid = painter->pen().style() == Qt::SolidLine;
+    const bool vectorized = painter->modes().testFlag(QCPPainter::pmVectorized);
+    // A dashed pen is stroked dash by dash along every zigzag, even at width 1: on pixels it
+    // is drawn as the band too, its dashes as runs of columns. A PDF keeps the real dashes.
+    if (lines.size() < 2 || (solid && width <= 1) || (!solid && vectorized)) {
         QCPGraph::drawLinePlot(painter, lines);
         return;
     }
@@ -69,11 +73,36 @@ void LineGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines)
         }
     }
 
-    const double half = width / 2;
+    // The dash pattern in pixels, counted from the plot's left edge so dashes keep their
+    // place from one column to the next.
+    std::vector<double> dashes;
+    double period = 0;
+    if (!solid) {
+        const double unit = std::max(1.0, width);
+        for (const double length : painter->pen().dashPattern()) {
+            dashes.push_back(length * unit);
+            period += length * unit;
+        }
+    }
+    auto inDash = [&](int column) {
+        if (!(period > 0))
+            return true;
+        double at = std::fmod(first + column, period);
+        if (at < 0)
+            at += period;
+        for (std::size_t i = 0; i < dashes.size(); ++i) {
+            if (at < dashes[i])
+                return i % 2 == 0; // even entries are dashes, odd ones the gaps
+            at -= dashes[i];
+        }
+        return true;
+    };
+
+    const double half = std::max(1.0, width) / 2;
     painter->save();
     painter->setBrush(painter->pen().color());
     painter->setPen(Qt::NoPen);
-    if (!painter->modes().testFlag(QCPPainter::pmVectorized)) {
+    if (!vectorized) {
         // On pixels, one rectangle per column covers exactly what the outline below does
         // (the columns' sides lie on pixel edges) and fills faster. A PDF
         // keeps the one outline, which no viewer can show with seams between columns.
@@ -81,8 +110,8 @@ void LineGraph::drawLinePlot(QCPPainter* painter, const QVector<QPointF>& lines)
         rects.reserve(columns);
         for (int column = 0; column < columns; ++column) {
             const Column& c = band[std::size_t(column)];
-            if (c.used)
-                rects.append(QRectF(first + column, c.top - half, 1, c.bottom - c.top + width));
+            if (c.used && inDash(column))
+                rects.append(QRectF(first + column, c.top - half, 1, c.bottom - c.top + 2 * half));
         }
         painter->drawRects(rects);
         painter->restore();

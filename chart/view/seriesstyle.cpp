@@ -54,4 +54,21 @@ QPen seriesPen(int index)
     return QPen(seriesColour(index), std::max(1, lineWidth(index)));
 }
 
+QColor comparedColour(int index)
+{
+    const QColor colour = seriesColour(index);
+    // Halfway to white keeps the hue and stays readable on the plot's white.
+    return QColor((colour.red() + 255) / 2, (colour.green() + 255) / 2, (colour.blue() + 255) / 2);
+}
+
+QPen comparedPen(int index)
+{
+    QPen pen = seriesPen(index);
+    pen.setColor(comparedColour(index));
+    // Dashes in pixels whatever the width: the broad working temperature keeps short ones.
+    const double width = pen.widthF();
+    pen.setDashPattern({6 / width, 4 / width});
+    return pen;
+}
+
 } // namespace kvaro

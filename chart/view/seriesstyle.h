@@ -9,5 +9,9 @@ namespace kvaro {
 QColor seriesColour(int series);
 // The pen of a line series; an area is drawn without one, so its pen is only its colour.
 QPen seriesPen(int series);
+// A compared cycle's line of the same kind: its colour lighter, the pen dashed, so the two
+// cycles tell apart at a glance and the drawn one stays in front.
+QColor comparedColour(int series);
+QPen comparedPen(int series);
 
 } // namespace kvaro
