@@ -73,6 +73,9 @@ public:
     TimeLine* timeLine() const { return m_timeLine; }
     TForm1* form1() const { return m_form1; }
     QFrame* Popup1() const { return m_popup; }
+    // The range the list shows, or is being listed.
+    QDate listedFrom() const { return m_listedFrom; }
+    QDate listedTo() const { return m_listedTo; }
     // A catalogue build or a listing is asked for and has not reached the screen yet.
     bool isBusy() const;
 

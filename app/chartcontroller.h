@@ -2,9 +2,13 @@
 
 #include "app/appservices.h"
 #include "chart/chartsummary.h"
+#include "report/cyclereport.h"
 
+#include <QDate>
 #include <QObject>
 #include <QPoint>
+
+#include <functional>
 
 class QLabel;
 class QListView;
@@ -92,6 +96,17 @@ public:
     FilterListModel* filterModel() const { return m_filterModel; }
     QPushButton* savePngButton() const { return m_savePng; }
     QPushButton* savePdfButton() const { return m_savePdf; }
+    QPushButton* saveReportButton() const { return m_saveReport; }
+    QPushButton* saveBatchReportButton() const { return m_saveBatchReport; }
+
+    // The cycles a batch report covers: those the cycle list shows, of that oven and range.
+    struct BatchSource {
+        QString ovenFolder;
+        QDate from;
+        QDate to;
+        QList<BatchCycle> cycles;
+    };
+    void setBatchSource(std::function<BatchSource()> source);
 
 public slots:
     // Memo1 holds a cycle and the series are empty: load, show the figures, full view.
@@ -115,9 +130,25 @@ public slots:
     void savePdfClick();
     bool saveChartPng(const QString& path);
     bool saveChartPdf(const QString& path);
+    // The reports: the drawn cycle's, and the batch of the listed cycles, which reads the
+    // cycles on a worker thread and writes a page at a time between the window's events.
+    // A batch cancelled from the progress dialog writes no file.
+    void saveReportClick();
+    void saveBatchReportClick();
+    bool saveCycleReport(const QString& path);
+    bool saveBatchReport(const QString& path);
+    // A drawn cycle enables the report button, a listed cycle the batch button.
+    void updateReportButtons();
+
+signals:
+    // While a batch report runs: cycles read, then cycles written, of twice the cycles.
+    void batchReportProgress(int done, int total);
 
 private:
     bool chartShown() const;
+    // The cycle in Memo1 is a copy in an oven's folder of the store.
+    bool isStoredCycle() const;
+    void showBatchProgress(int done, int total);
     // The labels summaryLabels() fills, found by their object names.
     QList<QLabel*> summaryLabelControls() const;
     void applySummary();
@@ -140,6 +171,10 @@ private:
     FilterListDelegate* m_filterDelegate;
     QPushButton* m_savePng;
     QPushButton* m_savePdf;
+    QPushButton* m_saveReport;
+    QPushButton* m_saveBatchReport;
+    std::function<BatchSource()> m_batchSource;
+    bool m_batchRunning = false;
     CursorTable* m_cursorTable;
     // The window was relabelled while a load ran on copies of the filter list.
     bool m_relabelledWhileLoading = false;

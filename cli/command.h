@@ -30,13 +30,17 @@ struct Invocation {
 
 struct Command {
     QString name;
-    QString usage;       // the usage line after "kvaro-cli "
-    QString listedAs;    // in the list of every command, when it differs from usage
+    QString usage;    // the usage line after "kvaro-cli "
+    QString listedAs; // in the list of every command, when it differs from usage
+    // Whether the list of every command names it; a command left out still has its --help.
+    bool listed = true;
     QString description; // what --help says the command does
     QList<QCommandLineOption> options;
     // Positional arguments as --help lists them: name, description. A command line with
     // more is refused as an unexpected argument.
     QList<std::pair<QString, QString>> arguments;
+    // The last named argument may be given any number of times ("FILE...").
+    bool repeatsLastArgument = false;
     // The line above the usage line when the parser refused the command line, for each
     // kind of fault; %1 is the argument as typed. Without them, the usage line alone.
     QString unexpectedArgument;

@@ -42,9 +42,12 @@ const QCommandLineOption& helpOption()
 QString usageLines()
 {
     QString text = QStringLiteral("usage: kvaro-cli COMMAND [--home DIR] ...");
-    for (const Command& command : registry())
+    for (const Command& command : registry()) {
+        if (!command.listed)
+            continue;
         text += QStringLiteral("\n  ") +
                 (command.listedAs.isEmpty() ? command.usage : command.listedAs);
+    }
     return text;
 }
 
@@ -185,7 +188,7 @@ int dispatch(const QStringList& arguments)
     }
     // A command takes no more positional arguments than it names.
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > command.arguments.size())
+    if (positional.size() > command.arguments.size() && !command.repeatsLastArgument)
         return refuseFault(
             command, {ArgumentFault::Kind::Unexpected, positional.at(command.arguments.size())});
     const QString home = parser.isSet(homeOption())
