@@ -431,8 +431,8 @@ void ChartController::saveBatchReportClick()
         return;
     const BatchSource source = m_batchSource();
     const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    const QString name = QDir(source.ovenFolder).dirName() + u'_' +
-                         source.from.toString(Qt::ISODate) + u'_' +
+    const QString name = QDir(source.ovenFolder).dirName() + QLatin1Char('_') +
+                         source.from.toString(Qt::ISODate) + QLatin1Char('_') +
                          source.to.toString(Qt::ISODate) + QStringLiteral(".pdf");
     QString path =
         QFileDialog::getSaveFileName(m_controls.Chart1->window(), m_saveBatchReport->text(),

@@ -92,6 +92,8 @@ struct ReportDocument::Private {
         QFont f(QStringLiteral("DejaVu Sans"));
         f.setPointSizeF(points);
         f.setBold(bold);
+        // No ligatures: text searched or copied out of the PDF reads as it was written.
+        f.setStyleStrategy(QFont::PreferNoShaping);
         return f;
     }
     qreal lineHeight(const QFont& f) const { return QFontMetricsF(f, &writer).height(); }
@@ -137,21 +139,55 @@ struct ReportDocument::Private {
         pageEmpty = false;
     }
 
-    void row(const Table& table, const QStringList& cells, const QFont& f, qreal h, bool heading)
+    // The width of each column of a table; a row with fewer cells than columns lets its
+    // last cell run on over the rest (a note in place of figures).
+    QList<qreal> columnWidths(const Table& table, qsizetype cells) const
     {
         const qreal total = std::accumulate(table.widths.begin(), table.widths.end(), 0.0);
+        QList<qreal> widths;
+        for (qsizetype c = 0; c < table.widths.size(); ++c) {
+            const qreal w = width * table.widths.at(c) / total;
+            if (c < cells)
+                widths.append(w);
+            else if (!widths.isEmpty())
+                widths.last() += w;
+        }
+        return widths;
+    }
+
+    // A heading's names wrap onto more lines rather than being cut short.
+    qreal headingHeight(const Table& table, const QFont& f, qreal h) const
+    {
+        const QList<qreal> widths = columnWidths(table, table.headers.size());
+        const QFontMetricsF metrics(f, &writer);
+        qreal tallest = h;
+        for (qsizetype c = 0; c < widths.size(); ++c) {
+            const QRectF box = metrics.boundingRect(QRectF(0, 0, widths.at(c) - h * 0.5, 1e6),
+                                                    Qt::TextWordWrap, table.headers.at(c));
+            tallest = std::max(tallest, box.height() + h * 0.35);
+        }
+        return tallest;
+    }
+
+    void row(const Table& table, const QStringList& cells, const QFont& f, qreal h, bool heading)
+    {
         if (heading)
             painter.fillRect(QRectF(0, y, width, h), QColor(0xe4, 0xe8, 0xee));
         painter.setFont(f);
         const QFontMetricsF metrics(f, &writer);
-        const qreal pad = h * 0.25;
+        const qreal pad = lineHeight(f) * 0.3;
+        const QList<qreal> widths = columnWidths(table, cells.size());
         qreal x = 0;
-        for (int c = 0; c < cells.size() && c < table.widths.size(); ++c) {
-            const qreal w = width * table.widths.at(c) / total;
+        for (qsizetype c = 0; c < widths.size(); ++c) {
+            const qreal w = widths.at(c);
             const Qt::Alignment align =
                 (table.right.value(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-            painter.drawText(QRectF(x + pad, y, w - 2 * pad, h), align,
-                             metrics.elidedText(cells.at(c), Qt::ElideRight, w - 2 * pad));
+            const QRectF box(x + pad, y, w - 2 * pad, h);
+            if (heading)
+                painter.drawText(box, align | Qt::TextWordWrap, cells.at(c));
+            else
+                painter.drawText(box, align,
+                                 metrics.elidedText(cells.at(c), Qt::ElideRight, box.width()));
             x += w;
         }
         painter.setPen(QPen(QColor(0xc8, 0xcc, 0xd2), 0));
@@ -168,12 +204,14 @@ struct ReportDocument::Private {
         const QFont headFont = font(8, true);
         const QFont bodyFont = font(8);
         const qreal h = lineHeight(bodyFont) * 1.35;
+        const qreal headHeight = headingHeight(t, headFont, h);
         const auto heading = [&](const QString& title) {
             text(title, titleFont, h * 0.2);
-            row(t, t.headers, headFont, h, true);
+            if (!t.headers.join(QString()).isEmpty())
+                row(t, t.headers, headFont, headHeight, true);
         };
         // The title, the heading and at least one row together.
-        ensure(lineHeight(titleFont) + h * 2.4);
+        ensure(lineHeight(titleFont) + headHeight + h * 1.4);
         heading(t.title);
         for (int r = 0; r < t.rows.size(); ++r) {
             if (y + h > bottom()) {
@@ -412,8 +450,9 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
                        l.text(Text::ReportLength)};
     outputs.widths = {2.0, 1.4, 1.4, 1.0};
     outputs.right = {false, true, true, true};
-    const auto at = [](int timeOfDay, qint64 elapsed) {
-        return hoursMinutesSeconds(timeOfDay) + QStringLiteral(" (") + elapsedLabel(elapsed) + u')';
+    const auto at = [](int timeOfDay, qint64 elapsed) -> QString {
+        return hoursMinutesSeconds(timeOfDay) + QStringLiteral(" (") + elapsedLabel(elapsed) +
+               QLatin1Char(')');
     };
     for (const ReportOutputPeriod& o : r.outputs)
         outputs.rows.append({chart.at(o.series).title, at(o.fromTimeOfDay, o.fromElapsed),
