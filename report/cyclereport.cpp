@@ -199,6 +199,9 @@ LoadedReportCycle loadReportCycle(const QString& path, CycleSource source, QChar
     WczytajWykres(opened.lines, language, *loaded.chart, summary, filters, messages);
     if (!isDrawableOvenKind(summary.LoadedOvenKind))
         throw Failure(language.text(Text::NotDrawable), path, line::FirstRecord);
+    // No one picks the series of a cycle that is not on screen: the report shows all the
+    // window would offer for it.
+    filters.checkAllShown(*loaded.chart);
     loaded.report = describeCycle(opened.lines, *loaded.chart, summary,
                                   source == CycleSource::Stored, language);
     return loaded;

@@ -437,7 +437,7 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
     events.widths = {1.0, 1.0, 0.7, 2.2, 1.0};
     events.right = {true, true, true, false, true};
     for (const ReportEvent& e : r.events)
-        events.rows.append({elapsedLabel(e.elapsed), hoursMinutesSeconds(e.timeOfDay),
+        events.rows.append({hoursMinutesSeconds(e.elapsed), hoursMinutesSeconds(e.timeOfDay),
                             QString::number(e.burner), eventName(l, e.code),
                             d->number(e.exchanger, 1)});
     if (events.rows.isEmpty())
@@ -451,8 +451,8 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
     outputs.widths = {2.0, 1.4, 1.4, 1.0};
     outputs.right = {false, true, true, true};
     const auto at = [](int timeOfDay, qint64 elapsed) -> QString {
-        return hoursMinutesSeconds(timeOfDay) + QStringLiteral(" (") + elapsedLabel(elapsed) +
-               QLatin1Char(')');
+        return hoursMinutesSeconds(timeOfDay) + QStringLiteral(" (") +
+               hoursMinutesSeconds(elapsed) + QLatin1Char(')');
     };
     for (const ReportOutputPeriod& o : r.outputs)
         outputs.rows.append({chart.at(o.series).title, at(o.fromTimeOfDay, o.fromElapsed),

@@ -54,6 +54,8 @@ Run TestCliReport::run(const QStringList& arguments)
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // Qt's note about a missing runtime folder would be mistaken for the command's output.
+    environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), m_home.path());
     process.setProcessEnvironment(environment);
     // Data.dat and the language file are looked up in the working folder first.
     process.setWorkingDirectory(m_home.path());

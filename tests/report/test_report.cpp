@@ -166,11 +166,11 @@ void TestReport::pdfCarriesHeaderFiguresAndEvents_data()
                                               "Highest exchanger temperature, burner 2 [°C] 99.4",
                                               "Burner events",
                                               "Since start Clock time Burner Event Exchanger [°C]",
-                                              "03:00 10:03:00 1 Flame 150.5",
-                                              "05:00 10:05:00 2 Fault 99.4",
+                                              "00:03:00 10:03:00 1 Flame 150.5",
+                                              "00:05:00 10:05:00 2 Fault 99.4",
                                               "Output on-periods",
                                               "Output From To Length",
-                                              "10:02:00 (02:00)",
+                                              "10:02:00 (00:02:00)",
                                               "Page 1"};
     QTest::newRow("PL, comma") << "PL.dat" << QChar(u',')
                                << QStringList{"Raport cyklu",
@@ -180,7 +180,7 @@ void TestReport::pdfCarriesHeaderFiguresAndEvents_data()
                                               "Temperatura zadana [°C] 180,0",
                                               "Osiągnięta po 00:02:00",
                                               "2,750",
-                                              "03:00 10:03:00 1",
+                                              "00:03:00 10:03:00 1",
                                               "150,5",
                                               "Strona 1"};
 }

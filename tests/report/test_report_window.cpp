@@ -106,7 +106,7 @@ void TestReportWindow::drawnCycleReport()
     QVERIFY2(text.contains("Oven PIEC1 Cycle 2"), qPrintable(text));
     // The window's locale has a decimal comma.
     QVERIFY(text.contains("Set temperature [°C] 180,0"));
-    QVERIFY(text.contains("03:00 10:03:00 1 Flame 150,5"));
+    QVERIFY(text.contains("00:03:00 10:03:00 1 Flame 150,5"));
     QVERIFY(w.machine.messages.texts().isEmpty());
 
     QVERIFY(!w.chart->saveCycleReport(w.machine.home.filePath(QStringLiteral("no/such/r.pdf"))));
