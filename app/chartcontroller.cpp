@@ -20,6 +20,7 @@
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/linebuffer.h"
+#include "report/batchreport.h"
 #include "report/reportdocument.h"
 #include "store/storepaths.h"
 

@@ -9,6 +9,7 @@
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
+#include "report/batchreport.h"
 #include "report/cyclereport.h"
 #include "report/reportdocument.h"
 #include "store/storepaths.h"

@@ -12,6 +12,7 @@
 #include "catalogue/cyclelist.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
+#include "report/batchreport.h"
 #include "report/cyclereport.h"
 #include "report/reportdocument.h"
 #include "tools/cyclegen.h"

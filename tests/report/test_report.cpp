@@ -3,6 +3,7 @@
 #include "chart/chartloader.h"
 #include "chart/openedcycle.h"
 #include "cycles/failure.h"
+#include "report/batchreport.h"
 #include "report/cyclereport.h"
 #include "report/reportdocument.h"
 
