@@ -115,6 +115,13 @@ void ProgressDialog::setCancellable(bool cancellable, const QString& text)
     m_ok->setVisible(!cancellable);
 }
 
+void ProgressDialog::reject()
+{
+    if (m_cancellable)
+        emit cancelRequested();
+    QDialog::reject();
+}
+
 void ProgressDialog::showCentred(const QWidget* over)
 {
     m_showTimer->stop();

@@ -55,6 +55,9 @@ public:
     void release() { m_held = false; }
     bool isHeld() const { return m_held; }
 
+    // Closing cancellable work's dialog (Esc, the title bar) asks to cancel it too.
+    void reject() override;
+
 signals:
     void cancelRequested();
 

@@ -68,6 +68,7 @@ private slots:
     void buttonsFollowWhatIsDrawnAndListed();
     void drawnCycleReport();
     void batchShowsProgressAndWritesEveryCycle();
+    void cancelledBatchWritesNothing_data();
     void cancelledBatchWritesNothing();
 };
 
@@ -143,14 +144,29 @@ void TestReportWindow::batchShowsProgressAndWritesEveryCycle()
     QVERIFY(w.button("SaveBatchReportButton")->isEnabled());
 }
 
+void TestReportWindow::cancelledBatchWritesNothing_data()
+{
+    QTest::addColumn<int>("at");
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("cancel while reading") << 1 << false;
+    QTest::newRow("cancel between pages") << 4 << false;
+    QTest::newRow("dialog closed by Esc") << 4 << true;
+}
+
 void TestReportWindow::cancelledBatchWritesNothing()
 {
+    QFETCH(int, at);
+    QFETCH(bool, byEscape);
     Window w;
     w.catalogue->ComboPiecItemSelected(0);
     auto* cancel = control<QPushButton>(*w.form, "MsgDialogCancel");
-    // Cancelled once the first page is written: the click arrives between two pages.
+    auto* dialog = control<ProgressDialog>(*w.form, "MsgDialog");
     connect(w.chart, &ChartController::batchReportProgress, this, [&](int done, int) {
-        if (done == 4)
+        if (done != at)
+            return;
+        if (byEscape)
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        else
             QTest::mouseClick(cancel, Qt::LeftButton);
     });
     const QString pdf = w.machine.home.filePath(QStringLiteral("cancelled.pdf"));
