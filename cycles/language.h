@@ -106,9 +106,9 @@ enum class Text : int {
     CursorRemove,        // the button that removes the cursors
     ChartIdentityStored, // under the chart's title: oven, cycle number, date, start, end
     ChartIdentityFile,   // the same for an opened file: file name, date, start, end
-    ReportSave,
-    BatchReportSave,
-    ReportTitle,
+    ReportSave,          // the export tab's buttons: the drawn cycle's report
+    BatchReportSave,     // ... the listed cycles' batch report
+    ReportTitle,         // a cycle report's title, then its header's names
     ReportOven,
     ReportCycle,
     ReportFile,
@@ -117,16 +117,16 @@ enum class Text : int {
     ReportEnd,
     ReportDuration,
     ReportHeating,
-    ReportHeatingOil,
+    ReportHeatingOil, // the heating types
     ReportHeatingGas,
     ReportHeatingElectric,
     ReportBurners,
     ReportOptions,
-    ReportSecondChannel,
+    ReportSecondChannel, // the options
     ReportAiring,
     ReportPowerRegulation,
-    ReportNone,
-    ReportFigures,
+    ReportNone,    // no option, no event, no output period
+    ReportFigures, // the figures' title and names
     ReportProgrammedTime,
     ReportSetTemperature,
     ReportReachedAfter,
@@ -134,27 +134,27 @@ enum class Text : int {
     ReportNotReached,
     ReportMeanDifference,
     ReportHighestWorking,
-    ReportHighestExchanger,
-    ReportEvents,
+    ReportHighestExchanger, // burner
+    ReportEvents,           // the events' table: title and columns
     ReportSinceStart,
     ReportClockTime,
     ReportBurner,
     ReportEvent,
     ReportExchanger,
-    ReportOutputs,
+    ReportOutputs, // the output periods' table: title and columns
     ReportOutput,
     ReportFrom,
     ReportTo,
     ReportLength,
-    ReportContinued,
-    ReportPage,
-    BatchTitle,
-    BatchConsumption,
+    ReportContinued,  // a table's title on the pages it goes on to
+    ReportPage,       // page number
+    BatchTitle,       // oven, first day, last day
+    BatchConsumption, // the cover's columns and its total line
     BatchProgress,
     BatchTotal,
-    BatchFailed,
-    BatchWorking,
-    Cancel,
+    BatchFailed,  // why a cycle could not be read
+    BatchWorking, // the progress dialog: cycle, cycles
+    Cancel,       // the progress dialog's button for work that can be stopped
 };
 
 // The first line that has a built-in text: the lines before it were in every language
