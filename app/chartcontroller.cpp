@@ -23,10 +23,13 @@
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/linebuffer.h"
+#include "report/batchreport.h"
+#include "report/reportdocument.h"
 #include "store/storepaths.h"
 
 #include "cycles/platform.h"
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -65,7 +68,9 @@ ChartController::ChartController(const Controls& controls, const State& state,
     : QObject(parent), m_controls(controls), m_state(state), m_services(services),
       m_filterModel(new FilterListModel(state.filters, state.chart, this)),
       m_filterDelegate(new FilterListDelegate(this)), m_savePng(exportButton("SavePngButton")),
-      m_savePdf(exportButton("SavePdfButton")), m_saveCsv(exportButton("SaveCsvButton"))
+      m_savePdf(exportButton("SavePdfButton")), m_saveCsv(exportButton("SaveCsvButton")),
+      m_saveReport(exportButton("SaveReportButton")),
+      m_saveBatchReport(exportButton("SaveBatchReportButton"))
 {
     const Controls& c = m_controls;
 
@@ -132,6 +137,9 @@ ChartController::ChartController(const Controls& controls, const State& state,
     connect(m_savePdf, &QPushButton::clicked, this, &ChartController::savePdfClick);
     connect(m_saveCsv, &QPushButton::clicked, this, &ChartController::saveCsvClick);
     showSaveCsvState();
+    connect(m_saveReport, &QPushButton::clicked, this, &ChartController::saveReportClick);
+    connect(m_saveBatchReport, &QPushButton::clicked, this, &ChartController::saveBatchReportClick);
+    updateReportButtons();
     languageLoaded();
 }
 
@@ -149,6 +157,7 @@ void ChartController::drawCycle()
 {
     // What was compared with the last cycle says nothing about this one.
     removeComparison();
+    updateReportButtons();
     emit drawnChanged(false);
     const int turn = cycleturn::take();
     const int records = m_state.Memo1.trimmedCount() - 3;
@@ -208,6 +217,7 @@ void ChartController::drawCycle()
     m_controls.Chart1->refresh();
     if (load.loaded)
         ChartZoomReset();
+    updateReportButtons();
     emit drawnChanged(isDrawn());
 }
 
@@ -347,11 +357,15 @@ void ChartController::showIdentity()
         m_controls.Chart1->setIdentity(QString());
         return;
     }
+    m_controls.Chart1->setIdentity(
+        cycleIdentityLine(m_state.Memo1, isStoredCycle(), m_state.language));
+}
+
+bool ChartController::isStoredCycle() const
+{
     // A file in an oven's folder of the store is named by its oven and number.
-    QDir folder = QFileInfo(path).absoluteDir();
-    const bool stored =
-        folder.cdUp() && QDir(StorePaths(m_services.programFolder).storeRoot()) == folder;
-    m_controls.Chart1->setIdentity(cycleIdentityLine(m_state.Memo1, stored, m_state.language));
+    QDir folder = QFileInfo(m_state.Memo1.fileName()).absoluteDir();
+    return folder.cdUp() && QDir(StorePaths(m_services.programFolder).storeRoot()) == folder;
 }
 
 void ChartController::showZoomLevel()
@@ -430,6 +444,8 @@ void ChartController::languageLoaded()
     m_savePng->setText(m_state.language.text(Text::SavePng));
     m_savePdf->setText(m_state.language.text(Text::SavePdf));
     m_saveCsv->setText(m_state.language.text(Text::SaveCsv));
+    m_saveReport->setText(m_state.language.text(Text::ReportSave));
+    m_saveBatchReport->setText(m_state.language.text(Text::BatchReportSave));
     m_cursorTable->retranslate(m_state.language);
     showComparisonTexts();
     m_controls.Chart1->cursors()->setTexts(m_state.decimalSeparator,
@@ -537,6 +553,141 @@ bool ChartController::saveChartCsv(const QString& path)
 void ChartController::showSaveCsvState()
 {
     m_saveCsv->setEnabled(m_drawnCycle.has_value() && !m_savingCsv);
+}
+
+void ChartController::setBatchSource(std::function<BatchSource()> source)
+{
+    m_batchSource = std::move(source);
+    updateReportButtons();
+}
+
+void ChartController::updateReportButtons()
+{
+    m_saveReport->setEnabled(chartShown() && !m_state.chart.records().isEmpty());
+    m_saveBatchReport->setEnabled(!m_batchRunning && m_batchSource &&
+                                  !m_batchSource().cycles.isEmpty());
+}
+
+void ChartController::saveReportClick()
+{
+    if (!m_saveReport->isEnabled())
+        return;
+    exportClick(m_saveReport, QStringLiteral(".pdf"), &ChartController::saveCycleReport);
+}
+
+bool ChartController::saveCycleReport(const QString& path)
+{
+    const CycleReport report =
+        describeCycle(m_state.Memo1, m_state.chart, m_summary, isStoredCycle(), m_state.language);
+    return reportSave(
+        writeCycleReport(path, report, m_state.chart, m_state.language, m_state.decimalSeparator),
+        path);
+}
+
+void ChartController::saveBatchReportClick()
+{
+    if (!m_saveBatchReport->isEnabled() || !m_batchSource)
+        return;
+    const BatchSource source = m_batchSource();
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString name = QDir(source.ovenFolder).dirName() + QLatin1Char('_') +
+                         source.from.toString(Qt::ISODate) + QLatin1Char('_') +
+                         source.to.toString(Qt::ISODate) + QStringLiteral(".pdf");
+    QString path =
+        QFileDialog::getSaveFileName(m_controls.Chart1->window(), m_saveBatchReport->text(),
+                                     QDir(folder).filePath(name), QStringLiteral("PDF (*.pdf)"));
+    if (path.isEmpty())
+        return;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".pdf");
+    saveBatchReport(path);
+}
+
+void ChartController::showBatchProgress(int done, int total)
+{
+    emit batchReportProgress(done, total);
+    ProgressDialog* dialog = m_controls.MsgDialog;
+    if (!dialog || dialog->isHeld() || total == 0)
+        return;
+    const int cycles = total / 2;
+    // Each cycle is read once for the cover and once for its pages.
+    const int cycle = std::min(cycles, (done >= cycles ? done - cycles : done) + 1);
+    dialog->setBody(fillIn(m_state.language.text(Text::BatchWorking),
+                           {QString::number(cycle), QString::number(cycles)}));
+    dialog->setProgress(100.0 * done / total);
+}
+
+bool ChartController::saveBatchReport(const QString& path)
+{
+    if (m_batchRunning || !m_batchSource)
+        return false;
+    const BatchSource source = m_batchSource();
+    if (source.cycles.isEmpty())
+        return false;
+    m_batchRunning = true;
+    updateReportButtons();
+    const QPointer<ChartController> self(this);
+    // Copies: the window may be relabelled while the worker reads.
+    const Language language = m_state.language;
+    const QChar separator = m_state.decimalSeparator;
+    const int total = int(source.cycles.size()) * 2;
+
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    const QPointer<ProgressDialog> dialog(
+        m_controls.MsgDialog && !m_controls.MsgDialog->isHeld() ? m_controls.MsgDialog : nullptr);
+    QMetaObject::Connection cancel;
+    if (dialog) {
+        dialog->setCaption(m_saveBatchReport->text());
+        dialog->setCancellable(true, language.text(Text::Cancel));
+        cancel = connect(dialog, &ProgressDialog::cancelRequested, this,
+                         [cancelled] { *cancelled = true; });
+        showBatchProgress(0, total);
+        dialog->showCentred(m_controls.Chart1->window());
+    }
+
+    // The cover needs every cycle's figures before the first page: the cycles are read
+    // on a worker first, their progress reaching the dialog on this thread.
+    QList<BatchRow> rows;
+    const bool ended = runAside(this, [&](const CancelCheck& stopped) {
+        rows = readBatchRows(
+            source.cycles, CycleSource::Stored, separator, language,
+            [this, total](int done, int) {
+                QMetaObject::invokeMethod(
+                    this, [this, done, total] { showBatchProgress(done, total); },
+                    Qt::QueuedConnection);
+            },
+            [&] { return *cancelled || stopped(); });
+    });
+    if (!ended || !self)
+        return false; // the window is closing
+
+    bool written = false;
+    if (!*cancelled) {
+        // Pages are drawn by the chart view, which lives on this thread: one cycle at a
+        // time, the window's events (a click on cancel among them) handled in between.
+        BatchReportWriter writer(path, source.cycles, CycleSource::Stored, language, separator);
+        bool ok = writer.begin(QDir(source.ovenFolder).dirName(), source.from, source.to, rows);
+        while (ok && !*cancelled && writer.addNext()) {
+            showBatchProgress(total / 2 + writer.done(), total);
+            QCoreApplication::processEvents();
+            if (!self)
+                return false;
+        }
+        if (ok && !*cancelled) {
+            written = writer.finish();
+            reportSave(written, path);
+        } else if (!ok) {
+            reportSave(false, path);
+        }
+    }
+    if (dialog) {
+        disconnect(cancel);
+        dialog->setCancellable(false);
+        dialog->finish();
+    }
+    m_batchRunning = false;
+    updateReportButtons();
+    return written;
 }
 
 bool ChartController::reportSave(bool saved, const QString& path)

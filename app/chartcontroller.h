@@ -4,10 +4,13 @@
 #include "chart/chartsummary.h"
 #include "chart/comparison.h"
 #include "cycles/linebuffer.h"
+#include "report/cyclereport.h"
 
+#include <QDate>
 #include <QObject>
 #include <QPoint>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -104,6 +107,17 @@ public:
     const Comparison* comparison() const { return m_comparison.get(); }
     // A cycle is on screen that another can be compared with.
     bool isDrawn() const;
+    QPushButton* saveReportButton() const { return m_saveReport; }
+    QPushButton* saveBatchReportButton() const { return m_saveBatchReport; }
+
+    // The cycles a batch report covers: those the cycle list shows, of that oven and range.
+    struct BatchSource {
+        QString ovenFolder;
+        QDate from;
+        QDate to;
+        QList<BatchCycle> cycles;
+    };
+    void setBatchSource(std::function<BatchSource()> source);
 
 signals:
     void drawnChanged(bool drawn);
@@ -144,9 +158,25 @@ public slots:
     // The drawn cycle's records as a table, built aside from the window's thread. A cycle
     // the loader stopped on says so as the load did; a file not written, which file.
     bool saveChartCsv(const QString& path);
+    // The reports: the drawn cycle's, and the batch of the listed cycles, which reads the
+    // cycles on a worker thread and writes a page at a time between the window's events.
+    // A batch cancelled from the progress dialog writes no file.
+    void saveReportClick();
+    void saveBatchReportClick();
+    bool saveCycleReport(const QString& path);
+    bool saveBatchReport(const QString& path);
+    // A drawn cycle enables the report button, a listed cycle the batch button.
+    void updateReportButtons();
+
+signals:
+    // While a batch report runs: cycles read, then cycles written, of twice the cycles.
+    void batchReportProgress(int done, int total);
 
 private:
     bool chartShown() const;
+    // The cycle in Memo1 is a copy in an oven's folder of the store.
+    bool isStoredCycle() const;
+    void showBatchProgress(int done, int total);
     // The labels summaryLabels() fills, found by their object names.
     QList<QLabel*> summaryLabelControls() const;
     void applySummary();
@@ -177,6 +207,10 @@ private:
     // cycle is drawn whole.
     std::optional<LineBuffer> m_drawnCycle;
     bool m_savingCsv = false;
+    QPushButton* m_saveReport;
+    QPushButton* m_saveBatchReport;
+    std::function<BatchSource()> m_batchSource;
+    bool m_batchRunning = false;
     CursorTable* m_cursorTable;
     std::unique_ptr<const Comparison> m_comparison;
     // The window was relabelled while a load ran on copies of the filter list.

@@ -15,7 +15,8 @@ namespace kvaro {
 
 ProgressDialog::ProgressDialog(QWidget* parent)
     : QDialog(parent), m_body(new QLabel(this)), m_bar(new QProgressBar(this)),
-      m_ok(new QPushButton(QStringLiteral("Ok"), this)), m_showTimer(new QTimer(this))
+      m_ok(new QPushButton(QStringLiteral("Ok"), this)), m_cancel(new QPushButton(this)),
+      m_showTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("MsgDialog"));
     setModal(false);
@@ -36,10 +37,14 @@ ProgressDialog::ProgressDialog(QWidget* parent)
 
     m_ok->setObjectName(QStringLiteral("MsgDialogOk"));
     connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    m_cancel->setObjectName(QStringLiteral("MsgDialogCancel"));
+    m_cancel->hide();
+    connect(m_cancel, &QPushButton::clicked, this, &ProgressDialog::cancelRequested);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
     buttons->addStretch(1);
 
     auto* layout = new QVBoxLayout(this);
@@ -100,6 +105,21 @@ void ProgressDialog::setBusy()
 bool ProgressDialog::isBusy() const
 {
     return m_bar->maximum() == 0;
+}
+
+void ProgressDialog::setCancellable(bool cancellable, const QString& text)
+{
+    m_cancellable = cancellable;
+    m_cancel->setText(text);
+    m_cancel->setVisible(cancellable);
+    m_ok->setVisible(!cancellable);
+}
+
+void ProgressDialog::reject()
+{
+    if (m_cancellable)
+        emit cancelRequested();
+    QDialog::reject();
 }
 
 void ProgressDialog::showCentred(const QWidget* over)

@@ -43,6 +43,11 @@ public:
     // The work it stood for has ended: closed, and a delayed showing is dropped.
     void finish();
 
+    // Work the user may stop shows a cancel button (labelled text) in place of Ok, and
+    // cancelRequested() follows a click on it; other work shows none.
+    void setCancellable(bool cancellable, const QString& text = {});
+    bool isCancellable() const { return m_cancellable; }
+
     // An import holds the dialog from its start to its end. The window's other work (a
     // catalogue build, a cycle being read) may run meanwhile: it leaves a held dialog
     // alone rather than moving the import's bar, or closing it when it ends first.
@@ -50,13 +55,21 @@ public:
     void release() { m_held = false; }
     bool isHeld() const { return m_held; }
 
+    // Closing cancellable work's dialog (Esc, the title bar) asks to cancel it too.
+    void reject() override;
+
+signals:
+    void cancelRequested();
+
 private:
     QLabel* m_body;
     QProgressBar* m_bar;
     QPushButton* m_ok;
+    QPushButton* m_cancel;
     QTimer* m_showTimer;
     QPointer<const QWidget> m_showOver;
     bool m_held = false;
+    bool m_cancellable = false;
 };
 
 } // namespace kvaro

@@ -5,6 +5,7 @@
 #include "app/importcontroller.h"
 #include "app/tform2.h"
 #include "app/trendwindow.h"
+#include "catalogue/cyclelistmodel.h"
 #include "store/drives.h"
 #include "store/mountwatch.h"
 
@@ -56,6 +57,8 @@ ChartController* attachChart(TForm2& form)
     form.addToExportTab(chart->savePdfButton());
     form.addToExportTab(chart->saveCsvButton());
     QObject::connect(&form, &TForm2::chartCleared, chart, &ChartController::chartCleared);
+    form.addToExportTab(chart->saveReportButton());
+    form.addToExportTab(chart->saveBatchReportButton());
     QObject::connect(&form, &TForm2::cycleReadyToDraw, chart, &ChartController::drawCycle);
     QObject::connect(&form, &TForm2::languageLoaded, chart, &ChartController::languageLoaded);
     return chart;
@@ -133,6 +136,18 @@ void attachWindowParts(TForm2& form, std::unique_ptr<Drives> drives,
                      &QAction::setEnabled);
     QObject::connect(chart, &ChartController::comparisonChanged,
                      catalogue->removeComparisonAction(), &QAction::setEnabled);
+    // The batch report covers the cycles listed; a cycle being opened is not drawn yet.
+    chart->setBatchSource([catalogue] {
+        ChartController::BatchSource source{
+            catalogue->catalogue().OvenFolder, catalogue->listedFrom(), catalogue->listedTo(), {}};
+        for (const CycleListItem& item : catalogue->model()->items())
+            source.cycles.append({QDir(source.ovenFolder).filePath(item.file), item.progress});
+        return source;
+    });
+    QObject::connect(catalogue->model(), &QAbstractItemModel::modelReset, chart,
+                     &ChartController::updateReportButtons);
+    QObject::connect(catalogue, &CatalogueController::cycleOpening, chart,
+                     &ChartController::updateReportButtons);
     auto* import = attachImport(form, std::move(drives), std::move(watch));
     // Newly imported cycles of the chosen oven show without choosing it again; the oven
     // list is rebuilt first (attachImport connected it).

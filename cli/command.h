@@ -37,6 +37,8 @@ struct Command {
     // Positional arguments as --help lists them: name, description. A command line with
     // more is refused as an unexpected argument.
     QList<std::pair<QString, QString>> arguments;
+    // The last named argument may be given any number of times ("FILE...").
+    bool repeatsLastArgument = false;
     // The line above the usage line when the parser refused the command line, for each
     // kind of fault; %1 is the argument as typed. Without them, the usage line alone.
     QString unexpectedArgument;

@@ -185,7 +185,7 @@ int dispatch(const QStringList& arguments)
     }
     // A command takes no more positional arguments than it names.
     const QStringList positional = parser.positionalArguments();
-    if (positional.size() > command.arguments.size())
+    if (positional.size() > command.arguments.size() && !command.repeatsLastArgument)
         return refuseFault(
             command, {ArgumentFault::Kind::Unexpected, positional.at(command.arguments.size())});
     const QString home = parser.isSet(homeOption())

@@ -143,13 +143,62 @@ enum class Text : int {
     RemoveComparison,    // ... take it away again
     ComparedSeries,      // a compared series' name: the series' title, cycle number
     ReadoutDifference,   // the readout's column of second minus first value
+    ReportSave,          // the export tab's buttons: the drawn cycle's report
+    BatchReportSave,     // ... the listed cycles' batch report
+    ReportTitle,         // a cycle report's title, then its header's names
+    ReportOven,
+    ReportCycle,
+    ReportFile,
+    ReportDate,
+    ReportStart,
+    ReportEnd,
+    ReportDuration,
+    ReportHeating,
+    ReportHeatingOil, // the heating types
+    ReportHeatingGas,
+    ReportHeatingElectric,
+    ReportBurners,
+    ReportOptions,
+    ReportSecondChannel, // the options
+    ReportAiring,
+    ReportPowerRegulation,
+    ReportNone,    // no option, no event, no output period
+    ReportFigures, // the figures' title and names
+    ReportProgrammedTime,
+    ReportSetTemperature,
+    ReportReachedAfter,
+    ReportHeldFor,
+    ReportNotReached,
+    ReportMeanDifference,
+    ReportHighestWorking,
+    ReportHighestExchanger, // burner
+    ReportEvents,           // the events' table: title and columns
+    ReportSinceStart,
+    ReportClockTime,
+    ReportBurner,
+    ReportEvent,
+    ReportExchanger,
+    ReportOutputs, // the output periods' table: title and columns
+    ReportOutput,
+    ReportFrom,
+    ReportTo,
+    ReportLength,
+    ReportContinued,  // a table's title on the pages it goes on to
+    ReportPage,       // page number
+    BatchTitle,       // oven, first day, last day
+    BatchConsumption, // the cover's columns and its total line
+    BatchProgress,
+    BatchTotal,
+    BatchFailed,  // why a cycle could not be read
+    BatchWorking, // the progress dialog: cycle, cycles
+    Cancel,       // the progress dialog's button for work that can be stopped
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::ReadoutDifference);
+inline constexpr int LastNamedText = int(Text::Cancel);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -245,6 +294,55 @@ inline QString englishText(Text text)
         "Remove comparison",
         "%1 (nr %2)",
         "difference",
+        "PDF report",
+        "Batch report",
+        "Cycle report",
+        "Oven",
+        "Cycle",
+        "File",
+        "Date",
+        "Start",
+        "End",
+        "Duration",
+        "Heating",
+        "oil",
+        "gas",
+        "electric",
+        "Burners",
+        "Options",
+        "second channel",
+        "airing",
+        "power regulation",
+        "none",
+        "Summary",
+        "Programmed time",
+        "Set temperature [\u00b0C]",
+        "Reached after",
+        "Held for",
+        "not reached",
+        "Mean T1\u2013T2 difference",
+        "Highest working temperature [\u00b0C]",
+        "Highest exchanger temperature, burner %1 [\u00b0C]",
+        "Burner events",
+        "Since start",
+        "Clock time",
+        "Burner",
+        "Event",
+        "Exchanger [\u00b0C]",
+        "Output on-periods",
+        "Output",
+        "From",
+        "To",
+        "Length",
+        "%1 (continued)",
+        "Page %1",
+        "Batch report: oven %1, %2 \u2013 %3",
+        "Consumption",
+        "Progress",
+        "Total",
+        "cannot be read: %1",
+        "Batch report: cycle %1 of %2",
+        "Cancel",
     };
     if (int(text) < FirstNamedText)
         return QString();

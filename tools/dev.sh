@@ -18,7 +18,7 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqcustomplot-dev libg
           fonts-dejavu-core)
 case "${1:-}" in
 run) [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || packages+=(xvfb xauth) ;;
-test) packages+=(clang-14 libclang-rt-14-dev clang-format-14 git python3) ;;
+test) packages+=(clang-14 libclang-rt-14-dev clang-format-14 git python3 poppler-utils) ;;
 esac
 
 missing=()

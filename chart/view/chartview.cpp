@@ -591,6 +591,21 @@ QImage ChartView::renderImage(QSize size) const
     return image;
 }
 
+QPicture ChartView::renderPicture(QSize size) const
+{
+    QPicture picture;
+    m_legend->attach(m_plottables);
+    layOutAt(size);
+    {
+        QCPPainter painter(&picture);
+        painter.setMode(QCPPainter::pmVectorized);
+        m_plot->toPainter(&painter, size.width(), size.height());
+    }
+    m_legend->detach();
+    m_plot->replot();
+    return picture;
+}
+
 QImage ChartView::grabImage() const
 {
     return renderImage(m_plot->size());

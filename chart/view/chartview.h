@@ -4,6 +4,7 @@
 #include "chart/comparison.h"
 
 #include <QImage>
+#include <QPicture>
 #include <QPoint>
 #include <QWidget>
 
@@ -98,6 +99,8 @@ public:
 
     // The chart at any size, drawn offscreen the same way.
     QImage renderImage(QSize size) const;
+    // The same as vector drawing commands, for documents that keep lines and text sharp.
+    QPicture renderPicture(QSize size) const;
 
     // The hair line with its readout and the cursors A and B.
     CursorOverlay* cursors() const { return m_cursors; }

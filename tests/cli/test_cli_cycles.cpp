@@ -159,6 +159,7 @@ void TestCliCycles::refusesABadCommandLine_data()
         "  export FILE --csv OUT.csv [--stored]\n"
         "  import --drive DIR [--home DIR] [--json]\n"
         "  ovens\n"
+        "  report FILE... --pdf OUT.pdf | report --oven OVEN ... --pdf OUT.pdf\n"
         "  trend OVEN [--from YYYY-MM-DD] [--to YYYY-MM-DD] [--csv FILE] [--json]\n";
     const QString importUsage = "usage: kvaro-cli import --drive DIR [--home DIR] [--json]\n";
     QTest::addColumn<QStringList>("arguments");

@@ -1,0 +1,265 @@
+#include "report/cyclereport.h"
+
+#include "chart/chartloader.h"
+#include "chart/cycleidentity.h"
+#include "chart/eventmarker.h"
+#include "chart/filterlist.h"
+#include "chart/recordfields.h"
+#include "cycles/cycleformat.h"
+#include "cycles/failure.h"
+#include "cycles/language.h"
+#include "cycles/linebuffer.h"
+#include "cycles/platform.h"
+#include "cycles/wallclock.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+#include <algorithm>
+
+namespace kvaro {
+
+namespace {
+
+// A line's fields, or nothing where the line is missing or does not split.
+std::optional<RecordFields> fieldsOf(const LineBuffer& lines, int index)
+{
+    if (index < 0 || index >= lines.count())
+        return std::nullopt;
+    try {
+        RecordFields fields(lines.fileName());
+        fields.assign(lines.line(index), index);
+        return fields;
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
+}
+
+// One field read by read(); nothing where it is missing or does not convert. The report
+// never stops on a field the chart itself did not need.
+template <typename T, typename Read>
+std::optional<T> readField(const std::optional<RecordFields>& fields, Read read)
+{
+    if (!fields)
+        return std::nullopt;
+    try {
+        return read(*fields);
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
+}
+
+int timeOfDayAfter(int start, qint64 elapsed)
+{
+    return int((qint64(start) + elapsed) % SecondsPerDay);
+}
+
+std::optional<double> highest(const ChartPoints& points)
+{
+    if (points.isEmpty())
+        return std::nullopt;
+    double top = points.y(0);
+    for (qsizetype i = 1; i < points.size(); ++i)
+        top = std::max(top, points.y(i));
+    return top;
+}
+
+// The elapsed time of the record drawn at x.
+qint64 elapsedAt(const QVector<RecordTotals>& records, double x)
+{
+    if (records.isEmpty())
+        return 0;
+    const auto it = std::lower_bound(records.begin(), records.end(), x,
+                                     [](const RecordTotals& r, double v) { return r.x < v; });
+    return it == records.end() ? records.constLast().elapsed : it->elapsed;
+}
+
+} // namespace
+
+QDebug operator<<(QDebug debug, const CycleReport& r)
+{
+    QDebugStateSaver saver(debug);
+    debug.nospace() << "CycleReport(" << r.path << " oven=" << r.oven << " number=" << r.number
+                    << " date=" << r.date.value_or(QDate())
+                    << " start=" << r.startTimeOfDay.value_or(-1)
+                    << " end=" << r.endTimeOfDay.value_or(-1) << " duration=" << r.duration
+                    << " type=" << r.heatingType << " burners=" << r.burnerCount
+                    << " set=" << r.setTemperature << " reached=" << r.reachedAfter.value_or(-1)
+                    << " held=" << r.heldFor << " consumed=" << r.consumed.value_or(-1)
+                    << " events=" << r.events.size() << " outputs=" << r.outputs.size() << ')';
+    return debug;
+}
+
+CycleReport describeCycle(const LineBuffer& lines, const ChartModel& chart,
+                          const ChartSummary& summary, bool stored, const Language& language)
+{
+    CycleReport r;
+    const QFileInfo file(lines.fileName());
+    r.path = lines.fileName();
+    r.fileName = file.fileName();
+    r.identity = cycleIdentityLine(lines, stored, language);
+    if (stored) {
+        r.oven = file.dir().dirName();
+        r.number = file.fileName();
+        r.number.remove(QLatin1Char('P')).remove(QStringLiteral(".csv"));
+    }
+
+    const std::optional<RecordFields> first = fieldsOf(lines, line::FirstRecord);
+    const std::optional<RecordFields> last = fieldsOf(lines, lines.trimmedCount() - 1);
+    r.date = readField<QDate>(first, [](const RecordFields& f) -> std::optional<QDate> {
+        const int year = f.integer(field::StartYear);
+        const QDate date(2000 + year, f.integer(field::StartMonth), f.integer(field::StartDay));
+        // Year "0" is how the controller writes "no date".
+        if (year == 0 || !date.isValid())
+            return std::nullopt;
+        return date;
+    });
+    r.startTimeOfDay = readField<int>(first, [](const RecordFields& f) { return f.timeOfDay(); });
+    r.endTimeOfDay = readField<int>(last, [](const RecordFields& f) { return f.timeOfDay(); });
+    r.heatingType = readField<int>(first, [](const RecordFields& f) {
+                        return f.integer(field::HeatingType);
+                    }).value_or(-1);
+    if (r.heatingType >= 0 && r.heatingType < heating::Electric)
+        r.burnerCount = std::clamp(
+            readField<int>(first,
+                           [](const RecordFields& f) { return f.integer(field::BurnerCount); })
+                .value_or(0),
+            0, field::MaxBurners);
+    const auto option = [&](int index) {
+        return readField<bool>(first, [index](const RecordFields& f) { return f.flag(index); })
+            .value_or(false);
+    };
+    r.secondChannel = option(field::SecondChannelOption);
+    r.airing = option(field::AiringOption);
+    r.powerRegulation = option(field::PowerRegulationOption);
+
+    const QVector<RecordTotals>& records = chart.records();
+    if (!records.isEmpty())
+        r.duration = records.constLast().elapsed;
+    for (auto it = records.crbegin(); it != records.crend(); ++it) {
+        if (it->consumed) {
+            r.consumed = it->consumed;
+            r.unit = it->unit;
+            break;
+        }
+    }
+
+    r.programmedTime = summary.programmedTime;
+    const SetPointTrace& set = chart.setPoint();
+    r.setTemperature = set.temperature;
+    if (set.reachedX) {
+        r.reachedAfter = set.reachedElapsed;
+        if (set.holdEndX)
+            r.heldFor = std::max<qint64>(0, set.holdEndElapsed - set.reachedElapsed);
+    }
+    const QString caption = language.text(Text::MeanHeatingDifference);
+    r.meanDifference = summary.meanHeatingDifference.startsWith(caption)
+                           ? summary.meanHeatingDifference.mid(caption.size()).trimmed()
+                           : summary.meanHeatingDifference;
+    r.highestWorking = highest(chart.at(series::WorkingTemperature).points);
+    for (int b = 0; b < r.burnerCount; ++b)
+        r.highestExchanger.append(highest(chart.at(series::BurnerTemperatureFirst + b).points));
+
+    for (int s = 0; s < chart.count(); ++s) {
+        const std::optional<BurnerEvent> event = burnerEventOf(s);
+        if (!event)
+            continue;
+        for (const ChartBubble& bubble : chart.at(s).bubbles)
+            r.events.append({bubble.elapsed,
+                             ((bubble.timeOfDay % SecondsPerDay) + SecondsPerDay) % SecondsPerDay,
+                             event->burner, event->code, bubble.y});
+    }
+    std::stable_sort(r.events.begin(), r.events.end(),
+                     [](const ReportEvent& a, const ReportEvent& b) {
+                         return std::tie(a.elapsed, a.burner) < std::tie(b.elapsed, b.burner);
+                     });
+
+    const int start = r.startTimeOfDay.value_or(0);
+    for (int s = series::ArrowFirst; s <= series::ArrowLast; ++s) {
+        for (const ChartArrow& arrow : chart.at(s).arrows) {
+            const qint64 from = elapsedAt(records, arrow.x0);
+            const qint64 to = std::max(from, elapsedAt(records, arrow.x1));
+            r.outputs.append({s, from, to, timeOfDayAfter(start, from), timeOfDayAfter(start, to)});
+        }
+    }
+    return r;
+}
+
+LoadedReportCycle loadReportCycle(const QString& path, CycleSource source, QChar decimalSeparator,
+                                  const Language& language)
+{
+    const OpenedCycle opened = openCycle(path, source, decimalSeparator);
+    if (!opened.drawable)
+        throw Failure(language.text(Text::NotDrawable), path);
+    LoadedReportCycle loaded;
+    loaded.chart = std::make_unique<ChartModel>();
+    ChartSummary summary;
+    FilterList filters;
+    RecordingMessages messages;
+    WczytajWykres(opened.lines, language, *loaded.chart, summary, filters, messages);
+    if (!isDrawableOvenKind(summary.LoadedOvenKind))
+        throw Failure(language.text(Text::NotDrawable), path, line::FirstRecord);
+    // No one picks the series of a cycle that is not on screen: the report shows all the
+    // window would offer for it.
+    filters.checkAllShown(*loaded.chart);
+    loaded.report = describeCycle(opened.lines, *loaded.chart, summary,
+                                  source == CycleSource::Stored, language);
+    return loaded;
+}
+
+BatchRow batchRow(const CycleReport& r, std::optional<int> progress)
+{
+    BatchRow row;
+    row.number = r.number.isEmpty() ? r.fileName : r.number;
+    row.date = r.date;
+    row.startTimeOfDay = r.startTimeOfDay;
+    row.endTimeOfDay = r.endTimeOfDay;
+    row.consumed = r.consumed;
+    row.unit = r.unit;
+    row.setTemperature = r.setTemperature;
+    row.reachedAfter = r.reachedAfter;
+    row.heldFor = r.heldFor;
+    row.progress = progress;
+    return row;
+}
+
+QList<BatchRow> readBatchRows(const QList<BatchCycle>& cycles, CycleSource source,
+                              QChar decimalSeparator, const Language& language,
+                              const std::function<void(int done, int total)>& progress,
+                              const std::function<bool()>& cancelled)
+{
+    QList<BatchRow> rows;
+    rows.reserve(cycles.size());
+    const int total = int(cycles.size());
+    for (const BatchCycle& cycle : cycles) {
+        if (cancelled && cancelled())
+            break;
+        try {
+            const LoadedReportCycle loaded =
+                loadReportCycle(cycle.path, source, decimalSeparator, language);
+            rows.append(batchRow(loaded.report, cycle.progress));
+        } catch (const Failure& failure) {
+            BatchRow row;
+            row.number = QFileInfo(cycle.path).completeBaseName();
+            row.number.remove(QLatin1Char('P'));
+            row.progress = cycle.progress;
+            row.failure = failure.text();
+            if (failure.line() >= 0)
+                row.failure = failure.message().replace(QLatin1Char('\n'), QLatin1Char(' '));
+            rows.append(row);
+        }
+        if (progress)
+            progress(int(rows.size()), total);
+    }
+    return rows;
+}
+
+QString localNumber(double value, int decimals, QChar decimalSeparator)
+{
+    QString text = QString::number(value, 'f', decimals);
+    if (decimalSeparator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), decimalSeparator);
+    return text;
+}
+
+} // namespace kvaro

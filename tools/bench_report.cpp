@@ -1,0 +1,211 @@
+// The batch report of a month of cycles: the oven's catalogue and listing, every listed
+// cycle read for the cover, then every cycle's pages drawn into one PDF. Run by hand:
+//   bench_report [--keep DIR] [--files N] [--records N] [--listed N] [--runs N]
+//
+// The store is written once into --keep DIR (DIR/Data/bench, as bench_catalogue writes it)
+// and reused while it matches, so --keep /tmp/bc3000 shares that benchmark's store. The
+// listed range is the last days up to 2024-05-20 that hold --listed cycles. Each figure is
+// the median of --runs runs, wall-clock and processor time in ms, with the resident memory
+// after it.
+
+#include "catalogue/catalogue.h"
+#include "catalogue/cyclelist.h"
+#include "cycles/language.h"
+#include "cycles/platform.h"
+#include "report/batchreport.h"
+#include "report/cyclereport.h"
+#include "report/reportdocument.h"
+#include "tools/cyclegen.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <functional>
+
+using namespace kvaro;
+
+namespace {
+
+struct Options {
+    int files = 3000;
+    int records = 3000;
+    int listed = 300;
+    int runs = 3;
+    QString keep;
+};
+
+// Resident and peak resident memory of this process, in MiB.
+std::pair<double, double> residentMemory()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    double resident = 0, peak = 0;
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n')) {
+            const auto kib = [&] { return line.simplified().split(' ').value(1).toDouble(); };
+            if (line.startsWith("VmRSS:"))
+                resident = kib() / 1024;
+            else if (line.startsWith("VmHWM:"))
+                peak = kib() / 1024;
+        }
+    }
+    return {resident, peak};
+}
+
+double processorMilliseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
+}
+
+struct Timing {
+    double wall = 0;
+    double cpu = 0;
+};
+
+Timing median(int runs, const std::function<void()>& work)
+{
+    QList<double> walls, cpus;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        const double cpu = processorMilliseconds();
+        timer.start();
+        work();
+        walls.append(double(timer.nsecsElapsed()) / 1e6);
+        cpus.append(processorMilliseconds() - cpu);
+    }
+    const auto middle = [](QList<double> values) {
+        std::sort(values.begin(), values.end());
+        const qsizetype n = values.size();
+        return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
+    };
+    return Timing{middle(walls), middle(cpus)};
+}
+
+void print(const char* what, const Timing& timing, const QString& detail = {})
+{
+    const auto [resident, peak] = residentMemory();
+    std::printf("%-40s %9.1f ms  cpu %9.1f ms  RSS %6.1f MiB (peak %6.1f)  %s\n", what, timing.wall,
+                timing.cpu, resident, peak, qPrintable(detail));
+    std::fflush(stdout);
+}
+
+bool writeStore(const QString& folder, const Options& options, const QDate& today)
+{
+    const QString marker = QDir(folder).filePath(QStringLiteral("../bench-store.txt"));
+    const QByteArray wanted =
+        QByteArray::number(options.files) + ' ' + QByteArray::number(options.records) + '\n';
+    QFile known(marker);
+    if (known.open(QIODevice::ReadOnly) && known.readAll() == wanted)
+        return true;
+    if (!known.exists() && options.records == 3000 &&
+        QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files).size() == options.files)
+        return true;
+    known.close();
+    std::printf("writing %d cycle files of %d records into %s ...\n", options.files,
+                options.records, qPrintable(folder));
+    std::fflush(stdout);
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    for (int n = 1; n <= options.files; ++n) {
+        gen::CycleSpec spec;
+        spec.number = n;
+        spec.seed = quint64(n);
+        spec.samplePeriodSeconds = 10;
+        spec.durationSeconds = (options.records - 1) * spec.samplePeriodSeconds;
+        spec.start = QDateTime(today.addDays(-(n % 365)), QTime(6 + n % 12, n % 60));
+        QByteArray bytes = gen::writeCycle(spec);
+        bytes.replace(',', ';'); // the stored, normalised form
+        QFile file(QDir(folder).filePath(gen::cycleFileName(n)));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
+            !file.setFileTime(spec.start, QFileDevice::FileModificationTime)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
+            return false;
+        }
+    }
+    QFile done(marker);
+    return done.open(QIODevice::WriteOnly) && done.write(wanted) == wanted.size();
+}
+
+// The first day of the last days up to today that hold at least `listed` cycles.
+QDate firstListedDay(const Catalogue& catalogue, const QDate& today, int listed)
+{
+    QList<QDate> dates;
+    for (const QDate& date : catalogue.CycleDates) {
+        if (date.isValid() && date <= today)
+            dates.append(date);
+    }
+    std::sort(dates.begin(), dates.end(), std::greater<>());
+    return dates.isEmpty() ? today : dates.at(std::min<qsizetype>(listed, dates.size()) - 1);
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    // The pages' chart is drawn by the window's chart view: offscreen, no display needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    Options options;
+    const QStringList args = app.arguments();
+    for (int i = 1; i + 1 < args.size(); i += 2) {
+        const QString& name = args.at(i);
+        const QString& value = args.at(i + 1);
+        if (name == QLatin1String("--files"))
+            options.files = value.toInt();
+        else if (name == QLatin1String("--records"))
+            options.records = value.toInt();
+        else if (name == QLatin1String("--listed"))
+            options.listed = value.toInt();
+        else if (name == QLatin1String("--runs"))
+            options.runs = std::max(1, value.toInt());
+        else if (name == QLatin1String("--keep"))
+            options.keep = value;
+    }
+
+    QTemporaryDir temporary;
+    const QString home = options.keep.isEmpty() ? temporary.path() : options.keep;
+    const QString folder = QDir(home).filePath(QStringLiteral("Data/bench"));
+    const QDate today(2024, 5, 20);
+    const FixedClock clock(QDateTime(today, QTime(12, 0)));
+    if (!writeStore(folder, options, today))
+        return 1;
+    const Language language;
+    const FixedLocale locale;
+    const QString pdf = QDir(temporary.path()).filePath(QStringLiteral("batch.pdf"));
+
+    const Catalogue catalogue = buildCatalogue(folder, language, clock).catalogue;
+    const QDate from = firstListedDay(catalogue, today, options.listed);
+    const CycleListing listing = wczytajKalendarz(catalogue, from, today, language, locale);
+    QList<BatchCycle> cycles;
+    for (const CycleListItem& item : listing.items)
+        cycles.append({QDir(folder).filePath(item.file), item.progress});
+    std::printf("%d cycles listed from %s to %s, %d records each; medians of %d runs\n",
+                int(cycles.size()), qPrintable(from.toString(Qt::ISODate)),
+                qPrintable(today.toString(Qt::ISODate)), options.records, options.runs);
+
+    const Timing rows = median(options.runs, [&] {
+        readBatchRows(cycles, CycleSource::Stored, locale.decimalSeparator(), language);
+    });
+    print("read every cycle for the cover", rows);
+
+    BatchOutcome outcome;
+    const Timing batch = median(options.runs, [&] {
+        outcome = writeBatchReport(pdf, QStringLiteral("bench"), from, today, cycles,
+                                   CycleSource::Stored, language, locale.decimalSeparator());
+    });
+    print("batch report, listing not counted", batch,
+          QStringLiteral("%1 pages, %2 MB%3")
+              .arg(outcome.pages)
+              .arg(double(QFileInfo(pdf).size()) / 1e6, 0, 'f', 1)
+              .arg(outcome.written ? QString() : QStringLiteral(", NOT WRITTEN")));
+    return outcome.written ? 0 : 1;
+}
