@@ -2,6 +2,7 @@
 // a range of days as the cycle list shows it, as text or as one JSON object.
 
 #include "cli/command.h"
+#include "cli/oven.h"
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
@@ -9,10 +10,8 @@
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
-#include "store/storepaths.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -34,23 +33,12 @@ struct Options {
     bool json = false;
 };
 
-const QCommandLineOption FromOption(QStringLiteral("from"),
-                                    QStringLiteral("The first day listed (default: today)."),
-                                    QStringLiteral("YYYY-MM-DD"));
-const QCommandLineOption ToOption(QStringLiteral("to"),
-                                  QStringLiteral("The last day listed (default: today)."),
-                                  QStringLiteral("YYYY-MM-DD"));
-const QCommandLineOption
-    TodayOption(QStringLiteral("today"),
-                QStringLiteral("The day taken as today (default: the system's)."),
-                QStringLiteral("YYYY-MM-DD"));
-
 std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
     options.oven = parser.positionalArguments().value(0);
     const std::pair<const QCommandLineOption&, QDate&> dates[] = {
-        {FromOption, options.from}, {ToOption, options.to}, {TodayOption, options.today}};
+        {fromOption(), options.from}, {toOption(), options.to}, {todayOption(), options.today}};
     for (const auto& [option, date] : dates) {
         // Given twice, the last one counts; each must be a date.
         for (const QString& value : parser.values(option)) {
@@ -155,12 +143,9 @@ int run(const Invocation& invocation)
     if (!options.to.isValid())
         options.to = clock.today();
 
-    const QString folder = StorePaths(invocation.home).ovenFolder(options.oven);
-    if (!QFileInfo(folder).isDir()) {
-        err(QStringLiteral("no oven \"%1\" in %2")
-                .arg(options.oven, StorePaths(invocation.home).storeRoot()));
+    const QString folder = existingOvenFolder(invocation.home, options.oven);
+    if (folder.isEmpty())
         return ExitFailed;
-    }
 
     // Every message the window would show, in order, echoed to standard error as it comes.
     QStringList messages;
@@ -171,22 +156,18 @@ int run(const Invocation& invocation)
     const Language language = interfaceLanguage(invocation, show);
     const SystemLocale locale;
 
-    // The index in the user's cache folder spares reading files unchanged since last time.
+    const Catalogue catalogue = ovenCatalogue(folder, language, clock, show);
     CatalogueIndex& index = CatalogueIndex::user();
-    const CatalogueBuild build =
-        buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index);
-    if (!build.report.isEmpty())
-        show(build.report.message());
-    const CycleListing listing = wczytajKalendarz(
-        build.catalogue, std::min(options.from, options.to), std::max(options.from, options.to),
-        language, locale, Reading::Partial, {}, {}, &index);
+    const CycleListing listing = wczytajKalendarz(catalogue, std::min(options.from, options.to),
+                                                  std::max(options.from, options.to), language,
+                                                  locale, Reading::Partial, {}, {}, &index);
     if (!listing.report.isEmpty())
         show(listing.report.message());
 
     if (options.json) {
         const QJsonObject object{
             {QStringLiteral("messages"), QJsonArray::fromStringList(messages)},
-            {QStringLiteral("catalogue"), catalogueJson(build.catalogue)},
+            {QStringLiteral("catalogue"), catalogueJson(catalogue)},
             {QStringLiteral("items"), itemsJson(listing.items)},
             {QStringLiteral("footer"), listing.footer},
             {QStringLiteral("FooterConsLabel"), listing.footerConsLabel},
@@ -206,7 +187,7 @@ const bool registered = registerCommand({
     .description = QStringLiteral(
         "Builds an oven's catalogue as choosing it in the window does and lists a range of "
         "days as the cycle list shows it."),
-    .options = {FromOption, ToOption, TodayOption, jsonOption()},
+    .options = {fromOption(), toOption(), todayOption(), jsonOption()},
     .arguments = {{QStringLiteral("OVEN"), QStringLiteral("The oven's folder name in the store.")}},
     .unexpectedArgument = QStringLiteral("unexpected argument: %1"),
     .missingValue = QStringLiteral("%1 needs a date YYYY-MM-DD"),

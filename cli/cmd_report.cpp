@@ -2,6 +2,7 @@
 // of an oven's cycles listed for a range of days, with its cover table.
 
 #include "cli/command.h"
+#include "cli/oven.h"
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
@@ -12,10 +13,8 @@
 #include "report/batchreport.h"
 #include "report/cyclereport.h"
 #include "report/reportdocument.h"
-#include "store/storepaths.h"
 
 #include <QDir>
-#include <QFileInfo>
 #include <QSaveFile>
 
 #include <optional>
@@ -39,16 +38,6 @@ const QCommandLineOption OvenOption(
     QStringLiteral("The batch report of this oven's cycles listed for the range, with a cover "
                    "table."),
     QStringLiteral("OVEN"));
-const QCommandLineOption FromOption(QStringLiteral("from"),
-                                    QStringLiteral("The first day listed (default: today)."),
-                                    QStringLiteral("YYYY-MM-DD"));
-const QCommandLineOption ToOption(QStringLiteral("to"),
-                                  QStringLiteral("The last day listed (default: today)."),
-                                  QStringLiteral("YYYY-MM-DD"));
-const QCommandLineOption
-    TodayOption(QStringLiteral("today"),
-                QStringLiteral("The day taken as today (default: the system's)."),
-                QStringLiteral("YYYY-MM-DD"));
 
 struct Options {
     QStringList files;
@@ -68,7 +57,7 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
     options.oven = parser.value(OvenOption);
     options.pdf = parser.value(PdfOption);
     const std::pair<const QCommandLineOption&, QDate&> dates[] = {
-        {FromOption, options.from}, {ToOption, options.to}, {TodayOption, options.today}};
+        {fromOption(), options.from}, {toOption(), options.to}, {todayOption(), options.today}};
     for (const auto& [option, date] : dates) {
         for (const QString& value : parser.values(option)) {
             date = QDate::fromString(value, Qt::ISODate);
@@ -87,7 +76,7 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
         error = QStringLiteral("report takes either cycle files or --oven, not both");
     else if (!batch && options.files.isEmpty())
         error = QStringLiteral("report needs cycle files or --oven");
-    else if (!batch && (parser.isSet(FromOption) || parser.isSet(ToOption)))
+    else if (!batch && (parser.isSet(fromOption()) || parser.isSet(toOption())))
         error = QStringLiteral("--from and --to go with --oven");
     else if (batch && options.stored)
         error = QStringLiteral("--stored goes with cycle files: an oven's cycles are stored");
@@ -146,27 +135,20 @@ int reportOven(Options options, const Invocation& invocation, const Language& la
     const QDate from = std::min(options.from, options.to);
     const QDate to = std::max(options.from, options.to);
 
-    const QString folder = StorePaths(invocation.home).ovenFolder(options.oven);
-    if (!QFileInfo(folder).isDir()) {
-        err(QStringLiteral("no oven \"%1\" in %2")
-                .arg(options.oven, StorePaths(invocation.home).storeRoot()));
+    const QString folder = existingOvenFolder(invocation.home, options.oven);
+    if (folder.isEmpty())
         return ExitFailed;
-    }
     const SystemLocale locale;
     // The cycles as kvaro-cli cycles lists them, with the index in the user's cache folder.
-    CatalogueIndex& index = CatalogueIndex::user();
-    const CatalogueBuild build =
-        buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index);
-    if (!build.report.isEmpty())
-        err(build.report.message());
-    const CycleListing listing = wczytajKalendarz(build.catalogue, from, to, language, locale,
-                                                  Reading::Partial, {}, {}, &index);
+    const Catalogue catalogue = ovenCatalogue(folder, language, clock, err);
+    const CycleListing listing = wczytajKalendarz(
+        catalogue, from, to, language, locale, Reading::Partial, {}, {}, &CatalogueIndex::user());
     if (!listing.report.isEmpty())
         err(listing.report.message());
 
     QList<BatchCycle> cycles;
     for (const CycleListItem& item : listing.items)
-        cycles.append({QDir(build.catalogue.OvenFolder).filePath(item.file), item.progress});
+        cycles.append({QDir(catalogue.OvenFolder).filePath(item.file), item.progress});
     const BatchOutcome outcome =
         writeBatchReport(options.pdf, QDir(folder).dirName(), from, to, cycles, CycleSource::Stored,
                          language, locale.decimalSeparator());
@@ -205,7 +187,7 @@ const bool registered = registerCommand({
         "Writes the PDF report of cycle files (header, figures, chart, burner events, output "
         "periods), or with --oven the batch report of the cycles listed for a range of days: "
         "a cover table of every cycle and their total, then one report per cycle."),
-    .options = {PdfOption, StoredOption, OvenOption, FromOption, ToOption, TodayOption},
+    .options = {PdfOption, StoredOption, OvenOption, fromOption(), toOption(), todayOption()},
     .arguments = {{QStringLiteral("FILE"), QStringLiteral("A cycle file; several may follow.")}},
     .repeatsLastArgument = true,
     .unexpectedArgument = QStringLiteral("unexpected argument %1"),

@@ -2,6 +2,7 @@
 // the window draws them, as a text table, a JSON object or a spreadsheet table.
 
 #include "cli/command.h"
+#include "cli/oven.h"
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
@@ -9,11 +10,9 @@
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
-#include "store/storepaths.h"
 #include "trend/trendbuild.h"
 #include "trend/trendtable.h"
 
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -150,12 +149,9 @@ int run(const Invocation& invocation)
     if (!options.to.isValid())
         options.to = clock.today();
 
-    const QString folder = StorePaths(invocation.home).ovenFolder(options.oven);
-    if (!QFileInfo(folder).isDir()) {
-        err(QStringLiteral("no oven \"%1\" in %2")
-                .arg(options.oven, StorePaths(invocation.home).storeRoot()));
+    const QString folder = existingOvenFolder(invocation.home, options.oven);
+    if (folder.isEmpty())
         return ExitFailed;
-    }
 
     QStringList messages;
     const auto show = [&](const QString& text) {
@@ -165,14 +161,11 @@ int run(const Invocation& invocation)
     const Language language = interfaceLanguage(invocation, show);
     const SystemLocale locale;
 
+    const Catalogue catalogue = ovenCatalogue(folder, language, clock, show);
     // The same index as the window's: the figures of unchanged files are not read again.
-    CatalogueIndex& index = CatalogueIndex::user();
-    const CatalogueBuild build =
-        buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &index);
-    if (!build.report.isEmpty())
-        show(build.report.message());
-    const Trend trend = buildTrend(build.catalogue, std::min(options.from, options.to),
-                                   std::max(options.from, options.to), language, {}, {}, &index);
+    const Trend trend =
+        buildTrend(catalogue, std::min(options.from, options.to),
+                   std::max(options.from, options.to), language, {}, {}, &CatalogueIndex::user());
     if (!trend.report.isEmpty())
         show(trend.report.message());
 

@@ -1,0 +1,55 @@
+#include "cli/oven.h"
+
+#include "catalogue/catalogueindex.h"
+#include "cli/command.h"
+#include "store/storepaths.h"
+
+#include <QFileInfo>
+
+namespace kvaro::cli {
+
+const QCommandLineOption& fromOption()
+{
+    static const QCommandLineOption option(QStringLiteral("from"),
+                                           QStringLiteral("The first day listed (default: today)."),
+                                           QStringLiteral("YYYY-MM-DD"));
+    return option;
+}
+
+const QCommandLineOption& toOption()
+{
+    static const QCommandLineOption option(QStringLiteral("to"),
+                                           QStringLiteral("The last day listed (default: today)."),
+                                           QStringLiteral("YYYY-MM-DD"));
+    return option;
+}
+
+const QCommandLineOption& todayOption()
+{
+    static const QCommandLineOption option(
+        QStringLiteral("today"), QStringLiteral("The day taken as today (default: the system's)."),
+        QStringLiteral("YYYY-MM-DD"));
+    return option;
+}
+
+QString existingOvenFolder(const QString& home, const QString& oven)
+{
+    const StorePaths paths(home);
+    const QString folder = paths.ovenFolder(oven);
+    if (QFileInfo(folder).isDir())
+        return folder;
+    err(QStringLiteral("no oven \"%1\" in %2").arg(oven, paths.storeRoot()));
+    return {};
+}
+
+Catalogue ovenCatalogue(const QString& folder, const Language& language, const Clock& clock,
+                        const std::function<void(const QString&)>& show)
+{
+    const CatalogueBuild build =
+        buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &CatalogueIndex::user());
+    if (!build.report.isEmpty())
+        show(build.report.message());
+    return build.catalogue;
+}
+
+} // namespace kvaro::cli
