@@ -33,10 +33,13 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 fi
 
-# Builds one of the presets of CMakePresets.json (dev: build/, asan: build-asan/).
+# Builds one of the presets of CMakePresets.json (dev: build/, asan: build-asan/): every
+# target, or only the ones named after it.
 build() {
-    cmake --preset "$1" >/dev/null
-    cmake --build --preset "$1"
+    local preset=$1
+    shift
+    cmake --preset "$preset" >/dev/null
+    cmake --build --preset "$preset" ${1:+--target "$@"}
 }
 
 # A store that already holds data is never touched; an empty one gets three demo ovens so a
@@ -56,7 +59,8 @@ demo_data() {
 
 case "${1:-}" in
 run)
-    build dev
+    # Only what starts: the tests are built by "test".
+    build dev kvaro kvaro-cli kvaro-gen
     demo_data
     if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
         exec build/bin/kvaro
