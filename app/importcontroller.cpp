@@ -7,6 +7,7 @@
 
 #include "cycles/platform.h"
 #include <QColor>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
@@ -35,10 +36,12 @@ struct ButtonLook {
 // or went, so the next drive needs no restart.
 const QColor green(0, 255, 0);
 const QColor grey(128, 128, 128);
+// A drive plugged in while the window runs: the button asks to be pressed.
+const QColor amber(255, 191, 0);
 const ButtonLook buttonLooks[] = {
     {ButtonState::NotYet, true, std::nullopt},        {ButtonState::NoDrive, true, grey},
     {ButtonState::ImportedAll, false, green},         {ButtonState::FilesLeft, true, grey},
-    {ButtonState::DrivesChanged, true, std::nullopt},
+    {ButtonState::DrivesChanged, true, std::nullopt}, {ButtonState::DriveArrived, true, amber},
 };
 
 } // namespace
@@ -84,6 +87,7 @@ void ImportController::KvaroLoadButtonClick()
     QPushButton* button = m_controls.KvaroLoadButton;
     // No second import while this one runs; its outcome decides the state afterwards.
     button->setEnabled(false);
+    showArrivedDrive({});
     m_driveFound = false;
     m_mountsChangedWhileRunning = false;
 
@@ -109,6 +113,7 @@ void ImportController::driveScanned(const DriveScan& scan)
 {
     m_driveFound = scan.found;
     m_markedAtImport = scan.marked;
+    m_markedSeen = scan.marked;
     if (!scan.found) {
         setButtonState(ButtonState::NoDrive);
         return;
@@ -163,10 +168,44 @@ void ImportController::mountsChanged()
         return;
     }
     m_mountsChangedWhileRunning = false;
-    if (m_buttonState == ButtonState::NotYet || m_buttonState == ButtonState::DrivesChanged)
+    const QStringList marked = scanDrives(*m_drives).marked;
+    QString arrived;
+    // Before any look at the drives, a marked drive found now is news too: the window does
+    // not scan when it opens, since a scan may wait on a slow drive.
+    for (const QString& root : marked) {
+        if (!m_markedSeen.value_or(QStringList()).contains(root))
+            arrived = root;
+    }
+    m_markedSeen = marked;
+
+    if (!arrived.isEmpty()) {
+        // Nothing is imported until the user presses the button.
+        if (m_buttonState != ButtonState::DriveArrived)
+            m_stateBeforeArrival = m_buttonState;
+        showArrivedDrive(arrived);
+        setButtonState(ButtonState::DriveArrived);
         return;
-    if (scanDrives(*m_drives).marked != m_markedAtImport)
+    }
+    if (!m_arrivedDrive.isEmpty() && !marked.contains(m_arrivedDrive)) {
+        // Pulled out before it was imported: the notice goes, the button is as it was.
+        showArrivedDrive({});
+        if (m_buttonState == ButtonState::DriveArrived)
+            setButtonState(m_stateBeforeArrival);
+    }
+    if (m_buttonState == ButtonState::NotYet || m_buttonState == ButtonState::DrivesChanged ||
+        m_buttonState == ButtonState::DriveArrived)
+        return;
+    if (marked != m_markedAtImport)
         setButtonState(ButtonState::DrivesChanged);
+}
+
+void ImportController::showArrivedDrive(const QString& root)
+{
+    m_arrivedDrive = root;
+    m_controls.DolnyBarDrive->setText(
+        root.isEmpty()
+            ? QString()
+            : fillIn(m_state.language.text(Text::DriveArrived), {QDir::toNativeSeparators(root)}));
 }
 
 void ImportController::setButtonState(ButtonState state)

@@ -9,6 +9,7 @@
 #include <QPointer>
 
 #include <memory>
+#include <optional>
 
 class QLabel;
 class QPushButton;
@@ -36,6 +37,7 @@ public:
         ImportedAll,   // every file is stored and off the drive: one import per insertion
         FilesLeft,     // the last import left files on the drive
         DrivesChanged, // marked drives came or went since the last import
+        DriveArrived,  // a marked drive was plugged in while the window ran: highlighted
     };
 
     // The main window's controls this part drives, by their object names.
@@ -43,6 +45,7 @@ public:
         QWidget* Form2; // the progress dialog opens on its screen
         QPushButton* KvaroLoadButton;
         QLabel* DolnyBarEmpty; // the summary of the last import
+        QLabel* DolnyBarDrive; // names a controller drive plugged in meanwhile
         ProgressDialog* MsgDialog;
     };
     // The window's state this part reads; the window owns it.
@@ -81,6 +84,8 @@ private:
     void finished(const ImportResult& result);
     void mountsChanged();
     void setButtonState(ButtonState state);
+    // Names the drive in the status bar, or clears the notice for an empty root.
+    void showArrivedDrive(const QString& root);
 
     Controls m_controls;
     State m_state;
@@ -97,6 +102,11 @@ private:
     // changed while it ran.
     QStringList m_markedAtImport;
     bool m_mountsChangedWhileRunning = false;
+    // The marked drives the last look at the mount table found, the one the status bar
+    // names (empty: none), and the button's state before it was highlighted for it.
+    std::optional<QStringList> m_markedSeen;
+    QString m_arrivedDrive;
+    ButtonState m_stateBeforeArrival = ButtonState::NotYet;
 };
 
 } // namespace kvaro

@@ -96,6 +96,7 @@ struct TForm2Controls {
     QStatusBar* DolnyBar = nullptr;
     QLabel* DolnyBarVersion = nullptr;
     QLabel* DolnyBarEmpty = nullptr;
+    QLabel* DolnyBarDrive = nullptr;
 };
 
 } // namespace kvaro

@@ -437,8 +437,12 @@ QWidget* TForm2::buildStatusBar()
     // the summary it shows.
     c.DolnyBarEmpty = label("DolnyBarEmpty", QString());
     c.DolnyBarEmpty->setMinimumWidth(100);
+    // A controller drive plugged in while the window runs is named here until it is
+    // imported or pulled out.
+    c.DolnyBarDrive = label("DolnyBarDrive", QString());
     c.DolnyBar->addWidget(c.DolnyBarVersion);
     c.DolnyBar->addWidget(c.DolnyBarEmpty);
+    c.DolnyBar->addWidget(c.DolnyBarDrive, 1);
     return c.DolnyBar;
 }
 

@@ -83,10 +83,10 @@ ImportController* attachImport(TForm2& form, std::unique_ptr<Drives> drives,
                                std::unique_ptr<MountWatch> watch)
 {
     const TForm2Controls& c = form.controls();
-    auto* import =
-        new ImportController({&form, c.KvaroLoadButton, c.DolnyBarEmpty, form.MsgDialog()},
-                             {form.LocaleDecimalSeparator(), form.JezykMemo()}, form.services(),
-                             &form, std::move(drives), std::move(watch));
+    auto* import = new ImportController(
+        {&form, c.KvaroLoadButton, c.DolnyBarEmpty, c.DolnyBarDrive, form.MsgDialog()},
+        {form.LocaleDecimalSeparator(), form.JezykMemo()}, form.services(), &form,
+        std::move(drives), std::move(watch));
     QObject::connect(import, &ImportController::importFinished, &form, &TForm2::OdswiezListePiecy);
     return import;
 }

@@ -192,13 +192,14 @@ enum class Text : int {
     BatchFailed,  // why a cycle could not be read
     BatchWorking, // the progress dialog: cycle, cycles
     Cancel,       // the progress dialog's button for work that can be stopped
+    DriveArrived, // the status bar: a controller drive was plugged in (its folder)
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::Cancel);
+inline constexpr int LastNamedText = int(Text::DriveArrived);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -343,6 +344,7 @@ inline QString englishText(Text text)
         "cannot be read: %1",
         "Batch report: cycle %1 of %2",
         "Cancel",
+        "Controller drive connected: %1. Press the import button to read it.",
     };
     if (int(text) < FirstNamedText)
         return QString();

@@ -106,6 +106,7 @@ private slots:
     void buttonShowsWhatTheImportLeft();
     void nextDriveWithoutRestart();
     void chosenOvenShowsNewCyclesForTheRangeShown();
+    void drivePluggedInIsNamedUntilPulledOrImported();
 
 private:
     ImportController* attach(std::unique_ptr<Drives> drives)
@@ -400,6 +401,47 @@ void TestImportWindow::chosenOvenShowsNewCyclesForTheRangeShown()
     catalogue->AdvSmoothButton1Click(QDate(2024, 3, 10), QDate(2024, 3, 13));
     QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(no. 2) 8:0 - 8:10");
     QVERIFY(m_messages.texts().isEmpty());
+}
+
+// A controller drive plugged in while the window runs is named in the status bar and the
+// import button asks to be pressed; nothing is read until it is. A stick without the
+// marker is no news; pulling the drive out takes the notice away again.
+void TestImportWindow::drivePluggedInIsNamedUntilPulledOrImported()
+{
+    const QString other = m_dir->filePath("other");
+    writeFile(other + "/notes.txt", "no marker here");
+    writeFile(drive() + "/Kvaro.lerta", "");
+    writeFile(drive() + "/P1.csv", cycleOf("1111111", 1));
+    ImportController* controller = attachSwappable();
+    QLabel* notice = m_form->controls().DolnyBarDrive;
+    QVERIFY(notice->text().isEmpty());
+
+    m_roots = {other};
+    m_watch->mountsChanged();
+    QVERIFY(notice->text().isEmpty());
+    QCOMPARE(controller->buttonState(), State::NotYet);
+
+    m_roots = {other, drive()};
+    m_watch->mountsChanged();
+    QVERIFY(notice->text().contains(QDir::toNativeSeparators(drive())));
+    QCOMPARE(controller->buttonState(), State::DriveArrived);
+    QVERIFY(button()->isEnabled());
+    QCOMPARE(buttonColour(), QColor(255, 191, 0));
+    QCOMPARE(entries(drive()), (QStringList{"Kvaro.lerta", "P1.csv"}));
+
+    m_roots = {other};
+    m_watch->mountsChanged();
+    QVERIFY(notice->text().isEmpty());
+    QCOMPARE(controller->buttonState(), State::NotYet);
+    QVERIFY(!buttonColour().isValid());
+
+    m_roots = {drive()};
+    m_watch->mountsChanged();
+    QCOMPARE(controller->buttonState(), State::DriveArrived);
+    QVERIFY(clickAndWait(controller));
+    QVERIFY(notice->text().isEmpty());
+    QCOMPARE(controller->buttonState(), State::ImportedAll);
+    QCOMPARE(entries(drive()), (QStringList{"Backup", "Kvaro.lerta"}));
 }
 
 QTEST_MAIN(TestImportWindow)
