@@ -438,6 +438,17 @@ QDebug operator<<(QDebug debug, const RecordTable& table)
     return debug;
 }
 
+QList<int> Catalogue::entriesDated(const QDate& from, const QDate& to) const
+{
+    QList<int> entries;
+    for (int i = 0; i < size(); ++i) {
+        const QDate date = CycleDates.value(i);
+        if (date.isValid() && date >= from && date <= to)
+            entries.append(i);
+    }
+    return entries;
+}
+
 QString cycleNumberFromName(const QString& fileName)
 {
     // "P123.csv", as nearly every name reads: the text between the two.

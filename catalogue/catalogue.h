@@ -98,6 +98,8 @@ struct Catalogue {
     // S(n) / E(n): a column of an entry's row, empty when the row is shorter.
     QString startField(int entry, int column) const;
     QString endField(int entry, int column) const;
+    // The entries dated from..to, both included, in catalogue order.
+    QList<int> entriesDated(const QDate& from, const QDate& to) const;
 };
 
 inline constexpr int StartRecordColumns = 71;

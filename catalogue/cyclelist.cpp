@@ -177,12 +177,7 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
 {
     CycleListing listing;
     double sum = 0;
-    QList<int> listed;
-    for (int i = 0; i < catalogue.size(); ++i) {
-        const QDate date = catalogue.CycleDates.value(i);
-        if (date.isValid() && date >= dataOd && date <= dataDo)
-            listed.append(i);
-    }
+    const QList<int> listed = catalogue.entriesDated(dataOd, dataDo);
     const int total = int(listed.size());
     if (progress)
         progress(0, total);

@@ -152,12 +152,7 @@ Trend buildTrend(const Catalogue& catalogue, const QDate& from, const QDate& to,
                  const CancelCheck& cancel, CatalogueIndex* index)
 {
     Trend trend;
-    QList<int> listed;
-    for (int i = 0; i < catalogue.size(); ++i) {
-        const QDate date = catalogue.CycleDates.value(i);
-        if (date.isValid() && date >= from && date <= to)
-            listed.append(i);
-    }
+    const QList<int> listed = catalogue.entriesDated(from, to);
     const int total = int(listed.size());
     if (progress)
         progress(0, total);
