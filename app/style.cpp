@@ -1,6 +1,7 @@
 #include "app/style.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFont>
 #include <QFontDatabase>
 #include <QStyleFactory>
@@ -9,8 +10,28 @@ namespace kvaro {
 
 namespace {
 
+// Debian's Tahoma comes with Wine and lies where fontconfig does not look; the application
+// registers it itself. Calibri needs nothing: fontconfig maps it to Carlito when installed.
+const char* const wineFontFolder = "/usr/share/wine/fonts";
+
+void registerWineTahoma()
+{
+    static const bool done = [] {
+        if (QFontDatabase::families().contains(QStringLiteral("Tahoma"), Qt::CaseInsensitive))
+            return true;
+        const QDir folder(QString::fromUtf8(wineFontFolder));
+        for (const QString& file : {QStringLiteral("tahoma.ttf"), QStringLiteral("tahomabd.ttf")}) {
+            if (folder.exists(file))
+                QFontDatabase::addApplicationFont(folder.filePath(file));
+        }
+        return true;
+    }();
+    (void)done;
+}
+
 QString firstInstalled(const QStringList& wanted, const QString& fallback)
 {
+    registerWineTahoma();
     const QStringList families = QFontDatabase::families();
     for (const QString& family : wanted) {
         if (families.contains(family, Qt::CaseInsensitive))
