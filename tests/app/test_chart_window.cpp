@@ -23,6 +23,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFontDatabase>
+#include <QFontInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListView>
@@ -193,6 +195,7 @@ private slots:
     void shortFileEmptiesTheDrawnChart();
     void undrawableHeatingTypeHidesTheChart();
     void exportsAndTheirLanguage();
+    void designFontsFromDebianPackages();
 };
 
 void TestChartWindow::initTestCase()
@@ -696,6 +699,21 @@ void TestChartWindow::exportsAndTheirLanguage()
     QCOMPARE(labelText(form, "Label2"), label2);
     QVERIFY(form.filterList().item(1).checked);
     QVERIFY(!m.filters()->isRowHidden(1));
+}
+
+void TestChartWindow::designFontsFromDebianPackages()
+{
+    // Wine's Tahoma lies outside fontconfig's folders: only the program's own registration
+    // makes it the interface font.
+    if (!QFile::exists(QStringLiteral("/usr/share/wine/fonts/tahoma.ttf")))
+        QSKIP("fonts-wine is not installed");
+    QCOMPARE(interfaceFontFamily(), QStringLiteral("Tahoma"));
+    QCOMPARE(QFontInfo(QApplication::font()).family(), QStringLiteral("Tahoma"));
+    QFont bold(QStringLiteral("Tahoma"));
+    bold.setBold(true);
+    QVERIFY(QFontInfo(bold).bold());
+    if (QFontDatabase::families().contains(QStringLiteral("Carlito")))
+        QCOMPARE(chooserFontFamily(), QStringLiteral("Carlito"));
 }
 
 QTEST_MAIN(TestChartWindow)
