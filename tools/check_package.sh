@@ -6,6 +6,10 @@
 # Every fault found is named on its own line; the exit status is 1 when there is any.
 set -euo pipefail
 
+if [ $# -gt 1 ]; then
+    echo "check_package: more than one package given ($*); remove the old ones" >&2
+    exit 2
+fi
 if [ $# -ne 1 ]; then
     echo "usage: tools/check_package.sh PACKAGE.deb" >&2
     exit 2
@@ -14,6 +18,10 @@ deb=$1
 if [ ! -f "$deb" ]; then
     echo "check_package: no package file $deb" >&2
     exit 2
+fi
+if ! dpkg-deb --info "$deb" >/dev/null 2>&1; then
+    echo "check_package: $deb is not a Debian package: $(dpkg-deb --info "$deb" 2>&1 | head -1)" >&2
+    exit 1
 fi
 for tool in dpkg-deb desktop-file-validate appstreamcli; do
     if ! command -v "$tool" >/dev/null; then
