@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # One entry point for people and CI: installs what the build needs from Debian's packages
-# when it is missing, builds, and then starts kvaro or runs every test.
-#   tools/dev.sh run    build and start the program (with demo data on a first run)
-#   tools/dev.sh test   build and run every test, again under AddressSanitizer and
-#                       UndefinedBehaviorSanitizer, then fuzz the cycle file readers
+# when it is missing, builds, and then starts kvaro, runs every test or makes the package.
+#   tools/dev.sh run      build and start the program (with demo data on a first run)
+#   tools/dev.sh test     build and run every test, check the Debian package, run the tests
+#                         again under AddressSanitizer and UndefinedBehaviorSanitizer, then
+#                         fuzz the cycle file readers
+#   tools/dev.sh package  build the programs and the Debian package build/kvaro_*.deb
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,7 +20,10 @@ packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqcustomplot-dev libg
           fonts-dejavu-core fonts-crosextra-carlito fonts-wine)
 case "${1:-}" in
 run) [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || packages+=(xvfb xauth) ;;
-test) packages+=(clang-14 libclang-rt-14-dev clang-format-14 git python3 poppler-utils) ;;
+test) packages+=(clang-14 libclang-rt-14-dev clang-format-14 git python3 poppler-utils
+                 dpkg-dev file desktop-file-utils appstream) ;;
+# dpkg-shlibdeps names the libraries the package depends on; it reads the programs with file.
+package) packages+=(dpkg-dev file) ;;
 esac
 
 missing=()
@@ -57,6 +62,23 @@ demo_data() {
     echo "kvaro: the store was empty; imported demo cycles of three ovens into $home/Data"
 }
 
+# The Debian package of what build/ holds, made from the install rules (packaging/); an
+# older version's package is removed first so build/kvaro_*.deb names one file.
+make_package() {
+    rm -f build/kvaro_*.deb
+    local out
+    if ! out=$(cpack --config build/CPackConfig.cmake -B build 2>&1); then
+        echo "$out" >&2
+        exit 1
+    fi
+    local debs=(build/kvaro_*.deb)
+    if [ ! -f "${debs[0]}" ]; then
+        echo "kvaro: cpack made no package in build/" >&2
+        exit 1
+    fi
+    deb=${debs[0]}
+}
+
 case "${1:-}" in
 run)
     # Only what starts: the tests are built by "test".
@@ -73,6 +95,8 @@ test)
     # The tests include the layering check (tools/check_includes.cmake).
     build dev
     ctest --preset dev
+    make_package
+    tools/check_package.sh "$deb"
     echo "kvaro: every test again under AddressSanitizer and UndefinedBehaviorSanitizer"
     build asan
     ctest --preset asan
@@ -80,8 +104,14 @@ test)
         tools/fuzz.sh 60
     fi
     ;;
+package)
+    # Only what gets installed: the tests have no install rule.
+    build dev kvaro kvaro-cli kvaro-gen
+    make_package
+    echo "kvaro: the package is $deb; install it with: sudo apt install ./$deb"
+    ;;
 *)
-    echo "usage: tools/dev.sh run|test" >&2
+    echo "usage: tools/dev.sh run|test|package" >&2
     exit 2
     ;;
 esac
