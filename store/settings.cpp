@@ -11,7 +11,14 @@ namespace kvaro {
 
 namespace {
 const QString dataFileName = QStringLiteral("Data.dat");
+
+// By name: QFileInfo's comparison takes two missing files for the same one.
+bool samePath(const QString& a, const QString& b)
+{
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
+} // namespace
 
 Settings::Settings(QString workingFolder, QString programFolder)
     : Settings(QStringList{std::move(workingFolder), std::move(programFolder)}, QString())
@@ -77,7 +84,7 @@ void Settings::setLanguageCode(const QString& code)
         // /usr/share/kvaro, or a program folder the user may not write: the user's own copy
         // takes over, with every line of the one that was read.
         const QString copy = configCopyPath();
-        if (copy.isEmpty() || QFileInfo(copy) == QFileInfo(m_dataPath))
+        if (copy.isEmpty() || samePath(copy, m_dataPath))
             throw;
         try {
             QDir().mkpath(m_configFolder);
