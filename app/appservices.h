@@ -14,8 +14,13 @@ struct AppServices {
     const Clock& clock;
     const Locale& locale;
     Messages& messages;
-    QString programFolder; // the executable's folder: the store lies below it
+    QString storeHome;     // the folder whose Data/ is the store
     QString workingFolder; // the process's current folder: Data.dat and the language files
+    // The executable's folder: Data.dat and the language files after the working folder,
+    // then the shared data of an installed program beside it; empty: the working folder only.
+    QString programFolder = {};
+    // Where Data.dat goes when the one that was read cannot be written; empty: nowhere else.
+    QString configFolder = {};
 };
 
 } // namespace kvaro

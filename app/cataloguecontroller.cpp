@@ -129,8 +129,7 @@ void CatalogueController::ComboPiecItemSelected(int itemindex)
     m_timeLine->clearSections();
     // A cycle clicked in the list just emptied is no wish any more.
     m_clickedMeanwhile.reset();
-    m_chosenOven =
-        StorePaths(m_services.programFolder).ovenFolder(c.ComboPiec->itemText(itemindex));
+    m_chosenOven = StorePaths(m_services.storeHome).ovenFolder(c.ComboPiec->itemText(itemindex));
     m_listedFrom = m_listedTo = m_services.clock.today();
     buildChosenOven();
 }

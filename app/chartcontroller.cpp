@@ -365,7 +365,7 @@ bool ChartController::isStoredCycle() const
 {
     // A file in an oven's folder of the store is named by its oven and number.
     QDir folder = QFileInfo(m_state.Memo1.fileName()).absoluteDir();
-    return folder.cdUp() && QDir(StorePaths(m_services.programFolder).storeRoot()) == folder;
+    return folder.cdUp() && QDir(StorePaths(m_services.storeHome).storeRoot()) == folder;
 }
 
 void ChartController::showZoomLevel()

@@ -97,8 +97,8 @@ void ImportController::KvaroLoadButtonClick()
 
     m_thread = new QThread(this);
     m_thread->setObjectName(QStringLiteral("KvaroImport"));
-    auto* job = new ImportJob(*m_drives, m_services.programFolder, m_state.decimalSeparator,
-                              m_state.language);
+    auto* job =
+        new ImportJob(*m_drives, m_services.storeHome, m_state.decimalSeparator, m_state.language);
     job->moveToThread(m_thread);
     m_job = job;
     connect(m_thread, &QThread::started, job, &ImportJob::run);

@@ -4,6 +4,7 @@
 #include "app/tform2.h"
 #include "app/windowparts.h"
 #include "cycles/platform.h"
+#include "store/places.h"
 
 #include <QApplication>
 #include <QDir>
@@ -18,8 +19,17 @@ int main(int argc, char* argv[])
     kvaro::SystemClock clock;
     const kvaro::SystemLocale locale;
     kvaro::MessageBoxMessages messages;
-    const kvaro::AppServices services{clock, locale, messages,
-                                      QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    // Where things live is decided once: a store made by the first import stays where it is
+    // looked for until the program starts again.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const kvaro::Environment environment = kvaro::Environment::ofProcess();
+    const kvaro::AppServices services{clock,
+                                      locale,
+                                      messages,
+                                      kvaro::storeHome(programFolder, environment),
+                                      QDir::currentPath(),
+                                      programFolder,
+                                      kvaro::configFolder(environment)};
 
     // Messages of the start (a missing language file) have no window to sit on yet.
     kvaro::TForm2 form(services);

@@ -7,6 +7,7 @@
 #include "chart/view/chartview.h"
 #include "cycles/failure.h"
 #include "cycles/platform.h"
+#include "store/places.h"
 #include "store/storepaths.h"
 
 #include <QComboBox>
@@ -22,7 +23,8 @@ namespace kvaro {
 
 TForm2::TForm2(const AppServices& services, QWidget* parent)
     : QWidget(parent), m_services(services),
-      m_settings(services.workingFolder, services.programFolder)
+      m_settings(settingsFolders(services.workingFolder, services.programFolder),
+                 services.configFolder)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(applicationTitle());
@@ -98,7 +100,7 @@ void TForm2::OdswiezListePiecy()
     const QSignalBlocker blocker(combo);
     const QString chosen = combo->currentIndex() >= 0 ? combo->currentText() : QString();
     combo->clear();
-    combo->addItems(listOvens(StorePaths(m_services.programFolder).storeRoot()));
+    combo->addItems(listOvens(StorePaths(m_services.storeHome).storeRoot()));
     combo->setCurrentIndex(chosen.isEmpty() ? -1 : combo->findText(chosen, Qt::MatchExactly));
 }
 

@@ -6,6 +6,7 @@
 #include <QCommandLineParser>
 #include <QList>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
@@ -22,10 +23,14 @@ struct ArgumentFault {
 };
 
 // What a command gets: its parsed command line (the options every command shares already
-// taken care of) and the program folder.
+// taken care of) and where things live.
 struct Invocation {
     const QCommandLineParser& options;
-    QString home; // the program folder: the store is home/Data
+    QString home = {}; // --home, or the folder the window takes: the store is home/Data
+    // Where Data.dat and the language files are looked up, in order, and the configuration
+    // folder whose Data.dat is read before them (empty with --home).
+    QStringList settingsFolders = {};
+    QString configFolder = {};
 };
 
 struct Command {
@@ -65,8 +70,8 @@ inline constexpr int ExitUsage = 2;
 int refuse(const QString& why, const QString& usage);
 
 // The interface language as the window finds it: Data.dat and the language file in the
-// working folder, then in the program folder. A missing language file is reported through
-// report, and the texts stay empty.
+// invocation's folders (with --home: the working folder, then home). A missing language
+// file is reported through report, and the texts stay empty.
 Language interfaceLanguage(const Invocation& invocation,
                            const std::function<void(const QString&)>& report);
 

@@ -1,6 +1,7 @@
 #include "cli/command.h"
 
 #include "cycles/failure.h"
+#include "store/places.h"
 #include "store/settings.h"
 
 #include <QApplication>
@@ -27,7 +28,8 @@ const QCommandLineOption& homeOption()
     static const QCommandLineOption option(
         QStringLiteral("home"),
         QStringLiteral("The program folder; its Data/ is the store (default: the folder of "
-                       "kvaro-cli)."),
+                       "kvaro-cli when it has a Data/, else $XDG_DATA_HOME/kvaro, "
+                       "~/.local/share/kvaro)."),
         QStringLiteral("DIR"));
     return option;
 }
@@ -188,10 +190,20 @@ int dispatch(const QStringList& arguments)
     if (positional.size() > command.arguments.size() && !command.repeatsLastArgument)
         return refuseFault(
             command, {ArgumentFault::Kind::Unexpected, positional.at(command.arguments.size())});
-    const QString home = parser.isSet(homeOption())
-                             ? QDir(parser.value(homeOption())).absolutePath()
-                             : QCoreApplication::applicationDirPath();
-    return command.run(Invocation{parser, home});
+    Invocation invocation{.options = parser};
+    if (parser.isSet(homeOption())) {
+        // A named home is the one place besides the working folder, as it always was.
+        invocation.home = QDir(parser.value(homeOption())).absolutePath();
+        invocation.settingsFolders = {QDir::currentPath(), invocation.home};
+    } else {
+        // Where the window would look when started from the same folder.
+        const QString programFolder = QCoreApplication::applicationDirPath();
+        const Environment environment = Environment::ofProcess();
+        invocation.home = storeHome(programFolder, environment);
+        invocation.settingsFolders = settingsFolders(QDir::currentPath(), programFolder);
+        invocation.configFolder = configFolder(environment);
+    }
+    return command.run(invocation);
 }
 
 } // namespace
@@ -221,7 +233,7 @@ bool registerCommand(Command command)
 Language interfaceLanguage(const Invocation& invocation,
                            const std::function<void(const QString&)>& report)
 {
-    Settings settings(QDir::currentPath(), invocation.home);
+    Settings settings(invocation.settingsFolders, invocation.configFolder);
     settings.load();
     Language language;
     try {

@@ -18,8 +18,8 @@ class ImportJob : public QObject
 
 public:
     // drives must outlive the job.
-    ImportJob(const Drives& drives, QString programFolder, QChar decimalSeparator,
-              Language language, QObject* parent = nullptr);
+    ImportJob(const Drives& drives, QString storeHome, QChar decimalSeparator, Language language,
+              QObject* parent = nullptr);
 
     // Thread-safe: the file in hand is finished, the rest are left on the drive.
     void requestStop() { m_stop = true; }
@@ -34,7 +34,7 @@ signals:
 
 private:
     const Drives& m_drives;
-    QString m_programFolder;
+    QString m_storeHome; // the folder whose Data/ is the store
     QChar m_decimalSeparator;
     Language m_language; // a copy: the window may switch languages meanwhile
     std::atomic<bool> m_stop = false;

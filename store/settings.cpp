@@ -5,20 +5,39 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace kvaro {
 
 namespace {
 const QString dataFileName = QStringLiteral("Data.dat");
+
+// By name: QFileInfo's comparison takes two missing files for the same one.
+bool samePath(const QString& a, const QString& b)
+{
+    return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
+           QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
+} // namespace
 
 Settings::Settings(QString workingFolder, QString programFolder)
-    : m_workingFolder(std::move(workingFolder)), m_programFolder(std::move(programFolder))
+    : Settings(QStringList{std::move(workingFolder), std::move(programFolder)}, QString())
 {
+}
+
+Settings::Settings(QStringList folders, QString configFolder)
+    : m_folders(std::move(folders)), m_configFolder(std::move(configFolder))
+{
+}
+
+QString Settings::configCopyPath() const
+{
+    return m_configFolder.isEmpty() ? QString() : QDir(m_configFolder).filePath(dataFileName);
 }
 
 QString Settings::find(const QString& fileName) const
 {
-    for (const QString& folder : {m_workingFolder, m_programFolder}) {
+    for (const QString& folder : m_folders) {
         if (folder.isEmpty())
             continue;
         const QString path = QDir(folder).filePath(fileName);
@@ -30,7 +49,8 @@ QString Settings::find(const QString& fileName) const
 
 void Settings::load()
 {
-    m_dataPath = find(dataFileName);
+    const QString copy = configCopyPath();
+    m_dataPath = !copy.isEmpty() && QFileInfo(copy).isFile() ? copy : find(dataFileName);
     m_dataMemo.clear();
     m_languageCode = QStringLiteral("PL");
     if (m_dataPath.isEmpty())
@@ -53,10 +73,27 @@ void Settings::setLanguageCode(const QString& code)
     else
         lines[0] = code;
     m_dataMemo.setLines(lines);
-    if (m_dataPath.isEmpty())
-        m_dataPath = QDir(m_workingFolder.isEmpty() ? m_programFolder : m_workingFolder)
-                         .filePath(dataFileName);
-    m_dataMemo.saveFile(m_dataPath);
+    if (m_dataPath.isEmpty()) {
+        const auto first = std::find_if(m_folders.cbegin(), m_folders.cend(),
+                                        [](const QString& folder) { return !folder.isEmpty(); });
+        m_dataPath = QDir(first == m_folders.cend() ? QString() : *first).filePath(dataFileName);
+    }
+    try {
+        m_dataMemo.saveFile(m_dataPath);
+    } catch (const Failure& failure) {
+        // /usr/share/kvaro, or a program folder the user may not write: the user's own copy
+        // takes over, with every line of the one that was read.
+        const QString copy = configCopyPath();
+        if (copy.isEmpty() || samePath(copy, m_dataPath))
+            throw;
+        try {
+            QDir().mkpath(m_configFolder);
+            m_dataMemo.saveFile(copy);
+        } catch (const Failure&) {
+            throw failure;
+        }
+        m_dataPath = copy;
+    }
     m_languageCode = code;
 }
 

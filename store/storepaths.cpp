@@ -6,11 +6,11 @@
 
 namespace kvaro {
 
-StorePaths::StorePaths(QString programFolder) : m_programFolder(std::move(programFolder)) {}
+StorePaths::StorePaths(QString home) : m_home(std::move(home)) {}
 
 QString StorePaths::storeRoot() const
 {
-    return QDir(m_programFolder).filePath(QStringLiteral("Data"));
+    return QDir(m_home).filePath(QStringLiteral("Data"));
 }
 
 QString StorePaths::ovenFolder(const QString& oven) const

@@ -5,18 +5,19 @@
 
 namespace kvaro {
 
-// Where the store lies: the folder "Data" beside the program, one folder per oven.
+// Where the store lies: the folder "Data" in its home (see storeHome() in places.h: beside
+// the program or in the user's data folder), one folder per oven.
 class StorePaths
 {
 public:
-    explicit StorePaths(QString programFolder);
+    explicit StorePaths(QString home);
 
-    const QString& programFolder() const { return m_programFolder; }
+    const QString& home() const { return m_home; }
     QString storeRoot() const;
     QString ovenFolder(const QString& oven) const;
 
 private:
-    QString m_programFolder;
+    QString m_home;
 };
 
 // The ovens of the store: every sub-folder of the store root except hidden ones (a name
