@@ -8,6 +8,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QTimer>
 
 int main(int argc, char* argv[])
 {
@@ -36,5 +37,10 @@ int main(int argc, char* argv[])
     messages.setParent(&form);
     kvaro::attachWindowParts(form);
     form.show();
+    // "kvaro FILE.csv" (as a file manager's "open with" starts it): the file opens once the
+    // window is up, as one picked in the open dialog.
+    const QString given = kvaro::TForm2::givenFile(QCoreApplication::arguments());
+    if (!given.isEmpty())
+        QTimer::singleShot(0, &form, [&form, given] { form.openGivenFile(given); });
     return app.exec();
 }

@@ -34,6 +34,9 @@ TForm2::TForm2(const AppServices& services, QWidget* parent)
     setMinimumSize(1024, 720);
 
     buildLayout();
+    orderTabs();
+    nameControls();
+    setAcceptDrops(true);
     m_msgDialog = new ProgressDialog(this);
 
     auto& c = m_controls;
@@ -112,8 +115,12 @@ void TForm2::setListBox1Footer(int count)
 void TForm2::addToExportTab(QWidget* widget)
 {
     auto* row = static_cast<QHBoxLayout*>(m_controls.AdvSmoothTabPage1->layout());
-    // Before the closing stretch, so the buttons stay together at the left.
-    row->insertWidget(row->count() - 1, widget);
+    // Before the closing stretch, so the buttons stay together at the left; Tab reaches it
+    // after the button before it.
+    const int at = row->count() - 1;
+    row->insertWidget(at, widget);
+    if (QWidget* before = at > 0 ? row->itemAt(at - 1)->widget() : nullptr)
+        QWidget::setTabOrder(before, widget);
 }
 
 void TForm2::clearChart()

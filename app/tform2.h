@@ -8,12 +8,20 @@
 #include "cycles/linebuffer.h"
 #include "store/settings.h"
 
+#include <QKeySequence>
+#include <QList>
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
 #include <functional>
+#include <vector>
 
+class QAbstractButton;
 class QFileDialog;
+class QDragEnterEvent;
+class QDropEvent;
+class QMimeData;
 
 namespace kvaro {
 
@@ -68,6 +76,23 @@ public:
     // Empties all 73 series, on screen too: what a cycle-open path does before each load.
     void clearChart();
 
+    // A button's name for tooltips and screen readers, read from the language now and
+    // whenever the language changes, and the keys that press it from anywhere in the
+    // window: a key does exactly what a click does, and nothing while the button is
+    // disabled. The tooltip names the first key.
+    void nameButton(QAbstractButton* button, Text name, const QList<QKeySequence>& keys = {});
+    // A key that runs `work` from anywhere in the window.
+    void addShortcut(const QKeySequence& keys, std::function<void()> work);
+
+    // A file given to the program ("kvaro FILE.csv"), opened as a file confirmed in the
+    // open dialog; a relative path is taken against the process's current folder.
+    void openGivenFile(const QString& path);
+    // The file among the program's arguments (Qt's own already taken out): the first that
+    // is no option, or nothing.
+    static QString givenFile(const QStringList& arguments);
+    // The file a drag carries that a drop would open: its first local file, or nothing.
+    static QString droppedFile(const QMimeData* data);
+
 public slots:
     void AdvSmoothButton6Click(); // "PL"
     void AdvSmoothButton7Click(); // "EN"
@@ -85,8 +110,20 @@ signals:
     // clearChart() emptied the series: nothing is drawn now.
     void chartCleared();
 
+protected:
+    // A file dragged from a file manager opens as a file picked in the open dialog.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
     void buildLayout();
+    // Tab goes through the controls as the layout places them.
+    void orderTabs();
+    // Names the buttons and gives them their keys, at the start.
+    void nameControls();
+    // Reads the names and tooltips from the language again.
+    void nameButtons();
+    void nameOtherControls();
     QWidget* buildTabPager();
     QWidget* buildLeftColumn();
     QWidget* buildCentreColumn();
@@ -106,6 +143,12 @@ private:
     FilterList m_filterList;
     ProgressDialog* m_msgDialog = nullptr;
     QFileDialog* m_fileOpenDialog1 = nullptr;
+    struct NamedButton {
+        QPointer<QAbstractButton> button;
+        Text name;
+        QList<QKeySequence> keys;
+    };
+    std::vector<NamedButton> m_namedButtons;
 };
 
 } // namespace kvaro

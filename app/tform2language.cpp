@@ -56,6 +56,8 @@ void TForm2::LoadLanguage()
     c.AdvSmoothButton11->setText(text(Text::CopyToClipboard));
     c.Chart1->setTitles(text(Text::WorkingChamber), text(Text::Temperature), text(Text::Time));
     c.Chart1->setEmptyHint(text(Text::ChartAllHidden));
+    nameButtons();
+    nameOtherControls();
     // Captions only: the items keep their visibility and check marks.
     m_filterList.setCaptions(m_language);
 

@@ -59,6 +59,9 @@ ChartController* attachChart(TForm2& form)
     QObject::connect(&form, &TForm2::chartCleared, chart, &ChartController::chartCleared);
     form.addToExportTab(chart->saveReportButton());
     form.addToExportTab(chart->saveBatchReportButton());
+    form.nameButton(chart->savePngButton(), Text::SavePng, {QKeySequence(Qt::CTRL | Qt::Key_S)});
+    form.nameButton(chart->saveReportButton(), Text::ReportSave,
+                    {QKeySequence(Qt::CTRL | Qt::Key_P)});
     QObject::connect(&form, &TForm2::cycleReadyToDraw, chart, &ChartController::drawCycle);
     QObject::connect(&form, &TForm2::languageLoaded, chart, &ChartController::languageLoaded);
     return chart;
@@ -76,6 +79,12 @@ CatalogueController* attachCatalogue(TForm2& form, Reading reading)
     QObject::connect(catalogue, &CatalogueController::cycleOpening, &form, &TForm2::clearChart);
     QObject::connect(&form, &TForm2::languageLoaded, catalogue,
                      &CatalogueController::languageLoaded);
+    // F5 reads the store again: ovens added meanwhile, and the chosen oven's cycles of the
+    // range shown, as an import does.
+    form.addShortcut(QKeySequence(Qt::Key_F5), [&form, catalogue] {
+        form.OdswiezListePiecy();
+        catalogue->refreshChosenOven();
+    });
     return catalogue;
 }
 

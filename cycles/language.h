@@ -189,17 +189,28 @@ enum class Text : int {
     BatchConsumption, // the cover's columns and its total line
     BatchProgress,
     BatchTotal,
-    BatchFailed,  // why a cycle could not be read
-    BatchWorking, // the progress dialog: cycle, cycles
-    Cancel,       // the progress dialog's button for work that can be stopped
-    DriveArrived, // the status bar: a controller drive was plugged in (its folder)
+    BatchFailed,      // why a cycle could not be read
+    BatchWorking,     // the progress dialog: cycle, cycles
+    Cancel,           // the progress dialog's button for work that can be stopped
+    DriveArrived,     // the status bar: a controller drive was plugged in (its folder)
+    ShortcutTip,      // a control's tooltip when a key presses it: its name, the key
+    ImportButtonName, // names for tooltips and screen readers: the import button
+    OpenFileName,     // ... the open button
+    ZoomOutName,      // ... the zoom buttons "-", "+" and "X"
+    ZoomInName,
+    ZoomResetName,
+    CheckAllName, // ... the filter list's two buttons, spelt out
+    UncheckAllName,
+    PolishName, // ... the two language buttons, each in its own language
+    EnglishName,
+    CycleChartName, // ... the chart
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::DriveArrived);
+inline constexpr int LastNamedText = int(Text::CycleChartName);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -345,6 +356,17 @@ inline QString englishText(Text text)
         "Batch report: cycle %1 of %2",
         "Cancel",
         "Controller drive connected: %1. Press the import button to read it.",
+        "%1 (%2)",
+        "Import from the controller drive",
+        "Open a cycle file",
+        "Zoom out",
+        "Zoom in",
+        "Whole chart",
+        "Check all series",
+        "Uncheck all series",
+        "Polski",
+        "English",
+        "Cycle chart",
     };
     if (int(text) < FirstNamedText)
         return QString();
