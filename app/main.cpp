@@ -5,6 +5,7 @@
 #include "app/windowparts.h"
 #include "cycles/platform.h"
 #include "store/places.h"
+#include "store/storepaths.h"
 
 #include <QApplication>
 #include <QDir>
@@ -15,6 +16,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("kvaro"));
     QApplication::setApplicationDisplayName(kvaro::applicationTitle());
+    // Wayland docks match the window to its menu entry (and its icon) by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pl.kvaro.Kvaro"));
     kvaro::applyLook(app);
 
     kvaro::SystemClock clock;
@@ -31,6 +34,11 @@ int main(int argc, char* argv[])
                                       QDir::currentPath(),
                                       programFolder,
                                       kvaro::configFolder(environment)};
+
+    // An installed program's store is the user's own folder: made at the first start, so
+    // people can find it (and copy cycle files in) before the first import.
+    if (services.storeHome != programFolder)
+        QDir().mkpath(kvaro::StorePaths(services.storeHome).storeRoot());
 
     // Messages of the start (a missing language file) have no window to sit on yet.
     kvaro::TForm2 form(services);
