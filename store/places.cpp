@@ -39,12 +39,21 @@ QString configFolder(const Environment& environment)
     return userFolder(environment.xdgConfigHome, environment.home, QStringLiteral(".config"));
 }
 
+namespace {
+const QString sharedDataTail = QStringLiteral("/share/kvaro");
+}
+
 QStringList settingsFolders(const QString& workingFolder, const QString& programFolder)
 {
     QStringList folders{workingFolder, programFolder};
     if (!programFolder.isEmpty())
-        folders.append(QDir::cleanPath(programFolder + QStringLiteral("/../share/kvaro")));
+        folders.append(QDir::cleanPath(programFolder + QStringLiteral("/..") + sharedDataTail));
     return folders;
+}
+
+bool isSharedDataFolder(const QString& folder)
+{
+    return QDir::cleanPath(folder).endsWith(sharedDataTail);
 }
 
 } // namespace kvaro

@@ -33,4 +33,8 @@ QString configFolder(const Environment& environment);
 // (<prefix>/share/kvaro beside <prefix>/bin).
 QStringList settingsFolders(const QString& workingFolder, const QString& programFolder);
 
+// Whether folder is an installed program's shared data (<prefix>/share/kvaro): its files
+// belong to the package and are every user's defaults, so kvaro never writes them.
+bool isSharedDataFolder(const QString& folder);
+
 } // namespace kvaro

@@ -1,6 +1,7 @@
 #include "store/settings.h"
 
 #include "cycles/failure.h"
+#include "store/places.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -78,12 +79,21 @@ void Settings::setLanguageCode(const QString& code)
                                         [](const QString& folder) { return !folder.isEmpty(); });
         m_dataPath = QDir(first == m_folders.cend() ? QString() : *first).filePath(dataFileName);
     }
+    const QString copy = configCopyPath();
+    if (!copy.isEmpty() && isSharedDataFolder(QFileInfo(m_dataPath).absolutePath())) {
+        // The installed default is the package's and every user's: even root, who could
+        // write it, switches only their own copy.
+        QDir().mkpath(m_configFolder);
+        m_dataMemo.saveFile(copy);
+        m_dataPath = copy;
+        m_languageCode = code;
+        return;
+    }
     try {
         m_dataMemo.saveFile(m_dataPath);
     } catch (const Failure& failure) {
-        // /usr/share/kvaro, or a program folder the user may not write: the user's own copy
-        // takes over, with every line of the one that was read.
-        const QString copy = configCopyPath();
+        // A program folder the user may not write: the user's own copy takes over, with
+        // every line of the one that was read.
         if (copy.isEmpty() || samePath(copy, m_dataPath))
             throw;
         try {

@@ -100,6 +100,7 @@ private slots:
     void lookupOrder();
     void languageSwitchWritesWhereItCan_data();
     void languageSwitchWritesWhereItCan();
+    void languageSwitchFailsWhenNothingCanBeWritten_data();
     void languageSwitchFailsWhenNothingCanBeWritten();
 };
 
@@ -252,6 +253,9 @@ void TestPlaces::languageSwitchWritesWhereItCan_data()
     QTest::newRow("installed read-only in share/kvaro") << "share"
                                                         << "share"
                                                         << "config";
+    QTest::newRow("share/kvaro writable, as it is for root") << "share"
+                                                             << ""
+                                                             << "config";
     QTest::newRow("a program folder the user may not write") << "program"
                                                              << "program"
                                                              << "config";
@@ -288,6 +292,8 @@ void TestPlaces::languageSwitchWritesWhereItCan()
                                                    : QByteArray("EN\r\nline one\r\nline two\r\n"));
     if (writtenTo != QLatin1String("config"))
         QVERIFY(!QFileInfo::exists(machine.config()));
+    if (readFrom == QLatin1String("share") && blocked.isEmpty())
+        QCOMPARE(readFile(machine.shared() + QStringLiteral("/Data.dat")), installed);
     if (!readFrom.isEmpty() && readFrom != blocked)
         return;
 
@@ -305,26 +311,40 @@ void TestPlaces::languageSwitchWritesWhereItCan()
     QCOMPARE(readFile(machine.work() + QStringLiteral("/Data.dat")), QByteArray("PL\r\n"));
 }
 
+void TestPlaces::languageSwitchFailsWhenNothingCanBeWritten_data()
+{
+    QTest::addColumn<QString>("readFrom");
+    QTest::addColumn<QString>("named"); // the file the message names
+    // The message of the place it was read from, as before there was a second place.
+    QTest::newRow("a program folder") << "program"
+                                      << "program";
+    // The package's default is never tried: the user's copy is the only place to write.
+    QTest::newRow("share/kvaro") << "share"
+                                 << "config";
+}
+
 void TestPlaces::languageSwitchFailsWhenNothingCanBeWritten()
 {
+    QFETCH(QString, readFrom);
+    QFETCH(QString, named);
     Machine machine;
-    writeFile(machine.shared() + QStringLiteral("/Data.dat"), "PL\r\nline one\r\n");
+    const QString read = machine.folder(readFrom) + QStringLiteral("/Data.dat");
+    writeFile(read, "PL\r\nline one\r\n");
     // The configuration folder's parent is a file: it cannot be made, not even by root.
     writeFile(machine.path(QStringLiteral("xdg-config")), "not a folder");
     Settings settings = machine.settings();
     settings.load();
-    WriteBlock block(machine.shared());
+    WriteBlock block(machine.folder(readFrom));
     try {
         settings.setLanguageCode(QStringLiteral("EN"));
         QFAIL("a Data.dat that cannot be written anywhere must be reported");
     } catch (const Failure& failure) {
-        // The message of the place it was read from, as before there was a second place.
         QVERIFY2(failure.message().contains(QStringLiteral("Data.dat")),
                  qPrintable(failure.message()));
-        QCOMPARE(failure.file(), machine.shared() + QStringLiteral("/Data.dat"));
+        QCOMPARE(failure.file(), machine.folder(named) + QStringLiteral("/Data.dat"));
     }
     QCOMPARE(settings.languageCode(), QStringLiteral("PL"));
-    QCOMPARE(settings.dataFilePath(), machine.shared() + QStringLiteral("/Data.dat"));
+    QCOMPARE(settings.dataFilePath(), read);
 }
 
 QTEST_GUILESS_MAIN(TestPlaces)
