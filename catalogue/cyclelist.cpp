@@ -1,7 +1,7 @@
 #include "catalogue/cyclelist.h"
 
-#include "catalogue/catalogueindex.h"
 #include "catalogue/cyclestatistics.h"
+#include "catalogue/indexedpass.h"
 #include "catalogue/orderedwork.h"
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
@@ -183,19 +183,11 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
         progress(0, total);
 
     // The files are read on every core; the list is put together here, in catalogue order.
-    std::optional<OvenIndex> known;
-    std::optional<CycleFolder> folder;
-    if (index && total > 0) {
-        known = index->take(catalogue.OvenFolder);
-        folder.emplace(catalogue.OvenFolder);
-    }
-    const OvenIndex* knownFiles = known ? &*known : nullptr;
-    const CycleFolder* lookedAt = folder ? &*folder : nullptr;
+    IndexedPass pass(index, catalogue.OvenFolder, total > 0);
     QList<std::pair<QString, CycleFigures>> fresh;
-    CatalogueIndex::Use use;
     {
         OrderedWork<Figured> work(total, [&](int k) {
-            return figure(catalogue, listed.at(k), reading, knownFiles, lookedAt);
+            return figure(catalogue, listed.at(k), reading, pass.known(), pass.folder());
         });
         for (int k = 0; k < total; ++k) {
             if (cancel && cancel()) {
@@ -227,7 +219,7 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
                 const CycleFigures& figures = *figured.figures;
                 if (figured.keep)
                     fresh.append({file, figures});
-                ++(figured.read ? use.read : use.reused);
+                pass.count(figured.read);
                 if (figures.held.failed()) {
                     listing.report.add(figures.held.failure);
                 } else if (figures.held.value > 0) {
@@ -245,20 +237,9 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
                 progress(int(listing.items.size()), total);
         }
     }
-    if (known) {
-        // Figures read now are kept with the files they were read from; a file that has
-        // changed since the catalogue was built keeps none.
-        const qint64 now = CatalogueIndex::nowNanoseconds();
-        bool changed = false;
-        for (const auto& [file, figures] : fresh) {
-            IndexedFile& indexed = known->files[known->position(file)];
-            if (CatalogueIndex::settled(indexed.stamp, now)) {
-                indexed.figures = figures;
-                changed = true;
-            }
-        }
-        index->keep(std::move(*known), changed, use);
-    }
+    pass.giveBack(fresh, [](IndexedFile& indexed, const CycleFigures& figures) {
+        indexed.figures = figures;
+    });
     listing.footer = language.cycleCount(listing.items.size());
     listing.footerConsLabel = formatGeneral(sum, locale.decimalSeparator());
     listing.dataButton =

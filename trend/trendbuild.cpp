@@ -1,8 +1,7 @@
 #include "trend/trendbuild.h"
 
-#include "catalogue/catalogueindex.h"
+#include "catalogue/indexedpass.h"
 #include "catalogue/orderedwork.h"
-#include "store/cyclefolder.h"
 
 #include <QDir>
 #include <QtEndian>
@@ -157,19 +156,11 @@ Trend buildTrend(const Catalogue& catalogue, const QDate& from, const QDate& to,
     if (progress)
         progress(0, total);
 
-    std::optional<OvenIndex> known;
-    std::optional<CycleFolder> folder;
-    if (index && total > 0) {
-        known = index->take(catalogue.OvenFolder);
-        folder.emplace(catalogue.OvenFolder);
-    }
-    const OvenIndex* knownFiles = known ? &*known : nullptr;
-    const CycleFolder* lookedAt = folder ? &*folder : nullptr;
+    IndexedPass pass(index, catalogue.OvenFolder, total > 0);
     QList<std::pair<QString, CycleTrendFigures>> fresh;
-    CatalogueIndex::Use use;
     {
         OrderedWork<Figured> work(total, [&](int k) {
-            return figure(catalogue, listed.at(k), language, knownFiles, lookedAt);
+            return figure(catalogue, listed.at(k), language, pass.known(), pass.folder());
         });
         for (int k = 0; k < total; ++k) {
             if (cancel && cancel()) {
@@ -178,7 +169,7 @@ Trend buildTrend(const Catalogue& catalogue, const QDate& from, const QDate& to,
             }
             const int i = listed.at(k);
             Figured figured = work.take(k);
-            ++(figured.read ? use.read : use.reused);
+            pass.count(figured.read);
             if (figured.stamp)
                 fresh.append({catalogue.CycleFileNames.at(i), *figured.reading.figures});
             if (!figured.reading.failure.isEmpty())
@@ -190,19 +181,9 @@ Trend buildTrend(const Catalogue& catalogue, const QDate& from, const QDate& to,
                 progress(int(trend.cycles.size()), total);
         }
     }
-    if (known) {
-        const qint64 now = CatalogueIndex::nowNanoseconds();
-        bool changed = false;
-        for (const auto& [file, figures] : fresh) {
-            IndexedFile& indexed = known->files[known->position(file)];
-            // A file written moments ago may change again unseen within its clock's tick.
-            if (CatalogueIndex::settled(indexed.stamp, now)) {
-                indexed.trend = encodeTrendFigures(figures);
-                changed = true;
-            }
-        }
-        index->keep(std::move(*known), changed, use);
-    }
+    pass.giveBack(fresh, [](IndexedFile& indexed, const CycleTrendFigures& figures) {
+        indexed.trend = encodeTrendFigures(figures);
+    });
     return trend;
 }
 
