@@ -37,18 +37,12 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
     options.oven = parser.positionalArguments().value(0);
-    const std::pair<const QCommandLineOption&, QDate&> dates[] = {
-        {fromOption(), options.from}, {toOption(), options.to}, {todayOption(), options.today}};
-    for (const auto& [option, date] : dates) {
-        // Given twice, the last one counts; each must be a date.
-        for (const QString& value : parser.values(option)) {
-            date = QDate::fromString(value, Qt::ISODate);
-            if (!date.isValid()) {
-                error = QStringLiteral("not a date YYYY-MM-DD: ") + value;
-                return std::nullopt;
-            }
-        }
-    }
+    if (!readDays(parser,
+                  {{fromOption(), options.from},
+                   {toOption(), options.to},
+                   {todayOption(), options.today}},
+                  error))
+        return std::nullopt;
     options.json = parser.isSet(jsonOption());
     if (options.oven.isEmpty()) {
         error = QStringLiteral("which oven?");
@@ -134,14 +128,9 @@ int run(const Invocation& invocation)
     const std::optional<Options> parsed = parse(invocation.options, error);
     if (!parsed)
         return refuse(error, Usage);
-    Options options = *parsed;
-    const SystemClock systemClock;
-    const FixedClock clock(
-        QDateTime(options.today.isValid() ? options.today : systemClock.today(), QTime(12, 0)));
-    if (!options.from.isValid())
-        options.from = clock.today();
-    if (!options.to.isValid())
-        options.to = clock.today();
+    const Options& options = *parsed;
+    const FixedClock clock = clockOfDay(options.today);
+    const DayRange days = dayRange(options.from, options.to, clock.today());
 
     const QString folder = existingOvenFolder(invocation.home, options.oven);
     if (folder.isEmpty())
@@ -158,9 +147,8 @@ int run(const Invocation& invocation)
 
     const Catalogue catalogue = ovenCatalogue(folder, language, clock, show);
     CatalogueIndex& index = CatalogueIndex::user();
-    const CycleListing listing = wczytajKalendarz(catalogue, std::min(options.from, options.to),
-                                                  std::max(options.from, options.to), language,
-                                                  locale, Reading::Partial, {}, {}, &index);
+    const CycleListing listing = wczytajKalendarz(catalogue, days.from, days.to, language, locale,
+                                                  Reading::Partial, {}, {}, &index);
     if (!listing.report.isEmpty())
         show(listing.report.message());
 

@@ -56,17 +56,12 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
     options.stored = parser.isSet(StoredOption);
     options.oven = parser.value(OvenOption);
     options.pdf = parser.value(PdfOption);
-    const std::pair<const QCommandLineOption&, QDate&> dates[] = {
-        {fromOption(), options.from}, {toOption(), options.to}, {todayOption(), options.today}};
-    for (const auto& [option, date] : dates) {
-        for (const QString& value : parser.values(option)) {
-            date = QDate::fromString(value, Qt::ISODate);
-            if (!date.isValid()) {
-                error = QStringLiteral("not a date YYYY-MM-DD: ") + value;
-                return std::nullopt;
-            }
-        }
-    }
+    if (!readDays(parser,
+                  {{fromOption(), options.from},
+                   {toOption(), options.to},
+                   {todayOption(), options.today}},
+                  error))
+        return std::nullopt;
     const bool batch = parser.isSet(OvenOption);
     if (options.pdf.isEmpty())
         error = QStringLiteral("report needs --pdf OUT.pdf");
@@ -123,17 +118,10 @@ int reportFiles(const Options& options, const Language& language)
     return ExitOk;
 }
 
-int reportOven(Options options, const Invocation& invocation, const Language& language)
+int reportOven(const Options& options, const Invocation& invocation, const Language& language)
 {
-    const SystemClock systemClock;
-    const FixedClock clock(
-        QDateTime(options.today.isValid() ? options.today : systemClock.today(), QTime(12, 0)));
-    if (!options.from.isValid())
-        options.from = clock.today();
-    if (!options.to.isValid())
-        options.to = clock.today();
-    const QDate from = std::min(options.from, options.to);
-    const QDate to = std::max(options.from, options.to);
+    const FixedClock clock = clockOfDay(options.today);
+    const auto [from, to] = dayRange(options.from, options.to, clock.today());
 
     const QString folder = existingOvenFolder(invocation.home, options.oven);
     if (folder.isEmpty())

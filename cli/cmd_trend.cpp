@@ -49,17 +49,8 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
     options.oven = parser.positionalArguments().value(0);
-    const std::pair<const QCommandLineOption&, QDate&> dates[] = {{FromOption, options.from},
-                                                                  {ToOption, options.to}};
-    for (const auto& [option, date] : dates) {
-        for (const QString& value : parser.values(option)) {
-            date = QDate::fromString(value, Qt::ISODate);
-            if (!date.isValid()) {
-                error = QStringLiteral("not a date YYYY-MM-DD: ") + value;
-                return std::nullopt;
-            }
-        }
-    }
+    if (!readDays(parser, {{FromOption, options.from}, {ToOption, options.to}}, error))
+        return std::nullopt;
     if (parser.isSet(CsvOption)) {
         options.csv = parser.values(CsvOption).constLast();
         if (options.csv.isEmpty()) {
@@ -142,12 +133,9 @@ int run(const Invocation& invocation)
     const std::optional<Options> parsed = parse(invocation.options, error);
     if (!parsed)
         return refuse(error, Usage);
-    Options options = *parsed;
+    const Options& options = *parsed;
     const SystemClock clock;
-    if (!options.from.isValid())
-        options.from = clock.today();
-    if (!options.to.isValid())
-        options.to = clock.today();
+    const DayRange days = dayRange(options.from, options.to, clock.today());
 
     const QString folder = existingOvenFolder(invocation.home, options.oven);
     if (folder.isEmpty())
@@ -164,8 +152,7 @@ int run(const Invocation& invocation)
     const Catalogue catalogue = ovenCatalogue(folder, language, clock, show);
     // The same index as the window's: the figures of unchanged files are not read again.
     const Trend trend =
-        buildTrend(catalogue, std::min(options.from, options.to),
-                   std::max(options.from, options.to), language, {}, {}, &CatalogueIndex::user());
+        buildTrend(catalogue, days.from, days.to, language, {}, {}, &CatalogueIndex::user());
     if (!trend.report.isEmpty())
         show(trend.report.message());
 
@@ -182,8 +169,8 @@ int run(const Invocation& invocation)
         const QJsonObject object{
             {QStringLiteral("messages"), QJsonArray::fromStringList(messages)},
             {QStringLiteral("oven"), options.oven},
-            {QStringLiteral("from"), std::min(options.from, options.to).toString(Qt::ISODate)},
-            {QStringLiteral("to"), std::max(options.from, options.to).toString(Qt::ISODate)},
+            {QStringLiteral("from"), days.from.toString(Qt::ISODate)},
+            {QStringLiteral("to"), days.to.toString(Qt::ISODate)},
             {QStringLiteral("cycles"), cyclesJson(trend.cycles)},
         };
         out(QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Indented)).trimmed());

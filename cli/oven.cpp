@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace kvaro::cli {
 
 const QCommandLineOption& fromOption()
@@ -30,6 +32,34 @@ const QCommandLineOption& todayOption()
         QStringLiteral("today"), QStringLiteral("The day taken as today (default: the system's)."),
         QStringLiteral("YYYY-MM-DD"));
     return option;
+}
+
+bool readDays(const QCommandLineParser& parser,
+              std::initializer_list<std::pair<const QCommandLineOption&, QDate&>> days,
+              QString& error)
+{
+    for (const auto& [option, day] : days) {
+        for (const QString& value : parser.values(option)) {
+            day = QDate::fromString(value, Qt::ISODate);
+            if (!day.isValid()) {
+                error = QStringLiteral("not a date YYYY-MM-DD: ") + value;
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+DayRange dayRange(const QDate& from, const QDate& to, const QDate& today)
+{
+    const QDate first = from.isValid() ? from : today;
+    const QDate last = to.isValid() ? to : today;
+    return {std::min(first, last), std::max(first, last)};
+}
+
+FixedClock clockOfDay(const QDate& today)
+{
+    return FixedClock(QDateTime(today.isValid() ? today : SystemClock().today(), QTime(12, 0)));
 }
 
 QString existingOvenFolder(const QString& home, const QString& oven)

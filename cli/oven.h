@@ -2,13 +2,18 @@
 
 #include "catalogue/catalogue.h"
 
+#include "cycles/platform.h"
+
 #include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QDate>
 #include <QString>
 
 #include <functional>
+#include <initializer_list>
+#include <utility>
 
 namespace kvaro {
-class Clock;
 class Language;
 } // namespace kvaro
 
@@ -20,6 +25,23 @@ namespace kvaro::cli {
 const QCommandLineOption& fromOption();
 const QCommandLineOption& toOption();
 const QCommandLineOption& todayOption();
+
+// Reads each option's date into its day (left alone when not given; given twice, the last
+// counts). False, with the reason in error, for a value that is no date YYYY-MM-DD.
+bool readDays(const QCommandLineParser& parser,
+              std::initializer_list<std::pair<const QCommandLineOption&, QDate&>> days,
+              QString& error);
+
+// The days from and to as given, either one today when not given, in order: a range
+// given backwards lists the same days.
+struct DayRange {
+    QDate from;
+    QDate to;
+};
+DayRange dayRange(const QDate& from, const QDate& to, const QDate& today);
+
+// The clock of --today: noon of that day, or of the system's today when not given.
+FixedClock clockOfDay(const QDate& today);
 
 // The oven's folder in the store under home; empty after saying on standard error that
 // there is no such oven.
