@@ -1,6 +1,5 @@
-// The main window without the mouse and from outside: the names screen readers and
-// tooltips give the controls, the order of Tab, the keys that press buttons, and files
-// given on the command line or dropped onto the window.
+// The main window without the mouse: the names screen readers and tooltips give the
+// controls, the order of Tab and the keys that press buttons.
 #include "app/cataloguecontroller.h"
 #include "app/chartcontroller.h"
 #include "app/importcontroller.h"
@@ -18,20 +17,16 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
-#include <QUrl>
 
 #include <memory>
 
@@ -188,16 +183,6 @@ QString focusName(TForm2& form)
     return focus == tabs->tabBar() ? tabs->objectName() : focus->objectName();
 }
 
-QMimeData* urlData(const QList<QUrl>& urls)
-{
-    auto* data = new QMimeData;
-    if (urls.isEmpty())
-        data->setText(QStringLiteral("P1.csv"));
-    else
-        data->setUrls(urls);
-    return data;
-}
-
 } // namespace
 
 class TestWindowKeys : public QObject
@@ -219,12 +204,6 @@ private slots:
     void openKeyDrawsThePickedFile();
     void importKey();
     void refreshKeyReadsTheStoreAgain();
-    void givenFileIsTheFirstArgument_data();
-    void givenFileIsTheFirstArgument();
-    void givenFileOpensAsFromTheDialog_data();
-    void givenFileOpensAsFromTheDialog();
-    void droppedFileOpens_data();
-    void droppedFileOpens();
 };
 
 void TestWindowKeys::controlsAreNamedInBothLanguages_data()
@@ -604,137 +583,6 @@ void TestWindowKeys::refreshKeyReadsTheStoreAgain()
     QCOMPARE(list->model()->rowCount(), 3);
     QCOMPARE(combo->count(), 3);
     QCOMPARE(QDir(m.catalogue()->chosenOvenFolder()).dirName(), QStringLiteral("1000001"));
-    QVERIFY(m.messages.texts().isEmpty());
-}
-
-void TestWindowKeys::givenFileIsTheFirstArgument_data()
-{
-    QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<QString>("file");
-    QTest::newRow("none") << QStringList{"kvaro"} << "";
-    QTest::newRow("one") << QStringList{"kvaro", "P1.csv"} << "P1.csv";
-    QTest::newRow("two: the first") << QStringList{"kvaro", "/a/P1.csv", "P2.csv"} << "/a/P1.csv";
-    QTest::newRow("an option before it") << QStringList{"kvaro", "--verbose", "P1.csv"} << "P1.csv";
-    QTest::newRow("a name with blanks") << QStringList{"kvaro", "cykl 1.csv"} << "cykl 1.csv";
-}
-
-void TestWindowKeys::givenFileIsTheFirstArgument()
-{
-    QFETCH(QStringList, arguments);
-    QFETCH(QString, file);
-    QCOMPARE(TForm2::givenFile(arguments), file);
-}
-
-void TestWindowKeys::givenFileOpensAsFromTheDialog_data()
-{
-    QTest::addColumn<QString>("given"); // relative to the current folder, or absolute
-    QTest::addColumn<QString>("opened");
-    QTest::newRow("relative") << "P1.csv"
-                              << "cycles/P1.csv";
-    QTest::newRow("in a folder below") << "below/P2.csv"
-                                       << "cycles/below/P2.csv";
-    QTest::newRow("absolute") << "/ABS/P1.csv"
-                              << "cycles/P1.csv";
-    QTest::newRow("missing") << "P9.csv"
-                             << "";
-}
-
-void TestWindowKeys::givenFileOpensAsFromTheDialog()
-{
-    QFETCH(QString, given);
-    QFETCH(QString, opened);
-    Machine m;
-    const QString folder = m.file(QStringLiteral("cycles"));
-    writeCycle(folder + QStringLiteral("/P1.csv"), 1);
-    writeCycle(folder + QStringLiteral("/below/P2.csv"), 2);
-    given.replace(QStringLiteral("/ABS"), folder);
-    const QString current = QDir::currentPath();
-    QVERIFY(QDir::setCurrent(folder));
-
-    m.form->openGivenFile(given);
-    QVERIFY(QDir::setCurrent(current));
-
-    if (opened.isEmpty()) {
-        // What the open dialog's confirmation says of the same path.
-        const QStringList said = m.messages.texts();
-        QVERIFY(!m.drawn());
-        m.messages.clear();
-        m.form->FileOpenDialog1FileOkClick(QDir(folder).filePath(given));
-        QCOMPARE(said, m.messages.texts());
-        QCOMPARE(said.size(), 1);
-        return;
-    }
-    QVERIFY(m.messages.texts().isEmpty());
-    QVERIFY(m.drawn());
-    QCOMPARE(m.form->Memo1.fileName(), m.file(opened));
-}
-
-void TestWindowKeys::droppedFileOpens_data()
-{
-    // "FILE:" stands for the folder of the test's files as a local URL.
-    QTest::addColumn<QStringList>("urls");
-    QTest::addColumn<bool>("accepted");
-    QTest::addColumn<QString>("opened");
-    QTest::newRow("a local file") << QStringList{"FILE:P1.csv"} << true << "P1.csv";
-    QTest::newRow("several: the first")
-        << QStringList{"FILE:P2.csv", "FILE:P1.csv"} << true << "P2.csv";
-    QTest::newRow("a web address") << QStringList{"https://example.com/P1.csv"} << false << "";
-    QTest::newRow("a web address, then a local file")
-        << QStringList{"https://example.com/P1.csv", "FILE:P2.csv"} << true << "P2.csv";
-    QTest::newRow("a folder") << QStringList{"FILE:"} << false << "";
-    QTest::newRow("text, no address") << QStringList{} << false << "";
-    QTest::newRow("a local file that is gone: as the open dialog says")
-        << QStringList{"FILE:P9.csv"} << true << "P9.csv";
-}
-
-void TestWindowKeys::droppedFileOpens()
-{
-    QFETCH(QStringList, urls);
-    QFETCH(bool, accepted);
-    QFETCH(QString, opened);
-    Machine m;
-    writeCycle(m.file(QStringLiteral("P1.csv")), 1);
-    writeCycle(m.file(QStringLiteral("P2.csv")), 2);
-    // A control that takes drops itself would keep them from the window.
-    for (QWidget* widget : m.form->findChildren<QWidget*>()) {
-        if (widget->window() == m.form.get())
-            QVERIFY2(!widget->acceptDrops(), qPrintable(widget->objectName()));
-    }
-    QList<QUrl> addresses;
-    for (const QString& url : urls) {
-        addresses << (url.startsWith(QStringLiteral("FILE:"))
-                          ? QUrl::fromLocalFile(m.file(url.mid(5)))
-                          : QUrl(url));
-    }
-    const std::unique_ptr<QMimeData> data(urlData(addresses));
-    const QPoint centre = m.find("Chart1Placeholder")->mapTo(m.form.get(), QPoint(20, 20));
-
-    QDragEnterEvent enter(centre, Qt::CopyAction | Qt::LinkAction, data.get(), Qt::LeftButton,
-                          Qt::NoModifier);
-    QCoreApplication::sendEvent(m.form.get(), &enter);
-    QCOMPARE(enter.isAccepted(), accepted);
-    QDropEvent drop(QPointF(centre), Qt::CopyAction | Qt::LinkAction, data.get(), Qt::LeftButton,
-                    Qt::NoModifier);
-    QCoreApplication::sendEvent(m.form.get(), &drop);
-    QCOMPARE(drop.isAccepted(), accepted);
-
-    if (opened.isEmpty()) {
-        QTest::qWait(20);
-        QVERIFY(!m.drawn());
-        QVERIFY(m.messages.texts().isEmpty());
-        return;
-    }
-    const QString path = m.file(opened);
-    if (!QFileInfo::exists(path)) {
-        QTRY_COMPARE(m.messages.texts().size(), 1);
-        const QStringList said = m.messages.texts();
-        m.messages.clear();
-        m.form->FileOpenDialog1FileOkClick(path);
-        QCOMPARE(said, m.messages.texts());
-        return;
-    }
-    QTRY_VERIFY(m.drawn());
-    QCOMPARE(m.form->Memo1.fileName(), path);
     QVERIFY(m.messages.texts().isEmpty());
 }
 
