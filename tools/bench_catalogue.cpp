@@ -16,18 +16,14 @@
 #include "cycles/platform.h"
 #include "cycles/rawfile.h"
 #include "store/cyclefolder.h"
-#include "tools/cyclegen.h"
+#include "tools/benchkit.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <functional>
 
 using namespace kvaro;
 
@@ -42,105 +38,17 @@ struct Options {
     bool whole = false;
 };
 
-// Resident and peak resident memory of this process, in MiB.
-std::pair<double, double> residentMemory()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    double resident = 0, peak = 0;
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            const auto kib = [&] { return line.simplified().split(' ').value(1).toDouble(); };
-            if (line.startsWith("VmRSS:"))
-                resident = kib() / 1024;
-            else if (line.startsWith("VmHWM:"))
-                peak = kib() / 1024;
-        }
-    }
-    return {resident, peak};
-}
-
-// The medians of runs of work: wall-clock and processor time (every thread of the
-// process), in milliseconds. On a machine others share, the processor time says what the
-// work costs where the wall-clock time says mostly how long it waited.
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-double processorMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-Timing median(int runs, const std::function<void()>& work)
-{
-    QList<double> walls, cpus;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        const double cpu = processorMilliseconds();
-        timer.start();
-        work();
-        walls.append(double(timer.nsecsElapsed()) / 1e6);
-        cpus.append(processorMilliseconds() - cpu);
-    }
-    const auto middle = [](QList<double> values) {
-        std::sort(values.begin(), values.end());
-        const qsizetype n = values.size();
-        return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-    };
-    return Timing{middle(walls), middle(cpus)};
-}
+using bench::median;
+using bench::Timing;
 
 void print(const char* what, const Timing& timing, const Timing& floor, const QString& detail = {})
 {
-    const auto [resident, peak] = residentMemory();
+    const auto [resident, peak] = bench::residentMemory();
     std::printf(
         "%-42s %7.1f ms %5.1fx floor  cpu %7.1f ms %5.1fx  RSS %5.1f MiB (peak %5.1f)  %s\n", what,
         timing.wall, floor.wall > 0 ? timing.wall / floor.wall : 0.0, timing.cpu,
         floor.cpu > 0 ? timing.cpu / floor.cpu : 0.0, resident, peak, qPrintable(detail));
     std::fflush(stdout);
-}
-
-bool writeStore(const QString& folder, const Options& options, const QDate& today)
-{
-    const QString marker = QDir(folder).filePath(QStringLiteral("../bench-store.txt"));
-    const QByteArray wanted =
-        QByteArray::number(options.files) + ' ' + QByteArray::number(options.records) + '\n';
-    QFile known(marker);
-    if (known.open(QIODevice::ReadOnly) && known.readAll() == wanted)
-        return true;
-    // A store left by an earlier version of this tool is taken when the count fits.
-    if (!known.exists() && options.records == 3000 &&
-        QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files).size() == options.files)
-        return true;
-    known.close();
-    std::printf("writing %d cycle files of %d records into %s ...\n", options.files,
-                options.records, qPrintable(folder));
-    std::fflush(stdout);
-    QDir(folder).removeRecursively();
-    QDir().mkpath(folder);
-    for (int n = 1; n <= options.files; ++n) {
-        gen::CycleSpec spec;
-        spec.number = n;
-        spec.seed = quint64(n);
-        spec.samplePeriodSeconds = 10;
-        spec.durationSeconds = (options.records - 1) * spec.samplePeriodSeconds;
-        // About eight cycles a day over the year up to today, as a busy oven runs.
-        spec.start = QDateTime(today.addDays(-(n % 365)), QTime(6 + n % 12, n % 60));
-        QByteArray bytes = gen::writeCycle(spec);
-        bytes.replace(',', ';'); // the stored, normalised form
-        QFile file(QDir(folder).filePath(gen::cycleFileName(n)));
-        // Stored when the cycle ran, as a store fills: long settled for the index.
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.setFileTime(spec.start, QFileDevice::FileModificationTime)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
-            return false;
-        }
-    }
-    QFile done(marker);
-    return done.open(QIODevice::WriteOnly) && done.write(wanted) == wanted.size();
 }
 
 // The floor: the head and the tail of every file, read as plainly as it gets.
@@ -184,7 +92,7 @@ int main(int argc, char* argv[])
     const QString folder = QDir(home).filePath(QStringLiteral("Data/bench"));
     const QDate today(2024, 5, 20);
     const FixedClock clock(QDateTime(today, QTime(12, 0)));
-    if (!writeStore(folder, options, today))
+    if (!bench::writeStore(folder, options.files, options.records, today))
         return 1;
     QTemporaryDir cache;
     const Language language;

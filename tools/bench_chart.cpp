@@ -14,10 +14,10 @@
 #include "chart/view/chartview.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
+#include "tools/benchkit.h"
 #include "tools/cyclegen.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -25,66 +25,11 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <functional>
-#include <vector>
 
 namespace {
 
-double median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n == 0 ? 0 : n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
-
-double cpuMs()
-{
-    timespec t{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
-}
-
-struct Timing {
-    double wall = 0; // ms
-    double cpu = 0;  // ms
-};
-
-// Runs step `runs` times (prepare, not timed, before each) and gives the medians.
-Timing timed(
-    int runs, const std::function<void()>& step, const std::function<void()>& prepare = [] {})
-{
-    std::vector<double> wall;
-    std::vector<double> cpu;
-    for (int r = 0; r < runs; ++r) {
-        prepare();
-        QElapsedTimer timer;
-        const double cpuStart = cpuMs();
-        timer.start();
-        step();
-        wall.push_back(double(timer.nsecsElapsed()) / 1e6);
-        cpu.push_back(cpuMs() - cpuStart);
-    }
-    return {median(wall), median(cpu)};
-}
-
-// VmRSS and VmHWM of this process, in MB.
-std::pair<double, double> residentMemory()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    double rss = 0;
-    double hwm = 0;
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            const QList<QByteArray> parts = line.simplified().split(' ');
-            if (parts.size() >= 2 && parts[0] == "VmRSS:")
-                rss = parts[1].toDouble() / 1024;
-            if (parts.size() >= 2 && parts[0] == "VmHWM:")
-                hwm = parts[1].toDouble() / 1024;
-        }
-    }
-    return {rss, hwm};
-}
+using kvaro::bench::median;
+using kvaro::bench::Timing;
 
 QList<int> parseSizes(const QString& text)
 {
@@ -137,14 +82,14 @@ int main(int argc, char* argv[])
         }
 
         qint64 bytes = 0;
-        const Timing floor = timed(runs, [&] {
+        const Timing floor = median(runs, [&] {
             QFile file(path);
             if (file.open(QIODevice::ReadOnly))
                 bytes = file.readAll().size();
         });
 
         kvaro::OpenedCycle opened;
-        const Timing read = timed(
+        const Timing read = median(
             runs,
             [&] { opened = kvaro::openCycle(path, kvaro::CycleSource::Picked, QLatin1Char('.')); },
             [&] { opened = {}; });
@@ -154,7 +99,7 @@ int main(int argc, char* argv[])
         kvaro::FilterList filters;
         kvaro::RecordingMessages messages;
         const kvaro::Language language;
-        const Timing load = timed(
+        const Timing load = median(
             runs,
             [&] {
                 kvaro::WczytajWykres(opened.lines, language, chart, summary, filters, messages);
@@ -169,7 +114,7 @@ int main(int argc, char* argv[])
                        QStringLiteral("Czas"));
         view.show();
         auto* plot = view.findChild<QCustomPlot*>();
-        const Timing firstDraw = timed(
+        const Timing firstDraw = median(
             runs,
             [&] {
                 view.setModel(&chart);
@@ -185,7 +130,7 @@ int main(int argc, char* argv[])
         view.resetZoom();
         plot->replot(QCustomPlot::rpImmediateRefresh);
         int direction = 1;
-        const Timing pan = timed(runs, [&] {
+        const Timing pan = median(runs, [&] {
             const QCPRange range = plot->xAxis->range();
             direction = -direction;
             plot->xAxis->setRange(range.lower + direction * range.size() / 10,
@@ -194,7 +139,7 @@ int main(int argc, char* argv[])
         });
 
         // Halves the whole cycle's span about its middle.
-        const Timing zoom = timed(
+        const Timing zoom = median(
             runs,
             [&] {
                 const QCPRange range = plot->xAxis->range();
@@ -207,7 +152,7 @@ int main(int argc, char* argv[])
                 plot->replot(QCustomPlot::rpImmediateRefresh);
             });
 
-        const auto [rss, hwm] = residentMemory();
+        const auto [rss, hwm] = kvaro::bench::residentMemory();
         auto row = [&](const char* step, Timing t) {
             std::printf("%-10d %-12s %10.2f %10.1f %10.2f\n", records, step, t.wall,
                         floor.wall > 0 ? t.wall / floor.wall : 0.0, t.cpu);

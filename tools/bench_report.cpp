@@ -15,18 +15,15 @@
 #include "report/batchreport.h"
 #include "report/cyclereport.h"
 #include "report/reportdocument.h"
-#include "tools/cyclegen.h"
+#include "tools/benchkit.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <functional>
 
 using namespace kvaro;
@@ -41,97 +38,15 @@ struct Options {
     QString keep;
 };
 
-// Resident and peak resident memory of this process, in MiB.
-std::pair<double, double> residentMemory()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    double resident = 0, peak = 0;
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            const auto kib = [&] { return line.simplified().split(' ').value(1).toDouble(); };
-            if (line.startsWith("VmRSS:"))
-                resident = kib() / 1024;
-            else if (line.startsWith("VmHWM:"))
-                peak = kib() / 1024;
-        }
-    }
-    return {resident, peak};
-}
-
-double processorMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-Timing median(int runs, const std::function<void()>& work)
-{
-    QList<double> walls, cpus;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer timer;
-        const double cpu = processorMilliseconds();
-        timer.start();
-        work();
-        walls.append(double(timer.nsecsElapsed()) / 1e6);
-        cpus.append(processorMilliseconds() - cpu);
-    }
-    const auto middle = [](QList<double> values) {
-        std::sort(values.begin(), values.end());
-        const qsizetype n = values.size();
-        return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-    };
-    return Timing{middle(walls), middle(cpus)};
-}
+using bench::median;
+using bench::Timing;
 
 void print(const char* what, const Timing& timing, const QString& detail = {})
 {
-    const auto [resident, peak] = residentMemory();
+    const auto [resident, peak] = bench::residentMemory();
     std::printf("%-40s %9.1f ms  cpu %9.1f ms  RSS %6.1f MiB (peak %6.1f)  %s\n", what, timing.wall,
                 timing.cpu, resident, peak, qPrintable(detail));
     std::fflush(stdout);
-}
-
-bool writeStore(const QString& folder, const Options& options, const QDate& today)
-{
-    const QString marker = QDir(folder).filePath(QStringLiteral("../bench-store.txt"));
-    const QByteArray wanted =
-        QByteArray::number(options.files) + ' ' + QByteArray::number(options.records) + '\n';
-    QFile known(marker);
-    if (known.open(QIODevice::ReadOnly) && known.readAll() == wanted)
-        return true;
-    if (!known.exists() && options.records == 3000 &&
-        QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files).size() == options.files)
-        return true;
-    known.close();
-    std::printf("writing %d cycle files of %d records into %s ...\n", options.files,
-                options.records, qPrintable(folder));
-    std::fflush(stdout);
-    QDir(folder).removeRecursively();
-    QDir().mkpath(folder);
-    for (int n = 1; n <= options.files; ++n) {
-        gen::CycleSpec spec;
-        spec.number = n;
-        spec.seed = quint64(n);
-        spec.samplePeriodSeconds = 10;
-        spec.durationSeconds = (options.records - 1) * spec.samplePeriodSeconds;
-        spec.start = QDateTime(today.addDays(-(n % 365)), QTime(6 + n % 12, n % 60));
-        QByteArray bytes = gen::writeCycle(spec);
-        bytes.replace(',', ';'); // the stored, normalised form
-        QFile file(QDir(folder).filePath(gen::cycleFileName(n)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.setFileTime(spec.start, QFileDevice::FileModificationTime)) {
-            std::fprintf(stderr, "cannot write %s\n", qPrintable(file.fileName()));
-            return false;
-        }
-    }
-    QFile done(marker);
-    return done.open(QIODevice::WriteOnly) && done.write(wanted) == wanted.size();
 }
 
 // The first day of the last days up to today that hold at least `listed` cycles.
@@ -176,7 +91,7 @@ int main(int argc, char* argv[])
     const QString folder = QDir(home).filePath(QStringLiteral("Data/bench"));
     const QDate today(2024, 5, 20);
     const FixedClock clock(QDateTime(today, QTime(12, 0)));
-    if (!writeStore(folder, options, today))
+    if (!bench::writeStore(folder, options.files, options.records, today))
         return 1;
     const Language language;
     const FixedLocale locale;

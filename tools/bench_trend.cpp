@@ -3,11 +3,11 @@
 //   bench_trend [--keep DIR] [--runs N] [--cold-runs N]
 //
 // The store is DIR/Data/bench, as bench_catalogue --keep DIR writes it (3 000 cycles of
-// 3 000 records over the year up to 2024-05-20); a missing store is written the same way
-// into a temporary folder. Cases: the floor (every byte of every file read plainly), the
-// trend with no index (every file read whole and drawn), then with the index warm, alone
-// and with the catalogue build before it as kvaro-cli trend does. Each figure is the median
-// of its runs, in ms, with the resident memory after it.
+// 3 000 records over the year up to 2024-05-20); a missing store, or one of another size,
+// is written the same way (into a temporary folder without --keep). Cases: the floor (every byte of
+// every file read plainly), the trend with no index (every file read whole and drawn), then with
+// the index warm, alone and with the catalogue build before it as kvaro-cli trend does. Each figure
+// is the median of its runs, in ms, with the resident memory after it.
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
@@ -15,101 +15,29 @@
 #include "cycles/platform.h"
 #include "cycles/rawfile.h"
 #include "store/cyclefolder.h"
-#include "tools/cyclegen.h"
+#include "tools/benchkit.h"
 #include "trend/trendbuild.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
-#include <functional>
 
 using namespace kvaro;
 
 namespace {
 
-double residentMiB()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (status.open(QIODevice::ReadOnly)) {
-        for (const QByteArray& line : status.readAll().split('\n')) {
-            if (line.startsWith("VmRSS:"))
-                return line.simplified().split(' ').value(1).toDouble() / 1024;
-        }
-    }
-    return 0;
-}
-
-double processorMilliseconds()
-{
-    timespec now{};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return double(now.tv_sec) * 1e3 + double(now.tv_nsec) / 1e6;
-}
-
-struct Timing {
-    double wall = 0;
-    double cpu = 0;
-};
-
-double middle(QList<double> values)
-{
-    std::sort(values.begin(), values.end());
-    const qsizetype n = values.size();
-    return n % 2 ? values.at(n / 2) : (values.at(n / 2 - 1) + values.at(n / 2)) / 2;
-}
-
-// before() runs untimed ahead of each run.
-Timing median(int runs, const std::function<void()>& work, const std::function<void()>& before = {})
-{
-    QList<double> walls, cpus;
-    for (int i = 0; i < runs; ++i) {
-        if (before)
-            before();
-        QElapsedTimer timer;
-        const double cpu = processorMilliseconds();
-        timer.start();
-        work();
-        walls.append(double(timer.nsecsElapsed()) / 1e6);
-        cpus.append(processorMilliseconds() - cpu);
-    }
-    return Timing{middle(walls), middle(cpus)};
-}
+using bench::median;
+using bench::Timing;
 
 void print(const char* what, const Timing& timing, const QString& detail = {})
 {
     std::printf("%-46s %8.1f ms  cpu %8.1f ms  RSS %6.1f MiB  %s\n", what, timing.wall, timing.cpu,
-                residentMiB(), qPrintable(detail));
+                bench::residentMemory().resident, qPrintable(detail));
     std::fflush(stdout);
-}
-
-bool writeStore(const QString& folder, const QDate& today)
-{
-    if (QDir(folder).entryList({QStringLiteral("*.csv")}, QDir::Files).size() == 3000)
-        return true;
-    std::printf("writing 3000 cycle files of 3000 records into %s ...\n", qPrintable(folder));
-    std::fflush(stdout);
-    QDir().mkpath(folder);
-    for (int n = 1; n <= 3000; ++n) {
-        gen::CycleSpec spec;
-        spec.number = n;
-        spec.seed = quint64(n);
-        spec.samplePeriodSeconds = 10;
-        spec.durationSeconds = 2999 * spec.samplePeriodSeconds;
-        spec.start = QDateTime(today.addDays(-(n % 365)), QTime(6 + n % 12, n % 60));
-        QByteArray bytes = gen::writeCycle(spec);
-        bytes.replace(',', ';');
-        QFile file(QDir(folder).filePath(gen::cycleFileName(n)));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() ||
-            !file.setFileTime(spec.start, QFileDevice::FileModificationTime))
-            return false;
-    }
-    return true;
 }
 
 qint64 readEverything(const QString& folder, const QStringList& names)
@@ -145,7 +73,7 @@ int main(int argc, char* argv[])
     const QString folder = QDir(home).filePath(QStringLiteral("Data/bench"));
     const QDate today(2024, 5, 20);
     const QDate from = today.addDays(-365);
-    if (!writeStore(folder, today)) {
+    if (!bench::writeStore(folder, 3000, 3000, today)) {
         std::fprintf(stderr, "cannot write the store into %s\n", qPrintable(folder));
         return 1;
     }

@@ -32,11 +32,12 @@ set(allowed_cli cli trend report chart/view chart catalogue store cycles assets)
 # tools/ holds several targets; each file as its target links.
 set(allowed_tools/cyclegen tools/cyclegen cycles)
 set(allowed_tools/kvaro-gen tools/cyclegen cycles)
-set(allowed_tools/bench_catalogue tools/cyclegen catalogue store cycles)
-set(allowed_tools/bench_chart tools/cyclegen chart/view chart cycles assets)
+set(allowed_tools/benchkit tools/benchkit tools/cyclegen cycles)
+set(allowed_tools/bench_catalogue tools/benchkit tools/cyclegen catalogue store cycles)
+set(allowed_tools/bench_chart tools/benchkit tools/cyclegen chart/view chart cycles assets)
 set(allowed_tools/screenshot tools/cyclegen app trend report chart/view chart catalogue store cycles assets)
-set(allowed_tools/bench_trend tools/cyclegen trend chart catalogue store cycles)
-set(allowed_tools/bench_report tools/cyclegen report chart/view chart catalogue store cycles assets)
+set(allowed_tools/bench_trend tools/benchkit tools/cyclegen trend chart catalogue store cycles)
+set(allowed_tools/bench_report tools/benchkit tools/cyclegen report chart/view chart catalogue store cycles assets)
 set(allowed_tools/fuzz catalogue chart store cycles)
 
 # The part of the program a path below ROOT belongs to: a key of the table above.
