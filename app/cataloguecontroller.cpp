@@ -20,12 +20,15 @@
 #include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListView>
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -75,6 +78,7 @@ CatalogueController::CatalogueController(const Controls& controls, const State& 
     connect(c.ComboPiec, qOverload<int>(&QComboBox::activated), this,
             &CatalogueController::ComboPiecItemSelected);
     connect(c.ListBox1, &QListView::clicked, this, &CatalogueController::ListBox1ItemClick);
+    c.ListBox1->installEventFilter(this);
     connect(c.DataButton, &QPushButton::clicked, this, &CatalogueController::DataButtonClick);
     connect(m_form1, &TForm1::rangeConfirmed, this, &CatalogueController::AdvSmoothButton1Click);
 
@@ -104,6 +108,39 @@ void CatalogueController::languageLoaded()
     m_popupHeader->setText(m_state.language.text(Text::ChooseDateRange));
     m_compareAction->setText(m_state.language.text(Text::CompareWithDrawn));
     m_removeComparisonAction->setText(m_state.language.text(Text::RemoveComparison));
+    m_form1->languageLoaded();
+    relabelListedCycles();
+}
+
+void CatalogueController::relabelListedCycles()
+{
+    QList<CycleListItem> items = m_model->items();
+    if (items.isEmpty())
+        return;
+    for (CycleListItem& item : items) {
+        const int entry = int(m_catalogue.CycleFileNames.indexOf(item.file));
+        if (entry < 0)
+            continue;
+        item.notes = cycleNotes(m_catalogue, entry, m_state.language);
+        const auto& start = m_catalogue.CycleStartStamps.value(entry);
+        const auto& end = m_catalogue.CycleEndStamps.value(entry);
+        if (item.section && start && end)
+            item.section->hint =
+                sectionHint(m_catalogue.CycleNumbers.value(entry), *start, *end, m_state.language);
+    }
+    // The same cycles in another language: the highlight and the scroll place stay.
+    QListView* list = m_controls.ListBox1;
+    const int row = list->currentIndex().row();
+    const int scrolled = list->verticalScrollBar()->value();
+    m_model->setItems(items);
+    if (row >= 0)
+        list->setCurrentIndex(m_model->index(row));
+    list->verticalScrollBar()->setValue(scrolled);
+    m_timeLine->clearSections();
+    for (const CycleListItem& item : items) {
+        if (item.section)
+            m_timeLine->addSection(*item.section);
+    }
 }
 
 CatalogueController::~CatalogueController()
@@ -275,6 +312,7 @@ void CatalogueController::listed(const CycleListing& listing)
     }
     const Controls& c = m_controls;
     m_model->setItems(listing.items);
+    highlightCycle(m_highlighted);
     m_timeLine->clearSections();
     for (const CycleListItem& item : listing.items) {
         if (item.section)
@@ -330,6 +368,36 @@ void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
         return;
     }
     openListedCycle(path);
+}
+
+void CatalogueController::highlightCycle(const QString& path)
+{
+    m_highlighted = path;
+    QListView* list = m_controls.ListBox1;
+    const QList<CycleListItem>& items = m_model->items();
+    for (qsizetype row = 0; !path.isEmpty() && row < items.size(); ++row) {
+        const QString listed = QDir(m_catalogue.OvenFolder).filePath(items.at(row).file);
+        if (QFileInfo(listed) == QFileInfo(path)) {
+            list->setCurrentIndex(m_model->index(int(row)));
+            return;
+        }
+    }
+    list->selectionModel()->clear();
+}
+
+bool CatalogueController::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_controls.ListBox1 && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool opens = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter ||
+                           key->key() == Qt::Key_Space;
+        if (opens && (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier &&
+            m_controls.ListBox1->currentIndex().isValid()) {
+            ListBox1ItemClick(m_controls.ListBox1->currentIndex());
+            return true;
+        }
+    }
+    return QObject::eventFilter(watched, event);
 }
 
 void CatalogueController::openStoredCycle(const QString& file)

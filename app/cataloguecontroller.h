@@ -102,6 +102,9 @@ public slots:
     // A stored cycle of the chosen oven chosen elsewhere (the trend): drawn as a click on a
     // listed cycle draws it.
     void openStoredCycle(const QString& file);
+    // The listed cycle stored at path is highlighted (none for an empty path or a file not
+    // listed), and again after the list is built anew.
+    void highlightCycle(const QString& path);
 
 signals:
     // A listed cycle was clicked: what is drawn goes, before its file is read.
@@ -113,6 +116,10 @@ signals:
     // The list's menu: lay the stored cycle at path over the drawn one, or take it away.
     void compareRequested(const QString& path);
     void removeComparisonRequested();
+
+protected:
+    // Enter or Space on the highlighted cycle draws it, as a click does.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     enum class Step { Catalogue, Listing };
@@ -131,14 +138,17 @@ private:
     void settle();
     void waitUntilSettled();
     void openListedCycle(const QString& path);
+    // The listed items' and time line's texts in the language just loaded.
+    void relabelListedCycles();
 
     Controls m_controls;
     State m_state;
     AppServices m_services;
     Reading m_reading;
     Catalogue m_catalogue;
-    QString m_chosenOven; // the folder of the oven chosen last
-    QDate m_listedFrom;   // the range the list shows, or is being listed
+    QString m_chosenOven;  // the folder of the oven chosen last
+    QString m_highlighted; // the path highlightCycle() was given last
+    QDate m_listedFrom;    // the range the list shows, or is being listed
     QDate m_listedTo;
     // What is asked for and not started yet.
     bool m_catalogueWanted = false;

@@ -133,7 +133,7 @@ ChartController::ChartController(const Controls& controls, const State& state,
     showSaveCsvState();
     connect(m_saveReport, &QPushButton::clicked, this, &ChartController::saveReportClick);
     connect(m_saveBatchReport, &QPushButton::clicked, this, &ChartController::saveBatchReportClick);
-    updateReportButtons();
+    updateExportButtons();
     languageLoaded();
 }
 
@@ -151,7 +151,7 @@ void ChartController::drawCycle()
 {
     // What was compared with the last cycle says nothing about this one.
     removeComparison();
-    updateReportButtons();
+    updateExportButtons();
     emit drawnChanged(false);
     const int turn = cycleturn::take();
     const int records = m_state.Memo1.trimmedCount() - 3;
@@ -178,7 +178,10 @@ void ChartController::drawCycle()
         bool loaded = false;
     };
     Load load{m_state.Memo1, m_state.language, m_state.chart, m_summary, m_state.filters, {}};
+    // The list stays clickable meanwhile; what the user changes goes into the result.
+    const FilterList marksBefore = m_state.filters;
     m_relabelledWhileLoading = false;
+    emit loadStarted();
     const bool ended = runAside(this, [&load](const CancelCheck&) {
         load.loaded = guarded(load.messages, [&load] {
             WczytajWykres(load.memo1, load.language, load.chart, load.summary, load.filters,
@@ -190,6 +193,7 @@ void ChartController::drawCycle()
     if (dialog)
         dialog->finish();
 
+    load.filters.takeMarksChanged(marksBefore, m_state.filters, load.chart);
     m_state.chart = std::move(load.chart);
     m_summary = std::move(load.summary);
     // Only a cycle drawn to its end has a table: the export would stop where the load did.
@@ -211,7 +215,7 @@ void ChartController::drawCycle()
     m_controls.Chart1->refresh();
     if (load.loaded)
         ChartZoomReset();
-    updateReportButtons();
+    updateExportButtons();
     emit drawnChanged(isDrawn());
 }
 

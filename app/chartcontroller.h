@@ -122,6 +122,9 @@ public:
 signals:
     void drawnChanged(bool drawn);
     void comparisonChanged(bool shown);
+    // A load has taken its copies and runs aside until its result replaces the window's
+    // own: what the user does to the filter list from now on is merged into it.
+    void loadStarted();
 
 public slots:
     // Memo1 holds a cycle and the series are empty: load, show the figures, full view.
@@ -165,8 +168,9 @@ public slots:
     void saveBatchReportClick();
     bool saveCycleReport(const QString& path);
     bool saveBatchReport(const QString& path);
-    // A drawn cycle enables the report button, a listed cycle the batch button.
-    void updateReportButtons();
+    // A chart on screen enables the PNG and PDF buttons, a drawn cycle the report button,
+    // a listed cycle the batch button.
+    void updateExportButtons();
 
 signals:
     // While a batch report runs: cycles read, then cycles written, of twice the cycles.

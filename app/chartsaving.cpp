@@ -96,13 +96,13 @@ bool ChartController::saveChartCsv(const QString& path)
     showSaveCsvState();
     if (!built || !table)
         return false;
-    bool saved = true;
     try {
         table->save(path);
-    } catch (const Failure&) {
-        saved = false;
+    } catch (const WriteFailure& failure) {
+        m_services.messages.show(cannotWrite(m_state.language, failure.file(), failure.reason()));
+        return false;
     }
-    return reportSave(saved, path);
+    return true;
 }
 
 void ChartController::showSaveCsvState()
@@ -113,11 +113,15 @@ void ChartController::showSaveCsvState()
 void ChartController::setBatchSource(std::function<BatchSource()> source)
 {
     m_batchSource = std::move(source);
-    updateReportButtons();
+    updateExportButtons();
 }
 
-void ChartController::updateReportButtons()
+void ChartController::updateExportButtons()
 {
+    // A hidden chart has no picture to save: before the first cycle, after one that could
+    // not be drawn.
+    m_savePng->setEnabled(chartShown());
+    m_savePdf->setEnabled(chartShown());
     m_saveReport->setEnabled(chartShown() && !m_state.chart.records().isEmpty());
     m_saveBatchReport->setEnabled(!m_batchRunning && m_batchSource &&
                                   !m_batchSource().cycles.isEmpty());
@@ -180,7 +184,7 @@ bool ChartController::saveBatchReport(const QString& path)
     if (source.cycles.isEmpty())
         return false;
     m_batchRunning = true;
-    updateReportButtons();
+    updateExportButtons();
     const QPointer<ChartController> self(this);
     // Copies: the window may be relabelled while the worker reads.
     const Language language = m_state.language;
@@ -202,9 +206,9 @@ bool ChartController::saveBatchReport(const QString& path)
 
     // The cover needs every cycle's figures before the first page: the cycles are read
     // on a worker first, their progress reaching the dialog on this thread.
-    QList<BatchRow> rows;
+    BatchContents contents;
     const bool ended = runAside(this, [&](const CancelCheck& stopped) {
-        rows = readBatchRows(
+        contents = readBatch(
             source.cycles, CycleSource::Stored, separator, language,
             [this, total](int done, int) {
                 QMetaObject::invokeMethod(
@@ -220,8 +224,9 @@ bool ChartController::saveBatchReport(const QString& path)
     if (!*cancelled) {
         // Pages are drawn by the chart view, which lives on this thread: one cycle at a
         // time, the window's events (a click on cancel among them) handled in between.
-        BatchReportWriter writer(path, source.cycles, CycleSource::Stored, language, separator);
-        bool ok = writer.begin(QDir(source.ovenFolder).dirName(), source.from, source.to, rows);
+        BatchReportWriter writer(path, CycleSource::Stored, language, separator);
+        bool ok = writer.begin(QDir(source.ovenFolder).dirName(), source.from, source.to,
+                               std::move(contents));
         while (ok && !*cancelled && writer.addNext()) {
             showBatchProgress(total / 2 + writer.done(), total);
             QCoreApplication::processEvents();
@@ -241,7 +246,7 @@ bool ChartController::saveBatchReport(const QString& path)
         dialog->finish();
     }
     m_batchRunning = false;
-    updateReportButtons();
+    updateExportButtons();
     return written;
 }
 

@@ -42,6 +42,8 @@ TForm1::TForm1(const Language& language, const QDate& today, QWidget* parent)
         row->setColumnStretch(i, shares[i]);
     m_confirm = new QPushButton(m_language.text(Text::Confirm), buttons);
     m_confirm->setObjectName(QStringLiteral("AdvSmoothButton1"));
+    // Enter on the focused button confirms, as it would in a dialog.
+    m_confirm->setAutoDefault(true);
     m_confirm->setStyleSheet(QStringLiteral("font: bold 10pt \"Tahoma\"; background: #add8e6;"));
     row->addWidget(m_confirm, 0, 3);
 
@@ -63,6 +65,20 @@ TForm1::TForm1(const Language& language, const QDate& today, QWidget* parent)
         const auto [from, to] = m_picker.confirmedRange(m_today);
         emit rangeConfirmed(from, to);
     });
+    // The window's language from the start: "Początek" is only the design-time text.
+    languageLoaded();
+}
+
+void TForm1::languageLoaded()
+{
+    m_picker.relabel(m_language);
+    m_footer->setText(m_picker.footerCaption());
+    const QString hint = m_language.text(Text::ChooseFirstDay);
+    if (!hint.isEmpty())
+        m_calendar->setToolTip(hint);
+    const QString confirm = m_language.text(Text::Confirm);
+    if (!confirm.isEmpty())
+        m_confirm->setText(confirm);
 }
 
 void TForm1::prepareOpening(const QDate& today)

@@ -31,6 +31,8 @@ public:
 
     // Each opening: days after today cannot be chosen.
     void prepareOpening(const QDate& today);
+    // The language was switched: the footer, the calendar's hint and the button follow.
+    void languageLoaded();
 
 public slots:
     void CalendarOdSelectDate(const QDate& date);

@@ -18,6 +18,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QSignalBlocker>
+#include <QTranslator>
 
 namespace kvaro {
 
@@ -73,16 +74,14 @@ void TForm2::FormCreate()
     OdswiezListePiecy();
 }
 
-QFileDialog* TForm2::FileOpenDialog1()
+std::unique_ptr<QFileDialog> TForm2::FileOpenDialog1()
 {
-    if (!m_fileOpenDialog1) {
-        m_fileOpenDialog1 = new QFileDialog(this);
-        m_fileOpenDialog1->setObjectName(QStringLiteral("FileOpenDialog1"));
-        m_fileOpenDialog1->setFileMode(QFileDialog::ExistingFile);
-        m_fileOpenDialog1->setAcceptMode(QFileDialog::AcceptOpen);
-        m_fileOpenDialog1->setNameFilter(QStringLiteral("csv (*.csv)"));
-    }
-    return m_fileOpenDialog1;
+    auto dialog = std::make_unique<QFileDialog>(this);
+    dialog->setObjectName(QStringLiteral("FileOpenDialog1"));
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setNameFilter(QStringLiteral("csv (*.csv)"));
+    return dialog;
 }
 
 void TForm2::showMessage(const QString& text)
@@ -134,12 +133,17 @@ void TForm2::clearChart()
 void TForm2::AdvSmoothButton8Click()
 {
     guard([this] {
-        QFileDialog* dialog = FileOpenDialog1();
-        if (dialog->exec() != QDialog::Accepted)
-            return;
-        const QStringList files = dialog->selectedFiles();
-        if (!files.isEmpty() && !files.first().isEmpty())
-            FileOpenDialog1FileOkClick(files.first());
+        QString file;
+        {
+            // Gone before the cycle is opened, and with it the drop-down of its file name
+            // line, which a dialog kept hidden for the next use left open over the chart.
+            const std::unique_ptr<QFileDialog> dialog = FileOpenDialog1();
+            if (dialog->exec() != QDialog::Accepted)
+                return;
+            file = dialog->selectedFiles().value(0);
+        }
+        if (!file.isEmpty())
+            FileOpenDialog1FileOkClick(file);
     });
 }
 

@@ -15,10 +15,12 @@
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 class QAbstractButton;
 class QFileDialog;
+class QTranslator;
 class QDragEnterEvent;
 class QDropEvent;
 class QMimeData;
@@ -56,8 +58,9 @@ public:
     FilterList& filterList() { return m_filterList; }
     const FilterList& filterList() const { return m_filterList; }
     ProgressDialog* MsgDialog() const { return m_msgDialog; }
-    // Created on first use so the window opens without building a file dialog.
-    QFileDialog* FileOpenDialog1();
+    // A new open dialog for each use: a dialog kept and shown again leaves the drop-down
+    // list of its file name line over the window once it is accepted.
+    std::unique_ptr<QFileDialog> FileOpenDialog1();
 
     // A language text, read now.
     QString text(Text name) const { return m_language.text(name); }
@@ -131,6 +134,9 @@ private:
     QWidget* buildStatusBar();
     void FormCreate();
     void switchLanguage(const QString& code);
+    // Qt's own texts (file dialogs, message box buttons, context menus) in the language of
+    // LanguageCode, where Qt has a translation for it.
+    void loadQtTexts();
     // "<items> <word>" under ListBox1: text 9, or the singular or "few" form that fits.
     void setListBox1Footer(int count);
 
@@ -142,7 +148,7 @@ private:
     ChartModel m_chartModel;
     FilterList m_filterList;
     ProgressDialog* m_msgDialog = nullptr;
-    QFileDialog* m_fileOpenDialog1 = nullptr;
+    std::unique_ptr<QTranslator> m_qtTexts;
     struct NamedButton {
         QPointer<QAbstractButton> button;
         Text name;

@@ -3,20 +3,43 @@
 #include "app/tform2.h"
 
 #include "app/progressdialog.h"
+#include "chart/seriesname.h"
 #include "chart/view/chartview.h"
 
 #include <QAbstractItemModel>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QListView>
+#include <QLocale>
 #include <QPushButton>
-#include <QSignalBlocker>
 #include <QTabWidget>
+#include <QTranslator>
 
 namespace kvaro {
 
+void TForm2::loadQtTexts()
+{
+    if (m_qtTexts) {
+        QCoreApplication::removeTranslator(m_qtTexts.get());
+        m_qtTexts.reset();
+    }
+    // Qt speaks English without a translation.
+    const QLocale language(m_settings.languageCode().toLower());
+    if (language.language() == QLocale::English || language.language() == QLocale::C)
+        return;
+    auto translator = std::make_unique<QTranslator>();
+    if (!translator->load(language, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return;
+    QCoreApplication::installTranslator(translator.get());
+    m_qtTexts = std::move(translator);
+}
+
 void TForm2::LoadLanguage()
 {
+    loadQtTexts();
     m_settings.loadLanguage(m_language);
     // An empty file relabels nothing: the window keeps the texts it has.
     if (m_language.buffer().count() == 0)
@@ -45,16 +68,14 @@ void TForm2::LoadLanguage()
     c.AdvSmoothButton9->setText(text(Text::CheckAll));
     c.AdvSmoothButton10->setText(text(Text::UncheckAll));
 
-    // The chooser shows its prompt again; the chosen oven and its catalogue stay.
-    {
-        const QSignalBlocker blocker(c.ComboPiec);
-        c.ComboPiec->setCurrentIndex(-1);
-    }
+    // The chosen oven stays shown: its cycles stay listed, so a prompt there would say
+    // that none is chosen.
     c.ComboPiec->setPlaceholderText(text(Text::ChooseOven));
     c.ComboPiec->setToolTip(text(Text::OvenChooserHint));
     c.TrendButton->setToolTip(text(Text::TrendButtonHint));
     c.AdvSmoothButton11->setText(text(Text::CopyToClipboard));
     c.Chart1->setTitles(text(Text::WorkingChamber), text(Text::Temperature), text(Text::Time));
+    c.Chart1->setSeriesNames(seriesNames(m_language));
     c.Chart1->setEmptyHint(text(Text::ChartAllHidden));
     nameButtons();
     nameOtherControls();

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStandardItemModel>
@@ -71,32 +72,38 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
       m_services(services)
 {
     setObjectName(QStringLiteral("TrendWindow"));
-    setWindowTitle(fillIn(m_language.text(Text::TrendTitle),
-                          {m_subject.oven, m_services.locale.shortDate(m_subject.from),
-                           m_services.locale.shortDate(m_subject.to)}));
     resize(1100, 760);
 
     m_figure = new QComboBox(this);
     m_figure->setObjectName(QStringLiteral("TrendFigure"));
     for (int c = int(FirstTrendFigure); c < TrendColumnCount; ++c)
-        m_figure->addItem(trendColumnTitle(TrendColumn(c), m_language), c);
-    auto* figureLabel = new QLabel(m_language.text(Text::TrendFigure), this);
-    figureLabel->setBuddy(m_figure);
+        m_figure->addItem(QString(), c);
+    m_figureLabel = new QLabel(this);
+    m_figureLabel->setBuddy(m_figure);
 
-    m_save = new QPushButton(m_language.text(Text::TrendSaveCsv), this);
+    m_save = new QPushButton(this);
     m_save->setObjectName(QStringLiteral("TrendSaveCsv"));
     m_save->setEnabled(false);
+    m_close = new QPushButton(this);
+    m_close->setObjectName(QStringLiteral("TrendClose"));
+    connect(m_close, &QPushButton::clicked, this, &QWidget::close);
+    // The keys people close a window of their own with.
+    for (const QKeySequence& keys :
+         {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::CTRL | Qt::Key_W)}) {
+        auto* shortcut = new QShortcut(keys, this);
+        connect(shortcut, &QShortcut::activated, this, &QWidget::close);
+    }
 
     auto* bar = new QHBoxLayout;
-    bar->addWidget(figureLabel);
+    bar->addWidget(m_figureLabel);
     bar->addWidget(m_figure);
     bar->addStretch(1);
     bar->addWidget(m_save);
+    bar->addWidget(m_close);
 
     m_plot = new QCustomPlot(this);
     m_plot->setObjectName(QStringLiteral("TrendChart"));
     m_plot->setMinimumHeight(300);
-    m_plot->setToolTip(m_language.text(Text::TrendPointHint));
     auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
     // Starts are the controllers' wall-clock times, held as UTC: shown as they are.
     ticker->setTimeZone(QTimeZone::utc());
@@ -108,7 +115,6 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
                           : QLocale::c();
     numbers.setNumberOptions(QLocale::OmitGroupSeparator);
     m_plot->setLocale(numbers);
-    m_plot->xAxis->setLabel(m_language.text(Text::TrendStart));
     // The legend in a row of its own under the chart, where it hides no point.
     m_plot->legend->setVisible(true);
     m_plot->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
@@ -141,8 +147,6 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
 
     m_progress = new ProgressDialog(this);
     m_progress->setObjectName(QStringLiteral("TrendProgress"));
-    m_progress->setCaption(windowTitle());
-    m_progress->setBody(m_language.text(Text::TrendReading));
     // Closing the dialog stops the reading: the cycles read so far are shown.
     connect(m_progress, &QDialog::finished, this, [this] {
         if (m_worker)
@@ -157,6 +161,34 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
                 if (plottable == m_points && index >= 0 && index < m_pointFiles.size())
                     emit cycleChosen(m_pointFiles.at(index));
             });
+    relabel();
+}
+
+void TrendWindow::setLanguage(const Language& language)
+{
+    m_language = language;
+    relabel();
+    if (!m_worker) {
+        fillTable();
+        drawFigure();
+    }
+}
+
+void TrendWindow::relabel()
+{
+    setWindowTitle(fillIn(m_language.text(Text::TrendTitle),
+                          {m_subject.oven, m_services.locale.shortDate(m_subject.from),
+                           m_services.locale.shortDate(m_subject.to)}));
+    for (int i = 0; i < m_figure->count(); ++i)
+        m_figure->setItemText(
+            i, trendFigureTitle(TrendColumn(m_figure->itemData(i).toInt()), m_language));
+    m_figureLabel->setText(m_language.text(Text::TrendFigure));
+    m_save->setText(m_language.text(Text::TrendSaveCsv));
+    m_close->setText(m_language.text(Text::TrendClose));
+    m_plot->setToolTip(m_language.text(Text::TrendPointHint));
+    m_plot->xAxis->setLabel(m_language.text(Text::TrendStart));
+    m_progress->setCaption(windowTitle());
+    m_progress->setBody(m_language.text(Text::TrendReading));
 }
 
 TrendWindow::~TrendWindow()
@@ -267,7 +299,7 @@ void TrendWindow::drawFigure()
         m_pointFiles.append(cycle->file);
     }
 
-    const QString title = trendColumnTitle(column, m_language);
+    const QString title = trendFigureTitle(column, m_language);
     m_points = m_plot->addGraph();
     m_points->setName(title);
     m_points->setData(keys, values, true);
@@ -323,7 +355,11 @@ void TrendWindow::saveCsvClicked()
 void TrendWindow::saveCsv(const QString& path)
 {
     guarded(m_services.messages, [&] {
-        trendCsv(m_trend.cycles, m_language, m_services.locale.decimalSeparator()).save(path);
+        try {
+            trendCsv(m_trend.cycles, m_language, m_services.locale.decimalSeparator()).save(path);
+        } catch (const WriteFailure& failure) {
+            m_services.messages.show(cannotWrite(m_language, failure.file(), failure.reason()));
+        }
     });
 }
 

@@ -14,6 +14,7 @@
 class QComboBox;
 class QCPGraph;
 class QCustomPlot;
+class QLabel;
 class QPushButton;
 class QStandardItemModel;
 class QTableView;
@@ -57,6 +58,8 @@ public:
     // The figure drawn: a column from FirstTrendFigure on.
     TrendColumn shownFigure() const;
     QCustomPlot* plot() const { return m_plot; }
+    // The interface language was switched: every text of the window follows.
+    void setLanguage(const Language& language);
 
 signals:
     // A point was clicked: the cycle of that file is to be drawn in the main window.
@@ -69,6 +72,7 @@ private:
     void fillTable();
     void drawFigure();
     void saveCsvClicked();
+    void relabel();
 
     Subject m_subject;
     Language m_language;
@@ -81,6 +85,8 @@ private:
     QTableView* m_table;
     QStandardItemModel* m_model;
     QPushButton* m_save;
+    QPushButton* m_close;
+    QLabel* m_figureLabel;
     ProgressDialog* m_progress;
     std::unique_ptr<WorkerThread> m_worker;
     int m_progressDone = 0;

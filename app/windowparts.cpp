@@ -118,6 +118,8 @@ void attachTrend(TForm2& form, CatalogueController* catalogue)
         window->setAttribute(Qt::WA_DeleteOnClose);
         QObject::connect(window, &TrendWindow::cycleChosen, catalogue,
                          &CatalogueController::openStoredCycle);
+        QObject::connect(&form, &TForm2::languageLoaded, window,
+                         [&form, window] { window->setLanguage(form.JezykMemo()); });
         window->show();
         window->start();
     });
@@ -145,18 +147,26 @@ void attachWindowParts(TForm2& form, std::unique_ptr<Drives> drives,
                      &QAction::setEnabled);
     QObject::connect(chart, &ChartController::comparisonChanged,
                      catalogue->removeComparisonAction(), &QAction::setEnabled);
+    // The highlighted cycle is the drawn one, whatever opened it (the list, the trend, the
+    // open button) and whatever was right-clicked for a comparison; none when nothing is drawn.
+    const auto highlight = [&form, chart, catalogue] {
+        catalogue->highlightCycle(chart->isDrawn() ? form.Memo1.fileName() : QString());
+    };
+    QObject::connect(chart, &ChartController::drawnChanged, catalogue, highlight);
+    QObject::connect(chart, &ChartController::comparisonChanged, catalogue, highlight);
     // The batch report covers the cycles listed; a cycle being opened is not drawn yet.
     chart->setBatchSource([catalogue] {
         ChartController::BatchSource source{
             catalogue->catalogue().OvenFolder, catalogue->listedFrom(), catalogue->listedTo(), {}};
-        for (const CycleListItem& item : catalogue->model()->items())
+        for (const CycleListItem& item :
+             itemsByStart(catalogue->catalogue(), catalogue->model()->items()))
             source.cycles.append({QDir(source.ovenFolder).filePath(item.file), item.progress});
         return source;
     });
     QObject::connect(catalogue->model(), &QAbstractItemModel::modelReset, chart,
-                     &ChartController::updateReportButtons);
+                     &ChartController::updateExportButtons);
     QObject::connect(catalogue, &CatalogueController::cycleOpening, chart,
-                     &ChartController::updateReportButtons);
+                     &ChartController::updateExportButtons);
     auto* import = attachImport(form, std::move(drives), std::move(watch));
     // Newly imported cycles of the chosen oven show without choosing it again; the oven
     // list is rebuilt first (attachImport connected it).

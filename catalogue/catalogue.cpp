@@ -1,7 +1,7 @@
 #include "catalogue/catalogue.h"
 
 #include "catalogue/catalogueindex.h"
-#include "catalogue/orderedwork.h"
+#include "cycles/orderedwork.h"
 
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
@@ -449,18 +449,25 @@ QList<int> Catalogue::entriesDated(const QDate& from, const QDate& to) const
     return entries;
 }
 
-QString cycleNumberFromName(const QString& fileName)
+QList<int> Catalogue::entriesByStart(const QDate& from, const QDate& to) const
 {
-    // "P123.csv", as nearly every name reads: the text between the two.
-    const QLatin1String extension(".csv");
-    const qsizetype end = fileName.size() - extension.size();
-    if (fileName.startsWith(QLatin1Char('P')) && fileName.indexOf(QLatin1Char('P'), 1) < 0 &&
-        end >= 1 && fileName.indexOf(extension) == end)
-        return fileName.sliced(1, end - 1);
-    QString number = fileName;
-    number.remove(QLatin1Char('P'), Qt::CaseSensitive);
-    number.remove(QStringLiteral(".csv"), Qt::CaseSensitive);
-    return number;
+    QList<int> entries = entriesDated(from, to);
+    QList<QDateTime> starts(size());
+    for (const int entry : entries)
+        starts[entry] = startOf(entry);
+    std::stable_sort(entries.begin(), entries.end(),
+                     [&](int a, int b) { return starts.at(a) < starts.at(b); });
+    return entries;
+}
+
+QDateTime Catalogue::startOf(int entry) const
+{
+    const auto& stamp = CycleStartStamps.value(entry);
+    QDateTime start = stamp ? stamp->toDateTime() : QDateTime();
+    // A start that is no valid time still sorts on its day.
+    if (!start.isValid())
+        start = QDateTime(CycleDates.value(entry), QTime(0, 0), Qt::UTC);
+    return start;
 }
 
 QString reportLine(const Failure& failure)
@@ -494,7 +501,7 @@ CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& languag
     const QStringList& names = indexed.names();
     const int total = int(names.size());
     catalogue.reserve(total);
-    const qint64 now = CatalogueIndex::nowNanoseconds();
+    const qint64 now = index ? index->now() : CatalogueIndex::nowNanoseconds();
     if (progress)
         progress(0, total);
     int done = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "cycles/cyclefiletext.h"
+#include "cycles/cyclename.h"
 
 #include <QDate>
 #include <QDateTime>
@@ -100,13 +101,16 @@ struct Catalogue {
     QString endField(int entry, int column) const;
     // The entries dated from..to, both included, in catalogue order.
     QList<int> entriesDated(const QDate& from, const QDate& to) const;
+    // The same entries by their start, the earliest first (catalogue order among equal
+    // starts): the order of a trend and of a batch report, which read as a time line.
+    QList<int> entriesByStart(const QDate& from, const QDate& to) const;
+    // An entry's start as a wall-clock time held as UTC (CycleStamp::toDateTime); the
+    // start of its day when its start stamp is no valid time.
+    QDateTime startOf(int entry) const;
 };
 
 inline constexpr int StartRecordColumns = 71;
 inline constexpr int EndRecordColumns = 51;
-
-// The cycle number from a file name: every "P", then every ".csv" removed (case-sensitive).
-QString cycleNumberFromName(const QString& fileName);
 
 // Everything a build has to say, one line per file, shown once at the end.
 struct BuildReport {

@@ -1,5 +1,6 @@
 #include "catalogue/catalogueindex.h"
 
+#include "cycles/platform.h"
 #include "store/cyclefolder.h"
 
 #include <QCryptographicHash>
@@ -251,7 +252,10 @@ int OvenIndex::position(const QString& name) const
     return at != names.cend() && *at == name ? int(at - names.cbegin()) : -1;
 }
 
-CatalogueIndex::CatalogueIndex(QString folder) : m_folder(std::move(folder)) {}
+CatalogueIndex::CatalogueIndex(QString folder, const Clock* clock)
+    : m_folder(std::move(folder)), m_clock(clock)
+{
+}
 
 QString CatalogueIndex::userFolder()
 {
@@ -323,6 +327,11 @@ bool CatalogueIndex::settled(const FileStamp& stamp, qint64 nowNanoseconds)
     // share's clock a little ahead of this one.
     constexpr qint64 Margin = qint64(10) * 1000000000;
     return stamp.modified < nowNanoseconds - Margin;
+}
+
+qint64 CatalogueIndex::now() const
+{
+    return m_clock ? m_clock->now().toMSecsSinceEpoch() * 1000000 : nowNanoseconds();
 }
 
 qint64 CatalogueIndex::nowNanoseconds()

@@ -90,7 +90,9 @@ class CatalogueIndex
 {
 public:
     // An index kept in folder (made when first written).
-    explicit CatalogueIndex(QString folder);
+    // The clock tells when a file has settled (see settled()); the system's when none is
+    // given. Tests give their own.
+    explicit CatalogueIndex(QString folder, const Clock* clock = nullptr);
 
     // $XDG_CACHE_HOME/kvaro, or ~/.cache/kvaro where that is not set.
     static QString userFolder();
@@ -119,6 +121,8 @@ public:
     // seconds may change again within the same tick of its clock, unseen.
     static bool settled(const FileStamp& stamp, qint64 nowNanoseconds);
     static qint64 nowNanoseconds();
+    // Now by this index's clock.
+    qint64 now() const;
 
     // The file's bytes, and back; empty (or nothing) for a file that is not a sound index
     // of that oven folder in this program's format.
@@ -127,6 +131,7 @@ public:
 
 private:
     QString m_folder;
+    const Clock* m_clock = nullptr;
     mutable QMutex m_mutex;
     std::optional<OvenIndex> m_held;
     Use m_lastUse;

@@ -2,15 +2,16 @@
 
 #include "catalogue/cyclestatistics.h"
 #include "catalogue/indexedpass.h"
-#include "catalogue/orderedwork.h"
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/language.h"
+#include "cycles/orderedwork.h"
 #include "cycles/platform.h"
 #include "store/cyclefolder.h"
 
 #include <QDir>
+#include <QHash>
 
 #include <algorithm>
 #include <cmath>
@@ -22,6 +23,31 @@ namespace {
 QString escaped(const QString& text)
 {
     return text.toHtmlEscaped();
+}
+
+// A clock field as people read it: "6" is written "06", so "6:1" never reads as ten past
+// six. A field that is no small whole number is shown as the file has it.
+QString clockPart(const QString& text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < 0 || value > 99 || text.size() > 2)
+        return text;
+    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+}
+
+QString clockPart(int value)
+{
+    return clockPart(QString::number(value));
+}
+
+// "hh:mm" or "hh:mm:ss" from the fields of a record, each part as clockPart writes it.
+QString clockText(const QStringList& parts)
+{
+    QStringList texts;
+    for (const QString& part : parts)
+        texts.append(clockPart(part));
+    return texts.join(QLatin1Char(':'));
 }
 
 QDateTime sectionTime(const CycleStamp& stamp, const QString& file)
@@ -80,22 +106,38 @@ QString cycleCaption(const QDate& date, const Locale& locale)
 QString cycleNotes(const Catalogue& catalogue, int entry, const Language& language)
 {
     const auto e = [&](int column) { return escaped(catalogue.endField(entry, column)); };
+    const QString start = catalogue.ListBox3.value(entry);
     return QStringLiteral("<b>") + language.text(Text::Start) + QStringLiteral(":</b> ") +
-           escaped(catalogue.ListBox3.value(entry)) + QStringLiteral("<br><b>") +
-           language.text(Text::End) + QStringLiteral(":</b> ") + e(field::Hour) + QLatin1Char(':') +
-           e(field::Minute) + QLatin1Char(':') + e(field::Second) + QStringLiteral("<br><i>") +
-           language.text(Text::Consumption) + QStringLiteral(": ") + e(field::Fuel) +
-           QStringLiteral("<br>") + language.text(Text::Temperature) + QStringLiteral(": ") +
-           escaped(catalogue.startField(entry, field::SetTemperature)) +
+           escaped(clockText(start.split(QLatin1Char(':')))) + QStringLiteral("<br><b>") +
+           language.text(Text::End) + QStringLiteral(":</b> ") +
+           escaped(clockText({catalogue.endField(entry, field::Hour),
+                              catalogue.endField(entry, field::Minute),
+                              catalogue.endField(entry, field::Second)})) +
+           QStringLiteral("<br><i>") + language.text(Text::Consumption) + QStringLiteral(": ") +
+           e(field::Fuel) + QStringLiteral("<br>") + language.text(Text::Temperature) +
+           QStringLiteral(": ") + escaped(catalogue.startField(entry, field::SetTemperature)) +
            QStringLiteral("°C</i><br><br>");
+}
+
+QList<CycleListItem> itemsByStart(const Catalogue& catalogue, QList<CycleListItem> items)
+{
+    QHash<QString, QDateTime> starts;
+    starts.reserve(catalogue.size());
+    for (int i = 0; i < catalogue.size(); ++i)
+        starts.insert(catalogue.CycleFileNames.at(i), catalogue.startOf(i));
+    std::stable_sort(items.begin(), items.end(),
+                     [&](const CycleListItem& a, const CycleListItem& b) {
+                         return starts.value(a.file) < starts.value(b.file);
+                     });
+    return items;
 }
 
 QString sectionHint(const QString& number, const CycleStamp& start, const CycleStamp& end,
                     const Language& language)
 {
     return fillIn(language.text(Text::TimeLineHint),
-                  {number, QString::number(start.hour), QString::number(start.minute),
-                   QString::number(end.hour), QString::number(end.minute)});
+                  {number, clockPart(start.hour), clockPart(start.minute), clockPart(end.hour),
+                   clockPart(end.minute)});
 }
 
 namespace {

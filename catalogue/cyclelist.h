@@ -58,6 +58,10 @@ CycleListing wczytajKalendarz(const Catalogue& catalogue, const QDate& dataOd, c
                               const CatalogueProgress& progress = {},
                               const CancelCheck& cancel = {}, CatalogueIndex* index = nullptr);
 
+// The items by their cycles' start, the earliest first (list order among equal starts):
+// the order a batch report takes them in, whatever order the folder lists them.
+QList<CycleListItem> itemsByStart(const Catalogue& catalogue, QList<CycleListItem> items);
+
 // The pieces of one item, for the list and for tests.
 QString cycleCaption(const QDate& date, const Locale& locale);
 QString cycleNotes(const Catalogue& catalogue, int entry, const Language& language);

@@ -44,7 +44,7 @@ public:
     {
         if (!m_known)
             return;
-        const qint64 now = CatalogueIndex::nowNanoseconds();
+        const qint64 now = m_index->now();
         bool changed = false;
         for (const auto& [file, figures] : fresh) {
             IndexedFile& indexed = m_known->files[m_known->position(file)];

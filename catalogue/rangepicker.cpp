@@ -24,6 +24,14 @@ bool RangePicker::click(const QDate& date, const Language& language)
     return true;
 }
 
+void RangePicker::relabel(const Language& language)
+{
+    const QString footer =
+        language.text(m_clickState == 0 ? Text::ChooseFirstDay : Text::ChooseLastDay);
+    if (!footer.isEmpty())
+        m_footer = footer;
+}
+
 std::pair<QDate, QDate> RangePicker::confirmedRange(const QDate& today) const
 {
     if (!m_start.isValid() || !m_end.isValid())

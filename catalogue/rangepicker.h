@@ -25,6 +25,8 @@ public:
     QDate rangeStart() const { return m_start; }
     QDate rangeEnd() const { return m_end; }
     QString footerCaption() const { return m_footer; }
+    // The language was switched: the footer says what the next click does, in it.
+    void relabel(const Language& language);
 
     // Days after this one cannot be chosen; renewed each time the popup opens.
     void setMaximumDate(const QDate& date) { m_maximum = date; }

@@ -75,28 +75,30 @@ QString padded(const QString& field)
     return field.size() == 1 ? QLatin1Char('0') + field : field;
 }
 
-// The consumption counter of the last drawn record, where its field reads as a number: the
-// figure is only for the cursors' table, so a text that is none leaves it out rather than
-// stopping the load.
+// A consumption counter as a number, where its field reads as one: the figure is only for
+// the figures beside the chart, so a text that is none leaves it out rather than stopping
+// the load.
+std::optional<double> counterOf(const RecordFields& fields, int fieldIndex)
+{
+    if (const std::optional<double> plain = RecordFields::plainDecimal(fields.bytes(fieldIndex)))
+        return plain;
+    // The separator is "," or "." depending on where the file was normalised.
+    QString text = fields.text(fieldIndex);
+    text.replace(QLatin1Char(','), QLatin1Char('.'));
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text, &ok);
+    return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+// The consumption counter of the last drawn record.
 void keepConsumption(ChartModel& chart, const RecordFields& fields, int fieldIndex,
                      RecordTotals::Unit unit, int x)
 {
     if (chart.records().isEmpty() || chart.records().constLast().x != x)
         return;
-    bool ok = false;
-    double value = 0;
-    if (const std::optional<double> plain = RecordFields::plainDecimal(fields.bytes(fieldIndex))) {
-        value = *plain;
-        ok = true;
-    } else {
-        // The separator is "," or "." depending on where the file was normalised.
-        QString text = fields.text(fieldIndex);
-        text.replace(QLatin1Char(','), QLatin1Char('.'));
-        value = QLocale::c().toDouble(text, &ok);
-    }
     RecordTotals& last = chart.records().last();
-    last.consumed = ok ? std::optional<double>(value) : std::nullopt;
-    last.unit = ok ? unit : RecordTotals::Unit::None;
+    last.consumed = counterOf(fields, fieldIndex);
+    last.unit = last.consumed ? unit : RecordTotals::Unit::None;
 }
 
 class Loader
@@ -114,8 +116,10 @@ public:
         m_summary.LoadedProbeCount = 0;
         m_summary.setTemperatureReached.clear();
         m_chart.setPoint() = {};
-        m_chart.meanDifference().reset();
+        m_chart.meanAbsT1T2().reset();
+        m_chart.endLine().reset();
         recordLoop();
+        readEndLine();
         showHeatingType();
         showMeanDifference();
         showTimeHeld();
@@ -127,6 +131,7 @@ private:
     void record(int x);
     void burnerRecord(int x);
     void firstRecord();
+    void readEndLine();
     void showHeatingType();
     void showMeanDifference();
     void showTimeHeld();
@@ -203,6 +208,33 @@ void Loader::recordLoop()
         throw;
     }
     showConsumption();
+}
+
+void Loader::readEndLine()
+{
+    const int index = m_count - 1;
+    if (!m_lastElapsed || index <= m_lastX + line::FirstRecord)
+        return;
+    // The line is read on the side: nothing in it may stop a chart that was drawn.
+    RecordFields fields(m_memo.fileName());
+    try {
+        fields.assign(m_memo.lineBytes(index), index);
+        if (!fields.isRecordLine())
+            return;
+        CycleEndLine end;
+        end.timeOfDay = fields.timeOfDay();
+        const bool electric = fields.is(field::HeatingType, QLatin1StringView("3"));
+        try {
+            end.consumed = counterOf(fields, electric ? field::Energy : field::Fuel);
+        } catch (const Failure&) {
+            // A line too short to carry the counter still ends the cycle.
+        }
+        if (end.consumed)
+            end.unit = electric ? RecordTotals::Unit::KilowattHours : RecordTotals::Unit::Kilograms;
+        end.elapsed = m_clock.elapsed(end.timeOfDay);
+        m_chart.endLine() = end;
+    } catch (const Failure&) {
+    }
 }
 
 void Loader::setConsumption(int fieldIndex, const char* unit)
@@ -367,8 +399,8 @@ void Loader::showMeanDifference()
     if (m_differenceCount == 0)
         return;
     const double mean = m_differenceSum / m_differenceCount;
+    m_chart.meanAbsT1T2() = mean;
     const double shown = std::floor(mean / 2);
-    m_chart.meanDifference() = shown;
     // Formatted as a real number: temperatures of 1e90 in a damaged file fit no integer.
     m_summary.meanHeatingDifference += QString::number(shown, 'f', 0) + QStringLiteral("°C");
 }

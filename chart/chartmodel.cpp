@@ -45,7 +45,8 @@ void ChartModel::clearAll()
         series.clear();
     m_records.clear();
     m_setPoint = {};
-    m_meanDifference.reset();
+    m_meanAbsT1T2.reset();
+    m_endLine.reset();
 }
 
 } // namespace kvaro

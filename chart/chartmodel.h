@@ -78,6 +78,20 @@ struct SetPointTrace {
     bool operator==(const SetPointTrace&) const = default;
 };
 
+// The file's last line, which closes the cycle: the catalogue's end, the cycle list's
+// consumption. The chart does not draw it; its clock time is counted on from the last drawn
+// record with the drawn records' own clock, so midnights are counted as they are between
+// records, and a cycle of more than a day keeps its days.
+struct CycleEndLine {
+    int timeOfDay = 0;  // seconds since midnight
+    qint64 elapsed = 0; // seconds since the first drawn record
+    // The consumption counter for the whole cycle, as the line's heating type writes it:
+    // kWh for an electric line, kg of fuel otherwise. None where it does not read as a number.
+    std::optional<double> consumed;
+    RecordTotals::Unit unit = RecordTotals::Unit::None;
+    bool operator==(const CycleEndLine&) const = default;
+};
+
 inline constexpr int SeriesCount = 73;
 
 // Positions the rest of the program names.
@@ -109,7 +123,7 @@ public:
     SetPointTrace& setPoint() { return m_setPoint; }
     const SetPointTrace& setPoint() const { return m_setPoint; }
 
-    // Empties every series, the record totals, the set point and the mean difference; titles
+    // Empties every series, the record totals, the set point, the mean and the end line; titles
     // and shown states stay.
     void clearAll();
 
@@ -117,17 +131,23 @@ public:
     QVector<RecordTotals>& records() { return m_records; }
     const QVector<RecordTotals>& records() const { return m_records; }
 
-    // The mean T1-T2 difference the summary states (half the mean, rounded down): kept as a
-    // number so the trend of an oven takes the very figure the summary shows. None when no
-    // record was drawn.
-    std::optional<double>& meanDifference() { return m_meanDifference; }
-    const std::optional<double>& meanDifference() const { return m_meanDifference; }
+    // The mean of |T1 - T2| over the drawn records, °C: the figure reports, the trend and the
+    // command line give. (The summary's own label states another one: half of it, rounded
+    // down.) None when no record was drawn.
+    std::optional<double>& meanAbsT1T2() { return m_meanAbsT1T2; }
+    const std::optional<double>& meanAbsT1T2() const { return m_meanAbsT1T2; }
+
+    // The cycle's end line as the catalogue takes it; none where it is no record line or its
+    // time does not read.
+    std::optional<CycleEndLine>& endLine() { return m_endLine; }
+    const std::optional<CycleEndLine>& endLine() const { return m_endLine; }
 
 private:
     std::array<ChartSeries, SeriesCount> m_series;
     QVector<RecordTotals> m_records;
     SetPointTrace m_setPoint;
-    std::optional<double> m_meanDifference;
+    std::optional<double> m_meanAbsT1T2;
+    std::optional<CycleEndLine> m_endLine;
 };
 
 } // namespace kvaro

@@ -30,20 +30,19 @@ QDebug operator<<(QDebug debug, const CycleTrendFigures& f)
     debug.nospace().noquote() << "CycleTrendFigures(consumed " << orNone(f.consumed) << ' '
                               << int(f.unit) << ", reached after " << orNone(f.reachedAfter)
                               << ", held for " << orNone(f.heldFor) << ", highest "
-                              << orNone(f.highestWorking) << ", mean difference "
-                              << orNone(f.meanDifference) << ", duration " << f.duration << ')';
+                              << orNone(f.highestWorking) << ", mean |T1 - T2| "
+                              << orNone(f.meanAbsT1T2) << ", duration " << orNone(f.duration)
+                              << ')';
     return debug;
 }
 
 CycleTrendFigures trendFiguresOf(const ChartModel& chart)
 {
     CycleTrendFigures figures;
-    const QVector<RecordTotals>& records = chart.records();
-    if (!records.isEmpty()) {
-        figures.consumed = records.constLast().consumed;
-        figures.unit = figures.consumed ? records.constLast().unit : RecordTotals::Unit::None;
-        // Elapsed times count from the first drawn record.
-        figures.duration = records.constLast().elapsed;
+    if (const std::optional<CycleEndLine>& end = chart.endLine()) {
+        figures.consumed = end->consumed;
+        figures.unit = end->unit;
+        figures.duration = end->elapsed;
     }
     const SetPointTrace& setPoint = chart.setPoint();
     if (setPoint.reachedX) {
@@ -56,7 +55,7 @@ CycleTrendFigures trendFiguresOf(const ChartModel& chart)
     for (qsizetype i = 0; i < working.size(); ++i)
         figures.highestWorking =
             figures.highestWorking ? std::max(*figures.highestWorking, working.y(i)) : working.y(i);
-    figures.meanDifference = chart.meanDifference();
+    figures.meanAbsT1T2 = chart.meanAbsT1T2();
     return figures;
 }
 

@@ -11,20 +11,22 @@ namespace kvaro {
 
 class Language;
 
-// The figures by which cycles of one oven are compared with each other, each with one
-// definition: the one the summary beside the drawn cycle uses.
+// The figures of one cycle that leave the program: the report and its batch cover, the
+// trend, its table and CSV, and kvaro-cli print these and no other definition of them.
 struct CycleTrendFigures {
-    // The consumption counter of the last drawn record: kg of fuel, or kWh for an electric
-    // oven. None where its field does not read as a number.
+    // The end line's consumption counter, the whole cycle's use as the cycle list sums it:
+    // kg of fuel, or kWh for an electric line. None where the end line has none that reads.
     std::optional<double> consumed;
     RecordTotals::Unit unit = RecordTotals::Unit::None;
     // Seconds from the start until the set temperature was reached; none when it was not.
     std::optional<qint64> reachedAfter;
-    // Seconds the set temperature was held: from reaching it to the last drawn record.
+    // Seconds the set temperature was held, as the summary states it: from reaching it to
+    // the last drawn record.
     std::optional<qint64> heldFor;
     std::optional<double> highestWorking; // highest working temperature, °C
-    std::optional<double> meanDifference; // mean T1-T2 difference as the summary states it
-    qint64 duration = 0;                  // seconds from the first to the last drawn record
+    std::optional<double> meanAbsT1T2;    // the mean of |T1 - T2| over the drawn records, °C
+    // Seconds from the first record to the end line; none without an end line.
+    std::optional<qint64> duration;
 
     friend bool operator==(const CycleTrendFigures&, const CycleTrendFigures&) = default;
 };

@@ -6,6 +6,7 @@
 #include "chart/filterlist.h"
 #include "chart/openedcycle.h"
 #include "chart/recordfields.h"
+#include "chart/seriesname.h"
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
 #include "cycles/language.h"
@@ -32,6 +33,7 @@ struct DrawnCycle {
     QVector<RecordTotals> records;
     bool electric = false;
     int burners = 0;
+    QStringList outputTitles; // the arrows' titles, as the chart and the report name them
 };
 
 DrawnCycle drawnCycle(const OpenedCycle& cycle, const Language& language)
@@ -56,6 +58,8 @@ DrawnCycle drawnCycle(const OpenedCycle& cycle, const Language& language)
     // A damaged first record may claim any number of burners; the records hold eight.
     drawn.burners =
         drawn.electric ? 0 : std::clamp(summary.LoadedBurnerCount, 0, field::MaxBurners);
+    for (int s = series::ArrowFirst; s <= series::ArrowLast; ++s)
+        drawn.outputTitles.append(seriesName(chart, s, language));
     return drawn;
 }
 
@@ -68,13 +72,10 @@ QStringList header(const Language& language, const DrawnCycle& drawn)
         names.append(language.text(Text::CsvPower));
     for (int b = 1; b <= drawn.burners; ++b)
         names.append(fillIn(language.text(Text::CsvExchanger), {QString::number(b)}));
-    // The first and the fourth output switch the heaters of an electric oven, as the
-    // chart's arrows say.
-    names.append(language.text(drawn.electric ? Text::CsvHeaters : Text::CsvBurner1));
-    names.append(language.text(Text::CsvFan));
-    names.append(language.text(Text::CsvAiring));
-    names.append(language.text(drawn.electric ? Text::CsvHeaters2 : Text::CsvBurner2));
-    names.append(language.text(Text::CsvFan2));
+    names.append(language.text(drawn.electric ? Text::CursorEnergyUsed : Text::CursorFuelUsed));
+    // The outputs as the chart's arrows and the report's table name them.
+    for (const QString& title : drawn.outputTitles)
+        names.append(title + QStringLiteral(" [0/1]"));
     for (int b = 1; b <= drawn.burners; ++b)
         names.append(fillIn(language.text(Text::CsvEvent), {QString::number(b)}));
     return names;
@@ -101,14 +102,24 @@ CsvTable cycleTable(const OpenedCycle& cycle, const Language& language, QChar de
         row.clear();
         row.append(hoursMinutesSeconds(fields.timeOfDay()));
         row.append(hoursMinutesSeconds(record.elapsed));
-        row.append(table.number(fields.decimal(field::T1)));
-        row.append(table.number(fields.decimal(field::T2)));
-        row.append(table.number(fields.decimal(field::WorkingTemperature)));
+        // Each number with the decimals its field was written with: "22.0" stays "22.0".
+        const auto decimal = [&](int index) {
+            return table.decimalField(fields.decimal(index), fields.text(index));
+        };
+        row.append(decimal(field::T1));
+        row.append(decimal(field::T2));
+        row.append(decimal(field::WorkingTemperature));
         if (drawn.electric)
-            row.append(electricLine ? table.number(fields.decimal(field::Power)) : QString());
+            row.append(electricLine ? decimal(field::Power) : QString());
         for (int b = 0; b < drawn.burners; ++b)
-            row.append(electricLine ? QString()
-                                    : table.number(fields.decimal(field::burnerTemperature(b))));
+            row.append(electricLine ? QString() : decimal(field::burnerTemperature(b)));
+        // The record's own counter, where it counts in the cycle's unit.
+        const RecordTotals::Unit unit =
+            drawn.electric ? RecordTotals::Unit::KilowattHours : RecordTotals::Unit::Kilograms;
+        row.append(record.consumed && record.unit == unit
+                       ? table.decimalField(*record.consumed,
+                                            fields.text(electricLine ? field::Energy : field::Fuel))
+                       : QString());
         for (const int output : OutputFields)
             row.append(fields.flag(output) ? QStringLiteral("1") : QStringLiteral("0"));
         for (int b = 0; b < drawn.burners; ++b)

@@ -200,6 +200,18 @@ void FilterList::uncheckAllShown(ChartModel& chart)
     OdswiezChartWgFiltrow(chart);
 }
 
+void FilterList::takeMarksChanged(const FilterList& before, const FilterList& now,
+                                  ChartModel& chart)
+{
+    for (std::size_t i = 0; i < m_items.size(); ++i) {
+        const bool mark = now.m_items[i].checked;
+        // A hidden item stays unchecked, as after any load.
+        if (mark != before.m_items[i].checked && m_items[i].shown)
+            m_items[i].checked = mark;
+    }
+    OdswiezChartWgFiltrow(chart);
+}
+
 QDebug operator<<(QDebug debug, const FilterList::Item& item)
 {
     QDebugStateSaver saver(debug);

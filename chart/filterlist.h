@@ -61,6 +61,10 @@ public:
     // Every shown item, headers included, is checked (or unchecked); the series follow.
     void checkAllShown(ChartModel& chart);
     void uncheckAllShown(ChartModel& chart);
+    // A load rebuilt this list from a copy taken as `before` while the user went on
+    // clicking the list that is `now`: every item whose mark changed meanwhile and that
+    // this list shows takes the mark the user gave it; then the series follow.
+    void takeMarksChanged(const FilterList& before, const FilterList& now, ChartModel& chart);
 
     // The series an item's swatch stands for: the line, area or lane it switches, the
     // first event series for an events item; -1 for an item without one.

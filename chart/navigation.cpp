@@ -4,6 +4,7 @@
 #include "cycles/platform.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace kvaro::navigation {
 
@@ -84,7 +85,15 @@ int nearestPoint(const ChartModel& chart, double axisValue)
 
 QString temperatureText(double value, QChar decimalSeparator)
 {
-    return formatGeneral(value, decimalSeparator) + QStringLiteral("°C");
+    // One decimal for every value, so "162.0 °C" and "159.5 °C" line up when read one after
+    // the other; a value that rounds to zero is never written "-0.0".
+    double rounded = std::round(value * 10.0) / 10.0;
+    if (rounded == 0.0)
+        rounded = 0.0;
+    QString text = QString::number(rounded, 'f', 1);
+    if (decimalSeparator != QLatin1Char('.'))
+        text.replace(QLatin1Char('.'), decimalSeparator);
+    return text + QStringLiteral(" °C");
 }
 
 Readout readoutAt(const ChartModel& chart, double axisValue, QChar decimalSeparator)

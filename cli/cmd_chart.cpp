@@ -10,6 +10,7 @@
 #include "chart/filterlist.h"
 #include "chart/navigation.h"
 #include "chart/openedcycle.h"
+#include "chart/seriesname.h"
 #include "chart/view/chartview.h"
 #include "cycles/cycleformat.h"
 #include "cycles/failure.h"
@@ -18,6 +19,7 @@
 
 #include <QDir>
 #include <QImage>
+#include <QImageWriter>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -283,9 +285,11 @@ int run(const Invocation& invocation)
             o.chart, languageText(language, Text::WorkingChamber, QStringLiteral("Komora robocza")),
             languageText(language, Text::Temperature, QStringLiteral("Temperatura")),
             languageText(language, Text::Time, QStringLiteral("Czas")), options.size,
-            language.text(Text::ChartAllHidden), identity);
-        if (image.isNull() || !image.save(options.png, "PNG")) {
-            err(QStringLiteral("cannot write ") + options.png);
+            language.text(Text::ChartAllHidden), identity,
+            language.buffer().count() == 0 ? QStringList() : seriesNames(language));
+        QImageWriter writer(options.png, "PNG");
+        if (image.isNull() || !writer.write(image)) {
+            err(cannotWrite(language, options.png, writer.errorString()));
             status = ExitFailed;
         }
     }

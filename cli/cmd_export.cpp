@@ -51,6 +51,9 @@ int run(const Invocation& invocation)
         out(QStringLiteral("%1: %2 records")
                 .arg(QDir::toNativeSeparators(csv))
                 .arg(table.rowCount() - 1));
+    } catch (const WriteFailure& failure) {
+        err(cannotWrite(language, failure.file(), failure.reason()));
+        return ExitFailed;
     } catch (const Failure& failure) {
         err(failure.message());
         return ExitFailed;

@@ -111,7 +111,7 @@ int reportFiles(const Options& options, const Language& language)
         written = written && document.finish();
     }
     if (!written || !file.commit()) {
-        err(QStringLiteral("cannot write ") + options.pdf);
+        err(cannotWrite(language, options.pdf, file.errorString()));
         return ExitFailed;
     }
     out(QStringLiteral("%1: %2 pages, %3 cycles").arg(options.pdf).arg(pages).arg(cycles.size()));
@@ -134,8 +134,24 @@ int reportOven(const Options& options, const Invocation& invocation, const Langu
     if (!listing.report.isEmpty())
         err(listing.report.message());
 
+    // A batch of nothing is no report: nothing is written, and a script learns it by the
+    // status.
+    if (listing.items.isEmpty()) {
+        err(fillIn(language.text(Text::RangeHoldsNoCycles),
+                   {options.oven, from.toString(Qt::ISODate), to.toString(Qt::ISODate)}));
+        return ExitFailed;
+    }
+    // The reason a file cannot be written is known before a month of cycles is read.
+    {
+        QSaveFile probe(options.pdf);
+        if (!probe.open(QIODevice::WriteOnly)) {
+            err(cannotWrite(language, options.pdf, probe.errorString()));
+            return ExitFailed;
+        }
+    }
+
     QList<BatchCycle> cycles;
-    for (const CycleListItem& item : listing.items)
+    for (const CycleListItem& item : itemsByStart(catalogue, listing.items))
         cycles.append({QDir(catalogue.OvenFolder).filePath(item.file), item.progress});
     const BatchOutcome outcome =
         writeBatchReport(options.pdf, QDir(folder).dirName(), from, to, cycles, CycleSource::Stored,
@@ -145,7 +161,12 @@ int reportOven(const Options& options, const Invocation& invocation, const Langu
             err(row.number + QStringLiteral(": ") + row.failure);
     }
     if (!outcome.written) {
-        err(QStringLiteral("cannot write ") + options.pdf);
+        // Opened and then failed: the file system stopped taking it (a disk filled meanwhile).
+        QSaveFile probe(options.pdf);
+        const bool opens = probe.open(QIODevice::WriteOnly);
+        err(cannotWrite(language, options.pdf,
+                        opens ? QStringLiteral("the file could not be written to its end")
+                              : probe.errorString()));
         return ExitFailed;
     }
     out(QStringLiteral("%1: %2 pages, %3 cycles")

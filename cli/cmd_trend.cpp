@@ -84,6 +84,9 @@ QJsonArray cyclesJson(const QList<TrendCycle>& cycles)
         for (int c = int(FirstTrendFigure); c < TrendColumnCount; ++c)
             object.insert(trendColumnKey(TrendColumn(c)),
                           jsonNumber(trendValue(cycle, TrendColumn(c))));
+        // The key scripts have read the mean by since the first trend: the same true mean.
+        object.insert(QStringLiteral("meanDifference"),
+                      jsonNumber(trendValue(cycle, TrendColumn::MeanAbsT1T2)));
         QJsonValue unit;
         if (cycle.figures && cycle.figures->consumed)
             unit = cycle.figures->unit == RecordTotals::Unit::KilowattHours ? QStringLiteral("kWh")
@@ -155,12 +158,18 @@ int run(const Invocation& invocation)
         buildTrend(catalogue, days.from, days.to, language, {}, {}, &CatalogueIndex::user());
     if (!trend.report.isEmpty())
         show(trend.report.message());
+    // A trend of nothing is no trend: no table, no file, and a script learns it by the status.
+    if (trend.cycles.isEmpty()) {
+        err(fillIn(language.text(Text::RangeHoldsNoCycles),
+                   {options.oven, days.from.toString(Qt::ISODate), days.to.toString(Qt::ISODate)}));
+        return ExitFailed;
+    }
 
     if (!options.csv.isEmpty()) {
         try {
             trendCsv(trend.cycles, language, locale.decimalSeparator()).save(options.csv);
-        } catch (const Failure& failure) {
-            err(failure.message());
+        } catch (const WriteFailure& failure) {
+            err(cannotWrite(language, failure.file(), failure.reason()));
             return ExitFailed;
         }
     }
@@ -187,8 +196,8 @@ const bool registered = registerCommand({
     .description = QStringLiteral(
         "Reads each cycle of an oven over a range of days as the window draws it and lists its "
         "figures: fuel or energy used, when the set temperature was reached and how long it was "
-        "held, the highest working temperature, the mean T1-T2 difference and the duration. "
-        "Times are in minutes."),
+        "held, the highest working temperature, the mean of |T1 - T2| and the duration. The "
+        "table and the CSV file write times as hh:mm:ss, the JSON in minutes."),
     .options = {FromOption, ToOption, CsvOption, jsonOption()},
     .arguments = {{QStringLiteral("OVEN"), QStringLiteral("The oven's folder name in the store.")}},
     .unexpectedArgument = QStringLiteral("unexpected argument: %1"),

@@ -28,7 +28,7 @@ struct Invocation {
     const QCommandLineParser& options;
     QString home = {}; // --home, or the folder the window takes: the store is home/Data
     // Where Data.dat and the language files are looked up, in order, and the configuration
-    // folder whose Data.dat is read before them (empty with --home).
+    // folder whose Data.dat is read before the installed default (empty with --home).
     QStringList settingsFolders = {};
     QString configFolder = {};
 };

@@ -191,17 +191,20 @@ int dispatch(const QStringList& arguments)
         return refuseFault(
             command, {ArgumentFault::Kind::Unexpected, positional.at(command.arguments.size())});
     Invocation invocation{.options = parser};
+    // The texts and Data.dat are looked up where the window would look when started from the
+    // same folder, whichever store is named.
+    const QString programFolder = QCoreApplication::applicationDirPath();
+    const Environment environment = Environment::ofProcess();
+    invocation.settingsFolders = settingsFolders(QDir::currentPath(), programFolder);
+    invocation.configFolder = configFolder(environment);
     if (parser.isSet(homeOption())) {
-        // A named home is the one place besides the working folder, as it always was.
+        // --home names the store and nothing else; a store folder that carries its own
+        // language files is still read when no other place has them.
         invocation.home = QDir(parser.value(homeOption())).absolutePath();
-        invocation.settingsFolders = {QDir::currentPath(), invocation.home};
+        if (!invocation.settingsFolders.contains(invocation.home))
+            invocation.settingsFolders.append(invocation.home);
     } else {
-        // Where the window would look when started from the same folder.
-        const QString programFolder = QCoreApplication::applicationDirPath();
-        const Environment environment = Environment::ofProcess();
         invocation.home = storeHome(programFolder, environment);
-        invocation.settingsFolders = settingsFolders(QDir::currentPath(), programFolder);
-        invocation.configFolder = configFolder(environment);
     }
     return command.run(invocation);
 }

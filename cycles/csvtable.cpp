@@ -2,6 +2,7 @@
 
 #include "cycles/linebuffer.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kvaro {
@@ -49,6 +50,28 @@ QString CsvTable::number(double value, int decimals) const
         text = QStringLiteral("0");
     text.replace(QLatin1Char('.'), m_decimalSeparator);
     return text;
+}
+
+QString CsvTable::fixed(double value, int decimals) const
+{
+    if (!std::isfinite(value))
+        return {};
+    QString text = QString::number(value, 'f', std::max(decimals, 0));
+    text.replace(QLatin1Char('.'), m_decimalSeparator);
+    return text;
+}
+
+QString CsvTable::decimalField(double value, QStringView field) const
+{
+    qsizetype decimals = 0;
+    const qsizetype point =
+        std::max(field.lastIndexOf(QLatin1Char('.')), field.lastIndexOf(QLatin1Char(',')));
+    if (point >= 0) {
+        // The digits after the separator; an exponent ("1.5e3") decides nothing here.
+        for (qsizetype i = point + 1; i < field.size() && field.at(i).isDigit(); ++i)
+            ++decimals;
+    }
+    return fixed(value, int(std::min<qsizetype>(decimals, 15)));
 }
 
 QByteArray CsvTable::bytes() const

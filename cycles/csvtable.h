@@ -25,9 +25,15 @@ public:
     // A number with the table's decimal separator and at most `decimals` decimals, trailing
     // zeros left out ("12.5", "12", "-0.25"), so a spreadsheet reads it as a number.
     QString number(double value, int decimals = 6) const;
+    // A number with the table's decimal separator and exactly `decimals` decimals ("22.0"):
+    // a figure keeps the precision it was measured or stated with.
+    QString fixed(double value, int decimals) const;
+    // A decimal field of a cycle file as the table writes it: its value with as many
+    // decimals as the field was written with, whichever separator it was written with.
+    QString decimalField(double value, QStringView field) const;
 
     QByteArray bytes() const;
-    // Writes the table whole or not at all; throws Failure naming the file.
+    // Writes the table whole or not at all; throws WriteFailure with the system's reason.
     void save(const QString& path) const;
 
 private:

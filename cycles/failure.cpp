@@ -1,7 +1,9 @@
 #include "cycles/failure.h"
 
+#include "cycles/language.h"
 #include "cycles/platform.h"
 
+#include <QDir>
 #include <QFileInfo>
 
 namespace kvaro {
@@ -42,6 +44,26 @@ const char* Failure::what() const noexcept
 {
     m_what = message().toUtf8();
     return m_what.constData();
+}
+
+namespace {
+
+QString wholePath(const QString& path)
+{
+    return QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath());
+}
+
+} // namespace
+
+WriteFailure::WriteFailure(const QString& path, QString reason)
+    : Failure(fillIn(englishText(Text::CannotWrite), {wholePath(path), reason}), path),
+      m_reason(std::move(reason))
+{
+}
+
+QString cannotWrite(const Language& language, const QString& path, const QString& reason)
+{
+    return fillIn(language.text(Text::CannotWrite), {wholePath(path), reason});
 }
 
 bool guarded(Messages& messages, const std::function<void()>& work)

@@ -38,6 +38,24 @@ private:
     mutable QByteArray m_what;
 };
 
+class Language;
+
+// A file that could not be written, with its whole path and the reason the system gave
+// (permission denied, no such folder, disk full). Its own text is the English wording; a
+// handler shows cannotWrite() in the interface language instead.
+class WriteFailure : public Failure
+{
+public:
+    WriteFailure(const QString& path, QString reason);
+    const QString& reason() const { return m_reason; }
+
+private:
+    QString m_reason;
+};
+
+// "Cannot write PATH: REASON" in the interface language, the path whole and absolute.
+QString cannotWrite(const Language& language, const QString& path, const QString& reason);
+
 // Runs an event handler's work; a Failure becomes a modal message instead of leaving the
 // handler. Returns false when the work failed.
 bool guarded(Messages& messages, const std::function<void()>& work);

@@ -203,14 +203,28 @@ enum class Text : int {
     UncheckAllName,
     PolishName, // ... the two language buttons, each in its own language
     EnglishName,
-    CycleChartName, // ... the chart
+    CycleChartName,     // ... the chart
+    MeanAbsT1T2,        // the report's figure and the batch cover's column: the mean of |T1 - T2|
+    TrendMeanAbsT1T2,   // ... the trend's column and figure, with its unit
+    CannotWrite,        // a file that cannot be written: its path, the system's reason
+    RangeHoldsNoCycles, // a batch or trend of a range without cycles: oven, first day, last day
+    ReportPageOf,       // the foot of a report's page: page, pages
+    ReportSignOff,      // the sign-off block at the end of a cycle's report: title, names
+    ReportGeneratedOn,
+    ReportProgramVersion,
+    ReportSourceFile,
+    ReportCheckedBy,
+    BatchProgressNote,      // the cover's foot line: what its progress column is
+    TrendClose,             // the trend window's button that closes it
+    WorkingTemperatureName, // the working temperature's name in the legends, the lanes' readout and
+                            // the hover box
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::CycleChartName);
+inline constexpr int LastNamedText = int(Text::WorkingTemperatureName);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -221,7 +235,7 @@ inline QString englishText(Text text)
     static const std::array<const char*, LastNamedText - FirstNamedText + 1> texts{
         nullptr,
         nullptr,
-        "(nr %1) %2:%3 - %4:%5",
+        "(nr %1) %2:%3 \u2013 %4:%5",
         "Save PNG\u2026",
         "Save PDF\u2026",
         "The file %1 could not be saved.",
@@ -367,6 +381,19 @@ inline QString englishText(Text text)
         "Polski",
         "English",
         "Cycle chart",
+        "Mean |T1 \u2212 T2|",
+        "Mean |T1 \u2212 T2| [\u00b0C]",
+        "Cannot write %1: %2",
+        "Oven %1 has no cycles from %2 to %3: nothing was written.",
+        "Page %1 of %2",
+        "Sign-off",
+        "Generated on",
+        "Program version",
+        "From file",
+        "Checked by",
+        "Progress: time at temperature / cycle time",
+        "Close",
+        "Working T",
     };
     if (int(text) < FirstNamedText)
         return QString();

@@ -512,14 +512,10 @@ void LineBuffer::saveBytes(const QString& path, const QByteArray& bytes)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        throw Failure(QStringLiteral("Cannot create file \"%1\". %2")
-                          .arg(QFileInfo(path).fileName(), file.errorString()),
-                      path);
+        throw WriteFailure(path, file.errorString());
     file.write(bytes);
     if (!file.commit())
-        throw Failure(QStringLiteral("Cannot write file \"%1\". %2")
-                          .arg(QFileInfo(path).fileName(), file.errorString()),
-                      path);
+        throw WriteFailure(path, file.errorString());
 }
 
 } // namespace kvaro

@@ -74,7 +74,7 @@ public:
     QByteArray toBytes() const;
     // Writes toBytes() to path; throws Failure when it cannot be written.
     void saveFile(const QString& path) const;
-    // Writes bytes to path whole or not at all; throws Failure naming the file.
+    // Writes bytes to path whole or not at all; throws WriteFailure with the system's reason.
     static void saveBytes(const QString& path, const QByteArray& bytes);
 
     static Encoding detectEncoding(const QByteArray& bytes);

@@ -1,18 +1,22 @@
 #include "report/cyclereport.h"
 
 #include "chart/chartloader.h"
+#include "chart/cyclefigures.h"
 #include "chart/cycleidentity.h"
 #include "chart/eventmarker.h"
 #include "chart/filterlist.h"
 #include "chart/recordfields.h"
 #include "cycles/cycleformat.h"
+#include "cycles/cyclename.h"
 #include "cycles/failure.h"
 #include "cycles/language.h"
 #include "cycles/linebuffer.h"
 #include "cycles/platform.h"
 #include "cycles/wallclock.h"
 
+#include <QCryptographicHash>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 
 #include <algorithm>
@@ -82,30 +86,30 @@ QDebug operator<<(QDebug debug, const CycleReport& r)
     debug.nospace() << "CycleReport(" << r.path << " oven=" << r.oven << " number=" << r.number
                     << " date=" << r.date.value_or(QDate())
                     << " start=" << r.startTimeOfDay.value_or(-1)
-                    << " end=" << r.endTimeOfDay.value_or(-1) << " duration=" << r.duration
-                    << " type=" << r.heatingType << " burners=" << r.burnerCount
-                    << " set=" << r.setTemperature << " reached=" << r.reachedAfter.value_or(-1)
-                    << " held=" << r.heldFor << " consumed=" << r.consumed.value_or(-1)
+                    << " end=" << r.endTimeOfDay.value_or(-1) << ' ' << r.endDate.value_or(QDate())
+                    << " duration=" << r.duration.value_or(-1) << " type=" << r.heatingType
+                    << " burners=" << r.burnerCount << " set=" << r.setTemperature
+                    << " reached=" << r.reachedAfter.value_or(-1) << " held=" << r.heldFor
+                    << " consumed=" << r.consumed.value_or(-1)
+                    << " mean|T1-T2|=" << r.meanAbsT1T2.value_or(-1)
                     << " events=" << r.events.size() << " outputs=" << r.outputs.size() << ')';
     return debug;
 }
 
 CycleReport describeCycle(const LineBuffer& lines, const ChartModel& chart,
-                          const ChartSummary& summary, bool stored, const Language& language)
+                          [[maybe_unused]] const ChartSummary& summary, bool stored,
+                          const Language& language)
 {
     CycleReport r;
     const QFileInfo file(lines.fileName());
     r.path = lines.fileName();
     r.fileName = file.fileName();
     r.identity = cycleIdentityLine(lines, stored, language);
-    if (stored) {
-        r.oven = file.dir().dirName();
-        r.number = file.fileName();
-        r.number.remove(QLatin1Char('P')).remove(QStringLiteral(".csv"));
-    }
+    // A file opened on its own is named as the import would file it.
+    r.oven = stored ? file.dir().dirName() : ovenNameOfCycle(lines);
+    r.number = cycleNumberFromName(file.fileName());
 
     const std::optional<RecordFields> first = fieldsOf(lines, line::FirstRecord);
-    const std::optional<RecordFields> last = fieldsOf(lines, lines.trimmedCount() - 1);
     r.date = readField<QDate>(first, [](const RecordFields& f) -> std::optional<QDate> {
         const int year = f.integer(field::StartYear);
         const QDate date(2000 + year, f.integer(field::StartMonth), f.integer(field::StartDay));
@@ -115,7 +119,6 @@ CycleReport describeCycle(const LineBuffer& lines, const ChartModel& chart,
         return date;
     });
     r.startTimeOfDay = readField<int>(first, [](const RecordFields& f) { return f.timeOfDay(); });
-    r.endTimeOfDay = readField<int>(last, [](const RecordFields& f) { return f.timeOfDay(); });
     r.heatingType = readField<int>(first, [](const RecordFields& f) {
                         return f.integer(field::HeatingType);
                     }).value_or(-1);
@@ -132,31 +135,32 @@ CycleReport describeCycle(const LineBuffer& lines, const ChartModel& chart,
     r.secondChannel = option(field::SecondChannelOption);
     r.airing = option(field::AiringOption);
     r.powerRegulation = option(field::PowerRegulationOption);
+    if (r.powerRegulation)
+        r.powerLevel = summary.powerLevel;
+    // What the sign-off block names: the very bytes the cycle came from.
+    QFile bytes(lines.fileName());
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (!lines.fileName().isEmpty() && bytes.open(QIODevice::ReadOnly) && hash.addData(&bytes))
+        r.sha256 = QString::fromLatin1(hash.result().toHex());
 
-    const QVector<RecordTotals>& records = chart.records();
-    if (!records.isEmpty())
-        r.duration = records.constLast().elapsed;
-    for (auto it = records.crbegin(); it != records.crend(); ++it) {
-        if (it->consumed) {
-            r.consumed = it->consumed;
-            r.unit = it->unit;
-            break;
-        }
-    }
-
-    r.programmedTime = summary.programmedTime;
-    const SetPointTrace& set = chart.setPoint();
-    r.setTemperature = set.temperature;
-    if (set.reachedX) {
-        r.reachedAfter = set.reachedElapsed;
-        if (set.holdEndX)
-            r.heldFor = std::max<qint64>(0, set.holdEndElapsed - set.reachedElapsed);
-    }
-    const QString caption = language.text(Text::MeanHeatingDifference);
-    r.meanDifference = summary.meanHeatingDifference.startsWith(caption)
-                           ? summary.meanHeatingDifference.mid(caption.size()).trimmed()
-                           : summary.meanHeatingDifference;
-    r.highestWorking = highest(chart.at(series::WorkingTemperature).points);
+    // The figures have one definition, the trend's: the report prints the same numbers.
+    const CycleTrendFigures figures = trendFiguresOf(chart);
+    if (const std::optional<CycleEndLine>& end = chart.endLine())
+        r.endTimeOfDay = end->timeOfDay;
+    r.duration = figures.duration;
+    if (r.date && r.startTimeOfDay && r.duration)
+        r.endDate = r.date->addDays((*r.startTimeOfDay + *r.duration) / SecondsPerDay);
+    r.consumed = figures.consumed;
+    r.unit = figures.unit;
+    r.programmedSeconds = readField<qint64>(first, [](const RecordFields& f) {
+        return qint64(f.integer(field::ProgrammedMinutes)) * 60 +
+               f.integer(field::ProgrammedSeconds);
+    });
+    r.setTemperature = chart.setPoint().temperature;
+    r.reachedAfter = figures.reachedAfter;
+    r.heldFor = figures.heldFor.value_or(0);
+    r.meanAbsT1T2 = figures.meanAbsT1T2;
+    r.highestWorking = figures.highestWorking;
     for (int b = 0; b < r.burnerCount; ++b)
         r.highestExchanger.append(highest(chart.at(series::BurnerTemperatureFirst + b).points));
 
@@ -174,6 +178,7 @@ CycleReport describeCycle(const LineBuffer& lines, const ChartModel& chart,
                          return std::tie(a.elapsed, a.burner) < std::tie(b.elapsed, b.burner);
                      });
 
+    const QVector<RecordTotals>& records = chart.records();
     const int start = r.startTimeOfDay.value_or(0);
     for (int s = series::ArrowFirst; s <= series::ArrowLast; ++s) {
         for (const ChartArrow& arrow : chart.at(s).arrows) {
@@ -214,44 +219,33 @@ BatchRow batchRow(const CycleReport& r, std::optional<int> progress)
     row.date = r.date;
     row.startTimeOfDay = r.startTimeOfDay;
     row.endTimeOfDay = r.endTimeOfDay;
+    row.endDate = r.endDate;
+    row.duration = r.duration;
     row.consumed = r.consumed;
     row.unit = r.unit;
     row.setTemperature = r.setTemperature;
     row.reachedAfter = r.reachedAfter;
     row.heldFor = r.heldFor;
+    row.meanAbsT1T2 = r.meanAbsT1T2;
     row.progress = progress;
     return row;
 }
 
-QList<BatchRow> readBatchRows(const QList<BatchCycle>& cycles, CycleSource source,
-                              QChar decimalSeparator, const Language& language,
-                              const std::function<void(int done, int total)>& progress,
-                              const std::function<bool()>& cancelled)
+QList<UnitTotal> consumptionByUnit(const QList<BatchRow>& rows)
 {
-    QList<BatchRow> rows;
-    rows.reserve(cycles.size());
-    const int total = int(cycles.size());
-    for (const BatchCycle& cycle : cycles) {
-        if (cancelled && cancelled())
-            break;
-        try {
-            const LoadedReportCycle loaded =
-                loadReportCycle(cycle.path, source, decimalSeparator, language);
-            rows.append(batchRow(loaded.report, cycle.progress));
-        } catch (const Failure& failure) {
-            BatchRow row;
-            row.number = QFileInfo(cycle.path).completeBaseName();
-            row.number.remove(QLatin1Char('P'));
-            row.progress = cycle.progress;
-            row.failure = failure.text();
-            if (failure.line() >= 0)
-                row.failure = failure.message().replace(QLatin1Char('\n'), QLatin1Char(' '));
-            rows.append(row);
+    QList<UnitTotal> totals;
+    for (const auto unit : {RecordTotals::Unit::Kilograms, RecordTotals::Unit::KilowattHours}) {
+        UnitTotal total{unit, 0, 0};
+        for (const BatchRow& row : rows) {
+            if (row.failure.isEmpty() && row.consumed && row.unit == unit) {
+                total.sum += *row.consumed;
+                ++total.cycles;
+            }
         }
-        if (progress)
-            progress(int(rows.size()), total);
+        if (total.cycles > 0)
+            totals.append(total);
     }
-    return rows;
+    return totals;
 }
 
 QString localNumber(double value, int decimals, QChar decimalSeparator)

@@ -43,27 +43,34 @@ struct ReportOutputPeriod {
 // them on another.
 struct CycleReport {
     QString path;
-    QString oven;   // the folder of a stored cycle; empty for a file opened on its own
-    QString number; // from a stored cycle's name
+    // The folder of a stored cycle; for a file opened on its own, the oven its first record
+    // names, as the import would file it.
+    QString oven;
+    QString number; // from the file's name, as the catalogue takes it
     QString fileName;
-    QString identity; // the chart's line under its title
-    std::optional<QDate> date;
+    QString identity;          // the chart's line under its title
+    std::optional<QDate> date; // of the start
     std::optional<int> startTimeOfDay;
+    // The end line's clock time and its day: the start's, or a later one when the cycle
+    // runs past midnight.
     std::optional<int> endTimeOfDay;
-    qint64 duration = 0; // seconds from the first to the last drawn record
+    std::optional<QDate> endDate;
+    std::optional<qint64> duration; // seconds from the first record to the end line
     int heatingType = -1;
     int burnerCount = 0;
     bool secondChannel = false;
     bool airing = false;
     bool powerRegulation = false;
+    std::optional<int> powerLevel; // percent, when the power is regulated
+    QString sha256;                // of the file's bytes, in hex; empty when it cannot be read
 
-    QString programmedTime; // "mm:ss" as the window shows it
+    std::optional<qint64> programmedSeconds; // the programmed cycle time
     double setTemperature = 0;
     std::optional<qint64> reachedAfter; // seconds since the start
     qint64 heldFor = 0;
-    std::optional<double> consumed; // kg or kWh
+    std::optional<double> consumed; // the end line's: kg or kWh
     RecordTotals::Unit unit = RecordTotals::Unit::None;
-    QString meanDifference; // as the window shows it, without its caption
+    std::optional<double> meanAbsT1T2; // °C
     std::optional<double> highestWorking;
     QList<std::optional<double>> highestExchanger; // by burner, burner count long
 
@@ -90,37 +97,42 @@ struct LoadedReportCycle {
 LoadedReportCycle loadReportCycle(const QString& path, CycleSource source, QChar decimalSeparator,
                                   const Language& language);
 
-// A batch's cover line of one cycle, and its total line.
+// A batch's cover line of one cycle, and its total line. The figures are the report's.
 struct BatchRow {
     QString number;
     std::optional<QDate> date;
     std::optional<int> startTimeOfDay;
     std::optional<int> endTimeOfDay;
+    std::optional<QDate> endDate;
+    std::optional<qint64> duration;
     std::optional<double> consumed;
     RecordTotals::Unit unit = RecordTotals::Unit::None;
     double setTemperature = 0;
     std::optional<qint64> reachedAfter;
     qint64 heldFor = 0;
+    std::optional<double> meanAbsT1T2;
     std::optional<int> progress; // percent, as the cycle list shows it
     QString failure;             // a cycle that could not be read: why
     bool operator==(const BatchRow&) const = default;
 };
 BatchRow batchRow(const CycleReport& report, std::optional<int> progress);
 
+// The consumption of a batch's rows summed per unit, kilograms before kilowatt hours: an
+// oven whose cycles count in both never gets one sum of the two. Units no row has are left
+// out; rows without a figure add nothing.
+struct UnitTotal {
+    RecordTotals::Unit unit = RecordTotals::Unit::None;
+    double sum = 0;
+    int cycles = 0; // rows that added to it
+    bool operator==(const UnitTotal&) const = default;
+};
+QList<UnitTotal> consumptionByUnit(const QList<BatchRow>& rows);
+
 // A cycle of a batch: its file and the progress the cycle list shows for it, if known.
 struct BatchCycle {
     QString path;
     std::optional<int> progress;
 };
-
-// The cover lines of a batch, each cycle read and loaded as the window draws it. A cycle
-// that cannot be read gets a line that says why. Progress counts cycles read (called from
-// the calling thread); a true cancel check stops it early and the lines are then partial.
-// Qt Core only: runs on any thread.
-QList<BatchRow> readBatchRows(const QList<BatchCycle>& cycles, CycleSource source,
-                              QChar decimalSeparator, const Language& language,
-                              const std::function<void(int done, int total)>& progress = {},
-                              const std::function<bool()>& cancelled = {});
 
 // A number with the locale's decimal separator and a fixed count of decimals.
 QString localNumber(double value, int decimals, QChar decimalSeparator);

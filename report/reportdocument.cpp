@@ -2,7 +2,9 @@
 
 #include "chart/chartloader.h"
 #include "chart/eventmarker.h"
+#include "chart/seriesname.h"
 #include "chart/view/chartview.h"
+#include "chart/view/outputlanes.h"
 #include "cycles/failure.h"
 #include "cycles/language.h"
 
@@ -12,8 +14,9 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QPicture>
 #include <QSaveFile>
+
+#include <qcustomplot.h>
 
 #include <numeric>
 
@@ -25,9 +28,26 @@ const QString Dash = QStringLiteral("\u2014");
 
 // The page is laid out in units of 1/96 inch, the chart view's own pixels, so the chart
 // keeps the proportions it has on screen.
-constexpr int Resolution = 96;
+constexpr int Resolution = PictureResolution;
 // The chart is laid out at this size and scaled to the page's width.
 const QSize ChartSize(1100, 620);
+// No text of the chart is printed smaller than this, in points.
+constexpr qreal SmallestChartText = 7.2;
+// From this many burners on, the chart draws each burner's event markers on a row.
+constexpr int MarkerRowsFrom = 3;
+
+bool markerRows(const CycleReport& report)
+{
+    return report.burnerCount >= MarkerRowsFrom;
+}
+
+// The chart's layout size: the rows of markers add to its height, so the temperatures keep
+// theirs.
+QSize chartSize(const CycleReport& report)
+{
+    return ChartSize +
+           QSize(0, markerRows(report) ? int(report.burnerCount * MarkerRows::RowPitch) : 0);
+}
 
 QString clockText(const std::optional<int>& timeOfDay)
 {
@@ -58,6 +78,28 @@ QString chartText(const Language& language, Text name, const char* designText)
     return language.buffer().count() == 0 ? QString::fromUtf8(designText) : language.text(name);
 }
 
+QString batchTitle(const Language& language, const QString& oven, const QDate& from,
+                   const QDate& to)
+{
+    return fillIn(language.text(Text::BatchTitle),
+                  {oven, from.toString(Qt::ISODate), to.toString(Qt::ISODate)});
+}
+
+// The end's clock time, with its date when the cycle ends on a later day than it starts.
+QString endText(const std::optional<QDate>& date, const std::optional<QDate>& endDate,
+                const std::optional<int>& end)
+{
+    if (!date || !endDate || *endDate == *date)
+        return clockText(end);
+    return endDate->toString(Qt::ISODate) + u' ' + clockText(end);
+}
+
+// An output's name as the chart's lane names it; none while the pages are only measured.
+QString outputName(const ChartModel* chart, int series, const Language& language)
+{
+    return chart ? seriesName(*chart, series, language) : QString();
+}
+
 struct Table {
     QString title;
     QStringList headers;
@@ -65,6 +107,11 @@ struct Table {
     QList<bool> right;   // numbers are aligned to the right
     QList<QStringList> rows;
     int boldRowsFrom = -1; // a total line at the end
+    QString foot;          // a note under the table
+    // The columns as wide as their widest cell, the room left shared by the widths; where
+    // the cells do not fit side by side, the widths alone and the cells wrap.
+    bool fitted = false;
+    qreal points = 8; // the size of its text
 };
 
 } // namespace
@@ -76,16 +123,26 @@ struct ReportDocument::Private {
     }
 
     QPdfWriter writer;
-    QPainter painter;
+    QCPPainter painter; // the chart draws itself onto the pages, unrecorded
     const Language& language;
     QChar decimalSeparator;
     std::unique_ptr<ChartView> view;
     qreal width = 0;
     qreal height = 0;
     qreal y = 0;
-    int pages = 1;
+    int pages = 1; // the page being filled, counted through the document
     bool pageEmpty = true;
     bool valid = false;
+    // False while a part is laid out only to count its pages: the same code lays it out,
+    // nothing is drawn.
+    bool drawing = true;
+    QDateTime generatedAt = QDateTime::currentDateTime();
+    // What the foot of a page says: the part's identity line and its page of its pages, or
+    // the document's page of all pages where they are numbered through.
+    QString partIdentity;
+    int partFirstPage = 1;
+    int partPages = 1;
+    std::optional<int> throughTotal;
 
     QFont font(qreal points, bool bold = false) const
     {
@@ -97,21 +154,33 @@ struct ReportDocument::Private {
         return f;
     }
     qreal lineHeight(const QFont& f) const { return QFontMetricsF(f, &writer).height(); }
-    qreal bottom() const { return height - lineHeight(font(7.5)) * 2; }
+    qreal bottom() const { return height - lineHeight(font(7.5)) * 2.2; }
 
     void footer()
     {
-        painter.setFont(font(7.5));
+        if (!drawing)
+            return;
+        const QFont f = font(7.5);
+        const qreal h = lineHeight(f);
+        const int number = throughTotal ? pages : pages - partFirstPage + 1;
+        const int total = throughTotal ? *throughTotal : partPages;
+        const QString page = fillIn(language.text(Text::ReportPageOf),
+                                    {QString::number(number), QString::number(total)});
+        const qreal pageWidth = QFontMetricsF(f, &writer).horizontalAdvance(page) + h;
+        painter.setPen(QPen(QColor(0xc8, 0xcc, 0xd2), 0));
+        painter.drawLine(QPointF(0, height - h * 1.1), QPointF(width, height - h * 1.1));
+        painter.setFont(f);
         painter.setPen(QColor(0x60, 0x60, 0x60));
-        painter.drawText(QRectF(0, height - lineHeight(font(7.5)), width, lineHeight(font(7.5))),
-                         Qt::AlignRight | Qt::AlignVCenter,
-                         fillIn(language.text(Text::ReportPage), {QString::number(pages)}));
+        painter.drawText(QRectF(0, height - h, width - pageWidth, h),
+                         Qt::AlignLeft | Qt::AlignVCenter, partIdentity);
+        painter.drawText(QRectF(0, height - h, width, h), Qt::AlignRight | Qt::AlignVCenter, page);
         painter.setPen(Qt::black);
     }
     void newPage()
     {
         footer();
-        writer.newPage();
+        if (drawing)
+            writer.newPage();
         ++pages;
         y = 0;
         pageEmpty = true;
@@ -128,15 +197,52 @@ struct ReportDocument::Private {
             newPage();
     }
 
+    // The pages layOut fills from a fresh page, counted by laying it out without drawing.
+    int measure(const std::function<void()>& layOut)
+    {
+        const qreal savedY = y;
+        const int savedPages = pages;
+        const bool savedEmpty = pageEmpty;
+        drawing = false;
+        y = 0;
+        pages = 1;
+        pageEmpty = true;
+        layOut();
+        const int count = pages;
+        drawing = true;
+        y = savedY;
+        pages = savedPages;
+        pageEmpty = savedEmpty;
+        return count;
+    }
+    // A part begins on a fresh page; its pages say who they belong to.
+    void beginPart(const QString& identity, int partPageCount)
+    {
+        freshPage();
+        partIdentity = identity;
+        partFirstPage = pages;
+        partPages = partPageCount;
+    }
+
+    // Text in a box of the page's width, wrapped onto more lines where it is long.
     void text(const QString& line, const QFont& f, qreal gapAfter = 0)
     {
-        const qreal h = lineHeight(f);
+        const qreal h = std::max(lineHeight(f), wrappedHeight(line, f, width));
         ensure(h);
-        painter.setFont(f);
-        painter.drawText(QRectF(0, y, width, h), Qt::AlignLeft | Qt::AlignVCenter,
-                         QFontMetricsF(f, &writer).elidedText(line, Qt::ElideRight, width));
+        if (drawing) {
+            painter.setFont(f);
+            painter.drawText(QRectF(0, y, width, h),
+                             Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, line);
+        }
         y += h + gapAfter;
         pageEmpty = false;
+    }
+
+    qreal wrappedHeight(const QString& text, const QFont& f, qreal boxWidth) const
+    {
+        return QFontMetricsF(f, &writer)
+            .boundingRect(QRectF(0, 0, boxWidth, 1e6), Qt::TextWordWrap, text)
+            .height();
     }
 
     // The width of each column of a table; a row with fewer cells than columns lets its
@@ -155,26 +261,29 @@ struct ReportDocument::Private {
         return widths;
     }
 
-    // A heading's names wrap onto more lines rather than being cut short.
-    qreal headingHeight(const Table& table, const QFont& f, qreal h) const
+    // A row as high as its tallest cell: names, figures and notes wrap onto more lines
+    // rather than being cut short.
+    qreal rowHeight(const Table& table, const QStringList& cells, const QFont& f, qreal h) const
     {
-        const QList<qreal> widths = columnWidths(table, table.headers.size());
-        const QFontMetricsF metrics(f, &writer);
+        const QList<qreal> widths = columnWidths(table, cells.size());
+        const qreal pad = lineHeight(f) * 0.3;
         qreal tallest = h;
-        for (qsizetype c = 0; c < widths.size(); ++c) {
-            const QRectF box = metrics.boundingRect(QRectF(0, 0, widths.at(c) - h * 0.5, 1e6),
-                                                    Qt::TextWordWrap, table.headers.at(c));
-            tallest = std::max(tallest, box.height() + h * 0.35);
-        }
+        for (qsizetype c = 0; c < widths.size(); ++c)
+            tallest =
+                std::max(tallest, wrappedHeight(cells.at(c), f, widths.at(c) - 2 * pad) + h * 0.35);
         return tallest;
     }
 
     void row(const Table& table, const QStringList& cells, const QFont& f, qreal h, bool heading)
     {
+        if (!drawing) {
+            y += h;
+            pageEmpty = false;
+            return;
+        }
         if (heading)
             painter.fillRect(QRectF(0, y, width, h), QColor(0xe4, 0xe8, 0xee));
         painter.setFont(f);
-        const QFontMetricsF metrics(f, &writer);
         const qreal pad = lineHeight(f) * 0.3;
         const QList<qreal> widths = columnWidths(table, cells.size());
         qreal x = 0;
@@ -182,12 +291,8 @@ struct ReportDocument::Private {
             const qreal w = widths.at(c);
             const Qt::Alignment align =
                 (table.right.value(c) ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
-            const QRectF box(x + pad, y, w - 2 * pad, h);
-            if (heading)
-                painter.drawText(box, align | Qt::TextWordWrap, cells.at(c));
-            else
-                painter.drawText(box, align,
-                                 metrics.elidedText(cells.at(c), Qt::ElideRight, box.width()));
+            painter.drawText(QRectF(x + pad, y, w - 2 * pad, h), align | Qt::TextWordWrap,
+                             cells.at(c));
             x += w;
         }
         painter.setPen(QPen(QColor(0xc8, 0xcc, 0xd2), 0));
@@ -197,14 +302,49 @@ struct ReportDocument::Private {
         pageEmpty = false;
     }
 
+    // Column widths, in pixels, that give every full row's cells their natural width.
+    QList<qreal> fittedWidths(const Table& t, const QFont& f, const QFont& bold) const
+    {
+        const qreal pad = lineHeight(f) * 0.3;
+        QList<qreal> natural(t.widths.size(), 0);
+        // A heading may wrap between its words, never within one.
+        const QFontMetricsF headMetrics(bold, &writer);
+        for (qsizetype c = 0; c < natural.size() && c < t.headers.size(); ++c) {
+            for (const QString& word : t.headers.at(c).split(u' '))
+                natural[c] =
+                    std::max(natural[c], headMetrics.horizontalAdvance(word) + 2 * pad + 1);
+        }
+        for (int r = 0; r < t.rows.size(); ++r) {
+            const QStringList& cells = t.rows.at(r);
+            if (cells.size() < t.widths.size())
+                continue; // a note runs on over the columns
+            const QFontMetricsF metrics(t.boldRowsFrom >= 0 && r >= t.boldRowsFrom ? bold : f,
+                                        &writer);
+            for (qsizetype c = 0; c < natural.size(); ++c)
+                natural[c] =
+                    std::max(natural[c], metrics.horizontalAdvance(cells.at(c)) + 2 * pad + 1);
+        }
+        const qreal needed = std::accumulate(natural.begin(), natural.end(), 0.0);
+        if (needed > width)
+            return t.widths;
+        const qreal shares = std::accumulate(t.widths.begin(), t.widths.end(), 0.0);
+        QList<qreal> widths;
+        for (qsizetype c = 0; c < natural.size(); ++c)
+            widths.append(natural.at(c) + (width - needed) * t.widths.at(c) / shares);
+        return widths;
+    }
+
     // The table's title and heading start it and head every page it continues on.
-    void table(const Table& t)
+    void table(const Table& laidOut)
     {
         const QFont titleFont = font(10.5, true);
-        const QFont headFont = font(8, true);
-        const QFont bodyFont = font(8);
+        const QFont headFont = font(laidOut.points, true);
+        const QFont bodyFont = font(laidOut.points);
+        Table t = laidOut;
+        if (t.fitted)
+            t.widths = fittedWidths(t, bodyFont, headFont);
         const qreal h = lineHeight(bodyFont) * 1.35;
-        const qreal headHeight = headingHeight(t, headFont, h);
+        const qreal headHeight = rowHeight(t, t.headers, headFont, h);
         const auto heading = [&](const QString& title) {
             text(title, titleFont, h * 0.2);
             if (!t.headers.join(QString()).isEmpty())
@@ -214,13 +354,17 @@ struct ReportDocument::Private {
         ensure(lineHeight(titleFont) + headHeight + h * 1.4);
         heading(t.title);
         for (int r = 0; r < t.rows.size(); ++r) {
-            if (y + h > bottom()) {
+            const bool bold = t.boldRowsFrom >= 0 && r >= t.boldRowsFrom;
+            const QFont& f = bold ? headFont : bodyFont;
+            const qreal rh = rowHeight(t, t.rows.at(r), f, h);
+            if (y + rh > bottom()) {
                 newPage();
                 heading(fillIn(language.text(Text::ReportContinued), {t.title}));
             }
-            const bool bold = t.boldRowsFrom >= 0 && r >= t.boldRowsFrom;
-            row(t, t.rows.at(r), bold ? headFont : bodyFont, h, false);
+            row(t, t.rows.at(r), f, rh, false);
         }
+        if (!t.foot.isEmpty())
+            text(t.foot, font(7.5), 0);
         y += h;
     }
 
@@ -233,33 +377,75 @@ struct ReportDocument::Private {
         return value ? number(*value, 3) + unitSuffix(unit) : Dash;
     }
 
-    void chart(const ChartModel& model, const QString& identity)
+    // The chart at the page's width; measured, only its place is taken.
+    void chart(const ChartModel* model, const CycleReport& r)
     {
-        if (!view) {
-            view = std::make_unique<ChartView>();
-            view->setAttribute(Qt::WA_DontShowOnScreen);
-            view->resize(ChartSize);
-            view->setTitles(chartText(language, Text::WorkingChamber, "Komora robocza"),
-                            chartText(language, Text::Temperature, "Temperatura"),
-                            chartText(language, Text::Time, "Czas"));
-            view->setEmptyHint(language.text(Text::ChartAllHidden));
-        }
-        view->setIdentity(identity);
-        view->setModel(&model);
-        view->resetZoom();
-        const QPicture picture = view->renderPicture(ChartSize);
-        view->setModel(nullptr);
-
-        const qreal scale = width / ChartSize.width();
-        const qreal h = ChartSize.height() * scale;
+        const QSize size = chartSize(r);
+        const qreal h = size.height() * width / size.width();
         ensure(h);
-        painter.save();
-        painter.translate(0, y);
-        painter.scale(scale, scale);
-        painter.setClipRect(QRect(QPoint(0, 0), ChartSize));
-        painter.drawPicture(0, 0, picture);
-        painter.restore();
+        if (drawing && model) {
+            if (!view) {
+                view = std::make_unique<ChartView>();
+                setUpReportChart(*view, language, width);
+            }
+            showInReportChart(*view, r, model, language);
+            painter.save();
+            painter.translate(0, y);
+            painter.scale(width / size.width(), width / size.width());
+            painter.setClipRect(QRect(QPoint(0, 0), size));
+            view->paintInto(&painter, size);
+            painter.restore();
+            view->setModel(nullptr);
+        }
         y += h + lineHeight(font(8));
+        pageEmpty = false;
+    }
+
+    // The end of a cycle's report: when, by what and from which file it was made, and room
+    // to sign it as checked.
+    void signOff(const CycleReport& r)
+    {
+        Table t;
+        t.title = language.text(Text::ReportSignOff);
+        t.headers = {QString(), QString()};
+        t.widths = {1.0, 3.0};
+        t.right = {false, false};
+        t.rows = {
+            {language.text(Text::ReportGeneratedOn),
+             generatedAt.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"))},
+            {language.text(Text::ReportProgramVersion),
+             QStringLiteral("kvaro ") + QStringLiteral(KVARO_VERSION)},
+            {language.text(Text::ReportSourceFile),
+             r.fileName +
+                 (r.sha256.isEmpty() ? QString() : QStringLiteral(", SHA-256 ") + r.sha256)},
+        };
+        const QFont nameFont = font(8.5, true);
+        const qreal h = lineHeight(font(8)) * 1.35;
+        const qreal signHeight = h * 2.6;
+        // The block stays together on the last page.
+        qreal block = lineHeight(font(10.5, true)) + h * 0.2 + signHeight;
+        for (const QStringList& cells : t.rows)
+            block += rowHeight(t, cells, font(8), h);
+        ensure(block + h);
+        table(t);
+        const qreal lineY = y + signHeight - h * 0.4;
+        const QList<std::pair<QString, qreal>> fields{{language.text(Text::ReportCheckedBy), 0},
+                                                      {language.text(Text::ReportDate), 0.6}};
+        if (drawing) {
+            painter.setFont(nameFont);
+            for (const auto& [name, at] : fields) {
+                const qreal x = width * at;
+                const qreal nameWidth =
+                    QFontMetricsF(nameFont, &writer).horizontalAdvance(name) + h * 0.5;
+                painter.drawText(QRectF(x, lineY - h, nameWidth, h),
+                                 Qt::AlignLeft | Qt::AlignBottom, name);
+                painter.setPen(QPen(Qt::black, 0.8));
+                painter.drawLine(QPointF(x + nameWidth, lineY),
+                                 QPointF(at == 0 ? width * 0.55 : width, lineY));
+                painter.setPen(Qt::black);
+            }
+        }
+        y += signHeight;
         pageEmpty = false;
     }
 };
@@ -295,58 +481,94 @@ int ReportDocument::pageCount() const
     return d->pages;
 }
 
+void ReportDocument::setGeneratedAt(const QDateTime& time)
+{
+    d->generatedAt = time;
+}
+
+void ReportDocument::numberPagesThrough(int total)
+{
+    d->throughTotal = total;
+}
+
+int ReportDocument::coverPages(const QString& oven, const QDate& from, const QDate& to,
+                               const QList<BatchRow>& rows)
+{
+    return d->measure([&] { layOutCover(oven, from, to, rows); });
+}
+
+int ReportDocument::cyclePages(const CycleReport& report)
+{
+    return d->measure([&] { layOutCycle(report, nullptr); });
+}
+
 void ReportDocument::addCover(const QString& oven, const QDate& from, const QDate& to,
                               const QList<BatchRow>& rows)
 {
+    const int pages = coverPages(oven, from, to, rows);
+    d->beginPart(batchTitle(d->language, oven, from, to), pages);
+    layOutCover(oven, from, to, rows);
+}
+
+void ReportDocument::addCycle(const CycleReport& report, const ChartModel& chart)
+{
+    addCycle(report, &chart);
+}
+
+void ReportDocument::addCycle(const CycleReport& report, const ChartModel* chart)
+{
+    const int pages = cyclePages(report);
+    d->beginPart(report.identity, pages);
+    layOutCycle(report, chart);
+}
+
+void ReportDocument::layOutCover(const QString& oven, const QDate& from, const QDate& to,
+                                 const QList<BatchRow>& rows)
+{
     const Language& l = d->language;
-    d->freshPage();
-    d->text(fillIn(l.text(Text::BatchTitle),
-                   {oven, from.toString(Qt::ISODate), to.toString(Qt::ISODate)}),
-            d->font(15, true), d->lineHeight(d->font(8)));
+    d->text(batchTitle(l, oven, from, to), d->font(15, true), d->lineHeight(d->font(8)));
 
     Table t;
     t.title = l.cycleCount(rows.size());
-    t.headers = {l.text(Text::ReportCycle),        l.text(Text::ReportDate),
-                 l.text(Text::ReportStart),        l.text(Text::ReportEnd),
-                 l.text(Text::BatchConsumption),   l.text(Text::ReportSetTemperature),
-                 l.text(Text::ReportReachedAfter), l.text(Text::ReportHeldFor),
-                 l.text(Text::BatchProgress)};
-    t.widths = {0.8, 1.2, 0.9, 0.9, 1.2, 1.2, 1.1, 1.1, 0.8};
-    t.right = {false, false, false, false, true, true, true, true, true};
-    std::optional<double> sum;
-    std::optional<RecordTotals::Unit> unit;
-    bool mixed = false;
+    t.headers = {l.text(Text::ReportCycle),          l.text(Text::ReportDate),
+                 l.text(Text::ReportStart),          l.text(Text::ReportEnd),
+                 l.text(Text::ReportDuration),       l.text(Text::BatchConsumption),
+                 l.text(Text::ReportSetTemperature), l.text(Text::ReportReachedAfter),
+                 l.text(Text::ReportHeldFor),        l.text(Text::BatchProgress)};
+    t.widths = {0.75, 1.1, 0.85, 1.1, 0.9, 1.15, 1.05, 1.0, 0.9, 0.9};
+    t.right = {false, false, false, false, true, true, true, true, true, true};
+    t.foot = l.text(Text::BatchProgressNote);
+    t.fitted = true;
+    t.points = 7.5; // ten columns side by side
     for (const BatchRow& row : rows) {
         if (!row.failure.isEmpty()) {
             t.rows.append({row.number, fillIn(l.text(Text::BatchFailed), {row.failure})});
             continue;
         }
-        if (row.consumed) {
-            sum = sum.value_or(0) + *row.consumed;
-            if (unit && *unit != row.unit)
-                mixed = true;
-            unit = row.unit;
-        }
         t.rows.append(
             {row.number, dateText(row.date), clockText(row.startTimeOfDay),
-             clockText(row.endTimeOfDay), d->consumption(row.consumed, row.unit),
-             d->number(row.setTemperature, 1),
+             endText(row.date, row.endDate, row.endTimeOfDay),
+             row.duration ? hoursMinutesSeconds(*row.duration) : Dash,
+             d->consumption(row.consumed, row.unit), d->number(row.setTemperature, 1),
              row.reachedAfter ? hoursMinutesSeconds(*row.reachedAfter)
                               : l.text(Text::ReportNotReached),
              row.reachedAfter ? hoursMinutesSeconds(row.heldFor) : Dash,
              row.progress ? QString::number(*row.progress) + QStringLiteral(" %") : Dash});
     }
     t.boldRowsFrom = int(t.rows.size());
-    // Kilograms and kilowatt hours are not summed together.
-    t.rows.append({l.text(Text::BatchTotal), QString(), QString(), QString(),
-                   mixed ? Dash : d->consumption(sum, unit.value_or(RecordTotals::Unit::None))});
+    // Kilograms and kilowatt hours are not summed together: a total line for each.
+    const QList<UnitTotal> totals = consumptionByUnit(rows);
+    if (totals.isEmpty())
+        t.rows.append({l.text(Text::BatchTotal), QString(), QString(), QString(), QString(), Dash});
+    for (const UnitTotal& total : totals)
+        t.rows.append({l.text(Text::BatchTotal), QString(), QString(), QString(), QString(),
+                       d->consumption(total.sum, total.unit)});
     d->table(t);
 }
 
-void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
+void ReportDocument::layOutCycle(const CycleReport& r, const ChartModel* chart)
 {
     const Language& l = d->language;
-    d->freshPage();
     d->text(l.text(Text::ReportTitle), d->font(15, true));
     d->text(r.identity, d->font(9), d->lineHeight(d->font(8)) * 0.6);
 
@@ -363,7 +585,9 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
     if (r.airing)
         options.append(l.text(Text::ReportAiring));
     if (r.powerRegulation)
-        options.append(l.text(Text::ReportPowerRegulation));
+        options.append(r.powerLevel ? l.text(Text::ReportPowerRegulation) + u' ' +
+                                          QString::number(*r.powerLevel) + QStringLiteral(" %")
+                                    : l.text(Text::ReportPowerRegulation));
 
     // The header as pairs of name and value, two pairs a line.
     Table header;
@@ -375,7 +599,7 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
         {l.text(Text::ReportDate), dateText(r.date)},
         {l.text(Text::ReportStart), clockText(r.startTimeOfDay)},
         {l.text(Text::ReportEnd), clockText(r.endTimeOfDay)},
-        {l.text(Text::ReportDuration), hoursMinutesSeconds(r.duration)},
+        {l.text(Text::ReportDuration), r.duration ? hoursMinutesSeconds(*r.duration) : Dash},
         {l.text(Text::ReportHeating), heating},
         {l.text(Text::ReportBurners), r.heatingType == 3 ? Dash : QString::number(r.burnerCount)},
         {l.text(Text::ReportOptions),
@@ -384,21 +608,29 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
     const QFont bodyFont = d->font(8.5);
     const QFont nameFont = d->font(8.5, true);
     const qreal h = d->lineHeight(bodyFont) * 1.35;
+    const qreal w = d->width / 4.8;
     for (qsizetype i = 0; i < pairs.size(); i += 2) {
-        d->ensure(h);
-        const qreal w = d->width / 4.8;
+        const qsizetype end = std::min(i + 2, pairs.size());
+        // A long value (the options) wraps and makes its line taller.
+        qreal lineHeight = h;
+        for (qsizetype j = i; j < end; ++j)
+            lineHeight = std::max(
+                lineHeight,
+                d->wrappedHeight(pairs.at(j).second, bodyFont, w * 1.4 - h * 0.2) + h * 0.35);
+        d->ensure(lineHeight);
         qreal x = 0;
-        for (qsizetype j = i; j < std::min(i + 2, pairs.size()); ++j) {
+        for (qsizetype j = i; j < end && d->drawing; ++j) {
             d->painter.setFont(nameFont);
-            d->painter.drawText(QRectF(x, d->y, w, h), Qt::AlignLeft | Qt::AlignVCenter,
+            d->painter.drawText(QRectF(x, d->y, w, lineHeight), Qt::AlignLeft | Qt::AlignVCenter,
                                 pairs.at(j).first);
             d->painter.setFont(bodyFont);
-            d->painter.drawText(QRectF(x + w, d->y, w * 1.4, h), Qt::AlignLeft | Qt::AlignVCenter,
-                                QFontMetricsF(bodyFont, &d->writer)
-                                    .elidedText(pairs.at(j).second, Qt::ElideRight, w * 1.4));
+            d->painter.drawText(QRectF(x + w, d->y, w * 1.4 - h * 0.2, lineHeight),
+                                Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
+                                pairs.at(j).second);
             x += w * 2.4;
         }
-        d->y += h;
+        d->y += lineHeight;
+        d->pageEmpty = false;
     }
     d->y += h * 0.6;
 
@@ -408,7 +640,8 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
     figures.widths = {2.2, 1.0};
     figures.right = {false, true};
     figures.rows = {
-        {l.text(Text::ReportProgrammedTime), r.programmedTime},
+        {l.text(Text::ReportProgrammedTime),
+         r.programmedSeconds ? hoursMinutesSeconds(*r.programmedSeconds) : Dash},
         {l.text(Text::ReportSetTemperature), d->number(r.setTemperature, 1)},
         {l.text(Text::ReportReachedAfter),
          r.reachedAfter ? hoursMinutesSeconds(*r.reachedAfter) : l.text(Text::ReportNotReached)},
@@ -417,7 +650,8 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
                     ? Text::CursorEnergyUsed
                     : Text::CursorFuelUsed),
          r.consumed ? d->number(*r.consumed, 3) : Dash},
-        {l.text(Text::ReportMeanDifference), r.meanDifference.isEmpty() ? Dash : r.meanDifference},
+        {l.text(Text::MeanAbsT1T2),
+         r.meanAbsT1T2 ? d->number(*r.meanAbsT1T2, 1) + QStringLiteral(" °C") : Dash},
         {l.text(Text::ReportHighestWorking),
          r.highestWorking ? d->number(*r.highestWorking, 1) : Dash},
     };
@@ -427,7 +661,7 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
              r.highestExchanger.at(b) ? d->number(*r.highestExchanger.at(b), 1) : Dash});
     d->table(figures);
 
-    d->chart(chart, r.identity);
+    d->chart(chart, r);
 
     Table events;
     events.title = l.text(Text::ReportEvents);
@@ -455,12 +689,14 @@ void ReportDocument::addCycle(const CycleReport& r, const ChartModel& chart)
                hoursMinutesSeconds(elapsed) + QLatin1Char(')');
     };
     for (const ReportOutputPeriod& o : r.outputs)
-        outputs.rows.append({chart.at(o.series).title, at(o.fromTimeOfDay, o.fromElapsed),
+        outputs.rows.append({outputName(chart, o.series, l), at(o.fromTimeOfDay, o.fromElapsed),
                              at(o.toTimeOfDay, o.toElapsed),
                              hoursMinutesSeconds(o.toElapsed - o.fromElapsed)});
     if (outputs.rows.isEmpty())
         outputs.rows.append({l.text(Text::ReportNone)});
     d->table(outputs);
+
+    d->signOff(r);
 }
 
 bool ReportDocument::finish()
@@ -469,6 +705,37 @@ bool ReportDocument::finish()
         return false;
     d->footer();
     return d->painter.end();
+}
+
+void setUpReportChart(ChartView& view, const Language& language, qreal pageWidth)
+{
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.resize(ChartSize);
+    // Printed, the axes name their units: the page has no filter list beside it.
+    view.setTitles(chartText(language, Text::WorkingChamber, "Komora robocza"),
+                   chartText(language, Text::Temperature, "Temperatura") +
+                       QStringLiteral(" [\u00b0C]"),
+                   chartText(language, Text::Time, "Czas") + QStringLiteral(" [hh:mm:ss]"));
+    view.setEmptyHint(language.text(Text::ChartAllHidden));
+    view.setSeriesNames(seriesNames(language));
+    const qreal scale = pageWidth / ChartSize.width();
+    view.setTextScale(
+        std::max<qreal>(1, SmallestChartText / (ChartView::SmallestTextPoints * scale)));
+    view.setLanesForAllPeriods(true);
+    // A layout pixel prints 0.16 mm wide: the lines' extremes every 3 of them, half a
+    // millimetre, still show every peak, at a third of the drawing.
+    view.setSamplingStep(3);
+}
+
+void showInReportChart(ChartView& view, const CycleReport& report, const ChartModel* chart,
+                       const Language& language)
+{
+    view.resize(chartSize(report));
+    view.setIdentity(report.identity);
+    // Many burners' markers would pile up on their curves: each burner gets a row.
+    view.setMarkerRows(markerRows(report), language.text(Text::Burner) + QStringLiteral(" %1"));
+    view.setModel(chart);
+    view.resetZoom();
 }
 
 bool writeCycleReport(const QString& path, const CycleReport& report, const ChartModel& chart,

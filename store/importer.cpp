@@ -1,11 +1,11 @@
 #include "store/importer.h"
 
+#include "cycles/cyclename.h"
 #include "cycles/fields.h"
 #include "cycles/linebuffer.h"
 #include "cycles/platform.h"
 #include "store/drives.h"
 #include "store/fileops.h"
-#include "store/ovenname.h"
 
 #include <QDir>
 #include <QFileInfo>

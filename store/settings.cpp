@@ -19,6 +19,13 @@ bool samePath(const QString& a, const QString& b)
     return QDir::cleanPath(QFileInfo(a).absoluteFilePath()) ==
            QDir::cleanPath(QFileInfo(b).absoluteFilePath());
 }
+
+// A switch saves through a file beside it, so its folder must take new files as well.
+bool canWrite(const QString& file)
+{
+    const QFileInfo info(file);
+    return info.isWritable() && QFileInfo(info.absolutePath()).isWritable();
+}
 } // namespace
 
 Settings::Settings(QString workingFolder, QString programFolder)
@@ -48,10 +55,40 @@ QString Settings::find(const QString& fileName) const
     return {};
 }
 
+QStringList Settings::dataFileCandidates() const
+{
+    QStringList paths;
+    const QString copy = configCopyPath();
+    bool copyPlaced = copy.isEmpty();
+    for (const QString& folder : m_folders) {
+        if (folder.isEmpty())
+            continue;
+        // The user's copy goes before the installed default, which it was made to replace.
+        if (!copyPlaced && isSharedDataFolder(folder)) {
+            paths.append(copy);
+            copyPlaced = true;
+        }
+        paths.append(QDir(folder).filePath(dataFileName));
+    }
+    if (!copyPlaced)
+        paths.append(copy);
+    return paths;
+}
+
 void Settings::load()
 {
     const QString copy = configCopyPath();
-    m_dataPath = !copy.isEmpty() && QFileInfo(copy).isFile() ? copy : find(dataFileName);
+    const bool haveCopy = !copy.isEmpty() && QFileInfo(copy).isFile();
+    m_dataPath.clear();
+    for (const QString& path : dataFileCandidates()) {
+        if (!QFileInfo(path).isFile())
+            continue;
+        // A Data.dat the user cannot write is a default like the installed one: a switch
+        // went into the user's copy instead, and that choice must hold at the next start.
+        const bool yields = haveCopy && !samePath(path, copy) && !canWrite(path);
+        m_dataPath = yields ? copy : path;
+        break;
+    }
     m_dataMemo.clear();
     m_languageCode = QStringLiteral("PL");
     if (m_dataPath.isEmpty())

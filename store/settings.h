@@ -11,9 +11,11 @@ namespace kvaro {
 // Data.dat (line 0: the language code; further lines carried along) and the language file
 // named after the code. Both are looked up in a list of folders, the first that has the
 // file wins: the working folder first, then beside the program, so kvaro started from
-// another folder still finds them. An installed Data.dat cannot be written by its users,
-// so a language switch writes the user's own copy into the configuration folder, and that
-// copy is read before any other from then on.
+// another folder still finds them, and a portable copy keeps its own language. An
+// installed Data.dat cannot be written by its users, so a language switch writes the
+// user's own copy into the configuration folder. That copy is read after the working and
+// the program folder and before the installed default; a Data.dat in those two folders
+// that the user cannot write yields to it, since the switch could not go there.
 class Settings
 {
 public:
@@ -46,6 +48,9 @@ public:
 
 private:
     QString configCopyPath() const;
+    // Where Data.dat is looked for, in order: the folders, the user's copy placed before
+    // the installed default (last when there is none).
+    QStringList dataFileCandidates() const;
 
     QStringList m_folders;
     QString m_configFolder;

@@ -5,8 +5,9 @@
 // The store is written once into --keep DIR (DIR/Data/bench, as bench_catalogue writes it)
 // and reused while it matches, so --keep /tmp/bc3000 shares that benchmark's store. The
 // listed range is the last days up to 2024-05-20 that hold --listed cycles. Each figure is
-// the median of --runs runs, wall-clock and processor time in ms, with the resident memory
-// after it.
+// the median of --runs runs, wall-clock and processor time in ms and as a multiple of the
+// floor (every byte of the listed files read plainly, in the same run), with the resident
+// memory after it.
 
 #include "catalogue/catalogue.h"
 #include "catalogue/cyclelist.h"
@@ -19,6 +20,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -41,12 +43,25 @@ struct Options {
 using bench::median;
 using bench::Timing;
 
-void print(const char* what, const Timing& timing, const QString& detail = {})
+void print(const char* what, const Timing& timing, const Timing& floor, const QString& detail = {})
 {
     const auto [resident, peak] = bench::residentMemory();
-    std::printf("%-40s %9.1f ms  cpu %9.1f ms  RSS %6.1f MiB (peak %6.1f)  %s\n", what, timing.wall,
-                timing.cpu, resident, peak, qPrintable(detail));
+    std::printf("%-40s %9.1f ms %6.1fx floor  cpu %9.1f ms  RSS %6.1f MiB (peak %6.1f)  %s\n", what,
+                timing.wall, floor.wall > 0 ? timing.wall / floor.wall : 0.0, timing.cpu, resident,
+                peak, qPrintable(detail));
     std::fflush(stdout);
+}
+
+// The floor: every byte of the cycles' files read as plainly as it gets.
+qint64 readPlainly(const QList<BatchCycle>& cycles)
+{
+    qint64 bytes = 0;
+    for (const BatchCycle& cycle : cycles) {
+        QFile file(cycle.path);
+        if (file.open(QIODevice::ReadOnly))
+            bytes += file.readAll().size();
+    }
+    return bytes;
 }
 
 // The first day of the last days up to today that hold at least `listed` cycles.
@@ -107,17 +122,21 @@ int main(int argc, char* argv[])
                 int(cycles.size()), qPrintable(from.toString(Qt::ISODate)),
                 qPrintable(today.toString(Qt::ISODate)), options.records, options.runs);
 
+    qint64 bytes = 0;
+    const Timing floor = median(options.runs, [&] { bytes = readPlainly(cycles); });
+    print("floor: every byte of every cycle read", floor, floor,
+          QStringLiteral("%1 MB").arg(double(bytes) / 1e6, 0, 'f', 1));
     const Timing rows = median(options.runs, [&] {
-        readBatchRows(cycles, CycleSource::Stored, locale.decimalSeparator(), language);
+        readBatch(cycles, CycleSource::Stored, locale.decimalSeparator(), language);
     });
-    print("read every cycle for the cover", rows);
+    print("read every cycle for the cover", rows, floor);
 
     BatchOutcome outcome;
     const Timing batch = median(options.runs, [&] {
         outcome = writeBatchReport(pdf, QStringLiteral("bench"), from, today, cycles,
                                    CycleSource::Stored, language, locale.decimalSeparator());
     });
-    print("batch report, listing not counted", batch,
+    print("batch report, listing not counted", batch, floor,
           QStringLiteral("%1 pages, %2 MB%3")
               .arg(outcome.pages)
               .arg(double(QFileInfo(pdf).size()) / 1e6, 0, 'f', 1)

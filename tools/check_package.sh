@@ -55,7 +55,8 @@ done
 # Depends as bare package names: alternatives and version limits dropped.
 depends=" $(field Depends | sed -e 's/([^)]*)//g' -e 's/[,|]/ /g' | tr -s ' \n' ' ') "
 for p in libqt6core6 libqt6gui6 libqt6widgets6 libqt6svg6 libqt6printsupport6 \
-    libqcustomplot2.1-qt6 qt6-qpa-plugins fonts-crosextra-carlito fonts-wine fonts-dejavu-core; do
+    libqcustomplot2.1-qt6 qt6-qpa-plugins qt6-translations-l10n fonts-crosextra-carlito fonts-wine \
+    fonts-dejavu-core; do
     case "$depends" in
     *" $p "*) ;;
     *) fault "Depends does not name $p" ;;

@@ -17,7 +17,7 @@ if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
 fi
 
 packages=(cmake ninja-build g++ qt6-base-dev qt6-svg-dev libqcustomplot-dev libgl-dev
-          fonts-dejavu-core fonts-crosextra-carlito fonts-wine)
+          qt6-translations-l10n fonts-dejavu-core fonts-crosextra-carlito fonts-wine)
 case "${1:-}" in
 run) [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ] || packages+=(xvfb xauth) ;;
 test) packages+=(clang-14 libclang-rt-14-dev clang-format-14 git python3 poppler-utils

@@ -11,7 +11,11 @@ seconds=${1:-60}
 
 # The fuzz preset of CMakePresets.json: clang, build-fuzz/, the fuzz target and kvaro-gen.
 cmake --preset fuzz >/dev/null
-cmake --build --preset fuzz >/dev/null
+# Quiet when it builds; the compiler's words when it does not.
+if ! out=$(cmake --build --preset fuzz 2>&1); then
+    echo "$out" >&2
+    exit 1
+fi
 
 # Seeds: small generated cycles of every heating type and encoding.
 seeds=build-fuzz/seeds

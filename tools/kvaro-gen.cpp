@@ -23,6 +23,7 @@ const char usageText[] =
     "DEGREES]\n"
     "                          [--oven ID] [--seed N] [--encoding plain|utf8|utf16]\n"
     "  kvaro-gen drive DIR [--demo] [--today YYYY-MM-DD] [--ovens N] [--cycles N] [--seed N]\n"
+    "  kvaro-gen [cycle | drive] --help\n"
     "\n"
     "cycle  writes one cycle file in the controller's raw form.\n"
     "drive  writes a controller drive folder: the marker file Kvaro.lerta and the cycle files\n"
@@ -37,12 +38,25 @@ int usage(const QString& problem)
     return 2;
 }
 
+// Asked for: on standard output, and no error.
+int help()
+{
+    QTextStream(stdout) << usageText;
+    return 0;
+}
+
+bool isHelp(const QString& arg)
+{
+    return arg == QLatin1String("--help") || arg == QLatin1String("-h");
+}
+
 // Options given as "--name value" (or "--name" alone for the flags listed in `flags`).
 struct Options {
     QString command;
     QString target;
     QHash<QString, QString> values;
     QString error;
+    bool help = false; // --help or -h where an option may stand: nothing else is done
 
     bool has(const QString& name) const { return values.contains(name); }
     std::optional<qint64> integer(const QString& name, qint64 low, qint64 high, qint64 fallback)
@@ -65,15 +79,27 @@ struct Options {
 Options parse(const QStringList& args, const QStringList& known, const QStringList& flags)
 {
     Options options;
+    options.command = args.at(0);
     if (args.size() < 2) {
         options.error = QStringLiteral("a command and a target are needed");
         return options;
     }
-    options.command = args.at(0);
+    // An option where the target belongs means the target was left out: it is never a file
+    // to write, so "kvaro-gen cycle --help" asks for help and writes nothing.
+    if (args.at(1).startsWith(QLatin1Char('-'))) {
+        options.help = isHelp(args.at(1));
+        options.error =
+            QStringLiteral("\"%1\" is no target: give the output path first").arg(args.at(1));
+        return options;
+    }
     options.target = args.at(1);
     for (qsizetype i = 2; i < args.size(); ++i) {
         const QString& arg = args.at(i);
         const QString name = arg.mid(2);
+        if (isHelp(arg)) {
+            options.help = true;
+            return options;
+        }
         if (!arg.startsWith(QLatin1String("--")) ||
             !(known.contains(name) || flags.contains(name))) {
             options.error = QStringLiteral("unknown argument \"%1\"").arg(arg);
@@ -99,6 +125,8 @@ int cycle(const QStringList& args)
                        QStringLiteral("period"), QStringLiteral("start"), QStringLiteral("set"),
                        QStringLiteral("oven"), QStringLiteral("seed"), QStringLiteral("encoding")},
                       {});
+    if (o.help)
+        return help();
     gen::CycleSpec spec;
     const auto type = o.integer(QStringLiteral("type"), 0, 3, spec.heatingType);
     const auto burners = o.integer(QStringLiteral("burners"), 0, 8, spec.burnerCount);
@@ -149,6 +177,8 @@ int drive(const QStringList& args)
                       {QStringLiteral("today"), QStringLiteral("ovens"), QStringLiteral("cycles"),
                        QStringLiteral("seed")},
                       {QStringLiteral("demo")});
+    if (o.help)
+        return help();
     const auto ovens = o.integer(QStringLiteral("ovens"), 1, 9999, 3);
     const auto cycles = o.integer(QStringLiteral("cycles"), 1, 10000, 5);
     const auto seed = o.integer(QStringLiteral("seed"), 0, std::numeric_limits<qint64>::max(), 1);
@@ -184,6 +214,8 @@ int main(int argc, char** argv)
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty())
         return usage(QStringLiteral("no command given"));
+    if (isHelp(args.first()))
+        return help();
     try {
         if (args.first() == QLatin1String("cycle"))
             return cycle(args);

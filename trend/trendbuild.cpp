@@ -1,7 +1,7 @@
 #include "trend/trendbuild.h"
 
 #include "catalogue/indexedpass.h"
-#include "catalogue/orderedwork.h"
+#include "cycles/orderedwork.h"
 
 #include <QDir>
 #include <QtEndian>
@@ -13,14 +13,17 @@ namespace kvaro {
 namespace {
 
 // The layout of the bytes below; a record of another layout is read again from its file.
-constexpr quint8 Layout = 1;
+// 2: the mean of |T1 - T2| in place of the summary's half of it, the consumption and the
+// duration taken to the end line.
+constexpr quint8 Layout = 2;
 
 enum Present : quint8 {
     Consumed = 1,
     ReachedAfter = 2,
     HeldFor = 4,
     Highest = 8,
-    MeanDifference = 16,
+    MeanAbsT1T2 = 16,
+    Duration = 32,
 };
 
 template <typename T> void put(QByteArray& bytes, T value)
@@ -43,16 +46,6 @@ template <typename T> bool get(QByteArrayView& bytes, T& value)
     std::memcpy(&value, raw, sizeof(T));
     bytes = bytes.sliced(sizeof(T));
     return true;
-}
-
-QDateTime startOf(const Catalogue& catalogue, int entry)
-{
-    const auto& stamp = catalogue.CycleStartStamps.value(entry);
-    QDateTime start = stamp ? stamp->toDateTime() : QDateTime();
-    // A start that is no valid time still sorts on its day.
-    if (!start.isValid())
-        start = QDateTime(catalogue.CycleDates.value(entry), QTime(0, 0), Qt::UTC);
-    return start;
 }
 
 // One cycle's figures as a thread of the pool works them out.
@@ -102,11 +95,13 @@ QByteArray encodeTrendFigures(const CycleTrendFigures& f)
     present |= f.reachedAfter ? ReachedAfter : 0;
     present |= f.heldFor ? HeldFor : 0;
     present |= f.highestWorking ? Highest : 0;
-    present |= f.meanDifference ? MeanDifference : 0;
+    present |= f.meanAbsT1T2 ? MeanAbsT1T2 : 0;
+    present |= f.duration ? Duration : 0;
     put(bytes, Layout);
     put(bytes, present);
     put(bytes, quint8(f.unit));
-    put(bytes, f.duration);
+    if (f.duration)
+        put(bytes, *f.duration);
     if (f.consumed)
         put(bytes, *f.consumed);
     if (f.reachedAfter)
@@ -115,8 +110,8 @@ QByteArray encodeTrendFigures(const CycleTrendFigures& f)
         put(bytes, *f.heldFor);
     if (f.highestWorking)
         put(bytes, *f.highestWorking);
-    if (f.meanDifference)
-        put(bytes, *f.meanDifference);
+    if (f.meanAbsT1T2)
+        put(bytes, *f.meanAbsT1T2);
     return bytes;
 }
 
@@ -127,7 +122,7 @@ std::optional<CycleTrendFigures> decodeTrendFigures(QByteArrayView bytes)
     quint8 present = 0;
     quint8 unit = 0;
     if (!get(bytes, layout) || layout != Layout || !get(bytes, present) || !get(bytes, unit) ||
-        unit > quint8(RecordTotals::Unit::KilowattHours) || !get(bytes, f.duration))
+        unit > quint8(RecordTotals::Unit::KilowattHours))
         return std::nullopt;
     f.unit = RecordTotals::Unit(unit);
     const auto optional = [&](quint8 flag, auto& target) {
@@ -139,9 +134,10 @@ std::optional<CycleTrendFigures> decodeTrendFigures(QByteArrayView bytes)
         target = value;
         return true;
     };
-    if (!optional(Consumed, f.consumed) || !optional(ReachedAfter, f.reachedAfter) ||
-        !optional(HeldFor, f.heldFor) || !optional(Highest, f.highestWorking) ||
-        !optional(MeanDifference, f.meanDifference) || !bytes.isEmpty())
+    if (!optional(Duration, f.duration) || !optional(Consumed, f.consumed) ||
+        !optional(ReachedAfter, f.reachedAfter) || !optional(HeldFor, f.heldFor) ||
+        !optional(Highest, f.highestWorking) || !optional(MeanAbsT1T2, f.meanAbsT1T2) ||
+        !bytes.isEmpty())
         return std::nullopt;
     return f;
 }
@@ -151,7 +147,7 @@ Trend buildTrend(const Catalogue& catalogue, const QDate& from, const QDate& to,
                  const CancelCheck& cancel, CatalogueIndex* index)
 {
     Trend trend;
-    const QList<int> listed = catalogue.entriesDated(from, to);
+    const QList<int> listed = catalogue.entriesByStart(from, to);
     const int total = int(listed.size());
     if (progress)
         progress(0, total);
@@ -175,7 +171,7 @@ Trend buildTrend(const Catalogue& catalogue, const QDate& from, const QDate& to,
             if (!figured.reading.failure.isEmpty())
                 trend.report.add(figured.reading.failure);
             trend.cycles.append(TrendCycle{catalogue.CycleFileNames.at(i),
-                                           catalogue.CycleNumbers.value(i), startOf(catalogue, i),
+                                           catalogue.CycleNumbers.value(i), catalogue.startOf(i),
                                            std::move(figured.reading.figures)});
             if (progress)
                 progress(int(trend.cycles.size()), total);

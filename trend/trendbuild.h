@@ -28,15 +28,15 @@ struct TrendCycle {
 };
 
 struct Trend {
-    QList<TrendCycle> cycles; // in catalogue order
+    QList<TrendCycle> cycles; // by start, the earliest first
     BuildReport report;       // one line per cycle without figures
     bool cancelled = false;   // stopped by the cancel check: the trend is incomplete
 };
 
-// The trend of the cycles of the catalogue dated from..to (both included), as the cycle list
-// lists them. Each file is read whole and drawn as the window draws it, on the global thread
-// pool as well as the calling thread; progress and the cancel check are called from the
-// calling thread, before and after each cycle, as the listing calls them. With an index,
+// The trend of the cycles of the catalogue dated from..to (both included), the cycles the
+// cycle list lists, by their start. Each file is read whole and drawn as the window draws it, on
+// the global thread pool as well as the calling thread; progress and the cancel check are called
+// from the calling thread, before and after each cycle, as the listing calls them. With an index,
 // figures of files unchanged since it learnt them are taken from it, and it learns the ones
 // read.
 Trend buildTrend(const Catalogue& catalogue, const QDate& from, const QDate& to,

@@ -1,8 +1,10 @@
 #include "trend/trendtable.h"
 
+#include "chart/chartloader.h"
 #include "cycles/csvtable.h"
 #include "cycles/language.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace kvaro {
@@ -20,26 +22,53 @@ QString withSeparator(QString text, QChar decimalSeparator)
     return text;
 }
 
-// Decimals a column is shown with: counters as the controller writes them, minutes to a
-// tenth, temperatures whole as the summary states them.
+// Decimals a column is shown with: counters to the controller's thousandth, temperatures
+// to a tenth.
 int decimalsOf(TrendColumn column)
 {
+    return column == TrendColumn::Consumption ? 3 : 1;
+}
+
+// The seconds of a duration column, which table and CSV write "hh:mm:ss".
+std::optional<std::optional<qint64>> durationOf(const TrendCycle& cycle, TrendColumn column)
+{
+    const auto of = [&](auto member) -> std::optional<qint64> {
+        return cycle.figures ? (*cycle.figures).*member : std::nullopt;
+    };
     switch (column) {
-    case TrendColumn::Consumption:
-        return 3;
     case TrendColumn::ReachedAfter:
+        return of(&CycleTrendFigures::reachedAfter);
     case TrendColumn::HeldFor:
+        return of(&CycleTrendFigures::heldFor);
     case TrendColumn::Duration:
-    case TrendColumn::HighestWorking:
-        return 1;
+        return of(&CycleTrendFigures::duration);
     default:
-        return 0;
+        return std::nullopt; // no duration column
     }
+}
+
+QString unitText(RecordTotals::Unit unit)
+{
+    return unit == RecordTotals::Unit::KilowattHours ? QStringLiteral("kWh") : QStringLiteral("kg");
 }
 
 } // namespace
 
 QString trendColumnTitle(TrendColumn column, const Language& language)
+{
+    switch (column) {
+    case TrendColumn::ReachedAfter:
+        return language.text(Text::ReportReachedAfter);
+    case TrendColumn::HeldFor:
+        return language.text(Text::ReportHeldFor);
+    case TrendColumn::Duration:
+        return language.text(Text::ReportDuration);
+    default:
+        return trendFigureTitle(column, language);
+    }
+}
+
+QString trendFigureTitle(TrendColumn column, const Language& language)
 {
     switch (column) {
     case TrendColumn::Start:
@@ -54,8 +83,8 @@ QString trendColumnTitle(TrendColumn column, const Language& language)
         return language.text(Text::TrendHeldFor);
     case TrendColumn::HighestWorking:
         return language.text(Text::TrendHighestWorking);
-    case TrendColumn::MeanDifference:
-        return language.text(Text::TrendMeanDifference);
+    case TrendColumn::MeanAbsT1T2:
+        return language.text(Text::TrendMeanAbsT1T2);
     case TrendColumn::Duration:
         return language.text(Text::TrendDuration);
     }
@@ -65,8 +94,8 @@ QString trendColumnTitle(TrendColumn column, const Language& language)
 QString trendColumnKey(TrendColumn column)
 {
     static const char* const keys[TrendColumnCount] = {
-        "start",          "cycle",          "consumption",    "reachedAfterMinutes",
-        "heldForMinutes", "highestWorking", "meanDifference", "durationMinutes"};
+        "start",          "cycle",          "consumption", "reachedAfterMinutes",
+        "heldForMinutes", "highestWorking", "meanAbsT1T2", "durationMinutes"};
     return QString::fromLatin1(keys[int(column)]);
 }
 
@@ -87,8 +116,8 @@ std::optional<double> trendValue(const TrendCycle& cycle, TrendColumn column)
         return minutes(f.heldFor);
     case TrendColumn::HighestWorking:
         return f.highestWorking;
-    case TrendColumn::MeanDifference:
-        return f.meanDifference;
+    case TrendColumn::MeanAbsT1T2:
+        return f.meanAbsT1T2;
     case TrendColumn::Duration:
         return minutes(f.duration);
     }
@@ -105,32 +134,57 @@ QString trendCell(const TrendCycle& cycle, TrendColumn column, QChar decimalSepa
     default:
         break;
     }
+    if (const auto duration = durationOf(cycle, column))
+        return *duration ? hoursMinutesSeconds(**duration) : QStringLiteral("-");
     const std::optional<double> value = trendValue(cycle, column);
     if (!value)
         return QStringLiteral("-");
     QString text = QString::number(*value, 'f', decimalsOf(column));
     if (column == TrendColumn::Consumption)
-        text += cycle.figures->unit == RecordTotals::Unit::KilowattHours ? QStringLiteral(" kWh")
-                                                                         : QStringLiteral(" kg");
+        text += QLatin1Char(' ') + unitText(cycle.figures->unit);
     return withSeparator(text, decimalSeparator);
 }
 
 CsvTable trendCsv(const QList<TrendCycle>& cycles, const Language& language, QChar decimalSeparator)
 {
+    // The consumption's units, kilograms first; one column named without a unit when no
+    // cycle has a figure.
+    QList<RecordTotals::Unit> units;
+    for (const auto unit : {RecordTotals::Unit::Kilograms, RecordTotals::Unit::KilowattHours}) {
+        if (std::any_of(cycles.cbegin(), cycles.cend(), [unit](const TrendCycle& cycle) {
+                return cycle.figures && cycle.figures->consumed && cycle.figures->unit == unit;
+            }))
+            units.append(unit);
+    }
     CsvTable table(decimalSeparator);
     QStringList heading;
-    for (int c = 0; c < TrendColumnCount; ++c)
-        heading.append(trendColumnTitle(TrendColumn(c), language));
+    for (int c = 0; c < TrendColumnCount; ++c) {
+        const auto column = TrendColumn(c);
+        if (column == TrendColumn::Consumption && !units.isEmpty()) {
+            for (const RecordTotals::Unit unit : units)
+                heading.append(language.text(unit == RecordTotals::Unit::KilowattHours
+                                                 ? Text::CursorEnergyUsed
+                                                 : Text::CursorFuelUsed));
+        } else {
+            heading.append(trendColumnTitle(column, language));
+        }
+    }
     table.addRow(heading);
     for (const TrendCycle& cycle : cycles) {
         QStringList row;
         for (int c = 0; c < TrendColumnCount; ++c) {
             const auto column = TrendColumn(c);
-            if (column < FirstTrendFigure) {
-                row.append(trendCell(cycle, column, decimalSeparator));
+            const std::optional<double> value = trendValue(cycle, column);
+            if (column < FirstTrendFigure || durationOf(cycle, column)) {
+                const QString cell = trendCell(cycle, column, decimalSeparator);
+                row.append(cell == QLatin1String("-") ? QString() : cell);
+            } else if (column == TrendColumn::Consumption && !units.isEmpty()) {
+                for (const RecordTotals::Unit unit : units)
+                    row.append(value && cycle.figures->unit == unit
+                                   ? table.fixed(*value, decimalsOf(column))
+                                   : QString());
             } else {
-                const std::optional<double> value = trendValue(cycle, column);
-                row.append(value ? table.number(*value) : QString());
+                row.append(value ? table.fixed(*value, decimalsOf(column)) : QString());
             }
         }
         table.addRow(row);

@@ -22,14 +22,17 @@ enum class TrendColumn {
     ReachedAfter,
     HeldFor,
     HighestWorking,
-    MeanDifference,
+    MeanAbsT1T2,
     Duration,
 };
 inline constexpr int TrendColumnCount = int(TrendColumn::Duration) + 1;
 inline constexpr TrendColumn FirstTrendFigure = TrendColumn::Consumption;
 
-// The column's heading, with its unit.
+// The column's heading in the table and its CSV file, named as the report names the
+// figure: durations are written "hh:mm:ss" there.
 QString trendColumnTitle(TrendColumn column, const Language& language);
+// A figure's name as the chart draws it, with its unit: durations in minutes.
+QString trendFigureTitle(TrendColumn column, const Language& language);
 // The stable English key kvaro-cli's JSON names the column by.
 QString trendColumnKey(TrendColumn column);
 
@@ -37,12 +40,14 @@ QString trendColumnKey(TrendColumn column);
 // and for a figure the cycle does not have.
 std::optional<double> trendValue(const TrendCycle& cycle, TrendColumn column);
 
-// A cell as the table shows it: the start as "yyyy-MM-dd HH:mm", figures with the decimal
-// separator given, one decimal for minutes, "-" where there is none.
+// A cell as the table shows it: the start as "yyyy-MM-dd HH:mm", durations "hh:mm:ss",
+// other figures with the decimal separator given, "-" where there is none.
 QString trendCell(const TrendCycle& cycle, TrendColumn column, QChar decimalSeparator);
 
-// The whole trend as a spreadsheet table: a heading row, then one row per cycle, figures as
-// plain numbers.
+// The whole trend as a spreadsheet table: a heading row, then one row per cycle, durations
+// "hh:mm:ss" (which a spreadsheet reads as a time), other figures as numbers with their
+// table's decimals. The consumption goes in one column per unit the cycles have, each
+// named with its unit, so a column never adds kilograms to kilowatt hours.
 CsvTable trendCsv(const QList<TrendCycle>& cycles, const Language& language,
                   QChar decimalSeparator);
 

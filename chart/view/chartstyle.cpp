@@ -4,11 +4,11 @@
 
 namespace kvaro {
 
-QFont chartFont(int pointSize, bool bold)
+QFont chartFont(qreal pointSize, bool bold)
 {
     QFont font(QStringLiteral("DejaVu Sans"));
     font.setStyleHint(QFont::SansSerif);
-    font.setPointSize(pointSize);
+    font.setPointSizeF(pointSize);
     font.setBold(bold);
     return font;
 }
@@ -29,10 +29,15 @@ void styleAxis(QCPAxis* axis, bool carriesSeries)
     }
     axis->setTickPen(QPen(QColor(120, 130, 145)));
     axis->setSubTickPen(QPen(QColor(160, 168, 180)));
-    axis->setTickLabelFont(chartFont(9));
+    scaleAxisText(axis, 1);
     axis->setTickLabelColor(QColor(45, 52, 64));
-    axis->setLabelFont(chartFont(10, true));
     axis->setLabelColor(QColor(45, 52, 64));
+}
+
+void scaleAxisText(QCPAxis* axis, qreal textScale)
+{
+    axis->setTickLabelFont(chartFont(9 * textScale));
+    axis->setLabelFont(chartFont(10 * textScale, true));
 }
 
 } // namespace kvaro

@@ -1,5 +1,6 @@
 #include "chart/view/chartview.h"
 
+#include "chart/eventmarker.h"
 #include "chart/view/arrowlaneplottable.h"
 #include "chart/view/bubbleplottable.h"
 #include "chart/view/chartpanel.h"
@@ -21,6 +22,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <array>
 #include <optional>
 
 namespace kvaro {
@@ -123,7 +125,14 @@ ChartView::ChartView(QWidget* parent)
     m_cursors = new CursorOverlay(m_plot);
 }
 
-ChartView::~ChartView() = default;
+// The rows' markers go before the rows' axes do.
+ChartView::~ChartView()
+{
+    for (BubblePlottable* markers : m_rowMarkers) {
+        if (markers)
+            m_plot->removePlottable(markers);
+    }
+}
 
 void ChartView::buildPlottables()
 {
@@ -151,7 +160,7 @@ void ChartView::buildPlottables()
             plottable = new BubblePlottable(m_plot->xAxis, m_plot->yAxis);
             break;
         }
-        plottable->setName(series.title);
+        plottable->setName(seriesName(index));
         plottable->setSelectable(QCP::stNone);
         m_plottables[std::size_t(index)] = plottable;
     };
@@ -204,8 +213,8 @@ void ChartView::refresh()
     for (int i = 0; i < count; ++i) {
         const ChartSeries& series = m_model->at(i);
         QCPAbstractPlottable* plottable = m_plottables[std::size_t(i)];
-        plottable->setName(series.title);
-        plottable->setVisible(series.active);
+        plottable->setName(seriesName(i));
+        plottable->setVisible(series.active || (m_lanesForAllPeriods && !series.arrows.isEmpty()));
         if (auto* graph = qobject_cast<ColumnGraph*>(plottable)) {
             // The graph shares the model's columns; points that did not change cost
             // nothing, so switching a series on or off is free for a long cycle.
@@ -230,8 +239,11 @@ void ChartView::refresh()
             bubbles->setEventKind(series.eventKind);
             bubbles->setColor(seriesColour(i));
             bubbles->setShifts(shifts[std::size_t(i)]);
+            if (m_rows && m_rows->isShown())
+                bubbles->setVisible(false);
         }
     }
+    layOutMarkerRows();
     refreshComparison();
     m_ticker->setPoints(m_model->at(series::T1).points);
     bool anyShown = false;
@@ -255,8 +267,7 @@ void ChartView::refreshComparison()
         graph->setVisible(points && m_model->at(index).active);
         if (!points)
             continue;
-        graph->setName(
-            comparedTitle(m_comparedTitleForm, m_model->at(index).title, m_comparison->number));
+        graph->setName(comparedTitle(m_comparedTitleForm, seriesName(index), m_comparison->number));
         const QColor colour = comparedColour(index);
         graph->setScatterStyle(points->size() == 1
                                    ? QCPScatterStyle(QCPScatterStyle::ssCircle, colour, 7)
@@ -287,6 +298,21 @@ void ChartView::setComparison(const Comparison* comparison)
     m_comparison = comparison;
     m_cursors->setComparison(comparison);
     refresh();
+}
+
+void ChartView::setSeriesNames(const QStringList& names)
+{
+    m_seriesNames = names;
+    m_cursors->setSeriesNames(names);
+    refresh();
+}
+
+QString ChartView::seriesName(int series) const
+{
+    const QString name = m_seriesNames.value(series);
+    if (!name.isEmpty() || !m_model)
+        return name;
+    return m_model->at(series).title;
 }
 
 void ChartView::setComparisonTexts(const QString& titleForm, const QString& difference)
@@ -333,7 +359,7 @@ QString ChartView::identity() const
 
 QStringList ChartView::setPointMarks() const
 {
-    return m_setPoint->isShown() ? m_setPoint->markTexts() : QStringList();
+    return m_setPoint->isShown() ? m_setPoint->visibleMarkTexts() : QStringList();
 }
 
 QStringList ChartView::exportLegendEntries() const
@@ -342,6 +368,126 @@ QStringList ChartView::exportLegendEntries() const
     const QStringList entries = m_legend->entries();
     m_legend->detach();
     return entries;
+}
+
+void ChartView::setTextScale(qreal scale)
+{
+    m_textScale = scale;
+    if (m_rows)
+        m_rows->setTextScale(scale);
+    m_title->setFont(chartFont(12 * scale, true));
+    m_hint->setFont(chartFont(11 * scale));
+    m_identity->setFont(chartFont(9 * scale));
+    for (QCPAxis* axis : {m_plot->xAxis, m_plot->yAxis})
+        scaleAxisText(axis, scale);
+    m_lanes->setTextScale(scale);
+    m_legend->setTextScale(scale);
+    m_setPoint->setTextScale(scale);
+    refresh();
+}
+
+void ChartView::setMarkerRows(bool rows, const QString& rowName)
+{
+    if (!rows && !m_rows)
+        return;
+    if (!m_rows) {
+        m_rows = std::make_unique<MarkerRows>(m_plot, m_plot->axisRect(), m_ticker);
+        m_rows->setTextScale(m_textScale);
+        m_rowMarkers.assign(m_plottables.size(), nullptr);
+        for (std::size_t i = 0; i < m_plottables.size(); ++i) {
+            if (qobject_cast<BubblePlottable*>(m_plottables[i]))
+                m_rowMarkers[i] = new BubblePlottable(m_rows->timeAxis(), m_rows->rowAxis());
+        }
+    }
+    m_rowName = rowName;
+    m_rows->setShown(rows);
+    refresh();
+}
+
+void ChartView::layOutMarkerRows()
+{
+    if (!m_rows)
+        return;
+    const bool shown = m_rows->isShown() && m_model;
+    // A row for each burner with shown markers, in burner order.
+    QStringList names;
+    std::array<int, 9> rowOf{};
+    rowOf.fill(-1);
+    for (int burner = 1; shown && burner <= 8; ++burner) {
+        bool any = false;
+        for (int code = 1; code <= 7; ++code)
+            any = any || m_model->at(series::event(burner, code)).active;
+        if (any) {
+            rowOf[std::size_t(burner)] = int(names.size());
+            names.append(m_rowName.arg(burner));
+        }
+    }
+    const std::vector<QVector<double>> shifts =
+        shown ? markerShifts(*m_model, true) : std::vector<QVector<double>>();
+    for (std::size_t i = 0; i < m_rowMarkers.size(); ++i) {
+        BubblePlottable* markers = m_rowMarkers[i];
+        const std::optional<BurnerEvent> event = burnerEventOf(int(i));
+        if (!markers || !event)
+            continue;
+        const int row = shown ? rowOf[std::size_t(event->burner)] : -1;
+        markers->setVisible(row >= 0 && m_model->at(int(i)).active);
+        if (row < 0) {
+            markers->setBubbles({});
+            continue;
+        }
+        const ChartSeries& series = m_model->at(int(i));
+        QVector<ChartBubble> placed = series.bubbles;
+        for (ChartBubble& bubble : placed) {
+            bubble.y = row;
+            bubble.radius = 0.45;
+        }
+        markers->setBubbles(placed);
+        markers->setEventKind(series.eventKind);
+        markers->setColor(seriesColour(int(i)));
+        markers->setShifts(shifts[i]);
+    }
+    m_rows->layOut(names);
+}
+
+QStringList ChartView::markerRowNames() const
+{
+    return m_rows ? m_rows->names() : QStringList();
+}
+
+QRectF ChartView::markerRect(int series, int marker) const
+{
+    if (series < 0 || std::size_t(series) >= m_plottables.size())
+        return QRectF();
+    BubblePlottable* markers = qobject_cast<BubblePlottable*>(m_plottables[std::size_t(series)]);
+    if (m_rows && m_rows->isShown() && std::size_t(series) < m_rowMarkers.size())
+        markers = m_rowMarkers[std::size_t(series)];
+    if (!markers || !markers->visible())
+        return QRectF();
+    return markers->markerRect(marker).translated(m_plot->mapTo(this, QPoint(0, 0)));
+}
+
+QRect ChartView::temperatureArea() const
+{
+    return m_plot->axisRect()->rect().translated(m_plot->mapTo(this, QPoint(0, 0)));
+}
+
+void ChartView::setSamplingStep(double pixels)
+{
+    for (QCPAbstractPlottable* plottable : legendPlottables()) {
+        if (auto* graph = qobject_cast<ColumnGraph*>(plottable))
+            graph->setSamplingStep(pixels);
+    }
+}
+
+void ChartView::setLanesForAllPeriods(bool all)
+{
+    m_lanesForAllPeriods = all;
+    refresh();
+}
+
+QStringList ChartView::laneNames() const
+{
+    return m_lanes->names();
 }
 
 void ChartView::setTitles(const QString& title, const QString& leftAxisTitle,
@@ -594,16 +740,23 @@ QImage ChartView::renderImage(QSize size) const
 QPicture ChartView::renderPicture(QSize size) const
 {
     QPicture picture;
-    m_legend->attach(m_plottables);
-    layOutAt(size);
     {
         QCPPainter painter(&picture);
-        painter.setMode(QCPPainter::pmVectorized);
-        m_plot->toPainter(&painter, size.width(), size.height());
+        paintInto(&painter, size);
     }
-    m_legend->detach();
     m_plot->replot();
     return picture;
+}
+
+void ChartView::paintInto(QCPPainter* painter, QSize size) const
+{
+    m_legend->attach(legendPlottables());
+    layOutAt(size);
+    const bool vectorized = painter->modes().testFlag(QCPPainter::pmVectorized);
+    painter->setMode(QCPPainter::pmVectorized, true);
+    m_plot->toPainter(painter, size.width(), size.height());
+    painter->setMode(QCPPainter::pmVectorized, vectorized);
+    m_legend->detach();
 }
 
 QImage ChartView::grabImage() const
@@ -618,36 +771,47 @@ bool ChartView::savePng(const QString& fileName) const
 
 bool ChartView::savePdf(const QString& fileName)
 {
+    // The same picture as the PNG: laid out at the chart's size in pixels as vector drawing,
+    // then played onto a page of that many points. Painting the plot straight onto the
+    // writer resolved its fonts at the writer's resolution and blew every label up.
     const QSize size = m_plot->size();
+    const QPicture picture = renderPicture(size);
     QPdfWriter writer(fileName);
     writer.setCreator(QStringLiteral("kvaro"));
     writer.setTitle(m_title->text());
+    writer.setResolution(PictureResolution);
     writer.setPageLayout(
         QPageLayout(QPageSize(size, QPageSize::Point, QString(), QPageSize::ExactMatch),
                     QPageLayout::Portrait, QMarginsF()));
-    QCPPainter painter;
+    QPainter painter;
     if (!painter.begin(&writer))
         return false;
-    painter.setMode(QCPPainter::pmVectorized);
-    painter.setWindow(QRect(QPoint(0, 0), size));
-    m_legend->attach(legendPlottables());
-    layOutAt(size);
-    m_plot->toPainter(&painter, size.width(), size.height());
-    if (painter.isActive())
-        painter.end();
-    m_legend->detach();
-    m_plot->replot();
-    return true;
+    const QRectF page(QPointF(0, 0), writer.pageLayout().paintRectPixels(PictureResolution).size());
+    painter.fillRect(page, palette().color(QPalette::Window));
+    drawPictureInto(&painter, picture, size, page);
+    return painter.end();
+}
+
+void drawPictureInto(QPainter* painter, const QPicture& picture, QSize laidOut,
+                     const QRectF& target)
+{
+    painter->save();
+    painter->translate(target.topLeft());
+    painter->scale(target.width() / laidOut.width(), target.height() / laidOut.height());
+    painter->setClipRect(QRect(QPoint(0, 0), laidOut));
+    painter->drawPicture(0, 0, picture);
+    painter->restore();
 }
 
 QImage renderChartImage(const ChartModel& model, const QString& title, const QString& leftAxisTitle,
                         const QString& bottomAxisTitle, QSize size, const QString& emptyHint,
-                        const QString& identity)
+                        const QString& identity, const QStringList& seriesNames)
 {
     ChartView view;
     view.setAttribute(Qt::WA_DontShowOnScreen);
     view.resize(size);
     view.setTitles(title, leftAxisTitle, bottomAxisTitle);
+    view.setSeriesNames(seriesNames);
     view.setEmptyHint(emptyHint);
     view.setIdentity(identity);
     view.setModel(&model);

@@ -14,9 +14,11 @@
 
 class QCustomPlot;
 class QCPAbstractPlottable;
+class QCPPainter;
 class QCPAxis;
 class QCPTextElement;
 class QMouseEvent;
+class QPainter;
 
 namespace kvaro {
 
@@ -24,7 +26,9 @@ class ColumnGraph;
 class CursorOverlay;
 class ElapsedTicker;
 class ExportLegend;
+class MarkerRows;
 class OutputLanes;
+class BubblePlottable;
 class SetPointOverlay;
 
 // The cycle chart: draws a ChartModel (one plottable per series, in series order), pans by
@@ -60,6 +64,10 @@ public:
     void setComparisonTexts(const QString& titleForm, const QString& difference);
     // The line under the title that says which oven and cycle this is; none when empty.
     void setIdentity(const QString& identity);
+    // The names a person reads for the series (by series; an empty or missing one keeps the
+    // series' own title): the lanes, the legends and the readout under the mouse use them.
+    void setSeriesNames(const QStringList& names);
+    QString seriesName(int series) const;
     QString identity() const;
     // The set point's marks as drawn (reached, hold ended); empty while it is not drawn.
     QStringList setPointMarks() const;
@@ -101,6 +109,35 @@ public:
     QImage renderImage(QSize size) const;
     // The same as vector drawing commands, for documents that keep lines and text sharp.
     QPicture renderPicture(QSize size) const;
+    // The chart laid out at size, drawn straight onto painter (in its coordinates, from its
+    // origin) as vector drawing: for a document whose device resolves fonts as the screen
+    // does, a picture it draws once costs no recording. The view stays laid out for size
+    // until it is drawn again.
+    void paintInto(QCPPainter* painter, QSize size) const;
+
+    // Every text of the chart drawn scale times its usual size, for a picture printed smaller
+    // than the screen shows it; the output lanes spaced to match.
+    void setTextScale(qreal scale);
+    // The smallest text of the chart at scale 1, in points.
+    static constexpr qreal SmallestTextPoints = 8;
+    // Arrow series given a lane whatever their shown state, while they have periods: a
+    // report names every output period in its table and draws each one.
+    void setLanesForAllPeriods(bool all);
+    // The lines keep each interval's extremes, intervals this many pixels wide (1, the
+    // screen's, by default).
+    void setSamplingStep(double pixels);
+    // The names of the output lanes as last laid out, top first.
+    QStringList laneNames() const;
+    // Each burner's event markers on a row of their own under the temperatures rather than
+    // on its exchanger curve; rowName is the rows' name with %1 for the burner.
+    void setMarkerRows(bool rows, const QString& rowName = QStringLiteral("%1"));
+    // The rows' names as last laid out, top first; none while the markers sit on the curves.
+    QStringList markerRowNames() const;
+    // Where marker `marker` of event series `series` is drawn now, in this widget's pixels;
+    // empty when it is not drawn.
+    QRectF markerRect(int series, int marker) const;
+    // The temperatures' plot area, in this widget's pixels.
+    QRect temperatureArea() const;
 
     // The hair line with its readout and the cursors A and B.
     CursorOverlay* cursors() const { return m_cursors; }
@@ -118,6 +155,8 @@ private:
     // What the exported legend names: the model's plottables, then the compared ones.
     std::vector<QCPAbstractPlottable*> legendPlottables() const;
     void applyAutomaticRanges();
+    // The rows' markers and names from the model's event series.
+    void layOutMarkerRows();
     // One layout pass at this size, so the time marks that follow are spaced for it.
     void layOutAt(QSize size) const;
     void onMousePress(QMouseEvent* event);
@@ -133,25 +172,39 @@ private:
     std::unique_ptr<SetPointOverlay> m_setPoint;
     std::unique_ptr<ExportLegend> m_legend;
     std::unique_ptr<OutputLanes> m_lanes;
+    std::unique_ptr<MarkerRows> m_rows;         // made when first asked for
+    std::vector<BubblePlottable*> m_rowMarkers; // by series position, on the rows
+    QString m_rowName;
+    qreal m_textScale = 1;
     QSharedPointer<ElapsedTicker> m_ticker;
     std::vector<QCPAbstractPlottable*> m_plottables; // by series position
     std::vector<ColumnGraph*> m_comparedGraphs;      // in the order of ComparedSeries, once needed
     const Comparison* m_comparison = nullptr;
     QString m_comparedTitleForm = QStringLiteral("%1 (nr %2)");
     const ChartModel* m_model = nullptr;
+    QStringList m_seriesNames;
     ScrollPermission m_permission;
     MarkerTip m_markerTip;
     bool m_markerTipShown = false;
+    bool m_lanesForAllPeriods = false;
     bool m_automaticBottom = true;
     bool m_automaticLeft = true;
     bool m_dragging = false;
     QPoint m_lastDrag;
 };
 
+// Documents lay a chart's picture out in pixels of this resolution, the view's own.
+inline constexpr int PictureResolution = 96;
+
+// A picture renderPicture laid out at laidOut, drawn scaled into target of painter's
+// coordinates (a PDF page's or a report's).
+void drawPictureInto(QPainter* painter, const QPicture& picture, QSize laidOut,
+                     const QRectF& target);
+
 // The chart as the window draws it, rendered offscreen at the given size (needs a
 // QApplication; works with the offscreen platform).
 QImage renderChartImage(const ChartModel& model, const QString& title, const QString& leftAxisTitle,
                         const QString& bottomAxisTitle, QSize size, const QString& emptyHint = {},
-                        const QString& identity = {});
+                        const QString& identity = {}, const QStringList& seriesNames = {});
 
 } // namespace kvaro

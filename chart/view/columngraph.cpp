@@ -84,12 +84,14 @@ QVector<QCPGraphData> ColumnGraph::sampled(qsizetype begin, qsizetype end) const
     QCPAxis* keyAxis = mKeyAxis.data();
     const int reversedFactor = keyAxis->pixelOrientation();
     const int reversedRound = reversedFactor == -1 ? 1 : 0;
+    const double step = m_samplingStep;
     auto intervalStart = [&](double key) {
-        return keyAxis->pixelToCoord(int(keyAxis->coordToPixel(key) + reversedRound));
+        return keyAxis->pixelToCoord(
+            std::floor((keyAxis->coordToPixel(key) + reversedRound * step) / step) * step);
     };
     auto epsilonAt = [&](double start) {
         return qAbs(start -
-                    keyAxis->pixelToCoord(keyAxis->coordToPixel(start) + 1.0 * reversedFactor));
+                    keyAxis->pixelToCoord(keyAxis->coordToPixel(start) + step * reversedFactor));
     };
     const bool epsilonVariable = keyAxis->scaleType() == QCPAxis::stLogarithmic;
     double start = intervalStart(m_x[begin]);
@@ -105,8 +107,11 @@ QVector<QCPGraphData> ColumnGraph::sampled(qsizetype begin, qsizetype end) const
             extremes(first, next, least, greatest);
             if (lastIntervalEnd < start - epsilon)
                 lineData.append(QCPGraphData(start + epsilon * 0.2, m_y[first]));
-            lineData.append(QCPGraphData(start + epsilon * 0.25, least));
-            lineData.append(QCPGraphData(start + epsilon * 0.75, greatest));
+            // Wider intervals take their extremes in the order the line passes them, or a
+            // steep slope would be drawn as a zigzag.
+            const bool falling = step > 1 && m_y[first] > m_y[next - 1];
+            lineData.append(QCPGraphData(start + epsilon * 0.25, falling ? greatest : least));
+            lineData.append(QCPGraphData(start + epsilon * 0.75, falling ? least : greatest));
             if (next != end && m_x[next] > start + epsilon * 2)
                 lineData.append(QCPGraphData(start + epsilon * 0.8, m_y[next - 1]));
         } else {
@@ -138,7 +143,7 @@ QVector<QPointF> ColumnGraph::lineVertices() const
             qAbs(keyAxis->coordToPixel(m_x[begin]) - keyAxis->coordToPixel(m_x[end - 1]));
         qsizetype most = std::numeric_limits<int>::max();
         if (2 * pixelSpan + 2 < double(std::numeric_limits<int>::max()))
-            most = qsizetype(2 * pixelSpan + 2);
+            most = qsizetype(2 * pixelSpan / m_samplingStep + 2);
         if (mAdaptiveSampling && end - begin >= most) {
             lineData = sampled(begin, end);
         } else {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+
 #include "chart/chartpoints.h"
 #include "chart/view/linegraph.h"
 
@@ -24,6 +26,9 @@ public:
 
     // Shares points; the summary is built again only when they are other columns than the
     // ones held.
+    // The width in pixels of the intervals adaptive sampling keeps the extremes of (1 by
+    // default): a printed chart needs no finer line than its print shows.
+    void setSamplingStep(double pixels) { m_samplingStep = std::max(1.0, pixels); }
     void setPoints(const ChartPoints& points);
     const ChartPoints& points() const { return m_points; }
 
@@ -67,6 +72,7 @@ private:
     qsizetype m_count = 0;
     std::vector<double> m_blockLeast;
     std::vector<double> m_blockGreatest;
+    double m_samplingStep = 1;
 };
 
 } // namespace kvaro

@@ -70,6 +70,12 @@ CursorOverlay::CursorOverlay(QCustomPlot* plot) : QObject(plot), m_plot(plot)
     m_readout->hide();
 }
 
+QString CursorOverlay::nameOf(int series) const
+{
+    const QString name = m_seriesNames.value(series);
+    return name.isEmpty() && m_model ? m_model->at(series).title : name;
+}
+
 void CursorOverlay::setModel(const ChartModel* model)
 {
     m_model = model;
@@ -127,10 +133,14 @@ void CursorOverlay::hover(QPoint pixel)
                     .arg(number.toHtmlEscaped(), m_difference.toHtmlEscaped());
     }
     for (const SeriesValue& v : values) {
-        html += QStringLiteral("<tr><td><span style=\"color:%1\">&#9632;</span> %2&nbsp;</td>"
+        // The working temperature's swatch is the broad line it is drawn as, so it is not
+        // taken for T1's.
+        const QString swatch = v.series == series::WorkingTemperature ? QStringLiteral("&#9644;")
+                                                                      : QStringLiteral("&#9632;");
+        html += QStringLiteral("<tr><td><span style=\"color:%1\">%4</span> %2&nbsp;</td>"
                                "<td align=\"right\">%3</td>")
-                    .arg(seriesColour(v.series).name(), m_model->at(v.series).title.toHtmlEscaped(),
-                         navigation::temperatureText(v.value, m_decimalSeparator));
+                    .arg(seriesColour(v.series).name(), nameOf(v.series).toHtmlEscaped(),
+                         navigation::temperatureText(v.value, m_decimalSeparator), swatch);
         const auto other =
             std::find_if(compared.begin(), compared.end(),
                          [&](const ComparedValue& c) { return c.series == v.series; });
@@ -159,7 +169,7 @@ void CursorOverlay::hover(QPoint pixel)
         QStringList names;
         for (int o : outputs)
             names.append(QStringLiteral("<span style=\"color:%1\">&#9632;</span> %2")
-                             .arg(seriesColour(o).name(), m_model->at(o).title.toHtmlEscaped()));
+                             .arg(seriesColour(o).name(), nameOf(o).toHtmlEscaped()));
         html += m_outputsOn.toHtmlEscaped() + QStringLiteral("<br>") +
                 names.join(QStringLiteral("<br>"));
     }

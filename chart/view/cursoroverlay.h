@@ -25,6 +25,8 @@ public:
 
     // A new model: the cursors of the old one mean nothing for it.
     void setModel(const ChartModel* model);
+    // The series' names as a person reads them; an empty one keeps the series' title.
+    void setSeriesNames(const QStringList& names) { m_seriesNames = names; }
     void setTexts(QChar decimalSeparator, const QString& outputsOn);
     // A second cycle laid over the model: its series' rows show its value and the
     // difference too. nullptr for none; it stays the caller's.
@@ -46,11 +48,13 @@ signals:
     void cursorsChanged();
 
 private:
+    QString nameOf(int series) const;
     bool inPlot(QPoint pixel) const;
     void showLines();
 
     QCustomPlot* m_plot;
     const ChartModel* m_model = nullptr;
+    QStringList m_seriesNames;
     const Comparison* m_comparison = nullptr;
     QString m_comparedTitleForm;
     QString m_difference;

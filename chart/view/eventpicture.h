@@ -23,6 +23,8 @@ void paintEventMarker(QPainter* painter, const QRectF& circle, int code, const Q
 // Markers of one record stand side by side, not on top of each other: for every series (by
 // position) and each of its markers, its shift from the record in marker widths. The shown
 // markers of a record are laid out in series order around it; a lone one stays put.
-std::vector<QVector<double>> markerShifts(const ChartModel& model);
+// With perBurner, only the markers of one burner share a record's place (each burner's
+// markers on a row of their own).
+std::vector<QVector<double>> markerShifts(const ChartModel& model, bool perBurner = false);
 
 } // namespace kvaro

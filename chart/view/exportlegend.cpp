@@ -23,10 +23,15 @@ ExportLegend::ExportLegend(QCustomPlot* plot) : m_plot(plot), m_legend(plot->leg
     m_legend->setWrap(Columns);
     m_legend->setBorderPen(Qt::NoPen);
     m_legend->setBrush(Qt::NoBrush);
-    m_legend->setFont(chartFont(8));
-    m_legend->setIconSize(22, 10);
     m_legend->setRowSpacing(0);
-    m_legend->setColumnSpacing(10);
+    setTextScale(1);
+}
+
+void ExportLegend::setTextScale(qreal scale)
+{
+    m_legend->setFont(chartFont(8 * scale));
+    m_legend->setIconSize(int(22 * scale), int(10 * scale));
+    m_legend->setColumnSpacing(int(10 * scale));
 }
 
 void ExportLegend::attach(const std::vector<QCPAbstractPlottable*>& plottables)

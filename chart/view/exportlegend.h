@@ -25,6 +25,8 @@ public:
     void detach();
     // The entries' names, for tests.
     QStringList entries() const;
+    // The entries' names and icons at this many times their usual size.
+    void setTextScale(qreal scale);
 
 private:
     QCustomPlot* m_plot;

@@ -41,6 +41,25 @@ QStringList SetPointOverlay::markTexts() const
     return texts;
 }
 
+bool SetPointOverlay::inView(double x) const
+{
+    return m_rect->axis(QCPAxis::atBottom)->range().contains(x);
+}
+
+QStringList SetPointOverlay::visibleMarkTexts() const
+{
+    const QStringList texts = markTexts();
+    QStringList visible;
+    int next = 0;
+    if (m_trace.reachedX && inView(*m_trace.reachedX))
+        visible.append(texts.at(next));
+    if (m_trace.reachedX)
+        ++next;
+    if (m_trace.holdEndX && inView(*m_trace.holdEndX))
+        visible.append(texts.at(next));
+    return visible;
+}
+
 void SetPointOverlay::applyDefaultAntialiasingHint(QCPPainter* painter) const
 {
     applyAntialiasingHint(painter, true, QCP::aeOther);
@@ -61,11 +80,15 @@ void SetPointOverlay::draw(QCPPainter* painter)
     painter->setPen(QPen(LineColour, 1.5, Qt::DashLine));
     painter->drawLine(QPointF(area.left(), line), QPointF(area.right(), line));
 
+    // A mark whose moment is zoomed or panned out of view goes with it; kept at the edge it
+    // would point at a moment that is not on screen.
     const QStringList texts = markTexts();
     int next = 0;
+    if (m_trace.reachedX && inView(*m_trace.reachedX))
+        drawMark(painter, keys->coordToPixel(*m_trace.reachedX), texts.at(next), LineColour);
     if (m_trace.reachedX)
-        drawMark(painter, keys->coordToPixel(*m_trace.reachedX), texts.at(next++), LineColour);
-    if (m_trace.holdEndX)
+        ++next;
+    if (m_trace.holdEndX && inView(*m_trace.holdEndX))
         drawMark(painter, keys->coordToPixel(*m_trace.holdEndX), texts.at(next), HoldEndColour);
 }
 
@@ -77,7 +100,7 @@ void SetPointOverlay::drawMark(QCPPainter* painter, double x, const QString& tex
     painter->setBrush(Qt::white);
     painter->drawEllipse(QPointF(x, y), 4.5, 4.5);
 
-    const QFont font = chartFont(8, true);
+    const QFont font = chartFont(8 * m_textScale, true);
     painter->setFont(font);
     const QRectF bounds = QFontMetricsF(font).boundingRect(text).adjusted(-3, -1, 3, 1);
     // Above the dot, kept inside the plot so a mark at either end stays readable.

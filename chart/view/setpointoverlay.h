@@ -26,6 +26,10 @@ public:
     double bottom() const { return m_trace.temperature - m_trace.band; }
     // The marks' texts, reached first, for the marks the trace has.
     QStringList markTexts() const;
+    // ... of the marks whose moment lies in the shown time range: the others are not drawn.
+    QStringList visibleMarkTexts() const;
+    // The marks' text at this many times its usual size.
+    void setTextScale(qreal scale) { m_textScale = scale; }
 
 protected:
     QRect clipRect() const override;
@@ -33,11 +37,13 @@ protected:
     void draw(QCPPainter* painter) override;
 
 private:
+    bool inView(double x) const;
     void drawMark(QCPPainter* painter, double x, const QString& text, const QColor& colour);
 
     QCPAxisRect* m_rect;
     SetPointTrace m_trace;
     bool m_shown = false;
+    qreal m_textScale = 1;
 };
 
 } // namespace kvaro

@@ -141,7 +141,7 @@ void TestCatalogueWindow::choosingAnOvenListsToday()
     QCOMPARE(form->findChild<QPushButton*>("DataButton")->text(), "07.05.2024 - 07.05.2024");
     auto* timeLine = form->findChild<TimeLine*>("TimeLine");
     QCOMPARE(timeLine->sections().size(), 3); // P4 starts and ends at 8:05
-    QCOMPARE(timeLine->sections().first().hint, "(nr 1) 8:5 - 10:2");
+    QCOMPARE(timeLine->sections().first().hint, "(nr 1) 08:05 – 10:02");
     QVERIFY(machine.messages.texts().isEmpty());
 
     // The items fit the list's column, however wide the window: their texts wrap, and
@@ -164,7 +164,7 @@ void TestCatalogueWindow::choosingAnOvenListsToday()
     controller->ComboPiecItemSelected(1);
     QCOMPARE(list->model()->rowCount(), 1);
     QCOMPARE(timeLine->sections().size(), 1);
-    QCOMPARE(timeLine->sections().first().hint, "(nr 9) 8:5 - 10:2");
+    QCOMPARE(timeLine->sections().first().hint, "(nr 9) 08:05 – 10:02");
 }
 
 void TestCatalogueWindow::clickingACycleAsksToDrawIt()
@@ -282,7 +282,7 @@ void TestCatalogueWindow::timeLineFindsSectionsAndSteps()
     timeLine.setRange(QDateTime(QDate(2024, 5, 3), QTime(0, 0)),
                       QDateTime(QDate(2024, 5, 4), QTime(0, 0)));
     timeLine.addSection({QDateTime(QDate(2024, 5, 3), QTime(6, 0)),
-                         QDateTime(QDate(2024, 5, 3), QTime(12, 0)), "(nr 1) 6:0 - 12:0"});
+                         QDateTime(QDate(2024, 5, 3), QTime(12, 0)), "(nr 1) 06:00 – 12:00"});
     QCOMPARE(timeLine.xFor(timeLine.rangeStart()), 50.0);
     QCOMPARE(timeLine.xFor(timeLine.rangeEnd()), 750.0);
     QCOMPARE(timeLine.sectionAt(QPoint(300, 10)), 0);

@@ -35,6 +35,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -163,6 +164,15 @@ int columnOf(const ChartView& chart, double value)
     return best;
 }
 
+// The export tab's buttons that save the drawn chart or cycle: none of them has anything to
+// save while the chart is hidden.
+void verifyExportsEnabled(ChartController& controller, bool enabled)
+{
+    for (QPushButton* button : {controller.savePngButton(), controller.savePdfButton(),
+                                controller.saveCsvButton(), controller.saveReportButton()})
+        QVERIFY2(button->isEnabled() == enabled, qPrintable(button->objectName()));
+}
+
 bool seriesActive(const TForm2& form, std::initializer_list<int> series, bool active)
 {
     for (int n : series) {
@@ -189,6 +199,8 @@ private slots:
     void cursorsAAndB();
     void copyToClipboard();
     void uncheckAll();
+    void clickDuringALoadIsApplied_data();
+    void clickDuringALoadIsApplied();
     void filterListLook();
     void failedLoadKeepsWhatWasDrawn();
     void secondFileClearsTheFirst();
@@ -226,6 +238,7 @@ void TestChartWindow::nothingHappensBeforeACycleIsDrawn()
     for (int row = 0; row < FilterList::ItemCount; ++row)
         QVERIFY(m.filters()->isRowHidden(row));
     QVERIFY(m.messages.texts().isEmpty());
+    verifyExportsEnabled(*m.controller, false);
 }
 
 // The window's whole road for one cycle: open, figures, filters, zoom, pan, readout, copy.
@@ -457,6 +470,76 @@ void TestChartWindow::uncheckAll()
     QVERIFY(m.messages.texts().isEmpty());
 }
 
+void TestChartWindow::clickDuringALoadIsApplied_data()
+{
+    QTest::addColumn<bool>("allCheckedBefore"); // the first cycle drawn with every item checked
+    QTest::addColumn<QString>("click");         // "T2" (its check box) or a button's name
+    QTest::addColumn<bool>("electricNext");     // the cycle loading is electric, one probe
+    QTest::addColumn<QList<int>>("checked");    // the items checked once it is drawn
+
+    const QList<int> oilRows{0, 1, 2, 5, 6, 7, 8, 9, 10, 29, 32, 33};
+    QList<int> withoutT2 = oilRows;
+    withoutT2.removeOne(2);
+    QTest::newRow("a check box") << true << "T2" << false << withoutT2;
+    QTest::newRow("check all") << false << "AdvSmoothButton9" << false << oilRows;
+    QTest::newRow("uncheck all") << true << "AdvSmoothButton10" << false << QList<int>{};
+    // The cycle loading has one probe: T2 is hidden, and a hidden item stays unchecked.
+    QTest::newRow("an item the loading cycle hides") << false << "T2" << true << QList<int>{};
+}
+
+// The load works on a copy of the filter list while the window goes on taking clicks: a
+// click made before its result arrives is part of what is drawn.
+void TestChartWindow::clickDuringALoadIsApplied()
+{
+    QFETCH(bool, allCheckedBefore);
+    QFETCH(QString, click);
+    QFETCH(bool, electricNext);
+    QFETCH(QList<int>, checked);
+    Machine m;
+    m.start();
+    TForm2& form = *m.form;
+    m.open(m.cycle(QStringLiteral("P1.csv"), oilCycle()));
+    if (allCheckedBefore)
+        ::click(form, "AdvSmoothButton9");
+    const QString next = electricNext ? m.cycle(QStringLiteral("P2.csv"), electricCycle())
+                                      : m.form->Memo1.fileName();
+
+    // Posted once the load has taken its copies: the window's thread runs it while it waits
+    // for the worker, before the load's result can come back.
+    bool clicked = false;
+    const auto clickOnce = [&] {
+        QListView* list = m.filters();
+        if (click == QLatin1String("T2")) {
+            const QRect t2 = list->visualRect(list->model()->index(2, 0));
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                              FilterListDelegate::checkBoxRect(t2).center());
+        } else {
+            ::click(form, qPrintable(click));
+        }
+        clicked = true;
+    };
+    const QMetaObject::Connection started =
+        connect(m.controller, &ChartController::loadStarted, &form,
+                [&] { QTimer::singleShot(0, &form, clickOnce); });
+    m.open(next);
+    disconnect(started);
+
+    QVERIFY(clicked);
+    QVERIFY(m.messages.texts().isEmpty());
+    QList<int> marked;
+    for (int item = 0; item < FilterList::ItemCount; ++item) {
+        if (form.filterList().item(item).checked)
+            marked.append(item);
+    }
+    QCOMPARE(marked, checked);
+    // The series drawn follow those marks.
+    ChartModel expected = form.chartModel();
+    form.filterList().OdswiezChartWgFiltrow(expected);
+    for (int n = 0; n < SeriesCount; ++n)
+        QCOMPARE(form.chartModel().at(n).active, expected.at(n).active);
+    QCOMPARE(form.chartModel().at(series::T1).active, checked.contains(1));
+}
+
 void TestChartWindow::filterListLook()
 {
     Machine m;
@@ -640,6 +723,7 @@ void TestChartWindow::undrawableHeatingTypeHidesTheChart()
 
     QCOMPARE(m.messages.texts(), QStringList{form.text(Text::NotDrawable)});
     QVERIFY(m.chart()->isHidden());
+    verifyExportsEnabled(*m.controller, false);
     // The cycle's own pages are locked; opening another file stays possible.
     auto* tabs = control<QTabWidget>(form, "Advsmoothtabpager1");
     for (const char* page : {"AdvSmoothTabPager11", "AdvSmoothTabPager12", "AdvSmoothTabPager13"})
@@ -648,6 +732,7 @@ void TestChartWindow::undrawableHeatingTypeHidesTheChart()
     QVERIFY(tabs->isTabEnabled(tabs->indexOf(control<QWidget>(form, "AdvSmoothTabPage2"))));
     m.open(m.cycle(QStringLiteral("P2.csv"), oilCycle()));
     QVERIFY(tabs->isTabEnabled(tabs->indexOf(control<QWidget>(form, "AdvSmoothTabPager11"))));
+    verifyExportsEnabled(*m.controller, true);
     m.open(file);
     QVERIFY(control<QWidget>(form, "FooterImage")->isHidden());
     QVERIFY(control<QWidget>(form, "Olej")->isHidden());

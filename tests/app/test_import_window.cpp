@@ -5,6 +5,7 @@
 #include "app/tform2.h"
 #include "app/widgets/timeline.h"
 #include "app/windowparts.h"
+#include "catalogue/cyclelistmodel.h"
 #include "cycles/platform.h"
 #include "store/drives.h"
 #include "store/importer.h"
@@ -393,13 +394,23 @@ void TestImportWindow::chosenOvenShowsNewCyclesForTheRangeShown()
     QCOMPARE(catalogue->timeLine()->rangeStart(), QDateTime(QDate(2024, 3, 10), QTime(0, 0)));
     QCOMPARE(m_form->controls().ListBox1Footer->text(), "2 cykle");
     QCOMPARE(m_form->controls().DolnyBarEmpty->text(), "Cykle: 1, piece: 1");
-    QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(nr 2) 8:0 - 8:10");
+    QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(nr 2) 08:00 – 08:10");
 
-    // The hint follows the language too, once the range is listed again.
+    // The listed items, their hints and the chooser follow the language at once: the oven
+    // stays chosen and its cycles listed.
     m_form->AdvSmoothButton7Click();
     QCOMPARE(m_form->controls().ListBox1Footer->text(), "2 cycles");
+    QCOMPARE(m_form->controls().ComboPiec->currentText(), "7654321");
+    QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(no. 2) 08:00 – 08:10");
+    for (int row = 0; row < list->model()->rowCount(); ++row) {
+        const QString notes =
+            list->model()->index(row, 0).data(CycleListModel::NotesRole).toString();
+        QVERIFY2(notes.startsWith("<b>Start:</b>") && notes.contains("<b>End:</b>"),
+                 qPrintable(notes));
+    }
+    // ... and once the range is listed again.
     catalogue->AdvSmoothButton1Click(QDate(2024, 3, 10), QDate(2024, 3, 13));
-    QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(no. 2) 8:0 - 8:10");
+    QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(no. 2) 08:00 – 08:10");
     QVERIFY(m_messages.texts().isEmpty());
 }
 

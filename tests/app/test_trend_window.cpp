@@ -1,5 +1,6 @@
 // The trend window: opened from the first tab for the chosen oven's listed range, its table
-// sorted by numbers, a clicked point drawn in the main window, the table saved as CSV.
+// sorted by numbers, a clicked point drawn in the main window, the table saved as CSV; it
+// closes as windows do and follows a switch of the interface language.
 
 #include "tests/app/windowfixture.h"
 
@@ -13,15 +14,22 @@
 #include "trend/trendtable.h"
 
 #include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QHeaderView>
+#include <QImage>
+#include <QPointer>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 
 #include <qcustomplot.h>
+
+#include <cmath>
 
 using namespace kvaro;
 using kvaro::testing::control;
@@ -83,11 +91,14 @@ private slots:
         auto* table = control<QTableView>(*window, "TrendTable");
         QAbstractItemModel* model = table->model();
         QCOMPARE(model->rowCount(), 5);
+        // Headed as the report heads the figure, durations "hh:mm:ss".
         QCOMPARE(model->headerData(int(TrendColumn::HeldFor), Qt::Horizontal).toString(),
-                 form->text(Text::TrendHeldFor));
+                 form->text(Text::ReportHeldFor));
         QCOMPARE(model->index(0, int(TrendColumn::Cycle)).data().toString(), QStringLiteral("2"));
+        QCOMPARE(model->index(0, int(TrendColumn::Duration)).data().toString(),
+                 QStringLiteral("03:20:00"));
         // The "," locale's separator.
-        QVERIFY(model->index(0, int(TrendColumn::Duration)).data().toString().contains(u','));
+        QVERIFY(model->index(0, int(TrendColumn::HighestWorking)).data().toString().contains(u','));
         QCOMPARE(model->index(2, int(TrendColumn::ReachedAfter)).data().toString(),
                  QStringLiteral("-"));
 
@@ -114,6 +125,27 @@ private slots:
         QCOMPARE(window->shownFigure(), TrendColumn::ReachedAfter);
         QCOMPARE(plot->graph(0)->dataCount(), 4);
         QVERIFY(plot->graph(1)->name().contains(form->text(Text::TrendMean).section(u' ', 0, 0)));
+        // The mean and the band two standard deviations either side, from the points' own
+        // values, as the lines' data.
+        QList<double> values;
+        for (auto it = plot->graph(0)->data()->constBegin();
+             it != plot->graph(0)->data()->constEnd(); ++it)
+            values.append(it->value);
+        double mean = 0;
+        for (const double v : values)
+            mean += v / values.size();
+        double variance = 0;
+        for (const double v : values)
+            variance += (v - mean) * (v - mean) / values.size();
+        QVERIFY(variance > 0);
+        const double sigma = std::sqrt(variance);
+        const double expected[] = {mean, mean + 2 * sigma, mean - 2 * sigma};
+        for (int g = 1; g <= 3; ++g) {
+            QCOMPARE(plot->graph(g)->dataCount(), 2);
+            for (auto it = plot->graph(g)->data()->constBegin();
+                 it != plot->graph(g)->data()->constEnd(); ++it)
+                QVERIFY(qFuzzyCompare(it->value, expected[g - 1]));
+        }
 
         // A click on the point of cycle 5 draws cycle 5 in the main window.
         QSignalSpy chosen(window, &TrendWindow::cycleChosen);
@@ -146,9 +178,126 @@ private slots:
         const auto form = machine.start();
         TrendWindow window({{}, QStringLiteral("1000001"), QDate(2024, 5, 1), QDate(2024, 5, 7)},
                            form->JezykMemo(), form->services());
-        window.saveCsv(machine.home.filePath(QStringLiteral("none/trend.csv")));
-        QCOMPARE(machine.messages.texts().size(), 1);
-        QVERIFY(machine.messages.texts().first().contains(QStringLiteral("trend.csv")));
+        const QString path = machine.home.filePath(QStringLiteral("none/trend.csv"));
+        window.saveCsv(path);
+        // The whole path and the system's reason, in the interface language.
+        QCOMPARE(machine.messages.texts(),
+                 QStringList{fillIn(
+                     form->text(Text::CannotWrite),
+                     {QDir::toNativeSeparators(path),
+                      QCoreApplication::translate("QIODevice", "No such file or directory")})});
+    }
+
+    void closes_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("its Close button") << "button";
+        QTest::newRow("Esc") << "Esc";
+        QTest::newRow("Ctrl+W") << "Ctrl+W";
+    }
+    void closes()
+    {
+        QFETCH(QString, how);
+        Machine machine;
+        const auto form = machine.start();
+        const QPointer<TrendWindow> window = openTrend(*form);
+        QVERIFY(window);
+        if (how == QLatin1String("button"))
+            QTest::mouseClick(control<QPushButton>(*window, "TrendClose"), Qt::LeftButton);
+        else if (how == QLatin1String("Esc"))
+            QTest::keyClick(window.data(), Qt::Key_Escape);
+        else
+            QTest::keySequence(window.data(), QKeySequence(Qt::CTRL | Qt::Key_W));
+        QTRY_VERIFY(!window);
+    }
+
+    void followsTheLanguage()
+    {
+        Machine machine;
+        kvaro::testing::writeFile(machine.working("EN.dat"), kvaro::testing::shippedFile("EN.dat"));
+        const auto form = machine.start();
+        TrendWindow* window = openTrend(*form);
+        QVERIFY(window);
+        auto* figure = control<QComboBox>(*window, "TrendFigure");
+        const auto texts = [&] {
+            QStringList all{window->windowTitle(),
+                            control<QPushButton>(*window, "TrendSaveCsv")->text(),
+                            control<QPushButton>(*window, "TrendClose")->text(),
+                            window->plot()->xAxis->label(), window->plot()->yAxis->label()};
+            for (int i = 0; i < figure->count(); ++i)
+                all.append(figure->itemText(i));
+            auto* table = control<QTableView>(*window, "TrendTable");
+            for (int c = 0; c < table->model()->columnCount(); ++c)
+                all.append(table->model()->headerData(c, Qt::Horizontal).toString());
+            for (int g = 0; g < window->plot()->graphCount(); ++g)
+                all.append(window->plot()->graph(g)->name());
+            return all;
+        };
+        const QStringList polish = texts();
+        QVERIFY(polish.contains(form->text(Text::TrendClose)));
+
+        form->AdvSmoothButton7Click();
+
+        QCOMPARE(form->LanguageCode(), QStringLiteral("EN"));
+        const QStringList english = texts();
+        QCOMPARE(english.size(), polish.size());
+        QVERIFY(english.contains(QStringLiteral("Close")));
+        QVERIFY(english.contains(form->text(Text::TrendSaveCsv)));
+        // Every text that is a word changed with the language.
+        for (qsizetype i = 0; i < polish.size(); ++i) {
+            if (polish.at(i).contains(QRegularExpression(QStringLiteral("[a-z]{3}"))))
+                QVERIFY2(polish.at(i) != english.at(i), qPrintable(polish.at(i)));
+        }
+    }
+
+    // The chooser's highlighted entry reads as well as the others: its text stands out from
+    // its background.
+    void chooserHighlightIsReadable()
+    {
+        Machine machine;
+        const auto form = machine.start();
+        TrendWindow* window = openTrend(*form);
+        QVERIFY(window);
+        window->show();
+        auto* figure = control<QComboBox>(*window, "TrendFigure");
+        figure->showPopup();
+        QAbstractItemView* view = figure->view();
+        QTRY_VERIFY(view->isVisible());
+        view->setCurrentIndex(view->model()->index(1, 0));
+        QVERIFY(QTest::qWaitForWindowExposed(view->window()));
+        const QRect item = view->visualRect(view->currentIndex());
+        const QImage image = view->viewport()->grab(item).toImage();
+        // The darkest and the lightest pixel of the highlighted entry: text and background.
+        int darkest = 255;
+        int lightest = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const int grey = qGray(image.pixel(x, y));
+                darkest = std::min(darkest, grey);
+                lightest = std::max(lightest, grey);
+            }
+        }
+        figure->hidePopup();
+        QVERIFY2(lightest - darkest > 120,
+                 qPrintable(QStringLiteral("%1..%2").arg(darkest).arg(lightest)));
+    }
+
+private:
+    // The trend of the first oven's cycles of the 2nd to the 6th of May, read to its end.
+    static TrendWindow* openTrend(TForm2& form)
+    {
+        auto* catalogue = attachCatalogue(form);
+        attachTrend(form, catalogue);
+        catalogue->ComboPiecItemSelected(0);
+        catalogue->wczytajKalendarz(QDate(2024, 5, 2), QDate(2024, 5, 6));
+        QTest::mouseClick(control<QPushButton>(form, "TrendButton"), Qt::LeftButton);
+        auto* window = form.findChild<TrendWindow*>(QStringLiteral("TrendWindow"));
+        if (!window)
+            return nullptr;
+        QSignalSpy ready(window, &TrendWindow::ready);
+        if (!ready.wait(20000))
+            return nullptr;
+        return window;
     }
 };
 

@@ -3,8 +3,10 @@
 #include "app/cataloguecontroller.h"
 #include "app/chartcontroller.h"
 #include "app/importcontroller.h"
+#include "app/tform1.h"
 #include "app/tform2.h"
 #include "app/windowparts.h"
+#include "catalogue/cyclelistmodel.h"
 #include "chart/navigation.h"
 #include "chart/view/chartview.h"
 #include "cycles/fields.h"
@@ -15,12 +17,14 @@
 #include "tools/cyclegen.h"
 
 #include <QApplication>
+#include <QCalendarWidget>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
+#include <QMenu>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTabBar>
@@ -139,8 +143,9 @@ struct Machine : kvaro::testing::WindowMachine {
             if (!dialog)
                 return;
             if (seen.isEmpty()) {
-                seen = dialog == form->FileOpenDialog1() ? QStringLiteral("open")
-                                                         : dialog->windowTitle();
+                seen = dialog->objectName() == QLatin1String("FileOpenDialog1")
+                           ? QStringLiteral("open")
+                           : dialog->windowTitle();
             }
             if (accept.isEmpty()) {
                 dialog->reject();
@@ -204,6 +209,12 @@ private slots:
     void openKeyDrawsThePickedFile();
     void importKey();
     void refreshKeyReadsTheStoreAgain();
+    void keysOpenTheHighlightedCycle_data();
+    void keysOpenTheHighlightedCycle();
+    void enterConfirmsTheRange();
+    void highlightIsTheDrawnCycle_data();
+    void englishWindowSpeaksNoPolish();
+    void highlightIsTheDrawnCycle();
 };
 
 void TestWindowKeys::controlsAreNamedInBothLanguages_data()
@@ -584,6 +595,134 @@ void TestWindowKeys::refreshKeyReadsTheStoreAgain()
     QCOMPARE(combo->count(), 3);
     QCOMPARE(QDir(m.catalogue()->chosenOvenFolder()).dirName(), QStringLiteral("1000001"));
     QVERIFY(m.messages.texts().isEmpty());
+}
+
+void TestWindowKeys::keysOpenTheHighlightedCycle_data()
+{
+    QTest::addColumn<int>("key");
+    QTest::addColumn<bool>("opens");
+    QTest::newRow("Return") << int(Qt::Key_Return) << true;
+    QTest::newRow("Enter of the number pad") << int(Qt::Key_Enter) << true;
+    QTest::newRow("Space") << int(Qt::Key_Space) << true;
+    QTest::newRow("an arrow only moves the highlight") << int(Qt::Key_Down) << false;
+}
+
+void TestWindowKeys::keysOpenTheHighlightedCycle()
+{
+    QFETCH(int, key);
+    QFETCH(bool, opens);
+    Machine m;
+    m.chooseOven();
+    auto* list = m.find<QListView>("ListBox1");
+    list->setFocus(Qt::TabFocusReason);
+    // Highlighted by the keyboard, never clicked.
+    list->setCurrentIndex(list->model()->index(key == Qt::Key_Down ? 0 : 1, 0));
+    QVERIFY(!m.drawn());
+
+    QTest::keyClick(list, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    QTRY_VERIFY(!m.catalogue()->isBusy());
+
+    QCOMPARE(m.drawn(), opens);
+    if (opens)
+        QCOMPARE(QFileInfo(m.form->Memo1.fileName()).fileName(), QStringLiteral("P2.csv"));
+}
+
+void TestWindowKeys::enterConfirmsTheRange()
+{
+    Machine m;
+    m.chooseOven();
+    QTest::mouseClick(m.find<QPushButton>("DataButton"), Qt::LeftButton);
+    auto* popup = m.form->findChild<QWidget*>(QStringLiteral("Popup1"));
+    QTRY_VERIFY(popup->isVisible());
+    auto* confirm = popup->findChild<QPushButton*>(QStringLiteral("AdvSmoothButton1"));
+    QSignalSpy confirmed(popup->findChild<TForm1*>(), &TForm1::rangeConfirmed);
+    confirm->setFocus(Qt::TabFocusReason);
+
+    QTest::keyClick(confirm, Qt::Key_Return);
+
+    QCOMPARE(confirmed.count(), 1);
+    QTRY_VERIFY(!popup->isVisible());
+}
+
+void TestWindowKeys::highlightIsTheDrawnCycle_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<int>("highlighted"); // the row; -1: none
+    QTest::newRow("a click") << "click" << 1;
+    QTest::newRow("a point of the trend") << "trend" << 1;
+    QTest::newRow("a right click to compare") << "compare" << 0;
+    QTest::newRow("a file opened from outside the store") << "open" << -1;
+    QTest::newRow("a listed file that cannot be drawn any more") << "failed" << -1;
+}
+
+void TestWindowKeys::highlightIsTheDrawnCycle()
+{
+    QFETCH(QString, action);
+    QFETCH(int, highlighted);
+    Machine m;
+    m.chooseOven();
+    auto* list = m.find<QListView>("ListBox1");
+    const auto rowCentre = [&](int row) {
+        return list->visualRect(list->model()->index(row, 0)).center();
+    };
+    // The first cycle drawn by a click.
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(0));
+    QTRY_VERIFY(!m.catalogue()->isBusy());
+    QVERIFY(m.drawn());
+    QCOMPARE(list->currentIndex().row(), 0);
+
+    if (action == QLatin1String("click")) {
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
+    } else if (action == QLatin1String("trend")) {
+        m.catalogue()->openStoredCycle(QStringLiteral("P2.csv"));
+    } else if (action == QLatin1String("compare")) {
+        // The press of the right button moves the highlight before the menu opens.
+        QTest::mousePress(list->viewport(), Qt::RightButton, {}, rowCentre(1));
+        QTest::mouseRelease(list->viewport(), Qt::RightButton, {}, rowCentre(1));
+        m.catalogue()->ListBox1ContextMenu(rowCentre(1));
+        m.catalogue()->listMenu()->close();
+        m.catalogue()->compareAction()->trigger();
+    } else if (action == QLatin1String("open")) {
+        m.draw();
+    } else if (action == QLatin1String("failed")) {
+        writeFile(m.program(QStringLiteral("Data/1000001/P2.csv")), "x\r\n");
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        m.messages.clear();
+    }
+    QTRY_VERIFY(!m.catalogue()->isBusy());
+
+    QCOMPARE(list->currentIndex().row(), highlighted);
+    QCOMPARE(list->selectionModel()->selectedIndexes().size(), highlighted < 0 ? 0 : 1);
+}
+
+void TestWindowKeys::englishWindowSpeaksNoPolish()
+{
+    Machine m;
+    // Polish first: Qt's own dialogs speak it too.
+    QVERIFY(QCoreApplication::translate("QFileDialog", "Look in:") != QStringLiteral("Look in:"));
+    m.form->AdvSmoothButton7Click();
+    QCOMPARE(m.form->LanguageCode(), QStringLiteral("EN"));
+    QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
+    m.chooseOven();
+    m.draw();
+
+    auto* chart = m.find<ChartView>("Chart1");
+    auto* picker = m.form->findChild<TForm1*>();
+    // The names the view gives the lanes, the legends and the readout under the mouse.
+    QStringList seen;
+    for (int s = 0; s < SeriesCount; ++s)
+        seen << chart->seriesName(s);
+    seen << picker->CalendarOd()->toolTip() << picker->CalendarOdFooter()->text()
+         << picker->AdvSmoothButton1()->text();
+    auto* list = m.find<QListView>("ListBox1");
+    for (int row = 0; row < list->model()->rowCount(); ++row)
+        seen << list->model()->index(row, 0).data(CycleListModel::NotesRole).toString();
+    QVERIFY2(seen.contains(QStringLiteral("Working T")), qPrintable(seen.join(u'|')));
+    for (const char* polish : {"Wentylator", "Przewietrzanie", "Robocza", "Pocz\u0105tek", "Koniec",
+                               "Zu\u017cycie", "Zatwierd", "Moc"}) {
+        for (const QString& text : seen)
+            QVERIFY2(!text.contains(QString::fromUtf8(polish)), qPrintable(text));
+    }
 }
 
 QTEST_MAIN(TestWindowKeys)

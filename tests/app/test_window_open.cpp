@@ -1,6 +1,6 @@
-// Files that reach the main window from outside: given on the command line, as a file
-// manager's "open with" starts it, or dropped onto the window. Either opens as a file
-// picked in the open dialog does.
+// Files that reach the main window from outside: picked in the open dialog, given on the
+// command line, as a file manager's "open with" starts it, or dropped onto the window. The
+// last two open as a file picked in the open dialog does.
 #include "app/chartcontroller.h"
 #include "app/tform2.h"
 #include "app/windowparts.h"
@@ -10,12 +10,17 @@
 #include "tests/testfiles.h"
 #include "tools/cyclegen.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 #include <QUrl>
 
 #include <memory>
@@ -70,6 +75,25 @@ QMimeData* urlData(const QList<QUrl>& urls)
     return data;
 }
 
+// The windows of the program that are drop-down lists on screen.
+QList<QWidget*> shownPopups()
+{
+    QList<QWidget*> popups;
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (widget->isVisible() && widget->windowType() == Qt::Popup)
+            popups.append(widget);
+    }
+    return popups;
+}
+
+// Keys as a person presses them: to the window that has them, so a drop-down list open
+// over it takes them first.
+void typeInto(QWidget* window, const QString& text)
+{
+    for (const QChar c : text)
+        QTest::keyClick(window->windowHandle(), c.toLatin1());
+}
+
 } // namespace
 
 class TestWindowOpen : public QObject
@@ -77,6 +101,8 @@ class TestWindowOpen : public QObject
     Q_OBJECT
 
 private slots:
+    void openDialogLeavesNothingOver_data();
+    void openDialogLeavesNothingOver();
     void givenFileIsTheFirstArgument_data();
     void givenFileIsTheFirstArgument();
     void givenFileOpensAsFromTheDialog_data();
@@ -84,6 +110,60 @@ private slots:
     void droppedFileOpens_data();
     void droppedFileOpens();
 };
+
+void TestWindowOpen::openDialogLeavesNothingOver_data()
+{
+    QTest::addColumn<int>("uses"); // the dialog opened and confirmed so many times
+    QTest::newRow("first use") << 1;
+    QTest::newRow("second use") << 2;
+}
+
+// A name typed into the open dialog and confirmed with Enter: the cycle is drawn, the
+// drop-down list of the name line is gone with the dialog, and the next click reaches the
+// button it is aimed at.
+void TestWindowOpen::openDialogLeavesNothingOver()
+{
+    QFETCH(int, uses);
+    Machine m;
+    QVERIFY(QTest::qWaitForWindowExposed(m.form.get()));
+    const QString folder = m.file(QStringLiteral("cycles"));
+    writeCycle(folder + QStringLiteral("/P1.csv"), 1);
+    writeCycle(folder + QStringLiteral("/P12.csv"), 12);
+    auto* open = control<QPushButton>(*m.form, "AdvSmoothButton8");
+
+    for (int use = 0; use < uses; ++use) {
+        bool typed = false;
+        QTimer::singleShot(0, m.form.get(), [&] {
+            auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            QVERIFY(QTest::qWaitForWindowExposed(dialog));
+            auto* name = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+            QVERIFY(name);
+            name->setFocus();
+            // The folder first, so its names are there to be offered, then the start of one.
+            typeInto(dialog, folder + QStringLiteral("/P1"));
+            QTRY_VERIFY(!shownPopups().isEmpty());
+            typeInto(dialog, QStringLiteral(".csv"));
+            QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+            if (dialog->isVisible())
+                QTest::keyClick(dialog->windowHandle(), Qt::Key_Return);
+            typed = true;
+        });
+        open->click();
+        QVERIFY(typed);
+        QTRY_VERIFY(m.drawn());
+        QCOMPARE(m.form->Memo1.fileName(), folder + QStringLiteral("/P1.csv"));
+    }
+
+    QCoreApplication::processEvents();
+    QCOMPARE(QApplication::activePopupWidget(), nullptr);
+    QVERIFY(shownPopups().isEmpty());
+    // A click on "+" through the window, as the mouse gives it.
+    auto* plus = control<QPushButton>(*m.form, "AdvSmoothButton2");
+    QTest::mouseClick(m.form->windowHandle(), Qt::LeftButton, {},
+                      plus->mapTo(m.form.get(), plus->rect().center()));
+    QCOMPARE(m.form->ZoomLevel, 105);
+}
 
 void TestWindowOpen::givenFileIsTheFirstArgument_data()
 {

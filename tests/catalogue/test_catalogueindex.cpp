@@ -160,6 +160,8 @@ private slots:
     void damagedIndexIsIgnored_data();
     void damagedIndexIsIgnored();
     void recentlyChangedFileIsReadEachTime();
+    void settlingMargin_data();
+    void settlingMargin();
     void wordsAndDayComeFromTheBuild();
     void fileChangedAfterTheBuildKeepsNoFigures();
     void indexLivesInTheUsersCacheFolder();
@@ -235,6 +237,7 @@ void TestCatalogueIndex::damagedIndexIsIgnored_data()
     QTest::newRow("cut short") << "cut";
     QTest::newRow("one byte changed") << "byte";
     QTest::newRow("another format version") << "version";
+    QTest::newRow("an older format version") << "older";
     QTest::newRow("another oven's index") << "foreign";
     QTest::newRow("no index at all") << "text";
 }
@@ -261,6 +264,8 @@ void TestCatalogueIndex::damagedIndexIsIgnored()
         bytes[bytes.size() / 2] = char(bytes.at(bytes.size() / 2) ^ 0x20);
     } else if (damage == "version") {
         bytes[8] = char(bytes.at(8) + 1);
+    } else if (damage == "older") {
+        bytes[8] = char(bytes.at(8) - 1);
     } else if (damage == "foreign") {
         CatalogueIndex index(other.cache.path());
         other.write("P9.csv", cycle(9, 95));
@@ -295,6 +300,35 @@ void TestCatalogueIndex::recentlyChangedFileIsReadEachTime()
     CatalogueIndex fresh(oven.cache.path());
     compareCatalogues(oven.build(&fresh), oven.build());
     QCOMPARE(fresh.lastUse().read, 1);
+}
+
+// The margin pinned from both sides by the index's own clock: a file stamped 5 s before
+// the build is not trusted and is read again next time, one stamped 11 s before is reused.
+void TestCatalogueIndex::settlingMargin_data()
+{
+    QTest::addColumn<int>("age"); // seconds between the file's stamp and the build
+    QTest::addColumn<int>("read");
+    QTest::newRow("5 s: read again") << 5 << 1;
+    QTest::newRow("9 s: read again") << 9 << 1;
+    QTest::newRow("11 s: reused") << 11 << 0;
+}
+
+void TestCatalogueIndex::settlingMargin()
+{
+    QFETCH(int, age);
+    QFETCH(int, read);
+    Oven oven;
+    const QDateTime stamped(QDate(2024, 5, 20), QTime(11, 59, 0), Qt::UTC);
+    oven.write("P3.csv", oven.read("P3.csv"), stamped);
+    const FixedClock clock(stamped.addSecs(age));
+    CatalogueIndex first(oven.cache.path(), &clock);
+    list(oven.build(&first, fixtures::language(), clock).catalogue, &first);
+    CatalogueIndex next(oven.cache.path(), &clock);
+    const CatalogueBuild build = oven.build(&next, fixtures::language(), clock);
+    QCOMPARE(next.lastUse().read, read);
+    compareCatalogues(build, oven.build());
+    list(build.catalogue, &next);
+    QCOMPARE(next.lastUse().read, read);
 }
 
 void TestCatalogueIndex::wordsAndDayComeFromTheBuild()

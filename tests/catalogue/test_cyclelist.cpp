@@ -216,12 +216,13 @@ void TestCycleList::itemOfTheExample()
     QCOMPARE(item.file, "P123.csv");
     QCOMPARE(item.info, "nr 123");
     QCOMPARE(item.caption, "<b><font face=\"Calibri\" color=\"red\">07.04.2019</b></font>");
-    QCOMPARE(item.notes, QStringLiteral("<b>T22:</b> 8:5<br><b>T20:</b> 10:2:7<br><i>T21: 1,5<br>"
-                                        "T7: 80°C</i><br><br>"));
+    QCOMPARE(item.notes,
+             QStringLiteral("<b>T22:</b> 08:05<br><b>T20:</b> 10:02:07<br><i>T21: 1,5<br>"
+                            "T7: 80°C</i><br><br>"));
     QVERIFY(item.section);
     QCOMPARE(item.section->start, QDateTime(QDate(2019, 4, 7), QTime(8, 5), Qt::UTC));
     QCOMPARE(item.section->end, QDateTime(QDate(2019, 4, 7), QTime(10, 2), Qt::UTC));
-    QCOMPARE(item.section->hint, "(nr 123) 8:5 - 10:2");
+    QCOMPARE(item.section->hint, "(nr 123) 08:05 – 10:02");
     QCOMPARE(item.progress, 66);
     QCOMPARE(listing.footer, "1 T9");
     QCOMPARE(listing.footerConsLabel, "1,5");
@@ -236,6 +237,7 @@ void TestCycleList::listedCycle_data()
     QTest::addColumn<QDateTime>("end");
     QTest::addColumn<int>("progress");
     QTest::addColumn<QString>("consumption");
+    QTest::addColumn<QString>("hint"); // clock times with two digits: "6:1" reads as 6:10
 
     const auto wallClock = [](int y, int mo, int d, int h, int mi) {
         return QDateTime(QDate(y, mo, d), QTime(h, mi), Qt::UTC);
@@ -252,7 +254,8 @@ void TestCycleList::listedCycle_data()
     QTest::newRow("summer time begins: starts in the skipped hour")
         << QStringList{header(), starting(2, 30, "26", "3", "29"), sample(2, 40, 0, "75"),
                        sample(3, 0, 0), ending(3, 10, "2,5")}
-        << wallClock(2026, 3, 29, 2, 30) << wallClock(2026, 3, 29, 3, 10) << 50 << "2,5";
+        << wallClock(2026, 3, 29, 2, 30) << wallClock(2026, 3, 29, 3, 10) << 50 << "2,5"
+        << "(nr 1) 02:30 – 03:10";
     QTest::newRow("summer time ends: the clock goes back an hour")
         << QStringList{header(),
                        starting(1, 30, "26", "10", "25"),
@@ -260,16 +263,19 @@ void TestCycleList::listedCycle_data()
                        sample(2, 59, 0),
                        sample(2, 5, 0),
                        ending(2, 20, "1")}
-        << wallClock(2026, 10, 25, 1, 30) << wallClock(2026, 10, 25, 2, 20) << 33 << "1";
+        << wallClock(2026, 10, 25, 1, 30) << wallClock(2026, 10, 25, 2, 20) << 33 << "1"
+        << "(nr 1) 01:30 – 02:20";
     QTest::newRow("ends past midnight")
         << QStringList{header(), starting(23, 10, "19", "4", "7"), sample(23, 20, 0, "75"),
                        sample(0, 10, 0), ending(0, 50, "3")}
-        << wallClock(2019, 4, 7, 23, 10) << wallClock(2019, 4, 8, 0, 50) << 150 << "3";
+        << wallClock(2019, 4, 7, 23, 10) << wallClock(2019, 4, 8, 0, 50) << 150 << "3"
+        << "(nr 1) 23:10 – 00:50";
     // 2 / 3 of the programmed time: 66 rounded down, not 67.
     QTest::newRow("progress is rounded down")
         << QStringList{header(), starting(9, 0, "19", "4", "7", "90"), sample(10, 0, 0, "75"),
                        sample(10, 30, 0), ending(11, 0, "1")}
-        << wallClock(2019, 4, 7, 9, 0) << wallClock(2019, 4, 7, 11, 0) << 66 << "1";
+        << wallClock(2019, 4, 7, 9, 0) << wallClock(2019, 4, 7, 11, 0) << 66 << "1"
+        << "(nr 1) 09:00 – 11:00";
 }
 
 void TestCycleList::listedCycle()
@@ -279,6 +285,7 @@ void TestCycleList::listedCycle()
     QFETCH(QDateTime, end);
     QFETCH(int, progress);
     QFETCH(QString, consumption);
+    QFETCH(QString, hint);
     Oven oven;
     oven.add("P1.csv", lines);
     const Catalogue catalogue = oven.build();
@@ -294,6 +301,9 @@ void TestCycleList::listedCycle()
     QCOMPARE(item.section->end, end);
     QCOMPARE(item.progress, progress);
     QCOMPARE(listing.footerConsLabel, consumption);
+    QCOMPARE(item.section->hint, hint);
+    QVERIFY2(item.notes.contains(QStringLiteral("<b>T22:</b> ") + hint.mid(7, 5) + "<br>"),
+             qPrintable(item.notes));
 }
 
 void TestCycleList::rangeSelectsByDay_data()
@@ -301,13 +311,16 @@ void TestCycleList::rangeSelectsByDay_data()
     QTest::addColumn<QDate>("from");
     QTest::addColumn<QDate>("to");
     QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QStringList>("byStart"); // as a batch report takes them
     QTest::newRow("one day") << QDate(2019, 4, 7) << QDate(2019, 4, 7)
-                             << QStringList{"P1.csv", "P3.csv"};
+                             << QStringList{"P1.csv", "P3.csv"} << QStringList{"P3.csv", "P1.csv"};
     QTest::newRow("two days") << QDate(2019, 4, 7) << QDate(2019, 4, 8)
-                              << QStringList{"P1.csv", "P2.csv", "P3.csv"};
-    QTest::newRow("nothing") << QDate(2019, 5, 1) << QDate(2019, 5, 3) << QStringList{};
-    QTest::newRow("undated is today")
-        << fixedClock.today() << fixedClock.today() << QStringList{"P4.csv"};
+                              << QStringList{"P1.csv", "P2.csv", "P3.csv"}
+                              << QStringList{"P3.csv", "P1.csv", "P2.csv"};
+    QTest::newRow("nothing") << QDate(2019, 5, 1) << QDate(2019, 5, 3) << QStringList{}
+                             << QStringList{};
+    QTest::newRow("undated is today") << fixedClock.today() << fixedClock.today()
+                                      << QStringList{"P4.csv"} << QStringList{"P4.csv"};
 }
 
 void TestCycleList::rangeSelectsByDay()
@@ -315,19 +328,25 @@ void TestCycleList::rangeSelectsByDay()
     QFETCH(QDate, from);
     QFETCH(QDate, to);
     QFETCH(QStringList, files);
+    QFETCH(QStringList, byStart);
     Oven oven;
     const QString end = sample(11, 0, 0);
     oven.add("P1.csv", {header(), fixtures::first(), end});
     oven.add("P2.csv", {header(), fixtures::first("8", "5", {{55, "8"}}), end});
-    oven.add("P3.csv", {header(), fixtures::first(), end});
+    oven.add("P3.csv", {header(), fixtures::first("7", "30"), end});
     oven.add("P4.csv", {header(), fixtures::first("8", "5", {{55, "0"}}), end});
     oven.add("P5.csv", {header()});
+    const Catalogue catalogue = oven.build();
     const CycleListing listing =
-        wczytajKalendarz(oven.build(), from, to, fixtures::language(), FixedLocale());
+        wczytajKalendarz(catalogue, from, to, fixtures::language(), FixedLocale());
     QStringList listed;
     for (const CycleListItem& item : listing.items)
         listed.append(item.file);
     QCOMPARE(listed, files);
+    QStringList ordered;
+    for (const CycleListItem& item : itemsByStart(catalogue, listing.items))
+        ordered.append(item.file);
+    QCOMPARE(ordered, byStart);
     QCOMPARE(listing.footer, QString::number(files.size()) + " T9");
     QCOMPARE(listing.footerConsLabel, "0");
     QCOMPARE(listing.dataButton,
@@ -376,7 +395,7 @@ void TestCycleList::fileTextsAreEscaped()
     const QDate day(2019, 4, 7);
     const CycleListing listing =
         wczytajKalendarz(oven.build(), day, day, fixtures::language(), FixedLocale());
-    QVERIFY(listing.items.first().notes.contains("9:0:&lt;img src=x&gt;<br>"));
+    QVERIFY(listing.items.first().notes.contains("09:00:&lt;img src=x&gt;<br>"));
 }
 
 void TestCycleList::failingCycleKeepsItsItemAndIsReported()
@@ -412,7 +431,7 @@ void TestCycleList::ovenBReplacesOvenA()
         wczytajKalendarz(catalogue, day, day, fixtures::language(), FixedLocale());
     QCOMPARE(catalogue.CycleFileNames, QStringList{"P9.csv"});
     QCOMPARE(listing.items.size(), 1);
-    QCOMPARE(listing.items.first().section->hint, "(nr 9) 8:5 - 9:0");
+    QCOMPARE(listing.items.first().section->hint, "(nr 9) 08:05 – 09:00");
 }
 
 void TestCycleList::pickerClicks_data()

@@ -4,6 +4,7 @@
 #include "chart/view/elapsedticker.h"
 #include "chart/view/eventpicture.h"
 #include "chart/view/seriesstyle.h"
+#include "tests/report/poppler.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -622,16 +623,27 @@ private slots:
         QTest::addColumn<bool>("workingShown");
         QTest::addColumn<bool>("reached");
         QTest::addColumn<QStringList>("marks");
+        QTest::addColumn<double>("zoom");   // percent, about the centre
+        QTest::addColumn<int>("panPixels"); // to the right after the zoom
         QTest::newRow("reached and held")
-            << true << true << QStringList{"\u2191 00:25:00", "\u2192| 01:39:00"};
-        QTest::newRow("never reached") << true << false << QStringList{};
-        QTest::newRow("working temperature hidden") << false << true << QStringList{};
+            << true << true << QStringList{"\u2191 00:25:00", "\u2192| 01:39:00"} << 100.0 << 0;
+        QTest::newRow("never reached") << true << false << QStringList{} << 100.0 << 0;
+        QTest::newRow("working temperature hidden") << false << true << QStringList{} << 100.0 << 0;
+        // The marks move with the chart and go when their moment leaves the view.
+        QTest::newRow("zoomed in to the middle: both moments off screen")
+            << true << true << QStringList{} << 140.0 << 0;
+        QTest::newRow("zoomed in less: the reaching in view, the hold's end not")
+            << true << true << QStringList{"\u2191 00:25:00"} << 120.0 << 0;
+        QTest::newRow("then panned to the end: the hold's end in view, the reaching not")
+            << true << true << QStringList{"\u2192| 01:39:00"} << 120.0 << -1;
     }
     void setPointIsDrawnWhileTheWorkingTemperatureIs()
     {
         QFETCH(bool, workingShown);
         QFETCH(bool, reached);
         QFETCH(QStringList, marks);
+        QFETCH(double, zoom);
+        QFETCH(int, panPixels);
         // Above every drawn temperature, so the automatic range must make room for it.
         SetPointTrace& trace = m_model.setPoint();
         trace.temperature = 260;
@@ -645,8 +657,15 @@ private slots:
         m_model.at(series::WorkingTemperature).active = workingShown;
         m_view->refresh();
         m_view->resetZoom();
-        QCOMPARE(m_view->setPointMarks(), marks);
         QCOMPARE(m_view->leftMax() > 260, workingShown);
+        if (zoom != 100.0)
+            m_view->zoomBy(zoom);
+        // -1: dragged left until the last point is at the right edge.
+        if (panPixels == -1) {
+            const double perPixel = m_view->bottomValueAt(1) - m_view->bottomValueAt(0);
+            m_view->panStep(-int(std::ceil((100 - m_view->bottomMax()) / perPixel)), 0);
+        }
+        QCOMPARE(m_view->setPointMarks(), marks);
         m_model.setPoint() = {};
     }
 
@@ -681,17 +700,51 @@ private slots:
         QCOMPARE(inkRows(m_view->grabImage()), 0);
     }
 
+    // The PDF is the PNG's picture in vector form: its words read back as text, and drawn at
+    // one pixel a point it matches the PNG but for the edges of lines and letters.
     void savesPdfAndPng()
     {
+        const QString title = QStringLiteral("Komora robocza");
+        const QString identity = QStringLiteral("Piec 12 \u00b7 cykl 345 \u00b7 2026-03-14");
+        m_view->setTitles(title, QStringLiteral("Temperatura [\u00b0C]"),
+                          QStringLiteral("Czas [hh:mm:ss]"));
+        m_view->setIdentity(identity);
         QTemporaryDir dir;
         const QString pdf = dir.filePath(QStringLiteral("chart.pdf"));
         const QString png = dir.filePath(QStringLiteral("chart.png"));
         QVERIFY(m_view->savePdf(pdf));
         QVERIFY(m_view->savePng(png));
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(file.read(5) == "%PDF-");
-        QCOMPARE(QImage(png).size(), m_view->size());
+        const QImage expected(png);
+        QCOMPARE(expected.size(), m_view->size());
+
+        const QString text = kvaro::testing::pdfText(pdf);
+        for (const QString& words : {title, identity, QStringLiteral("Czas [hh:mm:ss]"),
+                                     QStringLiteral("00:45:00"), QStringLiteral("T1")})
+            QVERIFY2(text.contains(words), qPrintable(words + QStringLiteral(" in:\n") + text));
+        // The axis title stands upright: pdftotext reads it letter by letter.
+        QString words = text;
+        words.remove(QRegularExpression(QStringLiteral("\\s")));
+        QVERIFY2(words.contains(QStringLiteral("Temperatura[\u00b0C]")), qPrintable(text));
+
+        const QImage page = kvaro::testing::pdfPageImage(pdf).convertToFormat(expected.format());
+        QCOMPARE(page.size(), expected.size());
+        // Compared a quarter the size: the renderers place the edges of thin lines half a
+        // pixel apart, which says nothing about the picture.
+        const QSize small = expected.size() / 4;
+        const QImage a = page.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage b = expected.scaled(small, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        qint64 differing = 0;
+        for (int y = 0; y < small.height(); ++y) {
+            for (int x = 0; x < small.width(); ++x) {
+                const QColor p = a.pixelColor(x, y);
+                const QColor q = b.pixelColor(x, y);
+                if (std::max({std::abs(p.red() - q.red()), std::abs(p.green() - q.green()),
+                              std::abs(p.blue() - q.blue())}) > 48)
+                    ++differing;
+            }
+        }
+        const double share = double(differing) / (small.width() * small.height());
+        QVERIFY2(share < 0.01, qPrintable(QString::number(share)));
     }
 };
 

@@ -18,15 +18,16 @@ using namespace kvaro;
 
 namespace {
 
-// A drawn cycle as the loader leaves it: a record per elapsed time at x = 1, 2, ..., with
-// T1, and T2 and the working temperature alongside it.
-ChartModel cycleOf(const QList<qint64>& elapsed, double t1 = 100)
+// A drawn cycle as the loader leaves it: a record per elapsed time at x = 1, 2, ... (or at
+// the x given: a line that is no record leaves a gap), with T1, and T2 and the working
+// temperature alongside it.
+ChartModel cycleOf(const QList<qint64>& elapsed, double t1 = 100, const QList<double>& xs = {})
 {
     ChartModel chart;
     // As the loader does: T1's keys do not move, so the series alongside it keep sharing them.
     chart.at(series::T1).points.reserve(elapsed.size());
     for (qsizetype i = 0; i < elapsed.size(); ++i) {
-        const double x = double(i + 1);
+        const double x = xs.isEmpty() ? double(i + 1) : xs.at(i);
         chart.records().append(RecordTotals{x, elapsed[i], std::nullopt, RecordTotals::Unit::None});
         chart.at(series::T1).points.appendElapsed(x, t1 + double(i), elapsed[i]);
         chart.at(series::T2).points.appendAlongside(chart.at(series::T1).points, t1 - double(i));
@@ -64,36 +65,44 @@ private slots:
         QTest::addColumn<QList<qint64>>("first");  // the drawn cycle's records' times
         QTest::addColumn<QList<qint64>>("second"); // the compared cycle's
         QTest::addColumn<QList<double>>("positions");
+        QTest::addColumn<QList<double>>("firstXs"); // empty: 1, 2, ...
         QTest::newRow("equal sampling")
             << QList<qint64>{0, 10, 20, 30} << QList<qint64>{0, 10, 20, 30}
-            << QList<double>{1, 2, 3, 4};
+            << QList<double>{1, 2, 3, 4} << QList<double>{};
         QTest::newRow("second sampled twice as often")
             << QList<qint64>{0, 10, 20} << QList<qint64>{0, 5, 10, 15, 20}
-            << QList<double>{1, 1.5, 2, 2.5, 3};
+            << QList<double>{1, 1.5, 2, 2.5, 3} << QList<double>{};
         QTest::newRow("second sampled half as often")
             << QList<qint64>{0, 10, 20, 30, 40} << QList<qint64>{0, 20, 40}
-            << QList<double>{1, 3, 5};
+            << QList<double>{1, 3, 5} << QList<double>{};
         QTest::newRow("second longer: on at the first's mean seconds per record")
             << QList<qint64>{0, 10, 30} << QList<qint64>{0, 15, 30, 45, 60}
-            << QList<double>{1, 2.25, 3, 4, 5};
+            << QList<double>{1, 2.25, 3, 4, 5} << QList<double>{};
         QTest::newRow("first of uneven sampling: linear between its records")
             << QList<qint64>{0, 10, 40} << QList<qint64>{0, 5, 25, 40}
-            << QList<double>{1, 1.5, 2.5, 3};
+            << QList<double>{1, 1.5, 2.5, 3} << QList<double>{};
         QTest::newRow("first of one record: the second keeps its own spacing")
-            << QList<qint64>{0} << QList<qint64>{0, 20, 40} << QList<double>{1, 2, 3};
+            << QList<qint64>{0} << QList<qint64>{0, 20, 40} << QList<double>{1, 2, 3}
+            << QList<double>{};
         // A time two records share stands at the later one.
         QTest::newRow("first's clock went back: the axis does not fold")
             << QList<qint64>{0, 10, 5, 20} << QList<qint64>{0, 10, 15, 20}
-            << QList<double>{1, 3, 3.5, 4};
+            << QList<double>{1, 3, 3.5, 4} << QList<double>{};
+        // Past its last record a drawn cycle goes on at its seconds per x, not per record:
+        // 20 s over x 0 to 3, so 40 s lies at x 6 (5 if the gap were not counted).
+        QTest::newRow("a line that is no record between the first's records, second longer")
+            << QList<qint64>{0, 10, 20} << QList<qint64>{0, 20, 40} << QList<double>{0, 3, 6}
+            << QList<double>{0, 2, 3};
     }
     void alignedAtTheStart()
     {
         QFETCH(QList<qint64>, first);
         QFETCH(QList<qint64>, second);
         QFETCH(QList<double>, positions);
+        QFETCH(QList<double>, firstXs);
 
         const Comparison comparison =
-            compareCycles(cycleOf(first), cycleOf(second, 50), QStringLiteral("7"));
+            compareCycles(cycleOf(first, 100, firstXs), cycleOf(second, 50), QStringLiteral("7"));
 
         QCOMPARE(comparison.number, QStringLiteral("7"));
         for (const int s : {series::T1, series::T2, series::WorkingTemperature}) {

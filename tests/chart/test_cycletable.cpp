@@ -53,8 +53,10 @@ Rows withDecimal(Rows rows, QChar decimal)
     return rows;
 }
 
+// The outputs as the chart's arrows and the report name them.
+// Named in the table's language, as the report and the chart's lanes name them.
 const QStringList Outputs{"Burner 1 [0/1]", "Fan [0/1]", "Airing [0/1]", "Burner 2 [0/1]",
-                          "Fan 2 [0/1]"};
+                          "Fan CH2 [0/1]"};
 const QStringList Measured{"Clock time", "Time from the start", "T1 [°C]", "T2 [°C]",
                            "Working temperature [°C]"};
 
@@ -123,6 +125,32 @@ LineBuffer twelveBurners()
     return cycle(list, settings);
 }
 
+// Records written with the decimals the controller chose, and an electric cycle with one
+// burner-coded record: the chart draws no power point there, the table writes no power.
+LineBuffer writtenDecimals()
+{
+    QList<Rec> list = records(3, QStringLiteral("3"));
+    list[0].t1 = QStringLiteral("22.0");
+    list[0].working = QStringLiteral("180.50");
+    list[0].energy = QStringLiteral("0.10");
+    list[1].code = QStringLiteral("0");
+    list[1].fuel = QStringLiteral("7.0");
+    list[2].power = QStringLiteral("40.0");
+    list[2].energy = QStringLiteral("1.250");
+    return cycle(list);
+}
+
+Language english()
+{
+    QFile file(QStringLiteral(KVARO_SOURCE_DIR "/assets/EN.dat"));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QString text = QString::fromUtf8(file.readAll());
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return Language(text.split(QStringLiteral("\r\n")));
+}
+
 QStringList numbered(const QString& form, int count)
 {
     QStringList names;
@@ -152,35 +180,46 @@ void TestCycleTable::cells_data()
     QTest::addColumn<QChar>("decimal");
     QTest::addColumn<Rows>("rows");
 
+    const QStringList fuel{QStringLiteral("Fuel used [kg]")};
+    const QString energy = QStringLiteral("Energy used [kWh]");
+    const QStringList heaterOutputs{"Heaters [0/1]", "Fan [0/1]", "Airing [0/1]",
+                                    "Heaters CH2 [0/1]", "Fan CH2 [0/1]"};
     const Rows burners{
-        Measured + numbered(QStringLiteral("Exchanger %1 [°C]"), 2) + Outputs +
+        Measured + numbered(QStringLiteral("Exchanger %1 [°C]"), 2) + fuel + Outputs +
             numbered(QStringLiteral("Burner %1 event code"), 2),
-        {"22:00:00", "00:00:00", "20.5", "19", "21.25", "100.5", "90", "1", "0", "0", "0", "0", "1",
-         "0"},
-        {"23:59:59", "01:59:59", "150", "-0.5", "149", "200", "0", "1", "1", "0", "1", "0", "2",
-         "4"},
-        {"00:00:01", "02:00:01", "151.75", "20", "20", "201", "3.5", "0", "0", "1", "0", "1", "2",
-         "4"},
-        {"23:30:00", "25:30:00", "180", "20", "20", "0", "0", "0", "0", "0", "0", "0", "0", "7"},
+        {"22:00:00", "00:00:00", "20.5", "19", "21.25", "100.5", "90", "1.5", "1", "0", "0", "0",
+         "0", "1", "0"},
+        {"23:59:59", "01:59:59", "150", "-0.5", "149", "200", "0", "1.5", "1", "1", "0", "1", "0",
+         "2", "4"},
+        {"00:00:01", "02:00:01", "151.75", "20", "20", "201", "3.5", "1.5", "0", "0", "1", "0", "1",
+         "2", "4"},
+        {"23:30:00", "25:30:00", "180", "20", "20", "0", "0", "1.5", "0", "0", "0", "0", "0", "0",
+         "7"},
     };
     const Rows heaters{
-        Measured + QStringList{"P [%]", "Heaters [0/1]", "Fan [0/1]", "Airing [0/1]",
-                               "Heaters CH2 [0/1]", "Fan 2 [0/1]"},
-        {"10:00:00", "00:00:00", "20", "20", "20", "40", "1", "0", "0", "1", "0"},
-        {"10:00:01", "00:00:01", "30.25", "20", "20", "55.5", "1", "1", "1", "0", "0"},
-        {"10:00:02", "00:00:02", "20", "20", "20", "0", "0", "0", "0", "0", "0"},
+        Measured + QStringList{"P [%]", energy} + heaterOutputs,
+        {"10:00:00", "00:00:00", "20", "20", "20", "40", "3.25", "1", "0", "0", "1", "0"},
+        {"10:00:01", "00:00:01", "30.25", "20", "20", "55.5", "3.25", "1", "1", "1", "0", "0"},
+        {"10:00:02", "00:00:02", "20", "20", "20", "0", "3.25", "0", "0", "0", "0", "0"},
     };
     const Rows oneBurner{
-        Measured + QStringList{"Exchanger 1 [°C]"} + Outputs + QStringList{"Burner 1 event code"},
-        {"10:00:00", "00:00:00", "20", "20", "20", "55", "0", "0", "0", "0", "0", "3"},
-        {"10:00:02", "00:00:02", "20", "20", "20", "", "0", "0", "0", "0", "0", ""},
+        Measured + QStringList{"Exchanger 1 [°C]"} + fuel + Outputs +
+            QStringList{"Burner 1 event code"},
+        {"10:00:00", "00:00:00", "20", "20", "20", "55", "1.5", "0", "0", "0", "0", "0", "3"},
+        {"10:00:02", "00:00:02", "20", "20", "20", "", "", "0", "0", "0", "0", "0", ""},
     };
     const Rows eight{
-        Measured + numbered(QStringLiteral("Exchanger %1 [°C]"), 8) + Outputs +
+        Measured + numbered(QStringLiteral("Exchanger %1 [°C]"), 8) + fuel + Outputs +
             numbered(QStringLiteral("Burner %1 event code"), 8),
         QStringList{"10:00:00", "00:00:00", "20", "20", "20", "0", "0", "0", "0", "0", "0", "0",
-                    "8.5", "0", "0", "0", "0", "0"} +
+                    "8.5", "1.5", "0", "0", "0", "0", "0"} +
             QStringList{"0", "0", "0", "0", "0", "0", "0", "6"},
+    };
+    const Rows decimals{
+        Measured + QStringList{"P [%]", energy} + heaterOutputs,
+        {"10:00:00", "00:00:00", "22.0", "20", "180.50", "40", "0.10", "0", "0", "0", "0", "0"},
+        {"10:00:01", "00:00:01", "20", "20", "20", "", "", "0", "0", "0", "0", "0"},
+        {"10:00:02", "00:00:02", "20", "20", "20", "40.0", "1.250", "0", "0", "0", "0", "0"},
     };
     for (const QChar decimal : {QLatin1Char('.'), QLatin1Char(',')}) {
         const char* locale = decimal == QLatin1Char(',') ? "comma locale" : "point locale";
@@ -192,6 +231,8 @@ void TestCycleTable::cells_data()
             << mixed() << decimal << withDecimal(oneBurner, decimal);
         QTest::addRow("twelve burners claimed, %s", locale)
             << twelveBurners() << decimal << withDecimal(eight, decimal);
+        QTest::addRow("decimals as written, a burner record in an electric cycle, %s", locale)
+            << writtenDecimals() << decimal << withDecimal(decimals, decimal);
     }
 }
 
@@ -200,7 +241,7 @@ void TestCycleTable::cells()
     QFETCH(LineBuffer, lines);
     QFETCH(QChar, decimal);
     QFETCH(Rows, rows);
-    const CsvTable table = cycleTable(opened(lines), Language(), decimal);
+    const CsvTable table = cycleTable(opened(lines), english(), decimal);
     QCOMPARE(table.fieldSeparator(), decimal == QLatin1Char(',') ? u';' : u',');
     const Rows written = cut(table);
     QCOMPARE(written.size(), rows.size());
@@ -299,16 +340,16 @@ void TestCycleTable::readBackByPython()
     QCOMPARE(process.exitCode(), 0);
     const QJsonObject read = QJsonDocument::fromJson(process.readAllStandardOutput()).object();
     QCOMPARE(read.value("rows").toInt(), 5);
-    QCOMPARE(read.value("widths").toArray(), QJsonArray{14});
+    QCOMPARE(read.value("widths").toArray(), QJsonArray{15});
     const QJsonArray header = read.value("header").toArray();
     QCOMPARE(header.at(0).toString(), QStringLiteral("Clock time"));
     QCOMPARE(header.at(2).toString(), texts.at(int(Text::CsvT1)));
-    QCOMPARE(header.at(13).toString(), QStringLiteral("Burner 2 event code"));
+    QCOMPARE(header.at(14).toString(), QStringLiteral("Burner 2 event code"));
     const QJsonArray second = read.value("second").toArray();
     QCOMPARE(second.at(0).toString(), QStringLiteral("23:59:59"));
     QCOMPARE(second.at(1).toString(), QStringLiteral("01:59:59"));
     QCOMPARE(second.at(3).toString(), QStringLiteral("-0") + decimal + QStringLiteral("5"));
-    QCOMPARE(second.at(13).toString(), QStringLiteral("4"));
+    QCOMPARE(second.at(14).toString(), QStringLiteral("4"));
 }
 
 QTEST_GUILESS_MAIN(TestCycleTable)

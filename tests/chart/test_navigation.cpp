@@ -133,13 +133,19 @@ private slots:
         QTest::addColumn<QString>("separator");
         QTest::addColumn<QString>("text");
         QTest::newRow("comma") << 215.5 << ","
-                               << "215,5°C";
+                               << "215,5 °C";
         QTest::newRow("point") << 215.5 << "."
-                               << "215.5°C";
-        QTest::newRow("whole") << 180.0 << ","
-                               << "180°C";
-        QTest::newRow("shortest form") << 0.1 + 0.2 << ","
-                                       << "0,3°C";
+                               << "215.5 °C";
+        QTest::newRow("whole: one decimal too") << 180.0 << ","
+                                                << "180,0 °C";
+        QTest::newRow("no binary tail") << 0.1 + 0.2 << ","
+                                        << "0,3 °C";
+        QTest::newRow("rounded to one decimal") << 162.04 << "."
+                                                << "162.0 °C";
+        QTest::newRow("no minus zero") << -0.04 << ","
+                                       << "0,0 °C";
+        QTest::newRow("below zero") << -12.25 << ","
+                                    << "-12,3 °C";
     }
     void temperatureTexts()
     {

@@ -124,13 +124,14 @@ void TestCliCycles::cyclesJsonShowsWhatTheWindowShows()
     QCOMPARE(item["info"], QJsonValue("nr 123"));
     QCOMPARE(item["caption"],
              QJsonValue("<b><font face=\"Calibri\" color=\"red\">7.04.2019</b></font>"));
-    QCOMPARE(item["notes"].toString(),
-             QStringLiteral(
-                 "<b>T22:</b> 8:5<br><b>T20:</b> 10:2:7<br><i>T21: 1,5<br>T7: 80°C</i><br><br>"));
+    QCOMPARE(
+        item["notes"].toString(),
+        QStringLiteral(
+            "<b>T22:</b> 08:05<br><b>T20:</b> 10:02:07<br><i>T21: 1,5<br>T7: 80°C</i><br><br>"));
     QCOMPARE(item["progress"], QJsonValue(66));
     QCOMPARE(item["section"].toObject(), (QJsonObject{{"start", "2019-04-07T08:05:00"},
                                                       {"end", "2019-04-07T10:02:00"},
-                                                      {"hint", "(nr 123) 8:5 - 10:2"}}));
+                                                      {"hint", "(nr 123) 08:05 – 10:02"}}));
     QCOMPARE(json["footer"], QJsonValue("1 T9"));
     QCOMPARE(json["FooterConsLabel"], QJsonValue("1,5"));
     QCOMPARE(json["DataButton"], QJsonValue("7.04.2019 - 7.04.2019"));

@@ -108,9 +108,10 @@ private slots:
         const QList<QByteArray> rows = bytes.mid(3).split('\n');
         QCOMPARE(rows.size(), 5); // four rows, each ended by CR LF
         const QList<QByteArray> header = rows.at(0).chopped(1).split(separator.at(0));
-        QCOMPARE(header.size(), 14);
+        QCOMPARE(header.size(), 15);
         QCOMPARE(QString::fromUtf8(header.at(0)), text(Text::CsvClockTime));
-        QCOMPARE(QString::fromUtf8(header.at(13)), text(Text::CsvEvent));
+        QCOMPARE(QString::fromUtf8(header.at(7)), text(Text::CursorFuelUsed));
+        QCOMPARE(QString::fromUtf8(header.at(14)), text(Text::CsvEvent));
         const QList<QByteArray> second = rows.at(2).chopped(1).split(separator.at(0));
         QCOMPARE(second.at(0), QByteArray("10:00:01"));
         QCOMPARE(second.at(2), t1);
@@ -152,8 +153,9 @@ private slots:
             << text(Text::NotDrawable) + QStringLiteral("\nP9.csv, line 2");
         QTest::newRow("no such file") << QStringList() << "P9.csv.csv"
                                       << "P9.csv";
-        QTest::newRow("no such folder for the table") << good << "missing/P9.csv"
-                                                      << "P9.csv";
+        // Worded by the interface language's line.
+        QTest::newRow("no such folder for the table")
+            << good << "missing/P9.csv" << text(Text::CannotWrite);
     }
     void failures()
     {

@@ -163,7 +163,10 @@ void TestCliPlaces::textsFollowTheInstalledLayout_data()
 
     QTest::newRow("share/kvaro of the installed program") << false << false << "tekst 44";
     QTest::newRow("the user's Data.dat") << true << false << "text 44";
-    QTest::newRow("--home: the working folder, then its folder") << true << true << "dom 44";
+    // --home names the store, not where the texts are: found as without it.
+    QTest::newRow("--home: the user's Data.dat still counts") << true << true << "text 44";
+    QTest::newRow("--home: the installed texts, not the store folder's")
+        << false << true << "tekst 44";
 }
 
 void TestCliPlaces::textsFollowTheInstalledLayout()

@@ -18,6 +18,8 @@ private slots:
     void rows();
     void numbers_data();
     void numbers();
+    void decimalFields_data();
+    void decimalFields();
     void saved();
 };
 
@@ -37,6 +39,9 @@ void TestCsvTable::rows_data()
                                   << QByteArray("\"say \"\"hi\"\"\"\r\n");
     QTest::newRow("line break inside")
         << QChar(',') << QStringList{"a\nb", ""} << QByteArray("\"a\nb\";\r\n");
+    // A spreadsheet ends a row at a carriage return of its own as well.
+    QTest::newRow("lone carriage return inside")
+        << QChar('.') << QStringList{"a\rb", "c"} << QByteArray("\"a\rb\",c\r\n");
 }
 
 void TestCsvTable::rows()
@@ -72,6 +77,31 @@ void TestCsvTable::numbers()
     QFETCH(int, decimals);
     QFETCH(QString, text);
     QCOMPARE(CsvTable(decimal).number(value, decimals), text);
+}
+
+void TestCsvTable::decimalFields_data()
+{
+    QTest::addColumn<QChar>("decimal");
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("a written zero decimal stays") << QChar('.') << "22.0"
+                                                  << "22.0";
+    QTest::newRow("whole stays whole") << QChar(',') << "180"
+                                       << "180";
+    QTest::newRow("comma field, point table") << QChar('.') << "1,50"
+                                              << "1.50";
+    QTest::newRow("point field, comma table") << QChar(',') << "-7.125"
+                                              << "-7,125";
+}
+
+void TestCsvTable::decimalFields()
+{
+    QFETCH(QChar, decimal);
+    QFETCH(QString, field);
+    QFETCH(QString, text);
+    // The value as a reader apart from the table takes it from the field.
+    const double value = QString(field).replace(QLatin1Char(','), QLatin1Char('.')).toDouble();
+    QCOMPARE(CsvTable(decimal).decimalField(value, field), text);
 }
 
 void TestCsvTable::saved()

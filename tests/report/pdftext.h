@@ -1,54 +1,15 @@
 #pragma once
 
-// A written PDF read back the way a person or a script reads it: its text laid out as on
-// the page (pdftotext -layout) and its page count (pdfinfo), both from poppler-utils.
+// A written PDF read back (poppler.h), with the fixtures the report tests share.
 #include "chart/view/chartview.h"
 #include "cycles/language.h"
 #include "tests/chart/cyclefixture.h"
+#include "tests/report/poppler.h"
 #include "tests/testfiles.h"
 
-#include <QProcess>
-#include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTest>
 
 namespace kvaro::testing {
-
-inline QString poppler(const QString& tool, const QStringList& arguments)
-{
-    const QString program = QStandardPaths::findExecutable(tool);
-    if (program.isEmpty())
-        qFatal("%s is missing: install poppler-utils", qPrintable(tool));
-    QProcess process;
-    process.start(program, arguments);
-    if (!process.waitForFinished(60000) || process.exitCode() != 0)
-        return QString();
-    return QString::fromUtf8(process.readAllStandardOutput());
-}
-
-// The text of the pages first..last (all by default), one blank between words.
-inline QString pdfText(const QString& path, int first = 0, int last = 0)
-{
-    QStringList arguments{QStringLiteral("-layout")};
-    if (first > 0)
-        arguments << QStringLiteral("-f") << QString::number(first);
-    if (last > 0)
-        arguments << QStringLiteral("-l") << QString::number(last);
-    arguments << path << QStringLiteral("-");
-    QString text = poppler(QStringLiteral("pdftotext"), arguments);
-    // Columns are laid out with runs of blanks: one is enough to read the words in order.
-    text.replace(QRegularExpression(QStringLiteral("[ \\t]+")), QStringLiteral(" "));
-    return text;
-}
-
-inline int pdfPages(const QString& path)
-{
-    const QString info = poppler(QStringLiteral("pdfinfo"), {path});
-    const QRegularExpressionMatch match =
-        QRegularExpression(QStringLiteral("^Pages:\\s+(\\d+)"), QRegularExpression::MultilineOption)
-            .match(info);
-    return match.hasMatch() ? match.captured(1).toInt() : -1;
-}
 
 // The shipped language file of that name.
 inline Language shippedLanguage(const char* name)

@@ -76,9 +76,12 @@ void TestCliReport::reportsCycleFiles()
              m_home.filePath(QStringLiteral("Data/PIEC1/P2.csv")), "--stored", "--pdf", pdf});
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(result.err.isEmpty(), qPrintable(result.err));
-    QCOMPARE(pdfPages(pdf), 2);
+    // Each cycle on two pages, its sign-off on the second, counted on their own.
+    QCOMPARE(pdfPages(pdf), 4);
     QVERIFY(pdfText(pdf, 1, 1).contains("Oven PIEC1 Cycle 1"));
-    QVERIFY(pdfText(pdf, 2, 2).contains("Oven PIEC1 Cycle 2"));
+    QVERIFY(pdfText(pdf, 3, 3).contains("Oven PIEC1 Cycle 2"));
+    QVERIFY(pdfText(pdf, 3, 3).contains("Page 1 of 2"));
+    QVERIFY(pdfText(pdf, 4, 4).contains("Page 2 of 2"));
 
     // A file picked from anywhere names no oven.
     const QString picked = m_home.filePath(QStringLiteral("picked.pdf"));
@@ -94,18 +97,20 @@ void TestCliReport::reportsAnOvensListedCycles()
                             "--today", "2024-05-20", "--pdf", pdf});
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(result.err.isEmpty(), qPrintable(result.err));
-    QCOMPARE(pdfPages(pdf), 3);
+    QCOMPARE(pdfPages(pdf), 5);
     const QString cover = pdfText(pdf, 1, 1);
     QVERIFY2(cover.contains("Batch report: oven PIEC1, 2024-05-01 – 2024-05-31"),
              qPrintable(cover));
     QVERIFY(cover.contains("Total 5.500 kg"));
 
-    // A range without cycles is a cover alone.
+    // A range without cycles writes nothing and says so.
     const QString empty = m_home.filePath(QStringLiteral("empty.pdf"));
-    QCOMPARE(run({"--oven", "PIEC1", "--from", "2024-04-01", "--to", "2024-04-02", "--pdf", empty})
-                 .exitCode,
-             0);
-    QCOMPARE(pdfPages(empty), 1);
+    const Run none =
+        run({"--oven", "PIEC1", "--from", "2024-04-01", "--to", "2024-04-02", "--pdf", empty});
+    QCOMPARE(none.exitCode, 1);
+    QCOMPARE(none.err, QStringLiteral("Oven PIEC1 has no cycles from 2024-04-01 to 2024-04-02: "
+                                      "nothing was written.\n"));
+    QVERIFY(!QFile::exists(empty));
 }
 
 void TestCliReport::refusesAndFails_data()
@@ -135,10 +140,21 @@ void TestCliReport::refusesAndFails_data()
                           m_home.filePath(QStringLiteral("short.csv")))
                    .message() +
                "\n";
+    // The whole path and the system's reason, in the interface language.
     QTest::newRow("unwritable pdf")
         << QStringList{m_home.filePath(QStringLiteral("Data/PIEC1/P1.csv")), "--pdf",
                        m_home.filePath(QStringLiteral("no/such/r.pdf"))}
-        << 1 << "cannot write " + m_home.filePath(QStringLiteral("no/such/r.pdf")) + "\n";
+        << 1
+        << "Cannot write " + m_home.filePath(QStringLiteral("no/such/r.pdf")) +
+               ": No such file or directory\n";
+    QTest::newRow("unwritable batch")
+        << QStringList{"--oven", "PIEC1",
+                       "--from", "2024-05-01",
+                       "--to",   "2024-05-31",
+                       "--pdf",  m_home.filePath(QStringLiteral("no/such/b.pdf"))}
+        << 1
+        << "Cannot write " + m_home.filePath(QStringLiteral("no/such/b.pdf")) +
+               ": No such file or directory\n";
 }
 
 void TestCliReport::refusesAndFails()

@@ -128,7 +128,8 @@ void TestReportWindow::batchShowsProgressAndWritesEveryCycle()
     });
     const QString pdf = w.machine.home.filePath(QStringLiteral("batch.pdf"));
     QVERIFY(w.chart->saveBatchReport(pdf));
-    QCOMPARE(pdfPages(pdf), 4);
+    // The cover, then three cycles of two pages each (their sign-off on the second).
+    QCOMPARE(pdfPages(pdf), 7);
     QVERIFY(pdfText(pdf, 1, 1).contains("Batch report: oven PIEC1, 2024-05-07 – 2024-05-07"));
 
     // Real progress: every cycle read, then every cycle written; the button to cancel

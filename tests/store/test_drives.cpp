@@ -1,6 +1,6 @@
+#include "cycles/cyclename.h"
 #include "store/drives.h"
 #include "store/importer.h"
-#include "store/ovenname.h"
 #include "tests/testfiles.h"
 
 #include <QDir>

@@ -191,25 +191,47 @@ void TestPlaces::lookupOrder_data()
     // names its place.
     QTest::addColumn<QStringList>("dataAt");
     QTest::addColumn<QStringList>("languageAt");
+    QTest::addColumn<QString>("blocked");      // a place the user cannot write; "" for none
     QTest::addColumn<QString>("dataFrom");     // "" when none is found
     QTest::addColumn<QString>("languageFrom"); // "" when none is found
 
     const QStringList installed{"work", "program", "share"};
-    QTest::newRow("working folder first") << installed << installed << "work"
+    const QStringList everywhere = installed + QStringList{"config"};
+    QTest::newRow("working folder first") << installed << installed << ""
+                                          << "work"
                                           << "work";
     QTest::newRow("program folder next")
-        << QStringList{"program", "share"} << QStringList{"program", "share"} << "program"
+        << QStringList{"program", "share"} << QStringList{"program", "share"} << ""
+        << "program"
         << "program";
     QTest::newRow("share/kvaro of an installed program")
-        << QStringList{"share"} << QStringList{"share"} << "share"
+        << QStringList{"share"} << QStringList{"share"} << ""
+        << "share"
         << "share";
-    QTest::newRow("the user's copy wins over every other Data.dat")
-        << installed + QStringList{"config"} << QStringList{"share"} << "config"
+    // A leftover copy of an installed kvaro must not take a portable copy's language.
+    QTest::newRow("the working folder's Data.dat before the user's copy")
+        << everywhere << QStringList{"share"} << ""
+        << "work"
         << "share";
+    QTest::newRow("the program folder's Data.dat before the user's copy")
+        << QStringList{"program", "share", "config"} << QStringList{"program"} << ""
+        << "program"
+        << "program";
+    QTest::newRow("the user's copy before share/kvaro")
+        << QStringList{"share", "config"} << QStringList{"share"} << ""
+        << "config"
+        << "share";
+    // The switch could not write it and wrote the user's copy: that choice holds.
+    QTest::newRow("a Data.dat the user cannot write yields to the user's copy")
+        << QStringList{"program", "share", "config"} << QStringList{"program"} << "program"
+        << "config"
+        << "program";
     QTest::newRow("language files are never read from the configuration folder")
-        << QStringList{"config"} << QStringList{"config"} << "config"
+        << QStringList{"config"} << QStringList{"config"} << ""
+        << "config"
         << "";
     QTest::newRow("nothing anywhere") << QStringList{} << QStringList{} << ""
+                                      << ""
                                       << "";
 }
 
@@ -217,6 +239,7 @@ void TestPlaces::lookupOrder()
 {
     QFETCH(QStringList, dataAt);
     QFETCH(QStringList, languageAt);
+    QFETCH(QString, blocked);
     QFETCH(QString, dataFrom);
     QFETCH(QString, languageFrom);
     Machine machine;
@@ -226,6 +249,14 @@ void TestPlaces::lookupOrder()
     for (const QString& place : languageAt)
         writeFile(machine.folder(place) + QStringLiteral("/EN.dat"), "\xEF\xBB\xBF"
                                                                      "EN\r\n");
+    // For root the blocked folder is gone altogether, and the copy wins all the same; the
+    // language file is then left out of the comparison.
+    std::optional<WriteBlock> block;
+    if (!blocked.isEmpty())
+        block.emplace(machine.folder(blocked));
+    if (!languageFrom.isEmpty() &&
+        !QFileInfo::exists(machine.folder(languageFrom) + QStringLiteral("/EN.dat")))
+        languageFrom.clear();
 
     Settings settings = machine.settings();
     settings.load();
@@ -297,18 +328,28 @@ void TestPlaces::languageSwitchWritesWhereItCan()
     if (!readFrom.isEmpty() && readFrom != blocked)
         return;
 
-    // The next start reads the user's copy before any other, even a working folder's, and a
-    // switch then writes it in place.
+    // The next start, the place still not writable, reads the user's copy (even where a
+    // Data.dat it could not write still stands), and a switch then writes it in place.
+    {
+        std::optional<WriteBlock> block;
+        if (!blocked.isEmpty())
+            block.emplace(machine.folder(blocked));
+        Settings next = machine.settings();
+        next.load();
+        QCOMPARE(next.languageCode(), QStringLiteral("EN"));
+        QCOMPARE(next.dataFilePath(), written);
+        next.setLanguageCode(QStringLiteral("PL"));
+        QVERIFY(readFile(written).startsWith("PL\r\n"));
+    }
+
+    // A Data.dat the user writes in the working folder goes before the copy.
     if (blocked == QLatin1String("work"))
         QFile::remove(machine.work()); // the file that stood in for a read-only folder
-    writeFile(machine.work() + QStringLiteral("/Data.dat"), "PL\r\n");
-    Settings next = machine.settings();
-    next.load();
-    QCOMPARE(next.languageCode(), QStringLiteral("EN"));
-    QCOMPARE(next.dataFilePath(), written);
-    next.setLanguageCode(QStringLiteral("PL"));
-    QVERIFY(readFile(written).startsWith("PL\r\n"));
-    QCOMPARE(readFile(machine.work() + QStringLiteral("/Data.dat")), QByteArray("PL\r\n"));
+    writeFile(machine.work() + QStringLiteral("/Data.dat"), "EN\r\n");
+    Settings last = machine.settings();
+    last.load();
+    QCOMPARE(last.languageCode(), QStringLiteral("EN"));
+    QCOMPARE(last.dataFilePath(), machine.work() + QStringLiteral("/Data.dat"));
 }
 
 void TestPlaces::languageSwitchFailsWhenNothingCanBeWritten_data()

@@ -469,6 +469,17 @@ void TestCycleGen::commandLine_data()
     QTest::newRow("drive") << QStringList{"drive",    "OUT", "--ovens", "2",
                                           "--cycles", "2",   "--today", "2024-05-10"}
                            << 0 << -1;
+    // Help goes to standard output; an option is never taken for the file to write.
+    QTest::newRow("help") << QStringList{"--help"} << 0 << -1;
+    QTest::newRow("help, short") << QStringList{"-h"} << 0 << -1;
+    QTest::newRow("help of cycle") << QStringList{"cycle", "--help"} << 0 << -1;
+    QTest::newRow("help of drive after its target")
+        << QStringList{"drive", "OUT", "--demo", "--help"} << 0 << -1;
+    QTest::newRow("option where the target belongs")
+        << QStringList{"cycle", "--type", "3"} << 2 << -1;
+    QTest::newRow("unknown option where the target belongs")
+        << QStringList{"drive", "--colour"} << 2 << -1;
+    QTest::newRow("a lone dash is no target") << QStringList{"cycle", "-"} << 2 << -1;
 }
 
 void TestCycleGen::commandLine()
@@ -482,11 +493,22 @@ void TestCycleGen::commandLine()
     arguments.replaceInStrings(QRegularExpression(QStringLiteral("^OUT$")), out);
 
     QProcess gen;
+    gen.setWorkingDirectory(dir.path());
     gen.start(QStringLiteral(KVARO_GEN), arguments);
     QVERIFY(gen.waitForFinished(60000));
     QCOMPARE(gen.exitCode(), exitCode);
+    const bool help =
+        arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"));
     if (exitCode == 2)
         QVERIFY(gen.readAllStandardError().contains("usage:"));
+    if (help) {
+        QVERIFY(gen.readAllStandardOutput().startsWith("usage:"));
+        QVERIFY(!QFileInfo::exists(out));
+    }
+    // Nothing but the target is ever written: no file named after an option.
+    const QStringList written = QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+    QVERIFY2(written.isEmpty() || written == QStringList{QStringLiteral("out")},
+             qPrintable(written.join(u' ')));
     if (lines >= 0) {
         QFile file(out);
         QVERIFY(file.open(QIODevice::ReadOnly));
@@ -495,7 +517,8 @@ void TestCycleGen::commandLine()
         if (arguments.contains(QStringLiteral("--oven")))
             QCOMPARE(ovenName(record(buffer, 1)), QStringLiteral("55501234"));
     }
-    if (!arguments.isEmpty() && arguments.first() == QLatin1String("drive") && exitCode == 0)
+    if (!arguments.isEmpty() && arguments.first() == QLatin1String("drive") && exitCode == 0 &&
+        !help)
         QCOMPARE(QDir(out).entryList(QDir::Files).size(), 5);
 }
 

@@ -1,5 +1,6 @@
-// The figures of an oven's trend: the same as the summary beside a drawn cycle states them,
-// kept in the index while a file is unchanged, and put into the table and its CSV file.
+// The figures of an oven's trend: each as its file gives it (reaching and holding the set
+// temperature as the summary beside a drawn cycle states them), kept in the index while a
+// file is unchanged, and put into the table and its CSV file.
 
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
@@ -10,6 +11,7 @@
 #include "chart/filterlist.h"
 #include "chart/openedcycle.h"
 #include "cycles/csvtable.h"
+#include "cycles/cycleformat.h"
 #include "cycles/fields.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
@@ -85,8 +87,10 @@ class TestTrend : public QObject
     Q_OBJECT
 
 private slots:
-    // Over every cycle of the demo drive: each figure is the one the summary states.
-    void figuresAreTheSummarys()
+    // Over every cycle of the demo drive: the consumption and the duration are the end line's,
+    // the mean that of |T1 - T2| over the drawn records, each read here from the file's own
+    // fields; reaching and holding are what the summary states.
+    void figuresAreTheFiles()
     {
         const Language language = english();
         QVERIFY(!language.text(Text::HeldFor).isEmpty());
@@ -110,19 +114,34 @@ private slots:
             WczytajWykres(opened.lines, language, chart, summary, filters, messages);
             const CycleTrendFigures f = trendFiguresOf(chart);
 
-            QVERIFY2(f.consumed, qPrintable(name));
-            const bool electric = summary.LoadedOvenKind == 3;
-            const QString unit = electric ? QStringLiteral(" kWh") : QStringLiteral("kg");
+            // The file as the controller wrote it, split here.
+            QFile raw(path);
+            QVERIFY(raw.open(QIODevice::ReadOnly));
+            QList<QStringList> lines;
+            for (const QByteArray& line : raw.readAll().split('\n')) {
+                if (!line.trimmed().isEmpty())
+                    lines.append(QString::fromLatin1(line.trimmed()).split(QLatin1Char(',')));
+            }
+            const QStringList& first = lines.at(1);
+            const QStringList& end = lines.constLast();
+            const bool electric = end.at(field::HeatingType) == QLatin1String("3");
             QCOMPARE(f.unit,
                      electric ? RecordTotals::Unit::KilowattHours : RecordTotals::Unit::Kilograms);
-            QVERIFY2(summary.consumption.endsWith(unit), qPrintable(summary.consumption));
-            QCOMPARE(*f.consumed, summary.consumption.chopped(unit.size()).toDouble());
-
-            const QString meanText = summary.meanHeatingDifference;
-            QVERIFY(meanText.endsWith(QStringLiteral("°C")));
-            const QString meanNumber =
-                meanText.mid(language.text(Text::MeanHeatingDifference).size()).chopped(2);
-            QCOMPARE(f.meanDifference, std::optional<double>(meanNumber.toDouble()));
+            QCOMPARE(f.consumed, std::optional<double>(
+                                     end.at(electric ? field::Energy : field::Fuel).toDouble()));
+            const auto clock = [](const QStringList& fields) {
+                return fields.at(field::Hour).toInt() * 3600 +
+                       fields.at(field::Minute).toInt() * 60 + fields.at(field::Second).toInt();
+            };
+            // The demo cycles last less than a day.
+            QCOMPARE(f.duration,
+                     std::optional<qint64>((clock(end) - clock(first) + 86400) % 86400));
+            double sum = 0;
+            for (qsizetype i = 1; i <= lines.size() - 3; ++i)
+                sum += std::abs(lines.at(i).at(field::T1).toDouble() -
+                                lines.at(i).at(field::T2).toDouble());
+            QVERIFY(f.meanAbsT1T2);
+            QVERIFY(qFuzzyCompare(*f.meanAbsT1T2, sum / double(lines.size() - 3)));
 
             const QString& reachedText = summary.setTemperatureReached;
             const auto heldMatch = held.match(reachedText);
@@ -141,9 +160,6 @@ private slots:
                 ++reachedCount;
             }
 
-            // The duration is the elapsed time the last drawn point is labelled with.
-            const ChartPoints& t1 = chart.at(series::T1).points;
-            QCOMPARE(f.duration, seconds(t1.label(t1.size() - 1)));
             QVERIFY(f.highestWorking);
         }
         QVERIFY(reachedCount > 0);
@@ -152,9 +168,9 @@ private slots:
     void indexBytes_data()
     {
         QTest::addColumn<CycleTrendFigures>("figures");
-        CycleTrendFigures all{12.5, RecordTotals::Unit::Kilograms, 600, 3000, 231.5, 7, 4200};
+        CycleTrendFigures all{12.5, RecordTotals::Unit::Kilograms, 600, 3000, 231.5, 7.4, 4200};
         QTest::newRow("every figure") << all;
-        QTest::newRow("none but the duration") << CycleTrendFigures{};
+        QTest::newRow("no figure") << CycleTrendFigures{};
         CycleTrendFigures electric = all;
         electric.unit = RecordTotals::Unit::KilowattHours;
         electric.reachedAfter = 0;
@@ -211,10 +227,14 @@ private slots:
         QCOMPARE(first.report.lines.size(), 1);
         QVERIFY2(first.report.lines.first().startsWith(QStringLiteral("P6.csv")),
                  qPrintable(first.report.message()));
-        QVERIFY(!first.cycles.at(5).figures);
-        QCOMPARE(first.cycles.at(3).figures->reachedAfter, std::nullopt);
-        QCOMPARE(first.cycles.at(0).number, QStringLiteral("1"));
-        QCOMPARE(first.cycles.at(0).start, cycleSpec(1, 0, true).start);
+        // By start, not by name: P5 started on the 10th, P6 on the 11th after P1.
+        QStringList order;
+        for (const TrendCycle& cycle : first.cycles)
+            order.append(cycle.number);
+        QCOMPARE(order, (QStringList{"5", "1", "6", "2", "3", "4"}));
+        QVERIFY(!first.cycles.at(2).figures);
+        QCOMPARE(first.cycles.at(5).figures->reachedAfter, std::nullopt);
+        QCOMPARE(first.cycles.at(1).start, cycleSpec(1, 0, true).start);
 
         const Trend second = trendOf();
         QCOMPARE(index.lastUse().reused, 5);
@@ -236,7 +256,37 @@ private slots:
         age(changed, 1);
         const Trend third = trendOf();
         QCOMPARE(index.lastUse().read, 2);
-        QVERIFY(third.cycles.at(1).figures->duration > first.cycles.at(1).figures->duration);
+        QVERIFY(third.cycles.at(3).figures->duration > first.cycles.at(3).figures->duration);
+
+        // Rewritten with the same size and a newer time: its figures are read again, also by
+        // a trend built from the catalogue made before the change.
+        const CatalogueBuild before =
+            buildCatalogue(oven, language, clock, {}, Reading::Partial, {}, &index);
+        buildTrend(before.catalogue, QDate(2024, 5, 1), QDate(2024, 5, 31), language, {}, {},
+                   &index);
+        const QString rewritten = QDir(oven).filePath(QStringLiteral("P3.csv"));
+        QFile file(rewritten);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray bytes = file.readAll();
+        file.close();
+        const qsizetype at = bytes.indexOf(";180;");
+        QVERIFY(at > 0);
+        bytes[at + 2] = '5'; // set to 150 °C: reached sooner, held longer
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        file.close();
+        age(rewritten, 1);
+        const CycleTrendReading truth = readTrendFigures(rewritten, language);
+        QVERIFY(truth.figures);
+        QVERIFY(truth.figures != third.cycles.at(4).figures);
+        const CatalogueBuild afterwards =
+            buildCatalogue(oven, language, clock, {}, Reading::Partial, {}, &index);
+        for (const Catalogue* catalogue : {&before.catalogue, &afterwards.catalogue}) {
+            const Trend after = buildTrend(*catalogue, QDate(2024, 5, 1), QDate(2024, 5, 31),
+                                           language, {}, {}, &index);
+            QCOMPARE(after.cycles.at(4).number, QStringLiteral("3"));
+            QCOMPARE(after.cycles.at(4).figures, truth.figures);
+        }
     }
 
     void progressAndCancel()
@@ -281,16 +331,19 @@ private slots:
                                << "17";
         QTest::newRow("kg") << int(TrendColumn::Consumption) << QChar(',') << "12,500 kg"
                             << "-";
-        QTest::newRow("minutes, a tenth") << int(TrendColumn::ReachedAfter) << QChar('.') << "10.5"
-                                          << "-";
-        QTest::newRow("held") << int(TrendColumn::HeldFor) << QChar(',') << "50,0"
+        QTest::newRow("reached after, hh:mm:ss")
+            << int(TrendColumn::ReachedAfter) << QChar('.') << "00:10:30"
+            << "-";
+        QTest::newRow("held") << int(TrendColumn::HeldFor) << QChar(',') << "00:50:00"
                               << "-";
         QTest::newRow("highest") << int(TrendColumn::HighestWorking) << QChar(',') << "231,5"
                                  << "-";
-        QTest::newRow("mean difference") << int(TrendColumn::MeanDifference) << QChar(',') << "7"
-                                         << "-";
-        QTest::newRow("duration") << int(TrendColumn::Duration) << QChar(',') << "70,0"
-                                  << "-";
+        QTest::newRow("mean |T1 - T2|, one decimal")
+            << int(TrendColumn::MeanAbsT1T2) << QChar(',') << "7,4"
+            << "-";
+        QTest::newRow("duration past a day")
+            << int(TrendColumn::Duration) << QChar(',') << "27:00:00"
+            << "-";
     }
     void cells()
     {
@@ -301,7 +354,7 @@ private slots:
         TrendCycle cycle{
             QStringLiteral("P17.csv"), QStringLiteral("17"),
             QDateTime(QDate(2024, 5, 11), QTime(7, 5), Qt::UTC),
-            CycleTrendFigures{12.5, RecordTotals::Unit::Kilograms, 630, 3000, 231.5, 7, 4200}};
+            CycleTrendFigures{12.5, RecordTotals::Unit::Kilograms, 630, 3000, 231.5, 7.4, 97200}};
         QCOMPARE(trendCell(cycle, TrendColumn(column), separator), cell);
         cycle.figures.reset();
         QCOMPARE(trendCell(cycle, TrendColumn(column), separator), missing);
@@ -321,11 +374,30 @@ private slots:
         const QString text =
             QString::fromUtf8(trendCsv(cycles, language, QLatin1Char(',')).bytes());
         const QStringList rows = text.mid(1).split(QStringLiteral("\r\n"));
-        QCOMPARE(rows.value(0).split(QLatin1Char(';')).value(2),
-                 language.text(Text::TrendConsumption));
-        QCOMPARE(rows.value(1), QStringLiteral("2024-05-11 07:05;1;2;1;2;200;5;10"));
+        // Headed as the report heads them, the consumption with its unit; durations
+        // "hh:mm:ss", every figure with its column's decimals.
+        QCOMPARE(text.split(QStringLiteral("\r\n")).value(0).remove(QChar(0xFEFF)),
+                 QStringList({language.text(Text::TrendStart), language.text(Text::TrendCycle),
+                              "Fuel used [kg]", "Reached after", "Held for",
+                              language.text(Text::TrendHighestWorking), "Mean |T1 − T2| [°C]",
+                              "Duration"})
+                     .join(QLatin1Char(';')));
+        QCOMPARE(rows.value(1),
+                 QStringLiteral("2024-05-11 07:05;1;2,000;00:01:00;00:02:00;200,0;5,0;00:10:00"));
         QCOMPARE(rows.value(2), QStringLiteral("2024-05-12 07:05;2;;;;;;"));
-        QCOMPARE(rows.value(3), QStringLiteral("2024-05-13 07:05;3;4,5;;;210;6;15"));
+        QCOMPARE(rows.value(3), QStringLiteral("2024-05-13 07:05;3;4,500;;;210,0;6,0;00:15:00"));
+
+        // An oven that counts in both units gets a column for each, never one sum.
+        QList<TrendCycle> mixed = cycles;
+        mixed[2].figures->unit = RecordTotals::Unit::KilowattHours;
+        const QStringList mixedRows =
+            QString::fromUtf8(trendCsv(mixed, language, QLatin1Char('.')).bytes())
+                .mid(1)
+                .split(QStringLiteral("\r\n"));
+        QCOMPARE(mixedRows.value(0).split(QLatin1Char(',')).mid(2, 2),
+                 (QStringList{"Fuel used [kg]", "Energy used [kWh]"}));
+        QCOMPARE(mixedRows.value(1).split(QLatin1Char(',')).mid(2, 2), (QStringList{"2.000", ""}));
+        QCOMPARE(mixedRows.value(3).split(QLatin1Char(',')).mid(2, 2), (QStringList{"", "4.500"}));
 
         // Cycles without the figure do not count.
         const TrendSpread spread = trendSpread(cycles, TrendColumn::Consumption);

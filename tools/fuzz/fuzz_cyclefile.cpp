@@ -13,12 +13,12 @@
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
 #include "chart/recordfields.h"
+#include "cycles/cyclename.h"
 #include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/language.h"
 #include "cycles/linebuffer.h"
 #include "cycles/platform.h"
-#include "store/ovenname.h"
 
 #include <QCoreApplication>
 #include <QDir>

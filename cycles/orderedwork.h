@@ -5,6 +5,7 @@
 #include <QThreadPool>
 #include <QWaitCondition>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <memory>
@@ -20,14 +21,16 @@ namespace kvaro {
 // next item nobody has begun. So the work gets done whatever the pool is busy with, and
 // asking from a pool thread cannot wait for a thread that never comes. Destroying the
 // object stops the work: items not begun are left, items begun are waited for, as they
-// read what the caller's compute function refers to.
+// read what the caller's compute function refers to. Given a look-ahead, no item is begun
+// more than that many items after the last one taken: large results do not pile up while
+// the asking thread is slower than the work.
 template <typename Result> class OrderedWork
 {
 public:
     // compute must not throw: it turns its failures into results. Pool threads help as many
     // as asked, or by default as many as the pool has beside the asking thread.
-    OrderedWork(int count, std::function<Result(int)> compute, int helpers = -1)
-        : m_state(std::make_shared<State>(count, std::move(compute)))
+    OrderedWork(int count, std::function<Result(int)> compute, int helpers = -1, int ahead = -1)
+        : m_state(std::make_shared<State>(count, std::move(compute), ahead))
     {
         QThreadPool* pool = QThreadPool::globalInstance();
         if (helpers < 0)
@@ -38,8 +41,9 @@ public:
 
     ~OrderedWork()
     {
-        m_state->stopped = true;
         QMutexLocker lock(&m_state->mutex);
+        m_state->stopped = true;
+        m_state->changed.wakeAll();
         while (m_state->working > 0)
             m_state->changed.wait(&m_state->mutex);
     }
@@ -54,10 +58,13 @@ public:
         for (;;) {
             {
                 QMutexLocker lock(&s.mutex);
-                if (s.results[index])
+                if (s.results[index]) {
+                    s.taken = std::max(s.taken, index);
+                    s.changed.wakeAll();
                     return std::move(*s.results[index]);
+                }
             }
-            if (!s.workOnce()) {
+            if (!s.workOnce(false)) {
                 QMutexLocker lock(&s.mutex);
                 while (!s.results[index])
                     s.changed.wait(&s.mutex);
@@ -67,17 +74,30 @@ public:
 
 private:
     struct State {
-        State(int count, std::function<Result(int)> work)
-            : compute(std::move(work)), results(std::size_t(std::max(count, 0)))
+        State(int count, std::function<Result(int)> work, int lookAhead)
+            : compute(std::move(work)), results(std::size_t(std::max(count, 0))), ahead(lookAhead)
         {
         }
 
-        // Computes the next item nobody has begun; false when there is none.
-        bool workOnce()
+        // Computes the next item nobody has begun; false when there is none. A helper waits
+        // while the look-ahead is used up; the asking thread does not, as it only takes on
+        // the item it waits for or one before it.
+        bool workOnce(bool wait)
         {
-            const int index = next.fetch_add(1);
-            if (index >= int(results.size()))
-                return false;
+            int index = -1;
+            {
+                QMutexLocker lock(&mutex);
+                for (;;) {
+                    if (stopped || next >= int(results.size()))
+                        return false;
+                    if (ahead < 0 || next <= taken + ahead)
+                        break;
+                    if (!wait)
+                        return false;
+                    changed.wait(&mutex);
+                }
+                index = next++;
+            }
             Result result = compute(index);
             QMutexLocker lock(&mutex);
             results[std::size_t(index)] = std::move(result);
@@ -94,7 +114,7 @@ private:
                     return;
                 ++working;
             }
-            while (!stopped && workOnce()) {
+            while (!stopped && workOnce(true)) {
             }
             QMutexLocker lock(&mutex);
             --working;
@@ -103,7 +123,9 @@ private:
 
         std::function<Result(int)> compute;
         std::vector<std::optional<Result>> results;
-        std::atomic<int> next{0};
+        const int ahead;
+        int next = 0;   // the next item nobody has begun
+        int taken = -1; // the last item handed over
         std::atomic<bool> stopped{false};
         int working = 0; // pool threads inside help()
         QMutex mutex;

@@ -1,6 +1,8 @@
-#include "store/ovenname.h"
+#include "cycles/cyclename.h"
 
 #include "cycles/cycleformat.h"
+#include "cycles/fields.h"
+#include "cycles/linebuffer.h"
 
 namespace kvaro {
 
@@ -45,6 +47,30 @@ QString ovenName(const QStringList& fields)
     for (QChar& c : name)
         c = safe(c);
     return name;
+}
+
+QString ovenNameOfCycle(const LineBuffer& memo1)
+{
+    for (int i = 0; i < memo1.count(); ++i) {
+        const QStringList fields = Split(memo1.line(i));
+        if (!fields.isEmpty() && isHeatingTypeCode(fields.first()))
+            return ovenName(fields);
+    }
+    return {};
+}
+
+QString cycleNumberFromName(const QString& fileName)
+{
+    // "P123.csv", as nearly every name reads: the text between the two.
+    const QLatin1String extension(".csv");
+    const qsizetype end = fileName.size() - extension.size();
+    if (fileName.startsWith(QLatin1Char('P')) && fileName.indexOf(QLatin1Char('P'), 1) < 0 &&
+        end >= 1 && fileName.indexOf(extension) == end)
+        return fileName.sliced(1, end - 1);
+    QString number = fileName;
+    number.remove(QLatin1Char('P'), Qt::CaseSensitive);
+    number.remove(QStringLiteral(".csv"), Qt::CaseSensitive);
+    return number;
 }
 
 } // namespace kvaro
