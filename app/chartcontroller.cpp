@@ -6,6 +6,7 @@
 #include "app/widgets/eventkey.h"
 #include "app/widgets/filterlistdelegate.h"
 #include "app/widgets/picturebox.h"
+#include "app/widgets/statusnote.h"
 #include "app/workerthread.h"
 #include "assets/assets.h"
 #include "chart/chartloader.h"
@@ -177,7 +178,14 @@ void ChartController::drawCycle()
         RecordingMessages messages;
         bool loaded = false;
     };
-    Load load{m_state.Memo1, m_state.language, m_state.chart, m_summary, m_state.filters, {}};
+    // The figures start from the window as it opens, so a load that stops part-way shows
+    // none of the last cycle's; only the chart's visibility carries over, so what the load
+    // drew before it stopped stays on screen.
+    ChartSummary summary;
+    summary.shown.Chart1 = m_summary.shown.Chart1;
+    Load load{m_state.Memo1, m_state.language, m_state.chart, summary, m_state.filters, {}};
+    m_controls.DolnyBarNote->clearNote();
+    clearReadouts();
     // The list stays clickable meanwhile; what the user changes goes into the result.
     const FilterList marksBefore = m_state.filters;
     m_relabelledWhileLoading = false;
@@ -207,6 +215,9 @@ void ChartController::drawCycle()
         m_state.filters.setCaptions(m_state.language);
     for (const QString& message : load.messages.texts())
         m_services.messages.show(message);
+    // The chart may hold part of a cycle: why, stays in sight while it does.
+    if (!load.loaded && !load.messages.texts().isEmpty())
+        m_controls.DolnyBarNote->showUntilCleared(load.messages.texts().constLast());
     // A load stopped part-way keeps what it drew and wrote so far, on screen too; only a
     // load that ran to its end returns to the full view.
     applySummary();
@@ -287,8 +298,10 @@ void ChartController::removeComparison()
 
 void ChartController::chartCleared()
 {
-    // Nothing is drawn: no table to save, and nothing to compare with.
+    // Nothing is drawn: no table to save, nothing to compare with, nothing to read out.
     m_drawnCycle.reset();
+    clearReadouts();
+    m_controls.DolnyBarNote->clearNote();
     showSaveCsvState();
     removeComparison();
     emit drawnChanged(false);
@@ -415,8 +428,16 @@ void ChartController::Chart1MouseMove(QPoint pixel)
 
 void ChartController::AdvSmoothButton11Click()
 {
-    if (chartShown())
-        QGuiApplication::clipboard()->setImage(m_controls.Chart1->grabImage());
+    if (!chartShown())
+        return;
+    QGuiApplication::clipboard()->setImage(m_controls.Chart1->grabImage());
+    m_controls.DolnyBarNote->showFor(m_state.language.text(Text::ChartCopied));
+}
+
+void ChartController::clearReadouts()
+{
+    m_controls.AdvSmoothLabel3->setText(navigation::noReadout());
+    m_controls.CzasLabel->setText(navigation::noReadout());
 }
 
 void ChartController::AdvSmoothButton9Click()

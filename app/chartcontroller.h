@@ -3,6 +3,7 @@
 #include "app/appservices.h"
 #include "chart/chartsummary.h"
 #include "chart/comparison.h"
+#include "cycles/language.h"
 #include "cycles/linebuffer.h"
 #include "report/cyclereport.h"
 
@@ -33,6 +34,7 @@ class Language;
 class LineBuffer;
 class PictureBox;
 class ProgressDialog;
+class StatusNote;
 
 // The drawn cycle in the main window: the load behind cycleReadyToDraw and the summary it
 // writes to the tabs, the filter list Listboxprawy with its two buttons, the zoom buttons,
@@ -79,6 +81,8 @@ public:
         QLabel* AdvSmoothLabel3;
         QLabel* CzasLabel;
         QPushButton* AdvSmoothButton11;
+        // Says what a save wrote, or why the last load stopped.
+        StatusNote* DolnyBarNote;
         // Shown while a large cycle loads.
         ProgressDialog* MsgDialog;
     };
@@ -96,7 +100,7 @@ public:
     ChartController(const Controls& controls, const State& state, const AppServices& services,
                     QObject* parent);
 
-    // What the last load wrote; every load starts from it.
+    // What the last load wrote.
     const ChartSummary& summary() const { return m_summary; }
     FilterListModel* filterModel() const { return m_filterModel; }
     QPushButton* savePngButton() const { return m_savePng; }
@@ -191,7 +195,10 @@ private:
     QString suggestedFileName(const QString& suffix) const;
     void exportClick(const QPushButton* button, const QString& suffix,
                      bool (ChartController::*save)(const QString&));
-    bool reportSave(bool saved, const QString& path);
+    // A file written is named in the status bar, one not written in a message.
+    bool reportSave(bool saved, const QString& path, Text savedNote);
+    // The readout under the mouse describes no cycle until the mouse moves over the next.
+    void clearReadouts();
     // The figures of the cursors placed on the chart; hidden while there is none.
     void showCursorTable();
     void showSaveCsvState();

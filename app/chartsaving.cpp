@@ -3,6 +3,7 @@
 #include "app/chartcontroller.h"
 
 #include "app/progressdialog.h"
+#include "app/widgets/statusnote.h"
 #include "app/workerthread.h"
 #include "chart/chartloader.h"
 #include "chart/cycletable.h"
@@ -62,12 +63,12 @@ void ChartController::exportClick(const QPushButton* button, const QString& suff
 
 bool ChartController::saveChartPng(const QString& path)
 {
-    return reportSave(m_controls.Chart1->savePng(path), path);
+    return reportSave(m_controls.Chart1->savePng(path), path, Text::SavedPicture);
 }
 
 bool ChartController::saveChartPdf(const QString& path)
 {
-    return reportSave(m_controls.Chart1->savePdf(path), path);
+    return reportSave(m_controls.Chart1->savePdf(path), path, Text::SavedPicture);
 }
 
 bool ChartController::saveChartCsv(const QString& path)
@@ -102,6 +103,8 @@ bool ChartController::saveChartCsv(const QString& path)
         m_services.messages.show(cannotWrite(m_state.language, failure.file(), failure.reason()));
         return false;
     }
+    m_controls.DolnyBarNote->showFor(
+        fillIn(m_state.language.text(Text::SavedTable), {shortPath(path)}));
     return true;
 }
 
@@ -140,7 +143,7 @@ bool ChartController::saveCycleReport(const QString& path)
         describeCycle(m_state.Memo1, m_state.chart, m_summary, isStoredCycle(), m_state.language);
     return reportSave(
         writeCycleReport(path, report, m_state.chart, m_state.language, m_state.decimalSeparator),
-        path);
+        path, Text::SavedReport);
 }
 
 void ChartController::saveBatchReportClick()
@@ -235,9 +238,9 @@ bool ChartController::saveBatchReport(const QString& path)
         }
         if (ok && !*cancelled) {
             written = writer.finish();
-            reportSave(written, path);
+            reportSave(written, path, Text::SavedReport);
         } else if (!ok) {
-            reportSave(false, path);
+            reportSave(false, path, Text::SavedReport);
         }
     }
     if (dialog) {
@@ -250,9 +253,12 @@ bool ChartController::saveBatchReport(const QString& path)
     return written;
 }
 
-bool ChartController::reportSave(bool saved, const QString& path)
+bool ChartController::reportSave(bool saved, const QString& path, Text savedNote)
 {
-    if (!saved)
+    if (saved)
+        m_controls.DolnyBarNote->showFor(
+            fillIn(m_state.language.text(savedNote), {shortPath(path)}));
+    else
         m_services.messages.show(
             fillIn(m_state.language.text(Text::SaveFailed), {QDir::toNativeSeparators(path)}));
     return saved;

@@ -12,6 +12,7 @@ class QWidget;
 namespace kvaro {
 
 class ChartView;
+class StatusNote;
 class PictureBox;
 
 // The controls of the main window, by the names they carry as Qt object names. The window
@@ -97,6 +98,7 @@ struct TForm2Controls {
     QLabel* DolnyBarVersion = nullptr;
     QLabel* DolnyBarEmpty = nullptr;
     QLabel* DolnyBarDrive = nullptr;
+    StatusNote* DolnyBarNote = nullptr; // what the last save wrote, or why a load stopped
 };
 
 } // namespace kvaro

@@ -3,8 +3,11 @@
 // size hints so the shares hold at every window size.
 #include "app/tform2.h"
 
+#include "app/widgets/keepwhole.h"
 #include "app/widgets/picturebox.h"
+#include "app/widgets/statusnote.h"
 #include "assets/assets.h"
+#include "chart/navigation.h"
 #include "chart/view/chartview.h"
 
 #include <QComboBox>
@@ -318,6 +321,8 @@ QWidget* TForm2::buildLeftColumn()
     place(c.GridLewyNew, c.ComboPiec, 0, 0);
 
     c.DataButton = button("DataButton", QString());
+    // A range of two dates is wider than the column at the window's smallest size.
+    shrinkTextToFit(c.DataButton);
     c.DataButton->setIcon(QIcon(picturePath(QStringLiteral("Kalendarz.svg"))));
     c.DataButton->setIconSize(QSize(16, 16));
     place(c.GridLewyNew, c.DataButton, 1, 0);
@@ -391,8 +396,10 @@ QWidget* TForm2::buildCentreColumn()
     c.AdvSmoothButton1 = button("AdvSmoothButton1", QStringLiteral("X"));
     c.AdvSmoothLabel5 = label("AdvSmoothLabel5", QStringLiteral("100%"));
     c.AdvSmoothLabel5->setProperty("readout", true);
-    // Its row is a sixth of a short bar: without a floor the caption is cut in half.
-    c.AdvSmoothLabel6->setMinimumHeight(12);
+    // Its row is a sixth of a short bar and its column a quarter of a narrow one: without
+    // a floor the caption and the percentage are cut.
+    keepWhole(c.AdvSmoothLabel6, c.AdvSmoothLabel6->text());
+    keepWhole(c.AdvSmoothLabel5, navigation::zoomLabel(navigation::ZoomMaximum));
     place(c.ZoomGrid, c.AdvSmoothLabel6, 0, 3);
     place(c.ZoomGrid, c.AdvSmoothButton3, 1, 0);
     place(c.ZoomGrid, c.AdvSmoothButton2, 1, 1);
@@ -440,9 +447,11 @@ QWidget* TForm2::buildStatusBar()
     // A controller drive plugged in while the window runs is named here until it is
     // imported or pulled out.
     c.DolnyBarDrive = label("DolnyBarDrive", QString());
+    c.DolnyBarNote = named(new StatusNote, "DolnyBarNote");
     c.DolnyBar->addWidget(c.DolnyBarVersion);
     c.DolnyBar->addWidget(c.DolnyBarEmpty);
     c.DolnyBar->addWidget(c.DolnyBarDrive, 1);
+    c.DolnyBar->addWidget(c.DolnyBarNote, 2);
     return c.DolnyBar;
 }
 

@@ -1,6 +1,7 @@
 #include "app/trendwindow.h"
 
 #include "app/progressdialog.h"
+#include "app/widgets/statusnote.h"
 #include "app/workerthread.h"
 #include "catalogue/catalogueindex.h"
 #include "cycles/csvtable.h"
@@ -97,7 +98,11 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
     auto* bar = new QHBoxLayout;
     bar->addWidget(m_figureLabel);
     bar->addWidget(m_figure);
-    bar->addStretch(1);
+    // Says for a few seconds where the table was saved.
+    m_note = new StatusNote(this);
+    m_note->setObjectName(QStringLiteral("TrendNote"));
+    m_note->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    bar->addWidget(m_note, 1);
     bar->addWidget(m_save);
     bar->addWidget(m_close);
 
@@ -254,6 +259,9 @@ void TrendWindow::fillTable()
     for (int c = 0; c < TrendColumnCount; ++c)
         titles.append(trendColumnTitle(TrendColumn(c), m_language));
     m_model->setHorizontalHeaderLabels(titles);
+    // Read whole in the tooltip where a narrow window leaves a heading cut.
+    for (int c = 0; c < TrendColumnCount; ++c)
+        m_model->horizontalHeaderItem(c)->setToolTip(titles.at(c));
     for (const TrendCycle& cycle : m_trend.cycles) {
         QList<QStandardItem*> row;
         for (int c = 0; c < TrendColumnCount; ++c) {
@@ -357,6 +365,7 @@ void TrendWindow::saveCsv(const QString& path)
     guarded(m_services.messages, [&] {
         try {
             trendCsv(m_trend.cycles, m_language, m_services.locale.decimalSeparator()).save(path);
+            m_note->showFor(fillIn(m_language.text(Text::SavedTable), {shortPath(path)}));
         } catch (const WriteFailure& failure) {
             m_services.messages.show(cannotWrite(m_language, failure.file(), failure.reason()));
         }

@@ -22,6 +22,7 @@ class QTableView;
 namespace kvaro {
 
 class ProgressDialog;
+class StatusNote;
 class WorkerThread;
 
 // The trend of the listed cycles of an oven, in a window of its own: one figure per cycle
@@ -86,6 +87,7 @@ private:
     QStandardItemModel* m_model;
     QPushButton* m_save;
     QPushButton* m_close;
+    StatusNote* m_note;
     QLabel* m_figureLabel;
     ProgressDialog* m_progress;
     std::unique_ptr<WorkerThread> m_worker;

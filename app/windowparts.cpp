@@ -49,6 +49,7 @@ ChartController* attachChart(TForm2& form)
                                        c.AdvSmoothLabel3,
                                        c.CzasLabel,
                                        c.AdvSmoothButton11,
+                                       c.DolnyBarNote,
                                        form.MsgDialog()},
                                       {form.Memo1, form.ZoomLevel, form.LocaleDecimalSeparator(),
                                        form.JezykMemo(), form.chartModel(), form.filterList()},

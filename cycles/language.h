@@ -218,13 +218,17 @@ enum class Text : int {
     TrendClose,             // the trend window's button that closes it
     WorkingTemperatureName, // the working temperature's name in the legends, the lanes' readout and
                             // the hover box
+    ChartCopied,            // the status bar: the chart was copied to the clipboard
+    SavedPicture,           // ... a picture of the chart was saved: its path
+    SavedTable,             // ... a table of records was saved: its path
+    SavedReport,            // ... a report was saved: its path
 };
 
 // The first line that has a built-in text: the lines before it were in every language
 // file from the start.
 inline constexpr int FirstNamedText = int(Text::CycleCountOne);
 static_assert(FirstNamedText == 47, "a language file's lines keep their numbers");
-inline constexpr int LastNamedText = int(Text::WorkingTemperatureName);
+inline constexpr int LastNamedText = int(Text::SavedReport);
 
 // The built-in text of a named line: English, and the stable wording the command line's
 // JSON carries whatever the interface language. The two cycle-count words fall back to
@@ -394,6 +398,10 @@ inline QString englishText(Text text)
         "Progress: time at temperature / cycle time",
         "Close",
         "Working T",
+        "Chart copied to the clipboard",
+        "Picture saved: %1",
+        "Table saved: %1",
+        "Report saved: %1",
     };
     if (int(text) < FirstNamedText)
         return QString();

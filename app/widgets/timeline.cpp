@@ -137,7 +137,9 @@ int TimeLine::dayLabelWidth() const
 
 double TimeLine::axisY() const
 {
-    return height() * 0.55;
+    // A low time line keeps room under the axis for a whole line of the day labels.
+    const int below = m_look.divisionTick + QFontMetrics(divisionFont()).height() + 2;
+    return std::max(8.0, std::min(height() * 0.55, double(height() - below)));
 }
 
 QRectF TimeLine::sectionRect(const TimeLineSection& section) const
@@ -221,19 +223,32 @@ void TimeLine::paintEvent(QPaintEvent*)
     painter.setPen(Qt::black);
     painter.drawLine(QPointF(m_look.margin, y), QPointF(width() - m_look.margin, y));
 
-    const QFont large = divisionFont();
-    const QFont small = subDivisionFont();
-    const int dayWidth = dayLabelWidth();
     for (const Division& division : divisions()) {
         const int tick = division.day ? m_look.divisionTick : m_look.subDivisionTick;
         painter.drawLine(QPointF(division.x, y), QPointF(division.x, y + tick));
+    }
+    for (const Label& label : labels()) {
+        painter.setFont(label.font);
+        painter.drawText(label.box, Qt::AlignHCenter | Qt::AlignTop, label.text);
+    }
+}
+
+QList<TimeLine::Label> TimeLine::labels() const
+{
+    const QFont large = divisionFont();
+    const QFont small = subDivisionFont();
+    const int dayWidth = dayLabelWidth();
+    const double y = axisY();
+    QList<Label> result;
+    for (const Division& division : divisions()) {
         if (division.text.isEmpty())
             continue;
-        painter.setFont(division.day ? large : small);
+        const int tick = division.day ? m_look.divisionTick : m_look.subDivisionTick;
         const double box = division.day ? std::max(dayWidth, LabelSpacing) : LabelSpacing;
-        painter.drawText(QRectF(division.x - box / 2, y + tick, box, height() - y - tick),
-                         Qt::AlignHCenter | Qt::AlignTop, division.text);
+        result.append({QRectF(division.x - box / 2, y + tick, box, height() - y - tick),
+                       division.text, division.day ? large : small});
     }
+    return result;
 }
 
 bool TimeLine::event(QEvent* event)

@@ -3,6 +3,7 @@
 #include "catalogue/cyclelist.h"
 
 #include <QDateTime>
+#include <QFont>
 #include <QList>
 #include <QWidget>
 
@@ -62,6 +63,13 @@ public:
     QList<Division> divisions() const;
     // The room a day label takes, gap included.
     int dayLabelWidth() const;
+    // A division's text and the box it is drawn in, with its font.
+    struct Label {
+        QRectF box;
+        QString text;
+        QFont font;
+    };
+    QList<Label> labels() const;
 
     QSize sizeHint() const override { return {700, 80}; }
 

@@ -29,6 +29,25 @@ namespace kvaro {
 
 namespace {
 
+// Words on lines no wider than room pixels; a single word wider than that keeps its line.
+QString wrappedText(const QString& text, const QFontMetrics& metrics, int room)
+{
+    QStringList lines;
+    QString line;
+    for (const QString& word : text.split(u' ', Qt::SkipEmptyParts)) {
+        const QString longer = line.isEmpty() ? word : line + u' ' + word;
+        if (!line.isEmpty() && metrics.horizontalAdvance(longer) > room) {
+            lines.append(line);
+            line = word;
+        } else {
+            line = longer;
+        }
+    }
+    if (!line.isEmpty())
+        lines.append(line);
+    return lines.join(u'\n');
+}
+
 // Temperatures carry one decimal: a finer step would print one label several times.
 class TemperatureTicker : public QCPAxisTicker
 {
@@ -110,6 +129,15 @@ ChartView::ChartView(QWidget* parent)
     m_hint->setTextColor(QColor(90, 98, 112));
     m_hint->setVisible(false);
     rect->insetLayout()->addElement(m_hint, Qt::AlignCenter);
+    // Broken into lines as wide as the plot at most, so it never runs over the axes.
+    connect(m_plot, &QCustomPlot::beforeReplot, this, [this] {
+        if (!m_hint->visible())
+            return;
+        const int room = m_plot->axisRect()->width() - 20;
+        const QString wrapped = wrappedText(m_hintText, QFontMetrics(m_hint->font()), room);
+        if (wrapped != m_hint->text())
+            m_hint->setText(wrapped);
+    });
 
     m_identity = new QCPTextElement(m_plot, QString(), chartFont(9));
     m_identity->setTextColor(QColor(70, 78, 92));
@@ -331,6 +359,7 @@ std::vector<QCPAbstractPlottable*> ChartView::legendPlottables() const
 
 void ChartView::setEmptyHint(const QString& hint)
 {
+    m_hintText = hint;
     m_hint->setText(hint);
     m_plot->replot(QCustomPlot::rpQueuedReplot);
 }

@@ -167,6 +167,7 @@ private:
     QCustomPlot* m_plot = nullptr;
     QCPTextElement* m_title = nullptr;
     QCPTextElement* m_hint = nullptr;
+    QString m_hintText; // the hint unbroken, as set
     CursorOverlay* m_cursors = nullptr;
     QCPTextElement* m_identity = nullptr;
     std::unique_ptr<SetPointOverlay> m_setPoint;

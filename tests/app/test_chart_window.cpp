@@ -5,6 +5,7 @@
 #include "app/widgets/eventkey.h"
 #include "app/widgets/filterlistdelegate.h"
 #include "app/widgets/picturebox.h"
+#include "app/widgets/statusnote.h"
 #include "app/windowparts.h"
 #include "chart/chartloader.h"
 #include "chart/filterlistmodel.h"
@@ -207,6 +208,8 @@ private slots:
     void shortFileEmptiesTheDrawnChart();
     void undrawableHeatingTypeHidesTheChart();
     void exportsAndTheirLanguage();
+    void savedPathsReadShort_data();
+    void savedPathsReadShort();
     void designFontsFromDebianPackages();
 };
 
@@ -456,6 +459,8 @@ void TestChartWindow::copyToClipboard()
     const QImage copied = QGuiApplication::clipboard()->image();
     QVERIFY(!copied.isNull());
     QCOMPARE(copied.size(), chart->size());
+    QCOMPARE(control<StatusNote>(form, "DolnyBarNote")->note(),
+             QStringLiteral("Wykres skopiowano do schowka"));
 }
 
 void TestChartWindow::uncheckAll()
@@ -632,11 +637,34 @@ void TestChartWindow::failedLoadKeepsWhatWasDrawn()
     const QString broken = m.path(QStringLiteral("P2.csv"));
     writeFile(broken, lines.join('\n'));
 
+    // The first cycle read out under the pointer, its figures on the tabs.
+    QCoreApplication::processEvents();
+    QTest::mouseMove(m.chart(), QPoint(m.chart()->width() / 2, m.chart()->height() / 2));
+    QVERIFY(labelText(form, "CzasLabel") != navigation::noReadout());
+
     m.open(broken);
 
     QCOMPARE(m.messages.texts().size(), 1);
     const QString message = m.messages.texts().constFirst();
     QVERIFY2(message.contains(QStringLiteral("P2.csv, line 101")), qPrintable(message));
+    // Why the chart holds part of a cycle stays in the status bar until the next load.
+    auto* note = control<StatusNote>(form, "DolnyBarNote");
+    QCOMPARE(note->note(), message);
+    QCOMPARE(note->remainingMs(), -1);
+    // Nothing on screen describes the first cycle: the figures are the ones a window that
+    // opens only the broken file shows, and the readout waits for the pointer.
+    Machine fresh;
+    fresh.start();
+    fresh.open(broken);
+    for (const char* label :
+         {"Label1", "Label2", "Label3", "SrRoznicaGrzania", "CzasOsiagnieciaLabel", "PalnikStatus"})
+        QCOMPARE(labelText(form, label), labelText(*fresh.form, label));
+    for (const char* picture : {"PalnikImg", "Olej", "Gaz", "Prad", "FooterImage"})
+        QCOMPARE(control<QWidget>(form, picture)->isHidden(),
+                 control<QWidget>(*fresh.form, picture)->isHidden());
+    QCOMPARE(labelText(form, "CzasLabel"), navigation::noReadout());
+    QCOMPARE(labelText(form, "AdvSmoothLabel3"), navigation::noReadout());
+    QVERIFY(m.chart()->identity().contains(QStringLiteral("P2")));
     // The records before the bad line are drawn; the zoom is not reset.
     QCOMPARE(form.chartModel().at(series::T1).points.size(), 99);
     QVERIFY(!m.chart()->isHidden());
@@ -645,6 +673,10 @@ void TestChartWindow::failedLoadKeepsWhatWasDrawn()
     QVERIFY(!m.chart()->isAutomatic(Qt::Horizontal));
     // The filter list was not rebuilt: its marks from the first cycle stay.
     QVERIFY(form.filterList().item(1).checked);
+
+    // The next cycle drawn takes the failure out of the status bar.
+    m.drawOilCycle();
+    QCOMPARE(note->note(), QString());
 }
 
 void TestChartWindow::secondFileClearsTheFirst()
@@ -744,6 +776,31 @@ void TestChartWindow::undrawableHeatingTypeHidesTheChart()
     QVERIFY(QGuiApplication::clipboard()->image().isNull());
 }
 
+void TestChartWindow::savedPathsReadShort_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("in the home folder") << "/home/anna/raporty/raport-14.pdf"
+                                        << "~/raporty/raport-14.pdf";
+    QTest::newRow("a folder whose name starts as the home's") << "/home/annabel/r.pdf"
+                                                              << "/home/annabel/r.pdf";
+    QTest::newRow("outside the home folder") << "/media/anna/KVARO/P1.csv"
+                                             << "/media/anna/KVARO/P1.csv";
+    QTest::newRow("through ..") << "/home/anna/x/../r.pdf"
+                                << "~/r.pdf";
+}
+
+void TestChartWindow::savedPathsReadShort()
+{
+    QFETCH(QString, path);
+    QFETCH(QString, shown);
+    const QByteArray home = qgetenv("HOME");
+    qputenv("HOME", "/home/anna");
+    const QString result = shortPath(path);
+    qputenv("HOME", home);
+    QCOMPARE(result, shown);
+}
+
 void TestChartWindow::exportsAndTheirLanguage()
 {
     Machine m;
@@ -760,6 +817,10 @@ void TestChartWindow::exportsAndTheirLanguage()
     const QString pngFile = m.path(QStringLiteral("chart.png"));
     QVERIFY(m.controller->saveChartPng(pngFile));
     QCOMPARE(QImage(pngFile).size(), m.chart()->size());
+    // The status bar says what was written where, for a few seconds.
+    auto* note = control<StatusNote>(form, "DolnyBarNote");
+    QCOMPARE(note->note(), QStringLiteral("Zapisano obraz: ") + shortPath(pngFile));
+    QVERIFY(note->remainingMs() > 0 && note->remainingMs() <= StatusNote::ShownMs);
     const QString pdfFile = m.path(QStringLiteral("chart.pdf"));
     QVERIFY(m.controller->saveChartPdf(pdfFile));
     QFile written(pdfFile);

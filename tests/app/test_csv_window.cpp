@@ -2,6 +2,7 @@
 // one of the cycle on the chart.
 #include "app/chartcontroller.h"
 #include "app/tform2.h"
+#include "app/widgets/statusnote.h"
 #include "app/windowparts.h"
 #include "chart/cycletable.h"
 #include "chart/openedcycle.h"
@@ -159,6 +160,8 @@ void TestCsvWindow::savesTheDrawnCycle()
     const QString csv = m.path(QStringLiteral("P1-table.csv"));
     QVERIFY(m.controller->saveChartCsv(csv));
     QVERIFY2(m.messages.texts().isEmpty(), qPrintable(m.messages.texts().join(u'|')));
+    QCOMPARE(control<StatusNote>(form, "DolnyBarNote")->note(),
+             QStringLiteral("Zapisano tabelę: ") + shortPath(csv));
     const QByteArray bytes = readFile(csv);
     QCOMPARE(bytes, expected.bytes());
     QVERIFY(bytes.startsWith("\xEF\xBB\xBF"

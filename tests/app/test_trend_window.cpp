@@ -7,6 +7,7 @@
 #include "app/cataloguecontroller.h"
 #include "app/tform2.h"
 #include "app/trendwindow.h"
+#include "app/widgets/statusnote.h"
 #include "app/windowparts.h"
 #include "cycles/fields.h"
 #include "cycles/language.h"
@@ -164,6 +165,8 @@ private slots:
         QTemporaryDir folder;
         const QString path = folder.filePath(QStringLiteral("trend.csv"));
         window->saveCsv(path);
+        QCOMPARE(control<StatusNote>(*window, "TrendNote")->note(),
+                 fillIn(form->text(Text::SavedTable), {shortPath(path)}));
         QFile file(path);
         QVERIFY(file.open(QIODevice::ReadOnly));
         const QByteArray bytes = file.readAll();

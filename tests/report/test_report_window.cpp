@@ -5,6 +5,7 @@
 #include "app/chartcontroller.h"
 #include "app/progressdialog.h"
 #include "app/tform2.h"
+#include "app/widgets/statusnote.h"
 #include "app/windowparts.h"
 #include "store/drives.h"
 #include "store/mountwatch.h"
@@ -109,6 +110,8 @@ void TestReportWindow::drawnCycleReport()
     QVERIFY(text.contains("Set temperature [°C] 180,0"));
     QVERIFY(text.contains("00:03:00 10:03:00 1 Flame 150,5"));
     QVERIFY(w.machine.messages.texts().isEmpty());
+    auto* note = control<StatusNote>(*w.form, "DolnyBarNote");
+    QCOMPARE(note->note(), QStringLiteral("Report saved: ") + shortPath(pdf));
 
     QVERIFY(!w.chart->saveCycleReport(w.machine.home.filePath(QStringLiteral("no/such/r.pdf"))));
     QCOMPARE(w.machine.messages.texts().size(), 1);
@@ -130,6 +133,8 @@ void TestReportWindow::batchShowsProgressAndWritesEveryCycle()
     QVERIFY(w.chart->saveBatchReport(pdf));
     // The cover, then three cycles of two pages each (their sign-off on the second).
     QCOMPARE(pdfPages(pdf), 7);
+    QCOMPARE(control<StatusNote>(*w.form, "DolnyBarNote")->note(),
+             QStringLiteral("Report saved: ") + shortPath(pdf));
     QVERIFY(pdfText(pdf, 1, 1).contains("Batch report: oven PIEC1, 2024-05-07 – 2024-05-07"));
 
     // Real progress: every cycle read, then every cycle written; the button to cancel
@@ -173,6 +178,7 @@ void TestReportWindow::cancelledBatchWritesNothing()
     const QString pdf = w.machine.home.filePath(QStringLiteral("cancelled.pdf"));
     QVERIFY(!w.chart->saveBatchReport(pdf));
     QVERIFY(!QFile::exists(pdf));
+    QCOMPARE(control<StatusNote>(*w.form, "DolnyBarNote")->note(), QString());
     QVERIFY(w.machine.messages.texts().isEmpty());
     QVERIFY(cancel->isHidden());
     QVERIFY(w.button("SaveBatchReportButton")->isEnabled());
