@@ -141,9 +141,8 @@ bool BatchReportWriter::begin(const QString& oven, const QDate& from, const QDat
             if (!m_contents.reports.at(index))
                 return nullptr;
             try {
-                return loadReportCycle(m_contents.cycles.at(index).path, m_source,
-                                       m_decimalSeparator, m_language)
-                    .chart;
+                return loadReportChart(m_contents.cycles.at(index).path, m_source,
+                                       m_decimalSeparator, m_language);
             } catch (const Failure&) {
                 return nullptr;
             }

@@ -190,26 +190,48 @@ CycleReport describeCycle(const LineBuffer& lines, const ChartModel& chart,
     return r;
 }
 
-LoadedReportCycle loadReportCycle(const QString& path, CycleSource source, QChar decimalSeparator,
-                                  const Language& language)
-{
-    const OpenedCycle opened = openCycle(path, source, decimalSeparator);
-    if (!opened.drawable)
-        throw Failure(language.text(Text::NotDrawable), path);
-    LoadedReportCycle loaded;
-    loaded.chart = std::make_unique<ChartModel>();
+namespace {
+
+struct ReportLoad {
+    OpenedCycle opened;
+    std::unique_ptr<ChartModel> chart = std::make_unique<ChartModel>();
     ChartSummary summary;
+};
+
+ReportLoad loadForReport(const QString& path, CycleSource source, QChar decimalSeparator,
+                         const Language& language)
+{
+    ReportLoad load{openCycle(path, source, decimalSeparator), std::make_unique<ChartModel>(), {}};
+    if (!load.opened.drawable)
+        throw Failure(language.text(Text::NotDrawable), path);
     FilterList filters;
     RecordingMessages messages;
-    WczytajWykres(opened.lines, language, *loaded.chart, summary, filters, messages);
-    if (!isDrawableOvenKind(summary.LoadedOvenKind))
+    WczytajWykres(load.opened.lines, language, *load.chart, load.summary, filters, messages);
+    if (!isDrawableOvenKind(load.summary.LoadedOvenKind))
         throw Failure(language.text(Text::NotDrawable), path, line::FirstRecord);
     // No one picks the series of a cycle that is not on screen: the report shows all the
     // window would offer for it.
-    filters.checkAllShown(*loaded.chart);
-    loaded.report = describeCycle(opened.lines, *loaded.chart, summary,
+    filters.checkAllShown(*load.chart);
+    return load;
+}
+
+} // namespace
+
+LoadedReportCycle loadReportCycle(const QString& path, CycleSource source, QChar decimalSeparator,
+                                  const Language& language)
+{
+    ReportLoad load = loadForReport(path, source, decimalSeparator, language);
+    LoadedReportCycle loaded;
+    loaded.report = describeCycle(load.opened.lines, *load.chart, load.summary,
                                   source == CycleSource::Stored, language);
+    loaded.chart = std::move(load.chart);
     return loaded;
+}
+
+std::unique_ptr<ChartModel> loadReportChart(const QString& path, CycleSource source,
+                                            QChar decimalSeparator, const Language& language)
+{
+    return loadForReport(path, source, decimalSeparator, language).chart;
 }
 
 BatchRow batchRow(const CycleReport& r, std::optional<int> progress)

@@ -96,6 +96,10 @@ struct LoadedReportCycle {
 };
 LoadedReportCycle loadReportCycle(const QString& path, CycleSource source, QChar decimalSeparator,
                                   const Language& language);
+// Only the chart of that load, for pages whose report was made before: nothing is worked
+// out twice, the file's checksum least of all.
+std::unique_ptr<ChartModel> loadReportChart(const QString& path, CycleSource source,
+                                            QChar decimalSeparator, const Language& language);
 
 // A batch's cover line of one cycle, and its total line. The figures are the report's.
 struct BatchRow {

@@ -3,7 +3,9 @@
 #include "assets/assets.h"
 #include "chart/eventmarker.h"
 
+#include <QImage>
 #include <QMap>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPainterPath>
 #include <QSvgRenderer>
@@ -32,9 +34,46 @@ QSvgRenderer& eventPicture(int code)
     return *picture;
 }
 
+void paintVectorMarker(QPainter* painter, const QRectF& circle, int code, const QColor& rim);
+
+// A document draws each marker from one picture per kind and colour, made once: the PDF
+// then holds that picture once and every marker refers to it, instead of the picture's
+// paths over again for each of the thousands of markers of a month's batch. At this size
+// a marker printed a centimetre wide is still sharper than the printer.
+constexpr int DocumentMarkerPixels = 160;
+
+const QImage& documentMarker(int code, const QColor& rim)
+{
+    thread_local std::map<std::pair<int, QRgb>, QImage> markers;
+    QImage& marker = markers[{std::clamp(code, 1, 7), rim.rgba()}];
+    if (marker.isNull()) {
+        marker =
+            QImage(DocumentMarkerPixels, DocumentMarkerPixels, QImage::Format_ARGB32_Premultiplied);
+        marker.fill(Qt::transparent);
+        QPainter painter(&marker);
+        paintVectorMarker(&painter, QRectF(marker.rect()), code, rim);
+    }
+    return marker;
+}
+
 } // namespace
 
 void paintEventMarker(QPainter* painter, const QRectF& circle, int code, const QColor& rim)
+{
+    const QPaintEngine* engine = painter->paintEngine();
+    if (engine && engine->type() == QPaintEngine::Pdf) {
+        painter->save();
+        painter->setRenderHint(QPainter::SmoothPixmapTransform, true);
+        painter->drawImage(circle, documentMarker(code, rim));
+        painter->restore();
+        return;
+    }
+    paintVectorMarker(painter, circle, code, rim);
+}
+
+namespace {
+
+void paintVectorMarker(QPainter* painter, const QRectF& circle, int code, const QColor& rim)
 {
     QSvgRenderer& picture = eventPicture(code);
     painter->save();
@@ -57,6 +96,8 @@ void paintEventMarker(QPainter* painter, const QRectF& circle, int code, const Q
     painter->drawEllipse(circle.adjusted(half, half, -half, -half));
     painter->restore();
 }
+
+} // namespace
 
 std::vector<QVector<double>> markerShifts(const ChartModel& model, bool perBurner)
 {

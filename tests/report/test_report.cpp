@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QTemporaryDir>
 
 using namespace kvaro;
@@ -536,6 +537,18 @@ void TestReport::longEventTableContinuesOnTheNextPage()
     const ReportEvent& last = loaded.report.events.constLast();
     QVERIFY(pdfText(pdf).contains(hoursMinutesSeconds(last.timeOfDay)));
     QVERIFY(!pdfText(pdf, 1, 1).contains("(continued)"));
+
+    // The chart's hundred markers refer to one picture per kind and burner (and its
+    // transparency mask), held once in the file.
+    QSet<std::pair<int, int>> kinds;
+    for (const ReportEvent& event : loaded.report.events)
+        kinds.insert({event.burner, event.code});
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const qsizetype pictures = file.readAll().count("/Subtype /Image");
+    QVERIFY2(
+        pictures > 0 && pictures <= 2 * kinds.size(),
+        qPrintable(QStringLiteral("%1 pictures for %2 kinds").arg(pictures).arg(kinds.size())));
 }
 
 void TestReport::refusesACycleItCannotDraw_data()
