@@ -20,8 +20,10 @@ class ChartView;
 class Language;
 
 // A report as a PDF of A4 pages: a batch's cover, then one cycle after another, each on
-// pages of its own. Lines, text and the chart stay vector drawing. Needs a QApplication
-// (the chart is drawn by the window's chart view, offscreen) and the GUI thread.
+// pages of its own. Lines, text and the chart stay vector drawing; the event markers are
+// one fine picture per kind, which every marker of that kind refers to. Needs a
+// QApplication (the chart is drawn by the window's chart view, offscreen) and the GUI
+// thread.
 class ReportDocument
 {
 public:
