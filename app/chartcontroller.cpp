@@ -211,8 +211,10 @@ void ChartController::drawCycle()
         m_drawnCycle.reset();
     showSaveCsvState();
     m_state.filters = std::move(load.filters);
-    if (m_relabelledWhileLoading)
+    if (m_relabelledWhileLoading) {
         m_state.filters.setCaptions(m_state.language);
+        titleHeatingArrows(m_state.chart, m_summary.LoadedOvenKind, m_state.language);
+    }
     for (const QString& message : load.messages.texts())
         m_services.messages.show(message);
     // The chart may hold part of a cycle: why, stays in sight while it does.
@@ -457,6 +459,11 @@ void ChartController::AdvSmoothButton10Click()
 void ChartController::languageLoaded()
 {
     m_relabelledWhileLoading = true;
+    // The heating's own arrows take their names from the oven kind the load found.
+    if (isDrawn()) {
+        titleHeatingArrows(m_state.chart, m_summary.LoadedOvenKind, m_state.language);
+        m_controls.Chart1->refresh();
+    }
     // The window has set the new captions into the filter list and the chart's titles;
     // the export buttons carry texts of their own.
     m_filterModel->itemsChanged();

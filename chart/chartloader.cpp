@@ -355,24 +355,32 @@ void Loader::firstRecord()
     }
 }
 
+} // namespace
+
+void titleHeatingArrows(ChartModel& chart, int heatingType, const Language& language)
+{
+    if (!isDrawableOvenKind(heatingType))
+        return;
+    if (heatingType != heating::Electric) {
+        chart.at(series::ArrowFirst).title = language.text(Text::Burner) + QStringLiteral(" 1");
+        chart.at(series::ArrowFirst + 3).title = language.text(Text::Burner) + QStringLiteral(" 2");
+    } else {
+        chart.at(series::ArrowFirst).title = language.text(Text::HeatersArrows);
+        chart.at(series::ArrowFirst + 3).title =
+            language.text(Text::HeatersArrows) + QStringLiteral(" CH2");
+    }
+}
+
+namespace {
+
 void Loader::showHeatingType()
 {
     SummaryShown& shown = m_summary.shown;
     const int kind = m_summary.LoadedOvenKind;
-    const bool burner = kind == heating::Oil || kind == heating::Gas || kind == heating::Gas2;
     const bool electric = kind == heating::Electric;
     if (isDrawableOvenKind(kind)) {
         shown.Chart1 = true;
-        if (burner) {
-            m_chart.at(series::ArrowFirst).title =
-                m_language.text(Text::Burner) + QStringLiteral(" 1");
-            m_chart.at(series::ArrowFirst + 3).title =
-                m_language.text(Text::Burner) + QStringLiteral(" 2");
-        } else {
-            m_chart.at(series::ArrowFirst).title = m_language.text(Text::HeatersArrows);
-            m_chart.at(series::ArrowFirst + 3).title =
-                m_language.text(Text::HeatersArrows) + QStringLiteral(" CH2");
-        }
+        titleHeatingArrows(m_chart, kind, m_language);
         const FuelPicture picture = kind == heating::Oil ? FuelPicture::Olej
                                     : electric           ? FuelPicture::Prad
                                                          : FuelPicture::Gaz;

@@ -24,6 +24,11 @@ struct ChartSummary;
 void WczytajWykres(const LineBuffer& memo1, const Language& language, ChartModel& chart,
                    ChartSummary& summary, FilterList& filters, Messages& messages);
 
+// The titles of the output arrows of the heating itself: "Palnik 1" and "Palnik 2" of a
+// burner oven, "Grzałki" and "Grzałki CH2" of an electric one, in the language given. A
+// heating type that cannot be drawn leaves them.
+void titleHeatingArrows(ChartModel& chart, int heatingType, const Language& language);
+
 // The label of a point: time since the cycle start, "mm:ss" below an hour, "hh:mm:ss"
 // from an hour on (hours go past 23 for cycles that run over a day), "00:00" at the start.
 QString elapsedLabel(qint64 seconds);

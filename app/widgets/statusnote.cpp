@@ -9,6 +9,7 @@ StatusNote::StatusNote(QWidget* parent) : QLabel(parent)
 {
     setTextFormat(Qt::PlainText);
     m_timer.setSingleShot(true);
+    m_timer.setTimerType(Qt::PreciseTimer);
     connect(&m_timer, &QTimer::timeout, this, &StatusNote::clearNote);
 }
 

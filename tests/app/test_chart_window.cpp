@@ -820,7 +820,8 @@ void TestChartWindow::exportsAndTheirLanguage()
     // The status bar says what was written where, for a few seconds.
     auto* note = control<StatusNote>(form, "DolnyBarNote");
     QCOMPARE(note->note(), QStringLiteral("Zapisano obraz: ") + shortPath(pngFile));
-    QVERIFY(note->remainingMs() > 0 && note->remainingMs() <= StatusNote::ShownMs);
+    QVERIFY2(note->remainingMs() > 0 && note->remainingMs() <= StatusNote::ShownMs,
+             qPrintable(QString::number(note->remainingMs())));
     const QString pdfFile = m.path(QStringLiteral("chart.pdf"));
     QVERIFY(m.controller->saveChartPdf(pdfFile));
     QFile written(pdfFile);

@@ -700,11 +700,12 @@ void TestWindowKeys::englishWindowSpeaksNoPolish()
     Machine m;
     // Polish first: Qt's own dialogs speak it too.
     QVERIFY(QCoreApplication::translate("QFileDialog", "Look in:") != QStringLiteral("Look in:"));
+    // A cycle listed and drawn in Polish, then the switch: everything on screen follows.
+    m.chooseOven();
+    m.draw();
     m.form->AdvSmoothButton7Click();
     QCOMPARE(m.form->LanguageCode(), QStringLiteral("EN"));
     QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Look in:"));
-    m.chooseOven();
-    m.draw();
 
     auto* chart = m.find<ChartView>("Chart1");
     auto* picker = m.form->findChild<TForm1*>();
@@ -719,7 +720,7 @@ void TestWindowKeys::englishWindowSpeaksNoPolish()
         seen << list->model()->index(row, 0).data(CycleListModel::NotesRole).toString();
     QVERIFY2(seen.contains(QStringLiteral("Working T")), qPrintable(seen.join(u'|')));
     for (const char* polish : {"Wentylator", "Przewietrzanie", "Robocza", "Pocz\u0105tek", "Koniec",
-                               "Zu\u017cycie", "Zatwierd", "Moc"}) {
+                               "Zu\u017cycie", "Zatwierd", "Moc", "Palnik"}) {
         for (const QString& text : seen)
             QVERIFY2(!text.contains(QString::fromUtf8(polish)), qPrintable(text));
     }
