@@ -28,9 +28,12 @@
 #include <QMenu>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 #include <utility>
 
@@ -451,8 +454,19 @@ void CatalogueController::DataButtonClick()
                     frame.top() + inColumn.y() + c.Advsmoothtabpager1->height() + 5);
     m_form1->prepareOpening(m_services.clock.today());
     m_popup->adjustSize();
+    // Beside the list, but never past the screen's edge: under a window at its smallest
+    // size the calendar would end below the screen, its confirm button out of reach.
+    // Placed once shown, when its frame counts in its size.
     m_popup->move(at);
     m_popup->show();
+    if (const QScreen* screen = c.Form2->screen()) {
+        const QRect room = screen->availableGeometry();
+        const QSize size = m_popup->frameGeometry().size();
+        QPoint place = m_popup->pos();
+        place.setX(std::max(room.left(), std::min(place.x(), room.right() + 1 - size.width())));
+        place.setY(std::max(room.top(), std::min(place.y(), room.bottom() + 1 - size.height())));
+        m_popup->move(place);
+    }
     // Arrows and Enter pick days as clicks do, so the days take the keys from the start.
     m_form1->CalendarOd()->setFocus(Qt::PopupFocusReason);
 }

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QScreen>
 #include <QShortcut>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
@@ -73,7 +74,11 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
       m_services(services)
 {
     setObjectName(QStringLiteral("TrendWindow"));
-    resize(1100, 760);
+    // No larger than the screen the main window is on: a small one gets it whole.
+    QSize size(1100, 760);
+    if (parent && parent->screen())
+        size = size.boundedTo(parent->screen()->availableGeometry().size());
+    resize(size);
 
     m_figure = new QComboBox(this);
     m_figure->setObjectName(QStringLiteral("TrendFigure"));

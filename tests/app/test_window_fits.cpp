@@ -23,6 +23,7 @@
 #include <QLabel>
 #include <QListView>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QTableView>
 #include <QTest>
@@ -137,6 +138,7 @@ private slots:
     void initTestCase() { applyLook(*qApp); }
     void everyTextFits_data();
     void everyTextFits();
+    void datePickerStaysOnTheScreen();
     void trendTableHeadersCanBeRead_data();
     void trendTableHeadersCanBeRead();
 };
@@ -204,6 +206,31 @@ void TestWindowFits::everyTextFits()
                                 .arg(timeLine->width())
                                 .arg(timeLine->height())));
     }
+}
+
+// Opened from a window at its smallest size, the calendar lies on the screen whole, its
+// confirm button within reach; where the screen is lower than the calendar, it starts at
+// the screen's top.
+void TestWindowFits::datePickerStaysOnTheScreen()
+{
+    Machine m(false);
+    m.form->resize(m.form->minimumSize());
+    m.form->move(0, 0);
+    QCoreApplication::processEvents();
+    QTest::mouseClick(control<QPushButton>(*m.form, "DataButton"), Qt::LeftButton);
+    QWidget* picker = QApplication::activePopupWidget();
+    QVERIFY(picker);
+    const QRect room = m.form->screen()->availableGeometry();
+    const QRect placed = picker->frameGeometry();
+    QVERIFY2(placed.height() > room.height() ? placed.top() == room.top() : room.contains(placed),
+             qPrintable(QStringLiteral("%1,%2 %3×%4 on %5×%6")
+                            .arg(placed.x())
+                            .arg(placed.y())
+                            .arg(placed.width())
+                            .arg(placed.height())
+                            .arg(room.width())
+                            .arg(room.height())));
+    picker->close();
 }
 
 void TestWindowFits::trendTableHeadersCanBeRead_data()
