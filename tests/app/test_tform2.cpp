@@ -15,10 +15,13 @@
 #include <QListView>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 #include <memory>
 
@@ -50,6 +53,7 @@ class TestTForm2 : public QObject
 
 private slots:
     void shippedLanguageFilesHaveEveryText();
+    void readmeDescribesEveryNamedLine();
     void namedTextsReadTheirLines_data();
     void namedTextsReadTheirLines();
     void startsInTheLanguageOfDataDat();
@@ -84,6 +88,34 @@ void TestTForm2::shippedLanguageFilesHaveEveryText()
         QVERIFY(lines.line(8).endsWith(QLatin1Char(' ')));
     }
     QVERIFY(shippedFile("Data.dat").startsWith("PL"));
+}
+
+// The README's table of the later lines follows the table in the code: every line from 47
+// on described once, none that does not exist.
+void TestTForm2::readmeDescribesEveryNamedLine()
+{
+    const QString readme =
+        QString::fromUtf8(readFile(QStringLiteral(KVARO_SOURCE_DIR "/README.md")));
+    const QRegularExpression row(QStringLiteral("^\\| (\\d+)((?:, \\d+)*|[\u2013-]\\d+)? \\|"),
+                                 QRegularExpression::MultilineOption);
+    QList<int> described;
+    for (const QRegularExpressionMatch& match : row.globalMatch(readme)) {
+        const int first = match.captured(1).toInt();
+        const QString rest = match.captured(2);
+        described.append(first);
+        if (rest.startsWith(u',')) {
+            for (const QString& number : rest.split(u',', Qt::SkipEmptyParts))
+                described.append(number.trimmed().toInt());
+        } else if (!rest.isEmpty()) {
+            for (int n = first + 1; n <= rest.mid(1).toInt(); ++n)
+                described.append(n);
+        }
+    }
+    std::sort(described.begin(), described.end());
+    QList<int> lines;
+    for (int n = FirstNamedText; n <= LastNamedText; ++n)
+        lines.append(n);
+    QCOMPARE(described, lines);
 }
 
 // Each name reads the line of its own number: a name added, dropped or moved in the middle
