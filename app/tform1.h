@@ -19,7 +19,7 @@ class TForm1 : public QWidget
     Q_OBJECT
 
 public:
-    // FormCreate: the calendar shows today's month; the button takes language text 12 now
+    // FormCreate: the calendar shows today's month; the button takes the Confirm line now
     // and keeps it.
     TForm1(const Language& language, const QDate& today, QWidget* parent = nullptr);
 

@@ -137,7 +137,7 @@ private:
     // Qt's own texts (file dialogs, message box buttons, context menus) in the language of
     // LanguageCode, where Qt has a translation for it.
     void loadQtTexts();
-    // "<items> <word>" under ListBox1: text 9, or the singular or "few" form that fits.
+    // "<items> <word>" under ListBox1: the Cycles line, or the singular or "few" form that fits.
     void setListBox1Footer(int count);
 
     AppServices m_services;

@@ -140,9 +140,9 @@ struct CatalogueBuild {
 
 // ComboPiecItemSelected without the window: reads the cycle files of ovenFolder in natural
 // order. A file without a record line, or with a start date field "0", is reported with
-// language text 45 + its name; a file that fails is reported and left out; the build goes on.
-// With an index, only files new or changed since it last saw them are read, and it learns
-// what they give; the catalogue is the same with or without it.
+// the NoValidRecord line and its name; a file that fails is reported and left out; the build goes
+// on. With an index, only files new or changed since it last saw them are read, and it learns what
+// they give; the catalogue is the same with or without it.
 CatalogueBuild buildCatalogue(const QString& ovenFolder, const Language& language,
                               const Clock& clock, const CatalogueProgress& progress = {},
                               Reading reading = Reading::Partial, const CancelCheck& cancel = {},

@@ -18,7 +18,7 @@ namespace kvaro {
 // the language's words and today's date are put in when the catalogue is built.
 struct CatalogueEntry {
     std::optional<QString> failure; // the file is left out; this is its report line
-    bool noValidRecord = false;     // reported with language text 45 and the file name
+    bool noValidRecord = false;     // reported with the NoValidRecord line and the file name
     bool undated = false;           // a start date field "0": dated the day of the build
     QDate date;                     // when dated
     QString startTime;

@@ -20,7 +20,7 @@ struct ChartSummary;
 //
 // A field that does not convert or is missing throws Failure naming the file and the line;
 // the points and figures set before it stay and the later steps do not run. A heating type
-// it cannot draw hides the chart, shows language text 17 through messages and goes on.
+// it cannot draw hides the chart, shows the NotDrawable line through messages and goes on.
 void WczytajWykres(const LineBuffer& memo1, const Language& language, ChartModel& chart,
                    ChartSummary& summary, FilterList& filters, Messages& messages);
 

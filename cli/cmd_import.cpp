@@ -45,7 +45,7 @@ int run(const Invocation& invocation)
     if (driveFolder.isEmpty())
         return refuse({}, usageText);
 
-    // The messages (language text 44 and the end message) come in the language the
+    // The messages (the NoControllerDrive line and the end message) come in the language the
     // program would show.
     const Language language = interfaceLanguage(invocation, err);
 

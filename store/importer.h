@@ -65,7 +65,7 @@ struct ImportResult {
     bool driveFound = false;
     QString driveRoot;
     QList<ImportedFile> files;
-    // The modal messages to show once the import has ended: language text 44 when no
+    // The modal messages to show once the import has ended: the NoControllerDrive line when no
     // drive was found, or one message with a line per file that needs the user's eye,
     // ending in how many files remain on the drive.
     QStringList messages;
@@ -92,7 +92,8 @@ public:
              FileOps* fileOps = nullptr);
     ~Importer();
 
-    // The language of the messages (language text 44 when no drive carries the marker).
+    // The language of the messages (the NoControllerDrive line when no drive carries the
+    // marker).
     void setLanguage(const Language& language) { m_language = language; }
     // What "now" is when temporary files left behind by an interrupted import are judged.
     void setClock(const Clock& clock) { m_clock = &clock; }

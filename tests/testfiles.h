@@ -1,6 +1,8 @@
 #pragma once
 
 // Small file helpers every test folder uses for its fixtures.
+#include "cycles/language.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
@@ -23,6 +25,13 @@ inline QByteArray readFile(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+// What a numbered language file shows for a named line: pattern with %1 replaced by the
+// line's number ("T%1" gives "T17" for the line that says a cycle cannot be drawn).
+inline QString numberedText(Text name, const QString& pattern = QStringLiteral("T%1"))
+{
+    return pattern.arg(int(name));
 }
 
 } // namespace kvaro::testing

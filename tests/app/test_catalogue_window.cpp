@@ -1,5 +1,6 @@
 #include "../catalogue/fixtures.h"
 #include "tests/app/windowfixture.h"
+#include "tests/testfiles.h"
 
 #include "app/appservices.h"
 #include "app/cataloguecontroller.h"
@@ -29,6 +30,8 @@
 
 #include <ctime>
 #include <memory>
+
+using kvaro::testing::numberedText;
 
 using namespace kvaro;
 using fixtures::first;
@@ -185,7 +188,7 @@ void TestCatalogueWindow::clickingACycleAsksToDrawIt()
     QCOMPARE(form->Memo1.count(), 4);
     click(2); // P4.csv: two lines only
     QCOMPARE(draw.count(), 1);
-    QCOMPARE(machine.messages.texts(), QStringList{"T17"});
+    QCOMPARE(machine.messages.texts(), QStringList{numberedText(Text::NotDrawable)});
 }
 
 // The list and the chart are separate parts: only the window's wiring takes a clicked
@@ -210,7 +213,7 @@ void TestCatalogueWindow::clickedCycleIsDrawnInTheWholeWindow()
     QCOMPARE(form->findChild<QLabel*>("AdvSmoothLabel5")->text(), navigation::zoomLabel(100));
     click(2); // P4.csv: two lines only
     QVERIFY(form->chartModel().at(series::T1).points.empty());
-    QCOMPARE(machine.messages.texts(), QStringList{"T17"});
+    QCOMPARE(machine.messages.texts(), QStringList{numberedText(Text::NotDrawable)});
 }
 
 void TestCatalogueWindow::pickerListsTheConfirmedRange()
@@ -226,9 +229,11 @@ void TestCatalogueWindow::pickerListsTheConfirmedRange()
     picker->CalendarOdSelectDate(QDate(2024, 5, 8)); // after today: refused
     QCOMPARE(picker->picker().RangeClickState(), 0);
     picker->CalendarOdSelectDate(QDate(2024, 5, 7));
-    QCOMPARE(popup->findChild<QLabel*>("CalendarOdFooter")->text(), "T13");
+    QCOMPARE(popup->findChild<QLabel*>("CalendarOdFooter")->text(),
+             numberedText(Text::ChooseLastDay));
     picker->CalendarOdSelectDate(QDate(2024, 5, 3));
-    QCOMPARE(popup->findChild<QLabel*>("CalendarOdFooter")->text(), "T14");
+    QCOMPARE(popup->findChild<QLabel*>("CalendarOdFooter")->text(),
+             numberedText(Text::ChooseFirstDay));
     QTest::mouseClick(popup->findChild<QPushButton*>("AdvSmoothButton1"), Qt::LeftButton);
     QVERIFY(!popup->isVisible());
     QCOMPARE(form->findChild<QListView*>("ListBox1")->model()->rowCount(), 4);
@@ -259,7 +264,7 @@ void TestCatalogueWindow::pickerTakesTheKeyboard()
     QTest::keyClick(days, Qt::Key_Return);
     QCOMPARE(picker.RangeClickState(), 1);
     QCOMPARE(picker.RangeFirstDate(), QDate(2024, 4, 29));
-    QCOMPARE(footer->text(), "T13");
+    QCOMPARE(footer->text(), numberedText(Text::ChooseLastDay));
 
     // Past the latest day the cursor stays on it.
     QTest::keyClick(days, Qt::Key_Down);
@@ -269,7 +274,7 @@ void TestCatalogueWindow::pickerTakesTheKeyboard()
     QCOMPARE(picker.RangeClickState(), 0);
     QCOMPARE(picker.rangeStart(), QDate(2024, 4, 29));
     QCOMPARE(picker.rangeEnd(), QDate(2024, 5, 7));
-    QCOMPARE(footer->text(), "T14");
+    QCOMPARE(footer->text(), numberedText(Text::ChooseFirstDay));
 
     QTest::mouseClick(popup->findChild<QPushButton*>("AdvSmoothButton1"), Qt::LeftButton);
     QCOMPARE(form->findChild<QPushButton*>("DataButton")->text(), "29.04.2024 - 07.05.2024");

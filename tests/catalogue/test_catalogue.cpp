@@ -1,4 +1,5 @@
 #include "fixtures.h"
+#include "tests/testfiles.h"
 
 #include "catalogue/catalogue.h"
 #include "catalogue/cyclestatistics.h"
@@ -11,6 +12,8 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+
+using kvaro::testing::numberedText;
 
 using namespace kvaro;
 using fixtures::first;
@@ -93,9 +96,12 @@ void TestCatalogue::entry_data()
                            << QStringList{};
     QTest::newRow("date field 0") << QStringList{header(), first("8", "5", {{54, "0"}}), end}
                                   << fixedClock.today() << "8:5" << Stamp() << Stamp() << true
-                                  << QStringList{"T45P1.csv"};
+                                  << QStringList{numberedText(Text::NoValidRecord) +
+                                                 QStringLiteral("P1.csv")};
     QTest::newRow("header only") << QStringList{header()} << QDate() << "" << Stamp() << Stamp()
-                                 << false << QStringList{"T45P1.csv"};
+                                 << false
+                                 << QStringList{numberedText(Text::NoValidRecord) +
+                                                QStringLiteral("P1.csv")};
     QTest::newRow("first record is the last line")
         << QStringList{header(), first()} << QDate(2019, 4, 7) << "8:5" << Stamp(start)
         << Stamp(start) << true << QStringList{};
@@ -109,7 +115,7 @@ void TestCatalogue::entry_data()
         << Stamp(CycleStamp{2019, 4, 7, 10, 2}) << true << QStringList{};
     QTest::newRow("header and a blank line")
         << QStringList{header(), ""} << QDate() << "" << Stamp() << Stamp() << false
-        << QStringList{"T45P1.csv"};
+        << QStringList{numberedText(Text::NoValidRecord) + QStringLiteral("P1.csv")};
     QTest::newRow("last line no record")
         << QStringList{header(), first(), "end"} << QDate(2019, 4, 7) << "8:5" << Stamp(start)
         << Stamp() << false << QStringList{};
@@ -181,7 +187,8 @@ void TestCatalogue::failingFileIsLeftOutAndReported()
             buildCatalogue(dir.path(), fixtures::language(), fixedClock, {}, reading);
         QCOMPARE(build.catalogue.CycleFileNames, (QStringList{"P1.csv", "P3.csv"}));
         QCOMPARE(build.catalogue.CycleNumbers, (QStringList{"1", "3"}));
-        QCOMPARE(build.report.lines, (QStringList{report, "T45P3.csv"}));
+        QCOMPARE(build.report.lines, (QStringList{report, numberedText(Text::NoValidRecord) +
+                                                              QStringLiteral("P3.csv")}));
     }
 }
 

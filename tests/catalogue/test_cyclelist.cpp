@@ -1,4 +1,5 @@
 #include "fixtures.h"
+#include "tests/testfiles.h"
 
 #include "catalogue/catalogue.h"
 #include "catalogue/cyclelist.h"
@@ -11,6 +12,8 @@
 #include <QTest>
 
 #include <time.h>
+
+using kvaro::testing::numberedText;
 
 using namespace kvaro;
 using fixtures::header;
@@ -443,12 +446,17 @@ void TestCycleList::pickerClicks_data()
     QTest::addColumn<QString>("footer");
     const QDate may3(2024, 5, 3), may10(2024, 5, 10), may12(2024, 5, 12);
     QTest::newRow("none") << Dates{} << 0 << QDate() << QDate() << "Początek";
-    QTest::newRow("3 then 10 May") << Dates{may3, may10} << 0 << may3 << may10 << "T14";
-    QTest::newRow("10 then 3 May") << Dates{may10, may3} << 0 << may3 << may10 << "T14";
-    QTest::newRow("one click") << Dates{may3} << 1 << may3 << may3 << "T13";
-    QTest::newRow("three clicks") << Dates{may3, may10, may12} << 1 << may12 << may12 << "T13";
+    QTest::newRow("3 then 10 May")
+        << Dates{may3, may10} << 0 << may3 << may10 << numberedText(Text::ChooseFirstDay);
+    QTest::newRow("10 then 3 May")
+        << Dates{may10, may3} << 0 << may3 << may10 << numberedText(Text::ChooseFirstDay);
+    QTest::newRow("one click") << Dates{may3} << 1 << may3 << may3
+                               << numberedText(Text::ChooseLastDay);
+    QTest::newRow("three clicks") << Dates{may3, may10, may12} << 1 << may12 << may12
+                                  << numberedText(Text::ChooseLastDay);
     QTest::newRow("fourth completes from the third")
-        << Dates{may3, may10, may12, may10} << 0 << may10 << may12 << "T14";
+        << Dates{may3, may10, may12, may10} << 0 << may10 << may12
+        << numberedText(Text::ChooseFirstDay);
 }
 
 void TestCycleList::pickerClicks()

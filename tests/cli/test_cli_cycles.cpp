@@ -1,4 +1,5 @@
 #include "../catalogue/fixtures.h"
+#include "tests/testfiles.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -8,6 +9,8 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
+
+using kvaro::testing::numberedText;
 
 using fixtures::first;
 using fixtures::header;
@@ -106,7 +109,8 @@ void TestCliCycles::cyclesJsonShowsWhatTheWindowShows()
     QCOMPARE(result.exitCode, 0);
     const QJsonObject json = QJsonDocument::fromJson(result.out).object();
     QCOMPARE(json["messages"].toArray(),
-             QJsonArray{"P20.csv, line 2: Invalid argument to date encode\nT45P124.csv"});
+             QJsonArray{QStringLiteral("P20.csv, line 2: Invalid argument to date encode\n") +
+                        numberedText(kvaro::Text::NoValidRecord) + QStringLiteral("P124.csv")});
     const QJsonArray catalogue = json["catalogue"].toArray();
     QCOMPARE(catalogue.size(), 2);
     QCOMPARE(catalogue.at(0).toObject(), (QJsonObject{{"file", "P123.csv"},

@@ -12,6 +12,7 @@
 
 #include <memory>
 
+using kvaro::testing::numberedText;
 using kvaro::testing::writeFile;
 
 namespace {
@@ -161,12 +162,17 @@ void TestCliPlaces::textsFollowTheInstalledLayout_data()
     QTest::addColumn<bool>("home"); // --home with a PL.dat of its own
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("share/kvaro of the installed program") << false << false << "tekst 44";
-    QTest::newRow("the user's Data.dat") << true << false << "text 44";
+    QTest::newRow("share/kvaro of the installed program")
+        << false << false
+        << numberedText(kvaro::Text::NoControllerDrive, QStringLiteral("tekst %1"));
+    QTest::newRow("the user's Data.dat")
+        << true << false << numberedText(kvaro::Text::NoControllerDrive, QStringLiteral("text %1"));
     // --home names the store, not where the texts are: found as without it.
-    QTest::newRow("--home: the user's Data.dat still counts") << true << true << "text 44";
+    QTest::newRow("--home: the user's Data.dat still counts")
+        << true << true << numberedText(kvaro::Text::NoControllerDrive, QStringLiteral("text %1"));
     QTest::newRow("--home: the installed texts, not the store folder's")
-        << false << true << "tekst 44";
+        << false << true
+        << numberedText(kvaro::Text::NoControllerDrive, QStringLiteral("tekst %1"));
 }
 
 void TestCliPlaces::textsFollowTheInstalledLayout()

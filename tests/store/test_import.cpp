@@ -287,7 +287,8 @@ private:
 
     std::unique_ptr<QTemporaryDir> m_dir;
     Progress m_progress;
-    // Lines 0 to 44 only: text 44 says there is no drive, the later texts are built in.
+    // Lines 0 to 44 only: the NoControllerDrive line says there is no drive, the later texts are
+    // built in.
     Language m_language;
     FixedClock m_clock{QDateTime(QDate(2024, 3, 14), QTime(12, 0))};
 };

@@ -197,7 +197,7 @@ void TestStorePaths::cycleCountWords_data()
         {0, "0 cycles"}, {1, "1 cycle"}, {2, "2 cycles"}, {12, "12 cycles"}, {22, "22 cycles"}};
     for (const auto& [count, footer] : english)
         QTest::addRow("EN %d", count) << "EN.dat" << count << QString::fromUtf8(footer);
-    // Without the forms a file shows what it always showed: the count and text 9.
+    // Without the forms a file shows what it always showed: the count and the Cycles line.
     QTest::newRow("old 1") << "old" << 1 << "1 cykli";
     QTest::newRow("old 2") << "old" << 2 << "2 cykli";
 }
