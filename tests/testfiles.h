@@ -34,4 +34,13 @@ inline QString numberedText(Text name, const QString& pattern = QStringLiteral("
     return pattern.arg(int(name));
 }
 
+// The shipped English language file, as the program reads it.
+inline Language shippedEnglish()
+{
+    QString text = QString::fromUtf8(readFile(QStringLiteral(KVARO_SOURCE_DIR "/assets/EN.dat")));
+    if (text.startsWith(QChar(0xFEFF)))
+        text.remove(0, 1);
+    return Language(text.split(QStringLiteral("\r\n")));
+}
+
 } // namespace kvaro::testing

@@ -2,6 +2,7 @@
 // failures it shares with the chart, and the file read back by another program's CSV reader.
 #include "cyclefixture.h"
 #include "loadedcycle.h"
+#include "tests/testfiles.h"
 
 #include "chart/cycletable.h"
 #include "chart/openedcycle.h"
@@ -18,6 +19,7 @@
 
 Q_DECLARE_METATYPE(kvaro::LineBuffer)
 
+using kvaro::testing::shippedEnglish;
 using namespace kvaro;
 using namespace kvaro::test;
 
@@ -140,17 +142,6 @@ LineBuffer writtenDecimals()
     return cycle(list);
 }
 
-Language english()
-{
-    QFile file(QStringLiteral(KVARO_SOURCE_DIR "/assets/EN.dat"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QString text = QString::fromUtf8(file.readAll());
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return Language(text.split(QStringLiteral("\r\n")));
-}
-
 QStringList numbered(const QString& form, int count)
 {
     QStringList names;
@@ -241,7 +232,7 @@ void TestCycleTable::cells()
     QFETCH(LineBuffer, lines);
     QFETCH(QChar, decimal);
     QFETCH(Rows, rows);
-    const CsvTable table = cycleTable(opened(lines), english(), decimal);
+    const CsvTable table = cycleTable(opened(lines), shippedEnglish(), decimal);
     QCOMPARE(table.fieldSeparator(), decimal == QLatin1Char(',') ? u';' : u',');
     const Rows written = cut(table);
     QCOMPARE(written.size(), rows.size());

@@ -15,6 +15,7 @@
 #include "cycles/fields.h"
 #include "cycles/language.h"
 #include "cycles/platform.h"
+#include "tests/testfiles.h"
 #include "tools/cyclegen.h"
 #include "trend/trendbuild.h"
 #include "trend/trendtable.h"
@@ -25,20 +26,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using kvaro::testing::shippedEnglish;
 using namespace kvaro;
 
 namespace {
-
-Language english()
-{
-    QFile file(QStringLiteral(KVARO_SOURCE_DIR "/assets/EN.dat"));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QString text = QString::fromUtf8(file.readAll());
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
-    return Language(text.split(QStringLiteral("\r\n")));
-}
 
 // A cycle file as the import stores it.
 void store(const QString& path, const QByteArray& raw)
@@ -92,7 +83,7 @@ private slots:
     // fields; reaching and holding are what the summary states.
     void figuresAreTheFiles()
     {
-        const Language language = english();
+        const Language language = shippedEnglish();
         QVERIFY(!language.text(Text::HeldFor).isEmpty());
         QTemporaryDir drive;
         const QStringList files = gen::writeDrive(drive.path(), gen::demoDrive(QDate(2024, 5, 20)));
@@ -194,7 +185,7 @@ private slots:
     // is read again, a file that cannot be drawn is reported every time and never kept.
     void indexKeepsFiguresOfUnchangedFiles()
     {
-        const Language language = english();
+        const Language language = shippedEnglish();
         QTemporaryDir home;
         const QString oven = QDir(home.path()).filePath(QStringLiteral("oven"));
         QVERIFY(QDir().mkpath(oven));
@@ -291,7 +282,7 @@ private slots:
 
     void progressAndCancel()
     {
-        const Language language = english();
+        const Language language = shippedEnglish();
         QTemporaryDir home;
         for (int n = 1; n <= 4; ++n)
             store(QDir(home.path()).filePath(gen::cycleFileName(n)),
@@ -362,7 +353,7 @@ private slots:
 
     void csvAndSpread()
     {
-        const Language language = english();
+        const Language language = shippedEnglish();
         const QDateTime start(QDate(2024, 5, 11), QTime(7, 5), Qt::UTC);
         const QList<TrendCycle> cycles{
             {QStringLiteral("P1.csv"), QStringLiteral("1"), start,
