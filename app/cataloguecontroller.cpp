@@ -1,10 +1,10 @@
 #include "app/cataloguecontroller.h"
 
-#include "app/cycleopening.h"
 #include "app/progressdialog.h"
 #include "app/tform1.h"
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/timeline.h"
+#include "app/windowjobs.h"
 #include "app/workerthread.h"
 #include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
@@ -19,7 +19,6 @@
 #include <QCalendarWidget>
 #include <QComboBox>
 #include <QDir>
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QFrame>
 #include <QKeyEvent>
@@ -188,7 +187,6 @@ void CatalogueController::buildChosenOven()
     if (m_worker)
         m_worker->cancel();
     proceed();
-    waitUntilSettled();
 }
 
 void CatalogueController::wczytajKalendarz(const QDate& dataOd, const QDate& dataDo)
@@ -200,13 +198,14 @@ void CatalogueController::wczytajKalendarz(const QDate& dataOd, const QDate& dat
     if (m_worker && m_step == Step::Listing)
         m_worker->cancel();
     proceed();
-    waitUntilSettled();
 }
 
 void CatalogueController::proceed()
 {
     if (m_worker)
         return; // its end comes back here
+    if (m_job == 0 && (m_catalogueWanted || m_listingWanted))
+        m_job = m_state.jobs.start();
     if (m_catalogueWanted)
         startCatalogueBuild();
     else if (m_listingWanted)
@@ -219,8 +218,7 @@ void CatalogueController::startCatalogueBuild()
 {
     m_catalogueWanted = false;
     m_step = Step::Catalogue;
-    ProgressDialog* dialog = m_controls.MsgDialog;
-    if (!dialog->isHeld()) {
+    if (ProgressDialog* dialog = m_state.jobs.dialog(m_job)) {
         dialog->setProgress(0);
         dialog->showCentred(m_controls.Form2);
     }
@@ -243,8 +241,7 @@ void CatalogueController::startListing()
 {
     m_listingWanted = false;
     m_step = Step::Listing;
-    ProgressDialog* dialog = m_controls.MsgDialog;
-    if (!dialog->isHeld()) {
+    if (ProgressDialog* dialog = m_state.jobs.dialog(m_job)) {
         dialog->setProgress(0);
         // Most ranges are listed at once; a dialog that flashed by would only distract.
         dialog->showCentredAfter(ProgressDialog::ShortWorkMs, m_controls.Form2);
@@ -278,14 +275,14 @@ CatalogueProgress CatalogueController::progressPoster()
 
 void CatalogueController::showProgress(int ticket, int done, int total)
 {
-    if (ticket != m_ticket || !m_worker || m_worker->isCancelled() ||
-        m_controls.MsgDialog->isHeld())
+    ProgressDialog* dialog = m_state.jobs.dialog(m_job);
+    if (ticket != m_ticket || !m_worker || m_worker->isCancelled() || !dialog)
         return;
     // Files may be counted by several threads of the pool: the bar never runs back.
     if (done < m_progressDone)
         return;
     m_progressDone = done;
-    m_controls.MsgDialog->setProgress(total > 0 ? 100.0 * done / total : 100);
+    dialog->setProgress(total > 0 ? 100.0 * done / total : 100);
 }
 
 void CatalogueController::catalogueBuilt(CatalogueBuild build)
@@ -298,8 +295,8 @@ void CatalogueController::catalogueBuilt(CatalogueBuild build)
     }
     m_catalogue = std::move(build.catalogue);
     if (!build.report.isEmpty()) {
-        if (!m_controls.MsgDialog->isHeld())
-            m_controls.MsgDialog->finish();
+        if (ProgressDialog* dialog = m_state.jobs.dialog(m_job))
+            dialog->finish();
         m_services.messages.show(build.report.message());
     }
     proceed();
@@ -325,8 +322,8 @@ void CatalogueController::listed(const CycleListing& listing)
     c.FooterConsLabel->setText(listing.footerConsLabel);
     c.DataButton->setText(listing.dataButton);
     if (!listing.report.isEmpty()) {
-        if (!c.MsgDialog->isHeld())
-            c.MsgDialog->finish();
+        if (ProgressDialog* dialog = m_state.jobs.dialog(m_job))
+            dialog->finish();
         m_services.messages.show(listing.report.message());
     }
     proceed();
@@ -334,28 +331,11 @@ void CatalogueController::listed(const CycleListing& listing)
 
 void CatalogueController::settle()
 {
-    if (!m_controls.MsgDialog->isHeld())
-        m_controls.MsgDialog->finish();
-    if (m_clickedMeanwhile) {
-        const QString path = *std::exchange(m_clickedMeanwhile, std::nullopt);
-        const QPointer<CatalogueController> alive(this);
-        openListedCycle(path);
-        // Opening runs the window's events too: the window may have gone, or new work
-        // may have been asked for.
-        if (!alive || isBusy())
-            return;
-    }
+    if (m_job != 0)
+        m_state.jobs.finish(std::exchange(m_job, 0));
+    if (m_clickedMeanwhile)
+        openListedCycle(*std::exchange(m_clickedMeanwhile, std::nullopt));
     emit settled();
-}
-
-void CatalogueController::waitUntilSettled()
-{
-    if (!isBusy())
-        return;
-    QEventLoop loop;
-    connect(this, &CatalogueController::settled, &loop, &QEventLoop::quit);
-    connect(this, &QObject::destroyed, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 void CatalogueController::ListBox1ItemClick(const QModelIndex& index)
@@ -417,20 +397,7 @@ void CatalogueController::openStoredCycle(const QString& file)
 
 void CatalogueController::openListedCycle(const QString& path)
 {
-    // Emptied on screen too: a file too short to draw must not leave the last cycle shown.
-    emit cycleOpening();
-    guarded(m_services.messages, [&] {
-        std::optional<OpenedCycle> opened =
-            openCycleAside(this, path, CycleSource::Stored, m_services.locale.decimalSeparator(),
-                           m_controls.MsgDialog, m_controls.Form2);
-        if (!opened)
-            return; // another cycle was opened meanwhile, or the window is closing
-        m_state.Memo1 = std::move(opened->lines);
-        if (opened->drawable)
-            emit cycleReadyToDraw();
-        else
-            m_services.messages.show(m_state.language.text(Text::NotDrawable));
-    });
+    emit cycleChosen(path);
 }
 
 void CatalogueController::ListBox1ContextMenu(const QPoint& pixel)
@@ -475,10 +442,7 @@ void CatalogueController::AdvSmoothButton1Click(const QDate& from, const QDate& 
 {
     // Not left over the list while it is built.
     m_popup->close();
-    const QPointer<CatalogueController> alive(this);
     wczytajKalendarz(from, to);
-    if (!alive)
-        return;
     m_timeLine->setUpdatesEnabled(false);
     const auto [start, end] = RangePicker::timeLineRange(from, to);
     m_timeLine->setRange(start, end);

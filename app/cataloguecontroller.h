@@ -29,6 +29,7 @@ class LineBuffer;
 class ProgressDialog;
 class TForm1;
 class TimeLine;
+class WindowJobs;
 class WorkerThread;
 
 // The oven chooser, the cycle list, the time line and the date-range picker of the main
@@ -36,11 +37,10 @@ class WorkerThread;
 // picker in Popup1, a click on a listed cycle loads it for drawing.
 //
 // The catalogue build and the listing run on a worker thread while MsgDialog counts the
-// files and the cycles; the window repaints and takes input meanwhile. Each handler still
-// returns only once what it asked for is on screen. Choosing another oven or range while
-// work runs stops the work no longer wanted (a catalogue of the same oven goes on), and
-// only the last choice reaches the screen; a cycle clicked meanwhile opens once the list
-// is built.
+// files and the cycles; the window repaints and takes input meanwhile. A handler returns
+// at once; settled() follows once what it asked for is on screen. Choosing another oven or range
+// while work runs stops the work no longer wanted (a catalogue of the same oven goes on), and only
+// the last choice reaches the screen; a cycle clicked meanwhile opens once the list is built.
 class CatalogueController : public QObject
 {
     Q_OBJECT
@@ -56,13 +56,13 @@ public:
         QListView* ListBox1;
         QLabel* ListBox1Footer;
         QLabel* FooterConsLabel;
-        QWidget* TimeLine;         // the cell the time line fills
-        ProgressDialog* MsgDialog; // shown while a catalogue is built
+        QWidget* TimeLine; // the cell the time line fills
     };
     // The window's state this part reads and writes; the window owns it.
     struct State {
-        LineBuffer& Memo1; // a clicked cycle is loaded here
         const Language& language;
+        // Lends MsgDialog while a catalogue is built or a range listed.
+        WindowJobs& jobs;
     };
 
     CatalogueController(const Controls& controls, const State& state, const AppServices& services,
@@ -107,10 +107,9 @@ public slots:
     void highlightCycle(const QString& path);
 
 signals:
-    // A listed cycle was clicked: what is drawn goes, before its file is read.
-    void cycleOpening();
-    // Memo1 holds the clicked cycle, of at least 3 lines: draw it.
-    void cycleReadyToDraw();
+    // A listed cycle was clicked (or chosen in the trend): the stored file at path is to
+    // be opened and drawn.
+    void cycleChosen(const QString& path);
     // The work asked for so far has ended and its results are on screen.
     void settled();
     // The list's menu: lay the stored cycle at path over the drawn one, or take it away.
@@ -136,7 +135,6 @@ private:
     CatalogueProgress progressPoster();
     void showProgress(int ticket, int done, int total);
     void settle();
-    void waitUntilSettled();
     void openListedCycle(const QString& path);
     // The listed items' and time line's texts in the language just loaded.
     void relabelListedCycles();
@@ -156,6 +154,7 @@ private:
     // The step under way, if any.
     std::unique_ptr<WorkerThread> m_worker;
     Step m_step = Step::Catalogue;
+    int m_job = 0;          // the window's job number from the first step asked for to settling
     int m_ticket = 0;       // of the step under way: progress of an older one is dropped
     int m_progressDone = 0; // the most files or cycles the dialog has shown done
     // A listed cycle clicked while work ran: the file opens once it has settled.

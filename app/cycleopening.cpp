@@ -1,64 +1,60 @@
 #include "app/cycleopening.h"
 
 #include "app/progressdialog.h"
-#include "app/workerthread.h"
+#include "app/windowjobs.h"
+#include "cycles/failure.h"
+#include "cycles/language.h"
+#include "cycles/platform.h"
 
 #include <QFileInfo>
-#include <QPointer>
+#include <QWidget>
 
 namespace kvaro {
 
-namespace cycleturn {
-
-namespace {
-// Only the window's thread takes turns.
-int lastTurn = 0;
-} // namespace
-
-int take()
+CycleOpener::CycleOpener(WindowJobs& jobs, const Language& language, const AppServices& services,
+                         QWidget* window)
+    : QObject(window), m_jobs(jobs), m_language(language), m_services(services), m_window(window)
 {
-    return ++lastTurn;
 }
 
-bool isLatest(int turn)
+void CycleOpener::open(const QString& path, CycleSource source)
 {
-    return turn == lastTurn;
-}
-
-} // namespace cycleturn
-
-std::optional<OpenedCycle> openCycleAside(const QObject* owner, const QString& path,
-                                          CycleSource source, QChar decimalSeparator,
-                                          ProgressDialog* dialog, const QWidget* over)
-{
-    const int turn = cycleturn::take();
-    // A dialog an import holds goes on showing the import.
-    const QPointer<ProgressDialog> shown(dialog && !dialog->isHeld() ? dialog : nullptr);
-    if (shown) {
+    const int request = ++m_request;
+    // Emptied on screen first: a file too short to draw must not leave the last cycle shown.
+    emit opening();
+    if (m_job != 0)
+        m_jobs.finish(m_job);
+    m_job = m_jobs.start();
+    if (ProgressDialog* dialog = m_jobs.dialog(m_job)) {
         dialog->setBusy();
         if (QFileInfo(path).size() > LargeCycleBytes)
-            dialog->showCentred(over);
+            dialog->showCentred(m_window);
         else
-            dialog->showCentredAfter(ProgressDialog::ShortWorkMs, over);
+            dialog->showCentredAfter(ProgressDialog::ShortWorkMs, m_window);
     }
-    OpenedCycle opened;
-    bool ended = false;
-    try {
-        ended = runAside(
-            owner, [&](const CancelCheck&) { opened = openCycle(path, source, decimalSeparator); });
-    } catch (...) {
-        // A file that failed after another was opened has nothing left to say.
-        if (!cycleturn::isLatest(turn))
-            return std::nullopt;
-        if (shown)
-            shown->finish();
-        throw;
+    const QChar separator = m_services.locale.decimalSeparator();
+    m_work.start<OpenedCycle>(
+        [path, source, separator](const CancelCheck&) {
+            return openCycle(path, source, separator.isNull() ? QLatin1Char('.') : separator);
+        },
+        [this, request](OpenedCycle&& cycle, std::exception_ptr failure) {
+            answered(request, std::move(cycle), failure);
+        });
+}
+
+void CycleOpener::answered(int request, OpenedCycle cycle, std::exception_ptr failure)
+{
+    // A file that was read after another was asked for has nothing left to say.
+    if (request != m_request)
+        return;
+    m_jobs.finish(std::exchange(m_job, 0));
+    if (failure) {
+        guarded(m_services.messages, [&] { std::rethrow_exception(failure); });
+        return;
     }
-    if (!ended || !cycleturn::isLatest(turn))
-        return std::nullopt;
-    if (shown)
-        shown->finish();
-    return opened;
+    if (!cycle.drawable)
+        m_services.messages.show(m_language.text(Text::NotDrawable));
+    emit opened(cycle);
 }
 
 } // namespace kvaro

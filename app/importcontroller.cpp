@@ -1,6 +1,7 @@
 #include "app/importcontroller.h"
 
 #include "app/progressdialog.h"
+#include "app/windowjobs.h"
 #include "store/drives.h"
 #include "store/importjob.h"
 #include "store/mountwatch.h"
@@ -91,8 +92,10 @@ void ImportController::KvaroLoadButtonClick()
     m_driveFound = false;
     m_mountsChangedWhileRunning = false;
 
-    ProgressDialog* dialog = m_controls.MsgDialog;
-    dialog->hold();
+    // The import shows its progress from its start to its end, whatever else the window
+    // is doing meanwhile.
+    m_dialogJob = m_state.jobs.start();
+    ProgressDialog* dialog = m_state.jobs.takeDialog(m_dialogJob);
     dialog->setProgress(0);
 
     m_thread = new QThread(this);
@@ -146,7 +149,7 @@ void ImportController::finished(const ImportResult& result)
     m_thread = nullptr;
     m_lastResult = result;
 
-    m_controls.MsgDialog->release();
+    m_state.jobs.finish(std::exchange(m_dialogJob, 0));
     m_controls.MsgDialog->hide();
     if (!result.driveFound)
         setButtonState(ButtonState::NoDrive);

@@ -21,6 +21,7 @@ namespace kvaro {
 class ImportJob;
 class Language;
 class ProgressDialog;
+class WindowJobs;
 
 // The import from the controller drive behind KvaroLoadButton. The file work runs on a
 // thread of its own so the window keeps answering; MsgDialog shows how many files are
@@ -52,6 +53,8 @@ public:
     struct State {
         const QChar& decimalSeparator;
         const Language& language;
+        // Lends MsgDialog to the import from its start to its end.
+        WindowJobs& jobs;
     };
 
     // Without drives, the machine's removable volumes; without a watch, the mount table.
@@ -94,6 +97,7 @@ private:
     MountWatch* m_watch = nullptr;
     QThread* m_thread = nullptr;
     QPointer<ImportJob> m_job;
+    int m_dialogJob = 0; // the window's job number while the import runs
     bool m_driveFound = false;
     QString m_driveRoot;
     ImportResult m_lastResult;

@@ -11,8 +11,9 @@ class QTimer;
 namespace kvaro {
 
 // The progress dialog shown, without blocking the window, while files are imported or an
-// oven's catalogue is built. Caption and body are language texts the window sets. It
-// carries the object name MsgDialog, the name the window knows it by.
+// oven's catalogue is built; WindowJobs lends it to one piece of work at a time. Caption and body
+// are language texts the window sets. It carries the object name MsgDialog, the name the window
+// knows it by.
 class ProgressDialog : public QDialog
 {
     Q_OBJECT
@@ -48,13 +49,6 @@ public:
     void setCancellable(bool cancellable, const QString& text = {});
     bool isCancellable() const { return m_cancellable; }
 
-    // An import holds the dialog from its start to its end. The window's other work (a
-    // catalogue build, a cycle being read) may run meanwhile: it leaves a held dialog
-    // alone rather than moving the import's bar, or closing it when it ends first.
-    void hold() { m_held = true; }
-    void release() { m_held = false; }
-    bool isHeld() const { return m_held; }
-
     // Closing cancellable work's dialog (Esc, the title bar) asks to cancel it too.
     void reject() override;
 
@@ -68,7 +62,6 @@ private:
     QPushButton* m_cancel;
     QTimer* m_showTimer;
     QPointer<const QWidget> m_showOver;
-    bool m_held = false;
     bool m_cancellable = false;
 };
 

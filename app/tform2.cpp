@@ -2,6 +2,7 @@
 
 #include "app/cycleopening.h"
 #include "app/progressdialog.h"
+#include "app/windowjobs.h"
 #include "assets/assets.h"
 #include "chart/openedcycle.h"
 #include "chart/view/chartview.h"
@@ -39,6 +40,9 @@ TForm2::TForm2(const AppServices& services, QWidget* parent)
     nameControls();
     setAcceptDrops(true);
     m_msgDialog = new ProgressDialog(this);
+    m_jobs = new WindowJobs(m_msgDialog, this);
+    m_opener = new CycleOpener(*m_jobs, m_language, m_services, this);
+    connect(m_opener, &CycleOpener::opening, this, &TForm2::clearChart);
 
     auto& c = m_controls;
     connect(c.AdvSmoothButton6, &QPushButton::clicked, this, &TForm2::AdvSmoothButton6Click);
@@ -53,7 +57,6 @@ TForm2::~TForm2() = default;
 void TForm2::FormCreate()
 {
     auto& c = m_controls;
-    ZoomLevel = 100;
     c.ListBox1->setEnabled(false);
     c.DataButton->setEnabled(false);
     if (c.ListBox1->model())
@@ -149,19 +152,7 @@ void TForm2::AdvSmoothButton8Click()
 
 void TForm2::FileOpenDialog1FileOkClick(const QString& path)
 {
-    guard([this, &path] {
-        clearChart();
-        std::optional<OpenedCycle> opened = openCycleAside(
-            this, path, CycleSource::Picked, m_localeDecimalSeparator, m_msgDialog, this);
-        if (!opened)
-            return; // another cycle was opened meanwhile, or the window is closing
-        Memo1 = std::move(opened->lines);
-        if (!opened->drawable) {
-            showMessage(text(Text::NotDrawable));
-            return;
-        }
-        emit cycleReadyToDraw();
-    });
+    m_opener->open(path, CycleSource::Picked);
 }
 
 } // namespace kvaro

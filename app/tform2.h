@@ -27,7 +27,9 @@ class QMimeData;
 
 namespace kvaro {
 
+class CycleOpener;
 class ProgressDialog;
+class WindowJobs;
 
 // The main window. It builds and owns every control and the state the program keeps for
 // its whole run; the operations live in their modules and in the controllers that
@@ -43,10 +45,6 @@ public:
     const AppServices& services() const { return m_services; }
     const TForm2Controls& controls() const { return m_controls; }
 
-    // State kept for the whole run.
-    int ZoomLevel = 100;
-    LineBuffer Memo1{LineBuffer::Case::Lower}; // the cycle being opened or drawn
-
     const QChar& LocaleDecimalSeparator() const { return m_localeDecimalSeparator; }
     const QString& LanguageCode() const { return m_settings.languageCode(); }
     Language& JezykMemo() { return m_language; }
@@ -58,6 +56,10 @@ public:
     FilterList& filterList() { return m_filterList; }
     const FilterList& filterList() const { return m_filterList; }
     ProgressDialog* MsgDialog() const { return m_msgDialog; }
+    // The window's long work and the one dialog it shares.
+    WindowJobs& jobs() const { return *m_jobs; }
+    // Opens every cycle file the window draws, whoever asked for it.
+    CycleOpener& opener() const { return *m_opener; }
     // A new open dialog for each use: a dialog kept and shown again leaves the drop-down
     // list of its file name line over the window once it is accepted.
     std::unique_ptr<QFileDialog> FileOpenDialog1();
@@ -100,16 +102,13 @@ public slots:
     void AdvSmoothButton6Click(); // "PL"
     void AdvSmoothButton7Click(); // "EN"
     void AdvSmoothButton8Click(); // open one cycle file
-    // A file was confirmed in FileOpenDialog1: it is loaded into Memo1 and normalised; a
-    // file that can be drawn is announced with cycleReadyToDraw().
+    // A file was confirmed in FileOpenDialog1: it is read and normalised on a worker thread
+    // and, when it can be drawn, drawn (the opener's opened() carries it on).
     void FileOpenDialog1FileOkClick(const QString& path);
 
 signals:
     // LoadLanguage relabelled the window; parts with texts of their own relabel now.
     void languageLoaded();
-    // Memo1 holds a cycle of at least 3 lines, all series are empty: draw it and reset
-    // the zoom.
-    void cycleReadyToDraw();
     // clearChart() emptied the series: nothing is drawn now.
     void chartCleared();
 
@@ -148,6 +147,8 @@ private:
     ChartModel m_chartModel;
     FilterList m_filterList;
     ProgressDialog* m_msgDialog = nullptr;
+    WindowJobs* m_jobs = nullptr;
+    CycleOpener* m_opener = nullptr;
     std::unique_ptr<QTranslator> m_qtTexts;
     struct NamedButton {
         QPointer<QAbstractButton> button;

@@ -7,7 +7,9 @@
 namespace kvaro {
 
 class CatalogueController;
-class ChartController;
+class ChartComparison;
+class ChartDrawing;
+class ChartSaving;
 class Drives;
 class ImportController;
 class MountWatch;
@@ -23,9 +25,17 @@ void attachWindowParts(TForm2& form);
 void attachWindowParts(TForm2& form, std::unique_ptr<Drives> drives,
                        std::unique_ptr<MountWatch> watch);
 
+// The three parts of the chart: drawing a cycle, saving what it shows, and a cycle laid
+// over it.
+struct ChartParts {
+    ChartDrawing* drawing;
+    ChartSaving* saving;
+    ChartComparison* comparison;
+};
+
 // One part each, handed its controls and the window's state and connected to the window;
 // a QObject child of the window. For tests of one part.
-ChartController* attachChart(TForm2& form);
+ChartParts attachChart(TForm2& form);
 CatalogueController* attachCatalogue(TForm2& form, Reading reading = Reading::Partial);
 // Without drives, the machine's removable volumes; without a watch, the mount table.
 ImportController* attachImport(TForm2& form, std::unique_ptr<Drives> drives = {},

@@ -1,10 +1,10 @@
 #include "app/workerthread.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QMetaObject>
 #include <QObject>
-#include <QPointer>
+
+#include <algorithm>
 
 namespace kvaro {
 
@@ -44,22 +44,34 @@ void WorkerThread::rethrow() const
         std::rethrow_exception(m_state->failure);
 }
 
-bool runAside(const QObject* owner, const WorkerThread::Work& work)
+void AsideWork::startWork(WorkerThread::Work work, std::function<void(std::exception_ptr)> done)
 {
-    const QPointer<const QObject> alive(owner);
-    QEventLoop loop;
-    WorkerThread worker(work, &loop, [&loop] { loop.quit(); });
-    QObject::connect(owner, &QObject::destroyed, &loop, &QEventLoop::quit);
-    // Returns at once, or early, when the application is quitting.
-    loop.exec();
-    const bool ended = worker.isFinished();
-    if (!ended)
-        worker.cancel();
-    worker.wait();
-    if (!ended || !alive)
-        return false;
-    worker.rethrow();
-    return true;
+    auto* slot = &m_running.emplace_back();
+    *slot = std::make_unique<WorkerThread>(std::move(work), m_owner, [this, slot, done] {
+        const auto it = std::find_if(m_running.begin(), m_running.end(),
+                                     [slot](const auto& worker) { return &worker == slot; });
+        if (it == m_running.end())
+            return;
+        const std::unique_ptr<WorkerThread> worker = std::move(*it);
+        m_running.erase(it);
+        // Finished: joining it does not wait.
+        worker->wait();
+        if (worker->isCancelled())
+            return;
+        std::exception_ptr failure;
+        try {
+            worker->rethrow();
+        } catch (...) {
+            failure = std::current_exception();
+        }
+        done(failure);
+    });
+}
+
+void AsideWork::cancelAll()
+{
+    for (const auto& worker : m_running)
+        worker->cancel();
 }
 
 } // namespace kvaro

@@ -5,6 +5,7 @@
 #include <atomic>
 #include <exception>
 #include <functional>
+#include <list>
 #include <memory>
 #include <thread>
 
@@ -52,11 +53,41 @@ private:
     std::thread m_thread;
 };
 
-// Runs work on a WorkerThread and returns once it has ended, the events of the window
-// being processed meanwhile: it repaints, and its handlers may run, the one that called
-// this one included. Returns false when it stopped waiting early because `owner` was
-// destroyed or the application is quitting: the work was then asked to stop and has
-// ended, and the caller must not touch `owner`. An exception of the work is thrown here.
-bool runAside(const QObject* owner, const WorkerThread::Work& work);
+// Work a part of the window started and has not heard back from yet: each piece on a
+// WorkerThread, its result handed to `done` on the owner's thread once it has returned.
+// Nothing waits for it meanwhile: the window goes on with its events, and a part that asks
+// for newer work tells an older answer by its own request number. Destroying this asks
+// every piece to stop and waits for them, so no answer reaches a part that is gone.
+class AsideWork
+{
+public:
+    explicit AsideWork(QObject* owner) : m_owner(owner) {}
+    ~AsideWork() { m_running.clear(); }
+    AsideWork(const AsideWork&) = delete;
+    AsideWork& operator=(const AsideWork&) = delete;
+
+    // `done` gets what the work returned, or the exception it ended with (and a default
+    // result); it is not called for work cancelled meanwhile.
+    template <class Result>
+    void start(std::function<Result(const CancelCheck&)> work,
+               std::function<void(Result&&, std::exception_ptr)> done)
+    {
+        auto result = std::make_shared<Result>();
+        startWork([work = std::move(work),
+                   result](const CancelCheck& cancelled) { *result = work(cancelled); },
+                  [result, done = std::move(done)](std::exception_ptr failure) {
+                      done(std::move(*result), failure);
+                  });
+    }
+    // Every piece under way is asked to stop; none of their answers comes.
+    void cancelAll();
+    bool isRunning() const { return !m_running.empty(); }
+
+private:
+    void startWork(WorkerThread::Work work, std::function<void(std::exception_ptr)> done);
+
+    QObject* m_owner;
+    std::list<std::unique_ptr<WorkerThread>> m_running;
+};
 
 } // namespace kvaro

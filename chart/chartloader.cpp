@@ -519,11 +519,18 @@ QString hoursMinutesSeconds(qint64 seconds)
            QLatin1Char(':') + twoDigits(seconds % 60);
 }
 
-void WczytajWykres(const LineBuffer& memo1, const Language& language, ChartModel& chart,
-                   ChartSummary& summary, FilterList& filters, Messages& messages)
+ChartLoad WczytajWykres(const LineBuffer& memo1, const Language& language, ChartLoad start)
 {
-    Loader(memo1, language, chart, summary, messages).run();
-    filters.WczytajFiltry(summary, chart);
+    ChartLoad load = std::move(start);
+    RecordingMessages said;
+    try {
+        Loader(memo1, language, load.chart, load.summary, said).run();
+        load.filters.WczytajFiltry(load.summary, load.chart);
+    } catch (const Failure&) {
+        load.failure = std::current_exception();
+    }
+    load.messages = said.texts();
+    return load;
 }
 
 } // namespace kvaro

@@ -69,16 +69,13 @@ CycleTrendReading readTrendFigures(const QString& path, const Language& language
             reading.failure = file + QStringLiteral(": ") + language.text(Text::NotDrawable);
             return reading;
         }
-        ChartModel chart;
-        ChartSummary summary;
-        FilterList filters;
-        RecordingMessages messages;
-        WczytajWykres(opened.lines, language, chart, summary, filters, messages);
-        if (!summary.shown.Chart1) {
+        const ChartLoad load = WczytajWykres(opened.lines, language);
+        load.rethrowFailure();
+        if (!load.summary.shown.Chart1) {
             reading.failure = file + QStringLiteral(": ") + language.text(Text::NotDrawable);
             return reading;
         }
-        reading.figures = trendFiguresOf(chart);
+        reading.figures = trendFiguresOf(load.chart);
     } catch (Failure& failure) {
         failure.at(file);
         reading.failure = failure.place() + QStringLiteral(": ") + failure.text();

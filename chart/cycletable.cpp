@@ -45,11 +45,10 @@ DrawnCycle drawnCycle(const OpenedCycle& cycle, const Language& language)
     // and which field stops a cycle, so the table holds exactly what the chart shows and
     // fails where the chart fails, with its words. The reading of the rows below then
     // meets only fields this load has converted already.
-    ChartModel chart;
-    ChartSummary summary;
-    FilterList filters;
-    RecordingMessages messages;
-    WczytajWykres(cycle.lines, language, chart, summary, filters, messages);
+    const ChartLoad load = WczytajWykres(cycle.lines, language);
+    load.rethrowFailure();
+    const ChartModel& chart = load.chart;
+    const ChartSummary& summary = load.summary;
     if (!isDrawableOvenKind(summary.LoadedOvenKind))
         throw Failure(language.text(Text::NotDrawable), file, line::FirstRecord);
     DrawnCycle drawn;

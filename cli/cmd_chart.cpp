@@ -266,7 +266,14 @@ int run(const Invocation& invocation)
         }
         o.chart.clearAll();
         identity = cycleIdentityLine(opened.lines, options.stored, language);
-        WczytajWykres(opened.lines, language, o.chart, o.summary, o.filters, messages);
+        ChartLoad load = WczytajWykres(
+            opened.lines, language, {std::move(o.chart), o.summary, std::move(o.filters), {}, {}});
+        o.chart = std::move(load.chart);
+        o.summary = std::move(load.summary);
+        o.filters = std::move(load.filters);
+        for (const QString& said : load.messages)
+            messages.show(said);
+        load.rethrowFailure();
         o.zoomLevel = navigation::ZoomReset; // ChartZoomReset
         // The window hides the chart and says so; a script must not take that for a chart.
         if (!isDrawableOvenKind(o.summary.LoadedOvenKind))

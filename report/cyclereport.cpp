@@ -204,9 +204,11 @@ ReportLoad loadForReport(const QString& path, CycleSource source, QChar decimalS
     ReportLoad load{openCycle(path, source, decimalSeparator), std::make_unique<ChartModel>(), {}};
     if (!load.opened.drawable)
         throw Failure(language.text(Text::NotDrawable), path);
-    FilterList filters;
-    RecordingMessages messages;
-    WczytajWykres(load.opened.lines, language, *load.chart, load.summary, filters, messages);
+    ChartLoad loaded = WczytajWykres(load.opened.lines, language);
+    loaded.rethrowFailure();
+    *load.chart = std::move(loaded.chart);
+    load.summary = std::move(loaded.summary);
+    FilterList filters = std::move(loaded.filters);
     if (!isDrawableOvenKind(load.summary.LoadedOvenKind))
         throw Failure(language.text(Text::NotDrawable), path, line::FirstRecord);
     // No one picks the series of a cycle that is not on screen: the report shows all the

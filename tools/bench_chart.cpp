@@ -94,18 +94,16 @@ int main(int argc, char* argv[])
             [&] { opened = kvaro::openCycle(path, kvaro::CycleSource::Picked, QLatin1Char('.')); },
             [&] { opened = {}; });
 
-        kvaro::ChartModel chart;
-        kvaro::ChartSummary summary;
-        kvaro::FilterList filters;
-        kvaro::RecordingMessages messages;
+        kvaro::ChartLoad loaded;
         const kvaro::Language language;
         const Timing load = median(
             runs,
             [&] {
-                kvaro::WczytajWykres(opened.lines, language, chart, summary, filters, messages);
-                filters.checkAllShown(chart);
+                loaded = kvaro::WczytajWykres(opened.lines, language);
+                loaded.filters.checkAllShown(loaded.chart);
             },
-            [&] { chart.clearAll(); });
+            [&] { loaded = {}; });
+        const kvaro::ChartModel& chart = loaded.chart;
 
         kvaro::ChartView view;
         view.setAttribute(Qt::WA_DontShowOnScreen);

@@ -1,5 +1,7 @@
 #include "app/appservices.h"
-#include "app/chartcontroller.h"
+#include "app/chartcomparison.h"
+#include "app/chartdrawing.h"
+#include "app/chartsaving.h"
 #include "app/style.h"
 #include "app/tform2.h"
 #include "app/widgets/eventkey.h"
@@ -90,7 +92,7 @@ gen::CycleSpec electricCycle()
 // The window with its chart, in the shipped languages.
 struct Machine : kvaro::testing::WindowMachine {
     std::unique_ptr<TForm2> form;
-    ChartController* controller = nullptr;
+    ChartParts controller{};
 
     QString path(const QString& name) const { return home.filePath(name); }
 
@@ -116,6 +118,7 @@ struct Machine : kvaro::testing::WindowMachine {
     void open(const QString& file)
     {
         form->FileOpenDialog1FileOkClick(file);
+        QVERIFY(kvaro::testing::settle(form));
         QCoreApplication::processEvents();
     }
 
@@ -146,12 +149,7 @@ ChartSummary loadedAlone(const QString& file, const Language& language)
     LineBuffer memo1(LineBuffer::Case::Lower);
     memo1.loadFile(file);
     normalise(memo1, QLatin1Char(','));
-    ChartModel chart;
-    ChartSummary summary;
-    FilterList filters;
-    RecordingMessages messages;
-    WczytajWykres(memo1, language, chart, summary, filters, messages);
-    return summary;
+    return WczytajWykres(memo1, language).summary;
 }
 
 // The pixel column of the chart where the bottom axis is nearest to the value.
@@ -167,7 +165,7 @@ int columnOf(const ChartView& chart, double value)
 
 // The export tab's buttons that save the drawn chart or cycle: none of them has anything to
 // save while the chart is hidden.
-void verifyExportsEnabled(ChartController& controller, bool enabled)
+void verifyExportsEnabled(ChartSaving& controller, bool enabled)
 {
     for (QPushButton* button : {controller.savePngButton(), controller.savePdfButton(),
                                 controller.saveCsvButton(), controller.saveReportButton()})
@@ -230,10 +228,10 @@ void TestChartWindow::nothingHappensBeforeACycleIsDrawn()
          {"AdvSmoothButton2", "AdvSmoothButton3", "AdvSmoothButton1", "AdvSmoothButton11"})
         click(form, button);
     emit m.chart()->mouseMoved(QPoint(100, 100));
-    m.controller->savePngClick(); // would open a dialog if the chart were shown
+    m.controller.saving->savePngClick(); // would open a dialog if the chart were shown
 
     QVERIFY(m.chart()->isHidden());
-    QCOMPARE(form.ZoomLevel, 100);
+    QCOMPARE(form.findChild<ChartDrawing*>()->ZoomLevel(), 100);
     QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("100%"));
     QCOMPARE(labelText(form, "AdvSmoothLabel3"), QStringLiteral("0.000°C"));
     QCOMPARE(labelText(form, "CzasLabel"), QStringLiteral("00:00"));
@@ -241,7 +239,7 @@ void TestChartWindow::nothingHappensBeforeACycleIsDrawn()
     for (int row = 0; row < FilterList::ItemCount; ++row)
         QVERIFY(m.filters()->isRowHidden(row));
     QVERIFY(m.messages.texts().isEmpty());
-    verifyExportsEnabled(*m.controller, false);
+    verifyExportsEnabled(*m.controller.saving, false);
 }
 
 // The window's whole road for one cycle: open, figures, filters, zoom, pan, readout, copy.
@@ -260,7 +258,7 @@ void TestChartWindow::openingShowsTheSummary()
     QVERIFY2(m.messages.texts().isEmpty(), qPrintable(m.messages.texts().join(u'|')));
     QVERIFY(!m.chart()->isHidden());
     const ChartSummary expected = loadedAlone(file, form.JezykMemo());
-    QCOMPARE(m.controller->summary(), expected);
+    QCOMPARE(m.controller.drawing->summary(), expected);
     QCOMPARE(labelText(form, "Label1"), expected.programmedTime);
     QCOMPARE(labelText(form, "Label2"), expected.setTemperature);
     QVERIFY(labelText(form, "Label2").endsWith(QStringLiteral(" °C")));
@@ -307,10 +305,12 @@ void TestChartWindow::checkAllAndOneCheckBox()
     const QRect t2 = list->visualRect(list->model()->index(2, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       FilterListDelegate::checkBoxRect(t2).center());
+    QVERIFY(kvaro::testing::settle(list));
     QVERIFY(seriesActive(form, {1, 23}, false));
     QVERIFY(seriesActive(form, {0}, true));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                       FilterListDelegate::checkBoxRect(t2).center());
+    QVERIFY(kvaro::testing::settle(list));
     QVERIFY(seriesActive(form, {0, 1, 23}, true));
 }
 
@@ -326,14 +326,14 @@ void TestChartWindow::zoomButtons()
     for (int press = 0; press < 25; ++press)
         click(form, "AdvSmoothButton2");
     QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("200%"));
-    QCOMPARE(form.ZoomLevel, 200);
+    QCOMPARE(form.findChild<ChartDrawing*>()->ZoomLevel(), 200);
     const double zoomedSpan = chart->bottomMax() - chart->bottomMin();
     QVERIFY(qFuzzyCompare(zoomedSpan, (fullMax - fullMin) * std::pow(0.9, 20)));
     click(form, "AdvSmoothButton3");
     QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("195%"));
     click(form, "AdvSmoothButton1");
     QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("100%"));
-    QCOMPARE(form.ZoomLevel, 100);
+    QCOMPARE(form.findChild<ChartDrawing*>()->ZoomLevel(), 100);
     QVERIFY(chart->isAutomatic(Qt::Horizontal) && chart->isAutomatic(Qt::Vertical));
     QCOMPARE(chart->bottomMin(), fullMin);
     QCOMPARE(chart->bottomMax(), fullMax);
@@ -507,7 +507,7 @@ void TestChartWindow::clickDuringALoadIsApplied()
     if (allCheckedBefore)
         ::click(form, "AdvSmoothButton9");
     const QString next = electricNext ? m.cycle(QStringLiteral("P2.csv"), electricCycle())
-                                      : m.form->Memo1.fileName();
+                                      : m.form->findChild<ChartDrawing*>()->Memo1().fileName();
 
     // Posted once the load has taken its copies: the window's thread runs it while it waits
     // for the worker, before the load's result can come back.
@@ -518,13 +518,14 @@ void TestChartWindow::clickDuringALoadIsApplied()
             const QRect t2 = list->visualRect(list->model()->index(2, 0));
             QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
                               FilterListDelegate::checkBoxRect(t2).center());
+            QVERIFY(kvaro::testing::settle(list));
         } else {
             ::click(form, qPrintable(click));
         }
         clicked = true;
     };
     const QMetaObject::Connection started =
-        connect(m.controller, &ChartController::loadStarted, &form,
+        connect(m.controller.drawing, &ChartDrawing::loadStarted, &form,
                 [&] { QTimer::singleShot(0, &form, clickOnce); });
     m.open(next);
     disconnect(started);
@@ -566,6 +567,7 @@ void TestChartWindow::filterListLook()
     // Headers take no click: their mark changes nothing and is not shown.
     const QRect header = list->visualRect(model->index(0, 0));
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, header.center());
+    QVERIFY(kvaro::testing::settle(list));
     QVERIFY(!m.form->filterList().item(0).checked);
     // A hidden item cannot be checked through the model either.
     QVERIFY(!model->setData(model->index(31, 0), Qt::Checked, Qt::CheckStateRole));
@@ -669,7 +671,7 @@ void TestChartWindow::failedLoadKeepsWhatWasDrawn()
     QCOMPARE(form.chartModel().at(series::T1).points.size(), 99);
     QVERIFY(!m.chart()->isHidden());
     QCOMPARE(labelText(form, "AdvSmoothLabel5"), QStringLiteral("110%"));
-    QCOMPARE(form.ZoomLevel, 110);
+    QCOMPARE(form.findChild<ChartDrawing*>()->ZoomLevel(), 110);
     QVERIFY(!m.chart()->isAutomatic(Qt::Horizontal));
     // The filter list was not rebuilt: its marks from the first cycle stay.
     QVERIFY(form.filterList().item(1).checked);
@@ -755,7 +757,7 @@ void TestChartWindow::undrawableHeatingTypeHidesTheChart()
 
     QCOMPARE(m.messages.texts(), QStringList{form.text(Text::NotDrawable)});
     QVERIFY(m.chart()->isHidden());
-    verifyExportsEnabled(*m.controller, false);
+    verifyExportsEnabled(*m.controller.saving, false);
     // The cycle's own pages are locked; opening another file stays possible.
     auto* tabs = control<QTabWidget>(form, "Advsmoothtabpager1");
     for (const char* page : {"AdvSmoothTabPager11", "AdvSmoothTabPager12", "AdvSmoothTabPager13"})
@@ -764,7 +766,7 @@ void TestChartWindow::undrawableHeatingTypeHidesTheChart()
     QVERIFY(tabs->isTabEnabled(tabs->indexOf(control<QWidget>(form, "AdvSmoothTabPage2"))));
     m.open(m.cycle(QStringLiteral("P2.csv"), oilCycle()));
     QVERIFY(tabs->isTabEnabled(tabs->indexOf(control<QWidget>(form, "AdvSmoothTabPager11"))));
-    verifyExportsEnabled(*m.controller, true);
+    verifyExportsEnabled(*m.controller.saving, true);
     m.open(file);
     QVERIFY(control<QWidget>(form, "FooterImage")->isHidden());
     QVERIFY(control<QWidget>(form, "Olej")->isHidden());
@@ -806,8 +808,8 @@ void TestChartWindow::exportsAndTheirLanguage()
     Machine m;
     m.start();
     TForm2& form = *m.form;
-    QPushButton* png = m.controller->savePngButton();
-    QPushButton* pdf = m.controller->savePdfButton();
+    QPushButton* png = m.controller.saving->savePngButton();
+    QPushButton* pdf = m.controller.saving->savePdfButton();
     QCOMPARE(png->text(), QStringLiteral("Zapisz PNG…"));
     QCOMPARE(pdf->text(), QStringLiteral("Zapisz PDF…"));
     auto* exportTab = control<QWidget>(form, "AdvSmoothTabPage1");
@@ -815,7 +817,7 @@ void TestChartWindow::exportsAndTheirLanguage()
 
     m.drawOilCycle();
     const QString pngFile = m.path(QStringLiteral("chart.png"));
-    QVERIFY(m.controller->saveChartPng(pngFile));
+    QVERIFY(m.controller.saving->saveChartPng(pngFile));
     QCOMPARE(QImage(pngFile).size(), m.chart()->size());
     // The status bar says what was written where, for a few seconds.
     auto* note = control<StatusNote>(form, "DolnyBarNote");
@@ -823,15 +825,15 @@ void TestChartWindow::exportsAndTheirLanguage()
     QVERIFY2(note->remainingMs() > 0 && note->remainingMs() <= StatusNote::ShownMs,
              qPrintable(QString::number(note->remainingMs())));
     const QString pdfFile = m.path(QStringLiteral("chart.pdf"));
-    QVERIFY(m.controller->saveChartPdf(pdfFile));
+    QVERIFY(m.controller.saving->saveChartPdf(pdfFile));
     QFile written(pdfFile);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QVERIFY(written.read(5) == "%PDF-");
     QVERIFY(m.messages.texts().isEmpty());
 
     const QString nowhere = m.path(QStringLiteral("missing/folder/chart.png"));
-    QVERIFY(!m.controller->saveChartPng(nowhere));
-    QVERIFY(!m.controller->saveChartPdf(m.path(QStringLiteral("missing/chart.pdf"))));
+    QVERIFY(!m.controller.saving->saveChartPng(nowhere));
+    QVERIFY(!m.controller.saving->saveChartPdf(m.path(QStringLiteral("missing/chart.pdf"))));
     QCOMPARE(m.messages.texts().size(), 2);
     QVERIFY(m.messages.texts().at(0).contains(QDir::toNativeSeparators(nowhere)));
     QVERIFY(m.messages.texts().at(1).contains(QStringLiteral("chart.pdf")));

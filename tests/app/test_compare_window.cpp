@@ -5,7 +5,9 @@
 #include "tests/app/windowfixture.h"
 
 #include "app/cataloguecontroller.h"
-#include "app/chartcontroller.h"
+#include "app/chartcomparison.h"
+#include "app/chartdrawing.h"
+#include "app/chartsaving.h"
 #include "app/tform2.h"
 #include "app/windowparts.h"
 #include "catalogue/cyclelistmodel.h"
@@ -41,7 +43,7 @@ namespace {
 struct Machine : kvaro::testing::WindowMachine {
     std::unique_ptr<TForm2> form;
     CatalogueController* catalogue = nullptr;
-    ChartController* chart = nullptr;
+    ChartComparison* chart = nullptr;
 
     Machine()
     {
@@ -56,8 +58,9 @@ struct Machine : kvaro::testing::WindowMachine {
                           std::make_unique<MountWatch>());
         form->show();
         catalogue = form->findChild<CatalogueController*>();
-        chart = form->findChild<ChartController*>();
+        chart = form->findChild<ChartComparison*>();
         catalogue->ComboPiecItemSelected(0);
+        QVERIFY(kvaro::testing::settle(catalogue));
     }
 
     void store(int number, int period, int seconds, QTime start)
@@ -96,6 +99,7 @@ struct Machine : kvaro::testing::WindowMachine {
     void draw(const QString& file)
     {
         QTest::mouseClick(list()->viewport(), Qt::LeftButton, {}, pixelOf(file));
+        QVERIFY(kvaro::testing::settle(form));
         QTest::mouseClick(control<QPushButton>(*form, "AdvSmoothButton9"), Qt::LeftButton);
     }
     // A right click on a listed cycle: the menu opens beside it.
@@ -112,6 +116,7 @@ struct Machine : kvaro::testing::WindowMachine {
         QVERIFY(compare()->isEnabled());
         menu->close();
         compare()->trigger();
+        QVERIFY(kvaro::testing::settle(form));
     }
     QStringList comparedEntries() const
     {
@@ -259,6 +264,7 @@ void TestCompareWindow::drawingAnotherCycleEndsTheComparison()
     const QString shortFile = m.home.filePath(QStringLiteral("short.csv"));
     writeFile(shortFile, "M,T1\r\n");
     m.form->FileOpenDialog1FileOkClick(shortFile);
+    QVERIFY(kvaro::testing::settle(m.form));
     QVERIFY(!m.chart->comparison());
     QVERIFY(!m.view()->comparison());
     QVERIFY(!m.remove()->isEnabled());

@@ -1,6 +1,8 @@
 // The window's CSV export: the button follows the drawn cycle, and the saved table is the
 // one of the cycle on the chart.
-#include "app/chartcontroller.h"
+#include "app/chartcomparison.h"
+#include "app/chartdrawing.h"
+#include "app/chartsaving.h"
 #include "app/tform2.h"
 #include "app/widgets/statusnote.h"
 #include "app/windowparts.h"
@@ -41,7 +43,7 @@ gen::CycleSpec oilCycle()
 // The window with its chart, in the shipped languages (Polish first).
 struct Machine : kvaro::testing::WindowMachine {
     std::unique_ptr<TForm2> form;
-    ChartController* controller = nullptr;
+    ChartParts controller{};
 
     QString path(const QString& name) const { return home.filePath(name); }
 
@@ -59,6 +61,7 @@ struct Machine : kvaro::testing::WindowMachine {
     void open(const QString& file)
     {
         form->FileOpenDialog1FileOkClick(file);
+        QVERIFY(kvaro::testing::settle(form));
         QCoreApplication::processEvents();
     }
 
@@ -108,7 +111,7 @@ void TestCsvWindow::buttonFollowsTheDrawnCycle()
     m.start();
     TForm2& form = *m.form;
     QPushButton* button = control<QPushButton>(form, "SaveCsvButton");
-    QCOMPARE(button, m.controller->saveCsvButton());
+    QCOMPARE(button, m.controller.saving->saveCsvButton());
     QVERIFY(control<QWidget>(form, "AdvSmoothTabPage1")->isAncestorOf(button));
     QCOMPARE(button->text(), QStringLiteral("Zapisz CSV"));
     QVERIFY(!button->isEnabled());
@@ -136,7 +139,8 @@ void TestCsvWindow::buttonFollowsTheDrawnCycle()
     QCOMPARE(m.messages.texts().size(), 1);
     QVERIFY(!button->isEnabled());
     const QString csv = m.path(QStringLiteral("P2-table.csv"));
-    QVERIFY(!m.controller->saveChartCsv(csv));
+    QVERIFY(!kvaro::testing::savedBy(m.controller.saving,
+                                     [&] { m.controller.saving->saveChartCsv(csv); }));
     QVERIFY(!QFile::exists(csv));
     QCOMPARE(m.messages.texts().size(), 1);
 
@@ -158,7 +162,8 @@ void TestCsvWindow::savesTheDrawnCycle()
     writeFile(file, "header\r\n");
 
     const QString csv = m.path(QStringLiteral("P1-table.csv"));
-    QVERIFY(m.controller->saveChartCsv(csv));
+    QVERIFY(kvaro::testing::savedBy(m.controller.saving,
+                                    [&] { m.controller.saving->saveChartCsv(csv); }));
     QVERIFY2(m.messages.texts().isEmpty(), qPrintable(m.messages.texts().join(u'|')));
     QCOMPARE(control<StatusNote>(form, "DolnyBarNote")->note(),
              QStringLiteral("Zapisano tabelę: ") + shortPath(csv));
@@ -170,7 +175,8 @@ void TestCsvWindow::savesTheDrawnCycle()
     QCOMPARE(expected.rowCount(), int(form.chartModel().at(series::T1).points.size()) + 1);
 
     const QString nowhere = m.path(QStringLiteral("missing/folder/P1.csv"));
-    QVERIFY(!m.controller->saveChartCsv(nowhere));
+    QVERIFY(!kvaro::testing::savedBy(m.controller.saving,
+                                     [&] { m.controller.saving->saveChartCsv(nowhere); }));
     QCOMPARE(m.messages.texts().size(), 1);
     // The whole path and the system's reason, both in the interface language: Qt words the
     // reason in Polish too once its translations are loaded.
@@ -179,7 +185,7 @@ void TestCsvWindow::savesTheDrawnCycle()
                     {QDir::toNativeSeparators(nowhere),
                      QCoreApplication::translate("QIODevice", "No such file or directory")}));
     QVERIFY(!m.messages.texts().constFirst().contains(QStringLiteral("No such file")));
-    QVERIFY(m.controller->saveCsvButton()->isEnabled());
+    QVERIFY(m.controller.saving->saveCsvButton()->isEnabled());
 }
 
 QTEST_MAIN(TestCsvWindow)

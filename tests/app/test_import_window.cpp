@@ -134,7 +134,8 @@ private:
     {
         QSignalSpy done(controller, &ImportController::importFinished);
         QTest::mouseClick(m_form->controls().KvaroLoadButton, Qt::LeftButton);
-        return done.count() == 1 || done.wait(20000);
+        // The import, then the list it refreshes.
+        return (done.count() == 1 || done.wait(20000)) && kvaro::testing::settle(m_form);
     }
     QString drive() const { return m_dir->filePath("stick"); }
     QString home() const { return m_dir->filePath("home"); }
@@ -378,7 +379,9 @@ void TestImportWindow::chosenOvenShowsNewCyclesForTheRangeShown()
     auto* controller = m_form->findChild<ImportController*>();
     QVERIFY(catalogue && controller);
     catalogue->ComboPiecItemSelected(0);
+    QVERIFY(kvaro::testing::settle(catalogue));
     catalogue->AdvSmoothButton1Click(QDate(2024, 3, 10), QDate(2024, 3, 13));
+    QVERIFY(kvaro::testing::settle(catalogue));
     auto* list = m_form->controls().ListBox1;
     QCOMPARE(list->model()->rowCount(), 1);
     QCOMPARE(m_form->controls().ListBox1Footer->text(), "1 cykl");
@@ -410,6 +413,7 @@ void TestImportWindow::chosenOvenShowsNewCyclesForTheRangeShown()
     }
     // ... and once the range is listed again.
     catalogue->AdvSmoothButton1Click(QDate(2024, 3, 10), QDate(2024, 3, 13));
+    QVERIFY(kvaro::testing::settle(catalogue));
     QCOMPARE(catalogue->timeLine()->sections().at(1).hint, "(no. 2) 08:00 – 08:10");
     QVERIFY(m_messages.texts().isEmpty());
 }

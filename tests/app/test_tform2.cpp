@@ -1,4 +1,5 @@
 #include "app/appservices.h"
+#include "app/chartdrawing.h"
 #include "app/progressdialog.h"
 #include "app/tform2.h"
 #include "chart/view/chartview.h"
@@ -170,7 +171,7 @@ void TestTForm2::startsInTheLanguageOfDataDat()
     QVERIFY(machine.messages.texts().isEmpty());
     QCOMPARE(form->LanguageCode(), QStringLiteral("EN"));
     QCOMPARE(form->LocaleDecimalSeparator(), QLatin1Char(','));
-    QCOMPARE(form->ZoomLevel, 100);
+    QCOMPARE(control<QLabel>(*form, "AdvSmoothLabel5")->text(), QStringLiteral("100%"));
     QCOMPARE(tabCaption(*form, "AdvSmoothTabPage5"), QStringLiteral("Language"));
     QCOMPARE(tabCaption(*form, "AdvSmoothTabPager11"), QStringLiteral("Input parameters"));
     QCOMPARE(control<QLabel>(*form, "ListBox1Header")->text(), QStringLiteral("Cycle list "));
@@ -411,13 +412,15 @@ void TestTForm2::openingAFile()
     writeFile(path, content);
     auto form = machine.start();
     form->chartModel().at(0).points.append(ChartPoint{1, 2, QStringLiteral("00:00:01")});
-    QSignalSpy draw(form.get(), &TForm2::cycleReadyToDraw);
+    QSignalSpy opened(&form->opener(), &CycleOpener::opened);
 
     form->FileOpenDialog1FileOkClick(path);
+    QVERIFY(kvaro::testing::settle(form));
 
-    QCOMPARE(form->Memo1.lines(), memo1);
+    QCOMPARE(opened.count(), 1);
+    QCOMPARE(kvaro::testing::openedCycle(opened, 0).lines.lines(), memo1);
     QVERIFY(form->chartModel().at(0).isEmpty());
-    QCOMPARE(draw.count(), drawn ? 1 : 0);
+    QCOMPARE(kvaro::testing::drawableCount(opened), drawn ? 1 : 0);
     QCOMPARE(machine.messages.texts(),
              drawn ? QStringList()
                    : QStringList{QStringLiteral("Nie można narysować tego pliku cyklu.")});
@@ -429,9 +432,10 @@ void TestTForm2::openingAFileThatCannotBeRead()
     writeFile(machine.working(QStringLiteral("PL.dat")), shippedFile("PL.dat"));
     auto form = machine.start();
     form->chartModel().at(23).points.append(ChartPoint{1, 2, QStringLiteral("00:00:01")});
-    QSignalSpy draw(form.get(), &TForm2::cycleReadyToDraw);
+    QSignalSpy draw(&form->opener(), &CycleOpener::opened);
 
     form->FileOpenDialog1FileOkClick(machine.home.filePath(QStringLiteral("gone.csv")));
+    QVERIFY(kvaro::testing::settle(form));
 
     QCOMPARE(machine.messages.texts().size(), 1);
     QVERIFY(machine.messages.texts().first().contains(QStringLiteral("gone.csv")));

@@ -79,8 +79,10 @@ private slots:
         QVERIFY(!button->toolTip().isEmpty());
 
         catalogue->ComboPiecItemSelected(0);
+        QVERIFY(kvaro::testing::settle(catalogue));
         QVERIFY(button->isEnabled());
         catalogue->wczytajKalendarz(QDate(2024, 5, 2), QDate(2024, 5, 6));
+        QVERIFY(kvaro::testing::settle(catalogue));
         QTest::mouseClick(button, Qt::LeftButton);
         auto* window = form->findChild<TrendWindow*>(QStringLiteral("TrendWindow"));
         QVERIFY(window);
@@ -150,7 +152,7 @@ private slots:
 
         // A click on the point of cycle 5 draws cycle 5 in the main window.
         QSignalSpy chosen(window, &TrendWindow::cycleChosen);
-        QSignalSpy drawn(catalogue, &CatalogueController::cycleReadyToDraw);
+        QSignalSpy drawn(&form->opener(), &CycleOpener::opened);
         window->show();
         plot->replot();
         const QCPGraphData point = *(plot->graph(0)->data()->constBegin() + 2);
@@ -159,7 +161,7 @@ private slots:
         QCOMPARE(chosen.count(), 1);
         QCOMPARE(chosen.first().first().toString(), QStringLiteral("P5.csv"));
         QVERIFY(drawn.count() == 1 || drawn.wait(10000));
-        QVERIFY(form->Memo1.line(1).contains(u';'));
+        QVERIFY(kvaro::testing::openedCycle(drawn, 0).lines.line(1).contains(u';'));
 
         // The table as a spreadsheet table: a heading row and one row per cycle.
         QTemporaryDir folder;
@@ -292,7 +294,9 @@ private:
         auto* catalogue = attachCatalogue(form);
         attachTrend(form, catalogue);
         catalogue->ComboPiecItemSelected(0);
+        kvaro::testing::settle(catalogue);
         catalogue->wczytajKalendarz(QDate(2024, 5, 2), QDate(2024, 5, 6));
+        kvaro::testing::settle(catalogue);
         QTest::mouseClick(control<QPushButton>(form, "TrendButton"), Qt::LeftButton);
         auto* window = form.findChild<TrendWindow*>(QStringLiteral("TrendWindow"));
         if (!window)

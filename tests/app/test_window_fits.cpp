@@ -4,7 +4,9 @@
 #include "tests/app/windowfixture.h"
 
 #include "app/cataloguecontroller.h"
-#include "app/chartcontroller.h"
+#include "app/chartcomparison.h"
+#include "app/chartdrawing.h"
+#include "app/chartsaving.h"
 #include "app/style.h"
 #include "app/tform2.h"
 #include "app/trendwindow.h"
@@ -70,8 +72,11 @@ struct Machine : kvaro::testing::WindowMachine {
         QVERIFY(QTest::qWaitForWindowExposed(form.get()));
         auto* catalogue = form->findChild<CatalogueController*>();
         catalogue->ComboPiecItemSelected(0);
+        QVERIFY(kvaro::testing::settle(catalogue));
         catalogue->AdvSmoothButton1Click(QDate(2024, 5, 1), QDate(2024, 5, 7));
+        QVERIFY(kvaro::testing::settle(catalogue));
         form->FileOpenDialog1FileOkClick(program(QStringLiteral("Data/1000001/P3.csv")));
+        QVERIFY(kvaro::testing::settle(form));
         QCoreApplication::processEvents();
     }
 };
@@ -166,7 +171,7 @@ void TestWindowFits::everyTextFits()
     QCOMPARE(m.form->minimumSize(), QSize(1024, 720));
     m.form->resize(size);
     QCoreApplication::processEvents();
-    QVERIFY(m.form->findChild<ChartController*>()->isDrawn());
+    QVERIFY(m.form->findChild<ChartDrawing*>()->isDrawn());
 
     const QStringList cut = cutTexts(*m.form);
     QVERIFY2(cut.isEmpty(), qPrintable(cut.join(u'\n')));

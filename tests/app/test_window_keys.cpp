@@ -1,7 +1,9 @@
 // The main window without the mouse: the names screen readers and tooltips give the
 // controls, the order of Tab and the keys that press buttons.
 #include "app/cataloguecontroller.h"
-#include "app/chartcontroller.h"
+#include "app/chartcomparison.h"
+#include "app/chartdrawing.h"
+#include "app/chartsaving.h"
 #include "app/importcontroller.h"
 #include "app/tform1.h"
 #include "app/tform2.h"
@@ -97,7 +99,7 @@ struct Machine : kvaro::testing::WindowMachine {
 
     QString file(const QString& name) const { return home.filePath(name); }
     template <class W = QWidget> W* find(const char* name) const { return control<W>(*form, name); }
-    ChartController* chart() const { return form->findChild<ChartController*>(); }
+    ChartDrawing* chart() const { return form->findChild<ChartDrawing*>(); }
     CatalogueController* catalogue() const { return form->findChild<CatalogueController*>(); }
     bool drawn() const { return chart()->isDrawn(); }
 
@@ -107,6 +109,7 @@ struct Machine : kvaro::testing::WindowMachine {
         const QString cycle = file(QStringLiteral("P5.csv"));
         writeCycle(cycle, 5);
         form->FileOpenDialog1FileOkClick(cycle);
+        QVERIFY(kvaro::testing::settle(form));
         QVERIFY(drawn());
         activate();
     }
@@ -114,6 +117,7 @@ struct Machine : kvaro::testing::WindowMachine {
     void chooseOven()
     {
         catalogue()->ComboPiecItemSelected(0);
+        QVERIFY(kvaro::testing::settle(form));
         QCOMPARE(find<QListView>("ListBox1")->model()->rowCount(), 2);
         activate();
     }
@@ -408,6 +412,7 @@ void TestWindowKeys::tabFollowsTheLayout()
         auto* list = m.find<QListView>("ListBox1");
         const QModelIndex first = list->model()->index(0, 0);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(first).center());
+        QVERIFY(kvaro::testing::settle(list));
         QVERIFY(m.drawn());
         m.activate();
     }
@@ -471,7 +476,7 @@ void TestWindowKeys::zoomKeys()
 
     m.press(keys, focus);
 
-    QCOMPARE(m.form->ZoomLevel, zoom);
+    QCOMPARE(m.form->findChild<ChartDrawing*>()->ZoomLevel(), zoom);
     QCOMPARE(m.find<QLabel>("AdvSmoothLabel5")->text(), navigation::zoomLabel(zoom));
 }
 
@@ -547,9 +552,10 @@ void TestWindowKeys::openKeyDrawsThePickedFile()
     writeCycle(cycle, 7);
 
     QCOMPARE(m.pressForDialog(QKeySequence(Qt::CTRL | Qt::Key_O), cycle), QStringLiteral("open"));
+    QVERIFY(kvaro::testing::settle(m.form));
 
     QVERIFY(m.drawn());
-    QCOMPARE(QFileInfo(m.form->Memo1.fileName()), QFileInfo(cycle));
+    QCOMPARE(QFileInfo(m.form->findChild<ChartDrawing*>()->Memo1().fileName()), QFileInfo(cycle));
 }
 
 void TestWindowKeys::importKey()
@@ -590,7 +596,7 @@ void TestWindowKeys::refreshKeyReadsTheStoreAgain()
     m.store(QStringLiteral("1000001"), 3);
     m.store(QStringLiteral("1000003"), 1);
     m.press(QKeySequence(Qt::Key_F5), QStringLiteral("ListBox1"));
-    QTRY_VERIFY(!m.catalogue()->isBusy());
+    QVERIFY(kvaro::testing::settle(m.form));
     QCOMPARE(list->model()->rowCount(), 3);
     QCOMPARE(combo->count(), 3);
     QCOMPARE(QDir(m.catalogue()->chosenOvenFolder()).dirName(), QStringLiteral("1000001"));
@@ -620,11 +626,12 @@ void TestWindowKeys::keysOpenTheHighlightedCycle()
     QVERIFY(!m.drawn());
 
     QTest::keyClick(list, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
-    QTRY_VERIFY(!m.catalogue()->isBusy());
+    QVERIFY(kvaro::testing::settle(m.form));
 
     QCOMPARE(m.drawn(), opens);
     if (opens)
-        QCOMPARE(QFileInfo(m.form->Memo1.fileName()).fileName(), QStringLiteral("P2.csv"));
+        QCOMPARE(QFileInfo(m.form->findChild<ChartDrawing*>()->Memo1().fileName()).fileName(),
+                 QStringLiteral("P2.csv"));
 }
 
 void TestWindowKeys::enterConfirmsTheRange()
@@ -667,12 +674,14 @@ void TestWindowKeys::highlightIsTheDrawnCycle()
     };
     // The first cycle drawn by a click.
     QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(0));
-    QTRY_VERIFY(!m.catalogue()->isBusy());
+    QVERIFY(kvaro::testing::settle(list));
+    QVERIFY(kvaro::testing::settle(m.form));
     QVERIFY(m.drawn());
     QCOMPARE(list->currentIndex().row(), 0);
 
     if (action == QLatin1String("click")) {
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        QVERIFY(kvaro::testing::settle(list));
     } else if (action == QLatin1String("trend")) {
         m.catalogue()->openStoredCycle(QStringLiteral("P2.csv"));
     } else if (action == QLatin1String("compare")) {
@@ -687,9 +696,10 @@ void TestWindowKeys::highlightIsTheDrawnCycle()
     } else if (action == QLatin1String("failed")) {
         writeFile(m.program(QStringLiteral("Data/1000001/P2.csv")), "x\r\n");
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, rowCentre(1));
+        QVERIFY(kvaro::testing::settle(list));
         m.messages.clear();
     }
-    QTRY_VERIFY(!m.catalogue()->isBusy());
+    QVERIFY(kvaro::testing::settle(m.form));
 
     QCOMPARE(list->currentIndex().row(), highlighted);
     QCOMPARE(list->selectionModel()->selectedIndexes().size(), highlighted < 0 ? 0 : 1);

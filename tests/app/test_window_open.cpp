@@ -1,7 +1,9 @@
 // Files that reach the main window from outside: picked in the open dialog, given on the
 // command line, as a file manager's "open with" starts it, or dropped onto the window. The
 // last two open as a file picked in the open dialog does.
-#include "app/chartcontroller.h"
+#include "app/chartcomparison.h"
+#include "app/chartdrawing.h"
+#include "app/chartsaving.h"
 #include "app/tform2.h"
 #include "app/windowparts.h"
 #include "store/drives.h"
@@ -62,7 +64,7 @@ struct Machine : kvaro::testing::WindowMachine {
 
     QString file(const QString& name) const { return home.filePath(name); }
     QWidget* find(const char* name) const { return control<QWidget>(*form, name); }
-    bool drawn() const { return form->findChild<ChartController*>()->isDrawn(); }
+    bool drawn() const { return form->findChild<ChartDrawing*>()->isDrawn(); }
 };
 
 QMimeData* urlData(const QList<QUrl>& urls)
@@ -152,7 +154,8 @@ void TestWindowOpen::openDialogLeavesNothingOver()
         open->click();
         QVERIFY(typed);
         QTRY_VERIFY(m.drawn());
-        QCOMPARE(m.form->Memo1.fileName(), folder + QStringLiteral("/P1.csv"));
+        QCOMPARE(m.form->findChild<ChartDrawing*>()->Memo1().fileName(),
+                 folder + QStringLiteral("/P1.csv"));
     }
 
     QCoreApplication::processEvents();
@@ -162,7 +165,7 @@ void TestWindowOpen::openDialogLeavesNothingOver()
     auto* plus = control<QPushButton>(*m.form, "AdvSmoothButton2");
     QTest::mouseClick(m.form->windowHandle(), Qt::LeftButton, {},
                       plus->mapTo(m.form.get(), plus->rect().center()));
-    QCOMPARE(m.form->ZoomLevel, 105);
+    QCOMPARE(m.form->findChild<ChartDrawing*>()->ZoomLevel(), 105);
 }
 
 void TestWindowOpen::givenFileIsTheFirstArgument_data()
@@ -210,6 +213,7 @@ void TestWindowOpen::givenFileOpensAsFromTheDialog()
     QVERIFY(QDir::setCurrent(folder));
 
     m.form->openGivenFile(given);
+    QVERIFY(kvaro::testing::settle(m.form));
     QVERIFY(QDir::setCurrent(current));
 
     if (opened.isEmpty()) {
@@ -218,13 +222,14 @@ void TestWindowOpen::givenFileOpensAsFromTheDialog()
         QVERIFY(!m.drawn());
         m.messages.clear();
         m.form->FileOpenDialog1FileOkClick(QDir(folder).filePath(given));
+        QVERIFY(kvaro::testing::settle(m.form));
         QCOMPARE(said, m.messages.texts());
         QCOMPARE(said.size(), 1);
         return;
     }
     QVERIFY(m.messages.texts().isEmpty());
     QVERIFY(m.drawn());
-    QCOMPARE(m.form->Memo1.fileName(), m.file(opened));
+    QCOMPARE(m.form->findChild<ChartDrawing*>()->Memo1().fileName(), m.file(opened));
 }
 
 void TestWindowOpen::droppedFileOpens_data()
@@ -288,11 +293,12 @@ void TestWindowOpen::droppedFileOpens()
         const QStringList said = m.messages.texts();
         m.messages.clear();
         m.form->FileOpenDialog1FileOkClick(path);
+        QVERIFY(kvaro::testing::settle(m.form));
         QCOMPARE(said, m.messages.texts());
         return;
     }
     QTRY_VERIFY(m.drawn());
-    QCOMPARE(m.form->Memo1.fileName(), path);
+    QCOMPARE(m.form->findChild<ChartDrawing*>()->Memo1().fileName(), path);
     QVERIFY(m.messages.texts().isEmpty());
 }
 

@@ -6,7 +6,9 @@
 #include "tests/app/windowfixture.h"
 
 #include "app/cataloguecontroller.h"
-#include "app/chartcontroller.h"
+#include "app/chartcomparison.h"
+#include "app/chartdrawing.h"
+#include "app/chartsaving.h"
 #include "app/cycleopening.h"
 #include "app/progressdialog.h"
 #include "app/tform2.h"
@@ -167,9 +169,11 @@ void TestWindowWork::anotherOvenCancelsTheRunningBuild()
         dialogShown = form->MsgDialog()->isVisible();
         QVERIFY(controller->isBusy());
         controller->ComboPiecItemSelected(1);
+        QVERIFY(kvaro::testing::settle(controller));
     });
 
     controller->ComboPiecItemSelected(0);
+    QVERIFY(kvaro::testing::settle(controller));
 
     QVERIFY(chooseSecond.happened());
     QVERIFY(dialogShown);
@@ -200,6 +204,7 @@ void TestWindowWork::rangeChosenDuringTheBuildIsListedFromIt()
         *form, [&] { controller->wczytajKalendarz(QDate(2024, 5, 3), QDate(2024, 5, 7)); });
 
     controller->ComboPiecItemSelected(0);
+    QVERIFY(kvaro::testing::settle(controller));
 
     QVERIFY(chooseRange.happened());
     QCOMPARE(controller->catalogue().size(), ManyCycles);
@@ -217,10 +222,11 @@ void TestWindowWork::cycleClickedDuringTheListingOpensAfterIt()
     auto* controller = attachCatalogue(*form);
     auto* list = form->findChild<QListView*>("ListBox1");
     controller->ComboPiecItemSelected(0);
+    QVERIFY(kvaro::testing::settle(controller));
     QCOMPARE(list->model()->rowCount(), 8); // today's
     const QString clicked = listedFiles(*list->model()).at(2);
-    QSignalSpy opening(controller, &CatalogueController::cycleOpening);
-    QSignalSpy draw(controller, &CatalogueController::cycleReadyToDraw);
+    QSignalSpy opening(&form->opener(), &CycleOpener::opening);
+    QSignalSpy opened(&form->opener(), &CycleOpener::opened);
 
     OnProgress click(*form, [&] {
         const QModelIndex index = list->model()->index(2, 0);
@@ -230,12 +236,14 @@ void TestWindowWork::cycleClickedDuringTheListingOpensAfterIt()
         QCOMPARE(opening.count(), 0);
     });
     controller->wczytajKalendarz(QDate(2024, 5, 3), QDate(2024, 5, 7));
+    QVERIFY(kvaro::testing::settle(controller));
 
     QVERIFY(click.happened());
     QCOMPARE(list->model()->rowCount(), ManyCycles);
     QCOMPARE(opening.count(), 1);
-    QCOMPARE(draw.count(), 1);
-    QCOMPARE(QFileInfo(form->Memo1.fileName()).fileName(), clicked);
+    QCOMPARE(kvaro::testing::drawableCount(opened), 1);
+    QCOMPARE(QFileInfo(kvaro::testing::openedCycle(opened, 0).lines.fileName()).fileName(),
+             clicked);
     QVERIFY(machine.messages.texts().isEmpty());
 }
 
@@ -251,6 +259,7 @@ void TestWindowWork::closingTheWindowDuringTheBuild()
     OnProgress close(*form, [&] { form.release()->deleteLater(); });
 
     controller->ComboPiecItemSelected(0);
+    QTRY_VERIFY_WITH_TIMEOUT(!window, 60000);
 
     QVERIFY(close.happened());
     QVERIFY(!window);
@@ -307,11 +316,8 @@ LoadedAlone loadedAlone(const QString& file, const Language& language)
     LineBuffer memo1(LineBuffer::Case::Lower);
     memo1.loadFile(file);
     normalise(memo1, QLatin1Char(','));
-    LoadedAlone loaded;
-    FilterList filters;
-    RecordingMessages messages;
-    WczytajWykres(memo1, language, loaded.chart, loaded.summary, filters, messages);
-    return loaded;
+    ChartLoad load = WczytajWykres(memo1, language);
+    return LoadedAlone{std::move(load.chart), std::move(load.summary)};
 }
 
 } // namespace
@@ -323,6 +329,7 @@ void TestWindowWork::largeCycleLoadsBehindTheDialog()
     ShowCounter dialog(machine.form->MsgDialog());
 
     machine.form->FileOpenDialog1FileOkClick(file);
+    QVERIFY(kvaro::testing::settle(machine.form));
 
     // Shown while the file was read and again while it was loaded.
     QCOMPARE(dialog.shows, 2);
@@ -330,7 +337,7 @@ void TestWindowWork::largeCycleLoadsBehindTheDialog()
     const LoadedAlone alone = loadedAlone(file, machine.form->JezykMemo());
     QCOMPARE(machine.form->chartModel().at(series::T1).points.size(), LargeCycleRecords + 1);
     QVERIFY(machine.form->chartModel().at(series::T1).points == alone.chart.at(series::T1).points);
-    QCOMPARE(machine.form->findChild<ChartController*>()->summary(), alone.summary);
+    QCOMPARE(machine.form->findChild<ChartDrawing*>()->summary(), alone.summary);
     QVERIFY(machine.messages.texts().isEmpty());
 }
 
@@ -356,18 +363,20 @@ void TestWindowWork::laterCycleWinsOverOneStillLoading()
     onShow.action = [&] {
         QTimer::singleShot(0, &form, [&] {
             form.FileOpenDialog1FileOkClick(small);
+            QVERIFY(kvaro::testing::settle(&form));
             opened = true;
         });
     };
     form.MsgDialog()->installEventFilter(&onShow);
 
     form.FileOpenDialog1FileOkClick(large);
+    QVERIFY(kvaro::testing::settle(&form));
 
     QVERIFY(opened);
-    QCOMPARE(QFileInfo(form.Memo1.fileName()).fileName(), "P8.csv");
+    QCOMPARE(QFileInfo(form.findChild<ChartDrawing*>()->Memo1().fileName()).fileName(), "P8.csv");
     const LoadedAlone alone = loadedAlone(small, form.JezykMemo());
     QVERIFY(form.chartModel().at(series::T1).points == alone.chart.at(series::T1).points);
-    QCOMPARE(form.findChild<ChartController*>()->summary(), alone.summary);
+    QCOMPARE(form.findChild<ChartDrawing*>()->summary(), alone.summary);
     QVERIFY(!form.MsgDialog()->isVisible());
     QVERIFY(machine.messages.texts().isEmpty());
 }
@@ -380,17 +389,19 @@ void TestWindowWork::dialogHeldByAnImportIsLeftAlone()
     auto form = machine.start();
     auto* controller = attachCatalogue(*form);
     ProgressDialog* dialog = form->MsgDialog();
-    dialog->hold();
+    const int import = form->jobs().start();
+    QCOMPARE(form->jobs().takeDialog(import), dialog);
     dialog->setProgress(42);
     dialog->show();
 
     controller->ComboPiecItemSelected(0);
+    QTRY_VERIFY_WITH_TIMEOUT(!controller->isBusy(), 60000);
 
     QVERIFY(!controller->isBusy());
     QCOMPARE(controller->catalogue().size(), ManyCycles);
     QVERIFY(dialog->isVisible());
     QCOMPARE(dialog->progress(), 42);
-    dialog->release();
+    form->jobs().finish(import);
 }
 
 QTEST_MAIN(TestWindowWork)

@@ -21,7 +21,15 @@ struct Window {
     void load(const LineBuffer& memo1)
     {
         chart.clearAll();
-        WczytajWykres(memo1, language, chart, summary, filters, messages);
+        // What the load drew before a failure stays, as it stays on screen.
+        ChartLoad load = WczytajWykres(
+            memo1, language, {std::move(chart), std::move(summary), std::move(filters), {}, {}});
+        chart = std::move(load.chart);
+        summary = std::move(load.summary);
+        filters = std::move(load.filters);
+        for (const QString& said : load.messages)
+            messages.show(said);
+        load.rethrowFailure();
     }
     QStringList labels(int series) const
     {

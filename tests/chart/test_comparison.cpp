@@ -45,12 +45,7 @@ QList<double> xsOf(const ChartPoints& points)
 ChartModel loaded(const QString& path)
 {
     const OpenedCycle opened = openCycle(path, CycleSource::Picked, QLatin1Char('.'));
-    ChartModel chart;
-    ChartSummary summary;
-    FilterList filters;
-    RecordingMessages messages;
-    WczytajWykres(opened.lines, Language(), chart, summary, filters, messages);
-    return chart;
+    return WczytajWykres(opened.lines, Language()).chart;
 }
 
 } // namespace

@@ -2,7 +2,9 @@
 #include "tests/app/windowfixture.h"
 
 #include "app/cataloguecontroller.h"
-#include "app/chartcontroller.h"
+#include "app/chartcomparison.h"
+#include "app/chartdrawing.h"
+#include "app/chartsaving.h"
 #include "app/progressdialog.h"
 #include "app/tform2.h"
 #include "app/widgets/statusnote.h"
@@ -40,14 +42,14 @@ struct Window {
     Machine machine;
     std::unique_ptr<TForm2> form = machine.start();
     CatalogueController* catalogue = nullptr;
-    ChartController* chart = nullptr;
+    ChartSaving* chart = nullptr;
 
     Window()
     {
         attachWindowParts(*form, std::make_unique<FakeDrives>(QStringList{}),
                           std::make_unique<MountWatch>());
         catalogue = form->findChild<CatalogueController*>();
-        chart = form->findChild<ChartController*>();
+        chart = form->findChild<ChartSaving*>();
     }
     QPushButton* button(const char* name) { return control<QPushButton>(*form, name); }
     void clickCycle(int row)
@@ -56,6 +58,7 @@ struct Window {
         const QModelIndex index = list->model()->index(row, 0);
         list->scrollTo(index);
         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualRect(index).center());
+        QVERIFY(kvaro::testing::settle(list));
     }
 };
 
@@ -86,6 +89,7 @@ void TestReportWindow::buttonsFollowWhatIsDrawnAndListed()
     QVERIFY(!batch->isEnabled());
 
     w.catalogue->ComboPiecItemSelected(0);
+    QVERIFY(kvaro::testing::settle(w.catalogue));
     QVERIFY(batch->isEnabled());
     QVERIFY(!report->isEnabled());
     w.clickCycle(0);
@@ -101,6 +105,7 @@ void TestReportWindow::drawnCycleReport()
 {
     Window w;
     w.catalogue->ComboPiecItemSelected(0);
+    QVERIFY(kvaro::testing::settle(w.catalogue));
     w.clickCycle(1);
     const QString pdf = w.machine.home.filePath(QStringLiteral("cycle.pdf"));
     QVERIFY(w.chart->saveCycleReport(pdf));
@@ -122,15 +127,16 @@ void TestReportWindow::batchShowsProgressAndWritesEveryCycle()
 {
     Window w;
     w.catalogue->ComboPiecItemSelected(0);
+    QVERIFY(kvaro::testing::settle(w.catalogue));
     auto* dialog = control<ProgressDialog>(*w.form, "MsgDialog");
     auto* cancel = control<QPushButton>(*w.form, "MsgDialogCancel");
     QVERIFY(cancel->isHidden());
     QList<std::tuple<int, int, bool, int>> seen; // done, total, cancel shown, dialog's percent
-    connect(w.chart, &ChartController::batchReportProgress, this, [&](int done, int total) {
+    connect(w.chart, &ChartSaving::batchReportProgress, this, [&](int done, int total) {
         seen.append({done, total, !cancel->isHidden(), dialog->progress()});
     });
     const QString pdf = w.machine.home.filePath(QStringLiteral("batch.pdf"));
-    QVERIFY(w.chart->saveBatchReport(pdf));
+    QVERIFY(kvaro::testing::savedBy(w.chart, [&] { w.chart->saveBatchReport(pdf); }));
     // The cover, then three cycles of two pages each (their sign-off on the second).
     QCOMPARE(pdfPages(pdf), 7);
     QCOMPARE(control<StatusNote>(*w.form, "DolnyBarNote")->note(),
@@ -165,9 +171,10 @@ void TestReportWindow::cancelledBatchWritesNothing()
     QFETCH(bool, byEscape);
     Window w;
     w.catalogue->ComboPiecItemSelected(0);
+    QVERIFY(kvaro::testing::settle(w.catalogue));
     auto* cancel = control<QPushButton>(*w.form, "MsgDialogCancel");
     auto* dialog = control<ProgressDialog>(*w.form, "MsgDialog");
-    connect(w.chart, &ChartController::batchReportProgress, this, [&](int done, int) {
+    connect(w.chart, &ChartSaving::batchReportProgress, this, [&](int done, int) {
         if (done != at)
             return;
         if (byEscape)
@@ -176,7 +183,7 @@ void TestReportWindow::cancelledBatchWritesNothing()
             QTest::mouseClick(cancel, Qt::LeftButton);
     });
     const QString pdf = w.machine.home.filePath(QStringLiteral("cancelled.pdf"));
-    QVERIFY(!w.chart->saveBatchReport(pdf));
+    QVERIFY(!kvaro::testing::savedBy(w.chart, [&] { w.chart->saveBatchReport(pdf); }));
     QVERIFY(!QFile::exists(pdf));
     QCOMPARE(control<StatusNote>(*w.form, "DolnyBarNote")->note(), QString());
     QVERIFY(w.machine.messages.texts().isEmpty());

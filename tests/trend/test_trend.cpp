@@ -98,12 +98,9 @@ private slots:
         for (const QString& name : files) {
             const QString path = QDir(drive.path()).filePath(name);
             const OpenedCycle opened = openCycle(path, CycleSource::Picked, QLatin1Char('.'));
-            ChartModel chart;
-            ChartSummary summary;
-            FilterList filters;
-            RecordingMessages messages;
-            WczytajWykres(opened.lines, language, chart, summary, filters, messages);
-            const CycleTrendFigures f = trendFiguresOf(chart);
+            const ChartLoad load = WczytajWykres(opened.lines, language);
+            const ChartSummary& summary = load.summary;
+            const CycleTrendFigures f = trendFiguresOf(load.chart);
 
             // The file as the controller wrote it, split here.
             QFile raw(path);

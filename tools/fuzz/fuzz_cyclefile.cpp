@@ -199,14 +199,11 @@ void chart(const LineBuffer& memo1, const Language& language)
 {
     if (memo1.trimmedCount() < 3)
         return;
-    ChartModel model;
-    ChartSummary summary;
-    FilterList filters;
-    RecordingMessages messages;
+    ChartLoad load = WczytajWykres(memo1, language);
     try {
-        WczytajWykres(memo1, language, model, summary, filters, messages);
-        filters.checkAllShown(model);
-        filters.uncheckAllShown(model);
+        load.rethrowFailure();
+        load.filters.checkAllShown(load.chart);
+        load.filters.uncheckAllShown(load.chart);
     } catch (const Failure& failure) {
         (void)failure.message();
     }
