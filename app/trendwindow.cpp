@@ -4,6 +4,7 @@
 #include "app/widgets/statusnote.h"
 #include "app/workerthread.h"
 #include "catalogue/catalogueindex.h"
+#include "chart/view/trendchartview.h"
 #include "cycles/csvtable.h"
 #include "cycles/failure.h"
 #include "cycles/platform.h"
@@ -15,7 +16,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
@@ -23,10 +23,7 @@
 #include <QSplitter>
 #include <QStandardItemModel>
 #include <QTableView>
-#include <QTimeZone>
 #include <QVBoxLayout>
-
-#include <qcustomplot.h>
 
 #include <algorithm>
 #include <cmath>
@@ -111,27 +108,10 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
     bar->addWidget(m_save);
     bar->addWidget(m_close);
 
-    m_plot = new QCustomPlot(this);
-    m_plot->setObjectName(QStringLiteral("TrendChart"));
-    m_plot->setMinimumHeight(300);
-    auto ticker = QSharedPointer<QCPAxisTickerDateTime>::create();
-    // Starts are the controllers' wall-clock times, held as UTC: shown as they are.
-    ticker->setTimeZone(QTimeZone::utc());
-    ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd\nHH:mm"));
-    m_plot->xAxis->setTicker(ticker);
-    // The axis numbers with the decimal separator the rest of the window uses.
-    QLocale numbers = m_services.locale.decimalSeparator() == QLatin1Char(',')
-                          ? QLocale(QLocale::Polish, QLocale::Poland)
-                          : QLocale::c();
-    numbers.setNumberOptions(QLocale::OmitGroupSeparator);
-    m_plot->setLocale(numbers);
-    // The legend in a row of its own under the chart, where it hides no point.
-    m_plot->legend->setVisible(true);
-    m_plot->legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
-    m_plot->legend->setBorderPen(Qt::NoPen);
-    m_plot->plotLayout()->addElement(1, 0, m_plot->legend);
-    m_plot->plotLayout()->setRowStretchFactor(1, 0.001);
-    m_plot->setInteractions(QCP::iSelectPlottables);
+    m_chart = new TrendChartView(this);
+    m_chart->setObjectName(QStringLiteral("TrendChart"));
+    m_chart->setMinimumHeight(300);
+    m_chart->setDecimalSeparator(m_services.locale.decimalSeparator());
 
     m_model = new QStandardItemModel(this);
     auto* sorted = new TrendSortModel(this);
@@ -146,7 +126,7 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
     m_table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
 
     auto* splitter = new QSplitter(Qt::Vertical, this);
-    splitter->addWidget(m_plot);
+    splitter->addWidget(m_chart);
     splitter->addWidget(m_table);
     splitter->setStretchFactor(0, 3);
     splitter->setStretchFactor(1, 2);
@@ -166,11 +146,10 @@ TrendWindow::TrendWindow(Subject subject, const Language& language, const AppSer
     connect(m_figure, qOverload<int>(&QComboBox::currentIndexChanged), this,
             &TrendWindow::drawFigure);
     connect(m_save, &QPushButton::clicked, this, &TrendWindow::saveCsvClicked);
-    connect(m_plot, &QCustomPlot::plottableClick, this,
-            [this](QCPAbstractPlottable* plottable, int index, QMouseEvent*) {
-                if (plottable == m_points && index >= 0 && index < m_pointFiles.size())
-                    emit cycleChosen(m_pointFiles.at(index));
-            });
+    connect(m_chart, &TrendChartView::pointClicked, this, [this](int index) {
+        if (index < m_pointFiles.size())
+            emit cycleChosen(m_pointFiles.at(index));
+    });
     relabel();
 }
 
@@ -195,8 +174,8 @@ void TrendWindow::relabel()
     m_figureLabel->setText(m_language.text(Text::TrendFigure));
     m_save->setText(m_language.text(Text::TrendSaveCsv));
     m_close->setText(m_language.text(Text::TrendClose));
-    m_plot->setToolTip(m_language.text(Text::TrendPointHint));
-    m_plot->xAxis->setLabel(m_language.text(Text::TrendStart));
+    m_chart->setToolTip(m_language.text(Text::TrendPointHint));
+    m_chart->setStartTitle(m_language.text(Text::TrendStart));
     m_progress->setCaption(windowTitle());
     m_progress->setBody(m_language.text(Text::TrendReading));
 }
@@ -294,7 +273,6 @@ void TrendWindow::drawFigure()
 {
     const TrendColumn column = shownFigure();
     const QChar separator = m_services.locale.decimalSeparator();
-    m_plot->clearGraphs();
     m_pointFiles.clear();
 
     QList<const TrendCycle*> shown;
@@ -304,53 +282,28 @@ void TrendWindow::drawFigure()
     }
     std::stable_sort(shown.begin(), shown.end(),
                      [](const TrendCycle* a, const TrendCycle* b) { return a->start < b->start; });
-    QVector<double> keys;
-    QVector<double> values;
+    TrendChartData data;
+    data.figure = trendFigureTitle(column, m_language);
+    data.from = m_subject.from;
+    data.to = m_subject.to;
     for (const TrendCycle* cycle : shown) {
-        keys.append(double(cycle->start.toSecsSinceEpoch()));
-        values.append(*trendValue(*cycle, column));
+        data.points.append({cycle->start, *trendValue(*cycle, column)});
         m_pointFiles.append(cycle->file);
     }
 
-    const QString title = trendFigureTitle(column, m_language);
-    m_points = m_plot->addGraph();
-    m_points->setName(title);
-    m_points->setData(keys, values, true);
-    m_points->setPen(QPen(QColor(0x2c, 0x6c, 0xb0), 1.2));
-    m_points->setScatterStyle(
-        QCPScatterStyle(QCPScatterStyle::ssDisc, QColor(0x2c, 0x6c, 0xb0), 7));
-    m_points->setSelectable(QCP::stSingleData);
-    m_plot->yAxis->setLabel(title);
-
     const TrendSpread spread = trendSpread(m_trend.cycles, column);
-    if (spread.count > 0 && !keys.isEmpty()) {
-        // Lines across the whole range, a little beyond the first and the last point.
-        const double margin = std::max(3600.0, (keys.last() - keys.first()) * 0.02);
-        const double left = keys.first() - margin;
-        const double right = keys.last() + margin;
-        const auto line = [&](double value, Text label, QPen pen) {
-            QCPGraph* graph = m_plot->addGraph();
-            graph->setName(fillIn(m_language.text(label), {figureText(value, separator)}));
-            graph->setData({left, right}, {value, value}, true);
-            graph->setPen(pen);
-            graph->setSelectable(QCP::stNone);
+    if (spread.count > 0) {
+        const auto level = [&](TrendChartLevel::Kind kind, double value, Text label) {
+            data.levels.append(
+                {kind, value, fillIn(m_language.text(label), {figureText(value, separator)})});
         };
-        line(spread.mean, Text::TrendMean, QPen(QColor(0xe0, 0x46, 0x1a), 1.8));
-        QPen band(QColor(0x80, 0x80, 0x80), 1.2, Qt::DashLine);
-        line(spread.mean + 2 * spread.deviation, Text::TrendUpperBand, band);
-        line(spread.mean - 2 * spread.deviation, Text::TrendLowerBand, band);
-        m_plot->xAxis->setRange(left, right);
-        m_plot->yAxis->rescale();
-        const QCPRange y = m_plot->yAxis->range();
-        const double pad = std::max(y.size() * 0.08, 1.0);
-        m_plot->yAxis->setRange(y.lower - pad, y.upper + pad);
-    } else {
-        // No figure to draw: the range asked for, rather than the start of the epoch.
-        const double from = QDateTime(m_subject.from, QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
-        m_plot->xAxis->setRange(from, from + 86400.0 * (m_subject.from.daysTo(m_subject.to) + 1));
-        m_plot->yAxis->setRange(QCPRange(0, 1));
+        level(TrendChartLevel::Kind::Mean, spread.mean, Text::TrendMean);
+        level(TrendChartLevel::Kind::Band, spread.mean + 2 * spread.deviation,
+              Text::TrendUpperBand);
+        level(TrendChartLevel::Kind::Band, spread.mean - 2 * spread.deviation,
+              Text::TrendLowerBand);
     }
-    m_plot->replot();
+    m_chart->draw(data);
 }
 
 void TrendWindow::saveCsvClicked()

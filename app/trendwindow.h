@@ -12,8 +12,6 @@
 #include <memory>
 
 class QComboBox;
-class QCPGraph;
-class QCustomPlot;
 class QLabel;
 class QPushButton;
 class QStandardItemModel;
@@ -23,6 +21,7 @@ namespace kvaro {
 
 class ProgressDialog;
 class StatusNote;
+class TrendChartView;
 class WorkerThread;
 
 // The trend of the listed cycles of an oven, in a window of its own: one figure per cycle
@@ -58,7 +57,6 @@ public:
     void saveCsv(const QString& path);
     // The figure drawn: a column from FirstTrendFigure on.
     TrendColumn shownFigure() const;
-    QCustomPlot* plot() const { return m_plot; }
     // The interface language was switched: every text of the window follows.
     void setLanguage(const Language& language);
 
@@ -81,8 +79,7 @@ private:
     Trend m_trend;
     QList<QString> m_pointFiles; // the file of each point of the chart, in key order
     QComboBox* m_figure;
-    QCustomPlot* m_plot;
-    QCPGraph* m_points = nullptr;
+    TrendChartView* m_chart;
     QTableView* m_table;
     QStandardItemModel* m_model;
     QPushButton* m_save;

@@ -9,6 +9,7 @@
 #include "app/trendwindow.h"
 #include "app/widgets/statusnote.h"
 #include "app/windowparts.h"
+#include "chart/view/trendchartview.h"
 #include "cycles/fields.h"
 #include "cycles/language.h"
 #include "tools/cyclegen.h"
@@ -59,6 +60,12 @@ struct Machine : kvaro::testing::WindowMachine {
         }
     }
 };
+
+// The plotting widget inside the window's chart.
+QCustomPlot* plotOf(TrendWindow& window)
+{
+    return control<TrendChartView>(window, "TrendChart")->findChild<QCustomPlot*>();
+}
 
 } // namespace
 
@@ -121,7 +128,7 @@ private slots:
 
         // One point per cycle with the figure, and the mean and its band as lines.
         auto* figure = control<QComboBox>(*window, "TrendFigure");
-        QCustomPlot* plot = window->plot();
+        QCustomPlot* plot = plotOf(*window);
         QCOMPARE(plot->graphCount(), 4);
         QCOMPARE(plot->graph(0)->dataCount(), 5);
         figure->setCurrentIndex(figure->findData(int(TrendColumn::ReachedAfter)));
@@ -228,14 +235,14 @@ private slots:
             QStringList all{window->windowTitle(),
                             control<QPushButton>(*window, "TrendSaveCsv")->text(),
                             control<QPushButton>(*window, "TrendClose")->text(),
-                            window->plot()->xAxis->label(), window->plot()->yAxis->label()};
+                            plotOf(*window)->xAxis->label(), plotOf(*window)->yAxis->label()};
             for (int i = 0; i < figure->count(); ++i)
                 all.append(figure->itemText(i));
             auto* table = control<QTableView>(*window, "TrendTable");
             for (int c = 0; c < table->model()->columnCount(); ++c)
                 all.append(table->model()->headerData(c, Qt::Horizontal).toString());
-            for (int g = 0; g < window->plot()->graphCount(); ++g)
-                all.append(window->plot()->graph(g)->name());
+            for (int g = 0; g < plotOf(*window)->graphCount(); ++g)
+                all.append(plotOf(*window)->graph(g)->name());
             return all;
         };
         const QStringList polish = texts();
