@@ -6,6 +6,7 @@
 #include "app/style.h"
 #include "app/tform2.h"
 #include "app/tform2controls.h"
+#include "app/windowjobs.h"
 #include "app/windowparts.h"
 #include "cycles/platform.h"
 #include "store/drives.h"
@@ -70,20 +71,28 @@ int main(int argc, char* argv[])
     auto* catalogue = form.findChild<CatalogueController*>();
     const int oven = std::max(0, c.ComboPiec->findText(QStringLiteral("10230002")));
     c.ComboPiec->setCurrentIndex(oven);
-    catalogue->ComboPiecItemSelected(oven);
-    const QModelIndex first = c.ListBox1->model()->index(0, 0);
-    c.ListBox1->setCurrentIndex(first);
-    catalogue->ListBox1ItemClick(first);
-    c.AdvSmoothButton9->click();
-    c.Advsmoothtabpager1->setCurrentWidget(c.AdvSmoothTabPager11);
-
+    // Each step answers once the window is quiet again: the list is built, then the
+    // clicked cycle is drawn.
     int status = 1;
-    QTimer::singleShot(300, &app, [&] {
-        status = form.grab().save(out) ? 0 : 1;
-        for (const QString& text : messages.texts())
-            std::fprintf(stderr, "message: %s\n", qPrintable(text));
-        app.quit();
+    bool listed = false;
+    QObject::connect(&form.jobs(), &WindowJobs::idle, &app, [&] {
+        if (!listed) {
+            listed = true;
+            const QModelIndex first = c.ListBox1->model()->index(0, 0);
+            c.ListBox1->setCurrentIndex(first);
+            catalogue->ListBox1ItemClick(first);
+            return;
+        }
+        c.AdvSmoothButton9->click();
+        c.Advsmoothtabpager1->setCurrentWidget(c.AdvSmoothTabPager11);
+        QTimer::singleShot(300, &app, [&] {
+            status = form.grab().save(out) ? 0 : 1;
+            for (const QString& text : messages.texts())
+                std::fprintf(stderr, "message: %s\n", qPrintable(text));
+            app.quit();
+        });
     });
+    catalogue->ComboPiecItemSelected(oven);
     app.exec();
     return status;
 }
