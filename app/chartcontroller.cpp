@@ -9,6 +9,9 @@
 #include "app/widgets/statusnote.h"
 #include "app/workerthread.h"
 #include "assets/assets.h"
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/linebuffer.h"
 #include "chart/chartloader.h"
 #include "chart/comparison.h"
 #include "chart/cursorstats.h"
@@ -20,12 +23,9 @@
 #include "chart/openedcycle.h"
 #include "chart/view/chartview.h"
 #include "chart/view/cursoroverlay.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/linebuffer.h"
 #include "store/storepaths.h"
 
-#include "cycles/platform.h"
+#include "base/platform.h"
 #include <QClipboard>
 #include <QDir>
 #include <QFileInfo>

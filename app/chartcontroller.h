@@ -1,10 +1,10 @@
 #pragma once
 
 #include "app/appservices.h"
+#include "base/language.h"
+#include "base/linebuffer.h"
 #include "chart/chartsummary.h"
 #include "chart/comparison.h"
-#include "cycles/language.h"
-#include "cycles/linebuffer.h"
 #include "report/cyclereport.h"
 
 #include <QDate>

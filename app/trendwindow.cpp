@@ -3,10 +3,10 @@
 #include "app/progressdialog.h"
 #include "app/widgets/statusnote.h"
 #include "app/workerthread.h"
+#include "base/failure.h"
+#include "base/platform.h"
 #include "catalogue/catalogueindex.h"
-#include "cycles/csvtable.h"
-#include "cycles/failure.h"
-#include "cycles/platform.h"
+#include "exports/csvtable.h"
 #include "trend/trendtable.h"
 
 #include <QComboBox>

@@ -7,7 +7,7 @@
 #include "app/tform2.h"
 #include "app/tform2controls.h"
 #include "app/windowparts.h"
-#include "cycles/platform.h"
+#include "base/platform.h"
 #include "store/drives.h"
 #include "store/importer.h"
 #include "store/storepaths.h"

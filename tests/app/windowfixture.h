@@ -5,7 +5,7 @@
 // gives them.
 #include "app/appservices.h"
 #include "app/tform2.h"
-#include "cycles/platform.h"
+#include "base/platform.h"
 #include "tests/testfiles.h"
 
 #include <QDir>
