@@ -6,14 +6,14 @@
 #include "app/widgets/timeline.h"
 #include "app/windowjobs.h"
 #include "app/workerthread.h"
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
 #include "catalogue/cyclelistmodel.h"
 #include "catalogue/rangepicker.h"
 #include "chart/openedcycle.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 #include "store/storepaths.h"
 
 #include <QCalendarWidget>

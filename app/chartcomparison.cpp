@@ -2,12 +2,12 @@
 
 #include "app/progressdialog.h"
 #include "app/windowjobs.h"
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "chart/chartloader.h"
 #include "chart/openedcycle.h"
 #include "chart/view/chartview.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 
 #include <QWidget>
 

@@ -8,6 +8,9 @@
 #include "app/widgets/picturebox.h"
 #include "app/widgets/statusnote.h"
 #include "app/windowjobs.h"
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "chart/cursorstats.h"
 #include "chart/cycleidentity.h"
 #include "chart/eventmarker.h"
@@ -15,9 +18,6 @@
 #include "chart/navigation.h"
 #include "chart/view/chartview.h"
 #include "chart/view/cursoroverlay.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 #include "store/storepaths.h"
 
 #include <QDir>

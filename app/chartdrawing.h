@@ -2,11 +2,11 @@
 
 #include "app/appservices.h"
 #include "app/workerthread.h"
+#include "base/linebuffer.h"
 #include "chart/chartloader.h"
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
 #include "chart/openedcycle.h"
-#include "cycles/linebuffer.h"
 
 #include <QObject>
 #include <QPoint>

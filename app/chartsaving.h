@@ -3,7 +3,7 @@
 #include "app/appservices.h"
 #include "app/chartdrawing.h"
 #include "app/workerthread.h"
-#include "cycles/language.h"
+#include "base/language.h"
 #include "report/batchreport.h"
 #include "report/cyclereport.h"
 

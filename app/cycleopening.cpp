@@ -2,9 +2,9 @@
 
 #include "app/progressdialog.h"
 #include "app/windowjobs.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 
 #include <QFileInfo>
 #include <QWidget>

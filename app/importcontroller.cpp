@@ -6,7 +6,7 @@
 #include "store/importjob.h"
 #include "store/mountwatch.h"
 
-#include "cycles/platform.h"
+#include "base/platform.h"
 #include <QColor>
 #include <QDir>
 #include <QGuiApplication>

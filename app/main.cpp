@@ -3,7 +3,7 @@
 #include "app/style.h"
 #include "app/tform2.h"
 #include "app/windowparts.h"
-#include "cycles/platform.h"
+#include "base/platform.h"
 #include "store/places.h"
 #include "store/storepaths.h"
 

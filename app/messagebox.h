@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cycles/platform.h"
+#include "base/platform.h"
 
 #include <QPointer>
 #include <QWidget>

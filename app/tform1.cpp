@@ -1,6 +1,6 @@
 #include "app/tform1.h"
 
-#include "cycles/language.h"
+#include "base/language.h"
 
 #include <QCalendarWidget>
 #include <QGridLayout>

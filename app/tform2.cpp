@@ -4,10 +4,10 @@
 #include "app/progressdialog.h"
 #include "app/windowjobs.h"
 #include "assets/assets.h"
+#include "base/failure.h"
+#include "base/platform.h"
 #include "chart/openedcycle.h"
 #include "chart/view/chartview.h"
-#include "cycles/failure.h"
-#include "cycles/platform.h"
 #include "store/places.h"
 #include "store/storepaths.h"
 

@@ -2,10 +2,10 @@
 
 #include "app/appservices.h"
 #include "app/tform2controls.h"
+#include "base/language.h"
+#include "base/linebuffer.h"
 #include "chart/chartmodel.h"
 #include "chart/filterlist.h"
-#include "cycles/language.h"
-#include "cycles/linebuffer.h"
 #include "store/settings.h"
 
 #include <QKeySequence>

@@ -3,11 +3,11 @@
 #include "app/progressdialog.h"
 #include "app/widgets/statusnote.h"
 #include "app/workerthread.h"
+#include "base/failure.h"
+#include "base/platform.h"
 #include "catalogue/catalogueindex.h"
 #include "chart/view/trendchartview.h"
-#include "cycles/csvtable.h"
-#include "cycles/failure.h"
-#include "cycles/platform.h"
+#include "exports/csvtable.h"
 #include "trend/trendtable.h"
 
 #include <QComboBox>

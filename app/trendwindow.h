@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/appservices.h"
+#include "base/language.h"
 #include "catalogue/catalogue.h"
-#include "cycles/language.h"
 #include "trend/trendbuild.h"
 #include "trend/trendtable.h"
 

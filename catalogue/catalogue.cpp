@@ -3,12 +3,12 @@
 #include "catalogue/catalogueindex.h"
 #include "cycles/orderedwork.h"
 
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/fieldviews.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 #include "cycles/wallclock.h"
 #include "store/cyclefolder.h"
 

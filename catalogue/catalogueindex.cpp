@@ -1,6 +1,6 @@
 #include "catalogue/catalogueindex.h"
 
-#include "cycles/platform.h"
+#include "base/platform.h"
 #include "store/cyclefolder.h"
 
 #include <QCryptographicHash>

@@ -1,13 +1,13 @@
 #include "catalogue/cyclelist.h"
 
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "catalogue/cyclestatistics.h"
 #include "catalogue/indexedpass.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
 #include "cycles/fields.h"
-#include "cycles/language.h"
 #include "cycles/orderedwork.h"
-#include "cycles/platform.h"
 #include "store/cyclefolder.h"
 
 #include <QDir>

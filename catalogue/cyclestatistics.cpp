@@ -1,7 +1,7 @@
 #include "catalogue/cyclestatistics.h"
 
+#include "base/failure.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
 #include "cycles/fields.h"
 #include "cycles/fieldviews.h"
 #include "cycles/wallclock.h"

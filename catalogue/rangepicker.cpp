@@ -1,6 +1,6 @@
 #include "catalogue/rangepicker.h"
 
-#include "cycles/language.h"
+#include "base/language.h"
 
 namespace kvaro {
 

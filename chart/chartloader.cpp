@@ -1,14 +1,14 @@
 #include "chart/chartloader.h"
 
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/linebuffer.h"
+#include "base/platform.h"
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
 #include "chart/recordfields.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/linebuffer.h"
-#include "cycles/platform.h"
 #include "cycles/wallclock.h"
 
 #include <QLocale>

@@ -1,7 +1,7 @@
 #include "chart/comparison.h"
 
+#include "base/language.h"
 #include "chart/cursorstats.h"
-#include "cycles/language.h"
 
 #include <QFileInfo>
 

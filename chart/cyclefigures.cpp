@@ -1,12 +1,12 @@
 #include "chart/cyclefigures.h"
 
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "chart/chartloader.h"
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
 #include "chart/openedcycle.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 
 #include <QFileInfo>
 

@@ -1,10 +1,10 @@
 #include "chart/cycleidentity.h"
 
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/linebuffer.h"
 #include "chart/recordfields.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/linebuffer.h"
 
 #include <QDate>
 #include <QDir>

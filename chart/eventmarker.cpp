@@ -1,7 +1,7 @@
 #include "chart/eventmarker.h"
 
+#include "base/language.h"
 #include "chart/chartloader.h"
-#include "cycles/language.h"
 #include "cycles/wallclock.h"
 
 #include <array>

@@ -1,9 +1,9 @@
 #include "chart/filterlist.h"
 
+#include "base/language.h"
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
 #include "cycles/cycleformat.h"
-#include "cycles/language.h"
 
 namespace kvaro {
 

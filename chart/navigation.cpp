@@ -1,7 +1,7 @@
 #include "chart/navigation.h"
 
+#include "base/platform.h"
 #include "chart/chartmodel.h"
-#include "cycles/platform.h"
 
 #include <algorithm>
 #include <cmath>

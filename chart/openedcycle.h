@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cycles/linebuffer.h"
+#include "base/linebuffer.h"
 
 #include <QString>
 

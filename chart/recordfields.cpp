@@ -1,9 +1,9 @@
 #include "chart/recordfields.h"
 
+#include "base/failure.h"
+#include "base/linebuffer.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
 #include "cycles/fields.h"
-#include "cycles/linebuffer.h"
 
 #include <bit>
 #include <charconv>

@@ -1,7 +1,7 @@
 #include "chart/seriesname.h"
 
+#include "base/language.h"
 #include "chart/chartmodel.h"
-#include "cycles/language.h"
 
 namespace kvaro {
 

@@ -3,6 +3,9 @@
 
 #include "cli/command.h"
 
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "chart/chartloader.h"
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
@@ -13,9 +16,6 @@
 #include "chart/seriesname.h"
 #include "chart/view/chartview.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 
 #include <QDir>
 #include <QImage>

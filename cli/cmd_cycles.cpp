@@ -4,12 +4,12 @@
 #include "cli/command.h"
 #include "cli/oven.h"
 
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 
 #include <QDir>
 #include <QJsonArray>

@@ -3,11 +3,11 @@
 
 #include "cli/command.h"
 
-#include "chart/cycletable.h"
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "chart/openedcycle.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
+#include "exports/cycletable.h"
 
 #include <QDir>
 

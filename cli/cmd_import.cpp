@@ -1,8 +1,8 @@
 #include "cli/command.h"
 
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "store/drives.h"
 #include "store/importer.h"
 #include "store/storepaths.h"

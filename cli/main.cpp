@@ -1,6 +1,6 @@
 #include "cli/command.h"
 
-#include "cycles/failure.h"
+#include "base/failure.h"
 #include "store/places.h"
 #include "store/settings.h"
 

@@ -2,7 +2,7 @@
 
 #include "catalogue/catalogue.h"
 
-#include "cycles/platform.h"
+#include "base/platform.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cycles/linebuffer.h"
+#include "base/linebuffer.h"
 #include "cycles/rawfile.h"
 
 #include <QString>

@@ -1,8 +1,8 @@
 #include "cycles/cyclename.h"
 
+#include "base/linebuffer.h"
 #include "cycles/cycleformat.h"
 #include "cycles/fields.h"
-#include "cycles/linebuffer.h"
 
 namespace kvaro {
 

@@ -1,8 +1,8 @@
 #include "cycles/fields.h"
 
+#include "base/failure.h"
+#include "base/linebuffer.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
-#include "cycles/linebuffer.h"
 
 #include <cmath>
 #include <limits>

@@ -1,6 +1,6 @@
 #include "cycles/rawfile.h"
 
-#include "cycles/linebuffer.h"
+#include "base/linebuffer.h"
 
 #include <QFile>
 #include <QFileInfo>

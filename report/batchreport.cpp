@@ -1,8 +1,8 @@
 #include "report/batchreport.h"
 
+#include "base/failure.h"
+#include "base/language.h"
 #include "cycles/cyclename.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
 #include "cycles/orderedwork.h"
 #include "report/reportdocument.h"
 

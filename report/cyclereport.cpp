@@ -1,5 +1,9 @@
 #include "report/cyclereport.h"
 
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/linebuffer.h"
+#include "base/platform.h"
 #include "chart/chartloader.h"
 #include "chart/cyclefigures.h"
 #include "chart/cycleidentity.h"
@@ -8,10 +12,6 @@
 #include "chart/recordfields.h"
 #include "cycles/cycleformat.h"
 #include "cycles/cyclename.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/linebuffer.h"
-#include "cycles/platform.h"
 #include "cycles/wallclock.h"
 
 #include <QCryptographicHash>

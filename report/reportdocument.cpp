@@ -1,12 +1,12 @@
 #include "report/reportdocument.h"
 
+#include "base/failure.h"
+#include "base/language.h"
 #include "chart/chartloader.h"
 #include "chart/eventmarker.h"
 #include "chart/seriesname.h"
 #include "chart/view/chartview.h"
 #include "chart/view/outputlanes.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
 
 #include <QFileInfo>
 #include <QFontMetricsF>

@@ -1,9 +1,9 @@
 #include "store/importer.h"
 
+#include "base/linebuffer.h"
+#include "base/platform.h"
 #include "cycles/cyclename.h"
 #include "cycles/fields.h"
-#include "cycles/linebuffer.h"
-#include "cycles/platform.h"
 #include "store/drives.h"
 #include "store/fileops.h"
 

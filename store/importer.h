@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cycles/language.h"
+#include "base/language.h"
 #include "store/storepaths.h"
 
 #include <QList>

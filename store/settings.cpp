@@ -1,6 +1,6 @@
 #include "store/settings.h"
 
-#include "cycles/failure.h"
+#include "base/failure.h"
 #include "store/places.h"
 
 #include <QDir>

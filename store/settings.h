@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cycles/language.h"
-#include "cycles/linebuffer.h"
+#include "base/language.h"
+#include "base/linebuffer.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,7 +1,7 @@
 #pragma once
 
 // Small file helpers every test folder uses for its fixtures.
-#include "cycles/language.h"
+#include "base/language.h"
 
 #include <QByteArray>
 #include <QDir>

@@ -9,11 +9,11 @@
 // --whole adds the whole reading of every file (minutes for thousands of large files).
 // The store is written once into --keep DIR (DIR/Data/bench) and reused while it matches.
 
+#include "base/language.h"
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 #include "cycles/rawfile.h"
 #include "store/cyclefolder.h"
 #include "tools/benchkit.h"

@@ -6,14 +6,14 @@
 // Cycles up to 100 000 records are generated with a record every 2 s, longer ones every
 // second. Each figure is the median of the runs, as wall-clock time and as the CPU time of
 // the process (on a busy machine the second says more).
+#include "base/language.h"
+#include "base/platform.h"
 #include "chart/chartloader.h"
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
 #include "chart/openedcycle.h"
 #include "chart/view/chartview.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 #include "tools/benchkit.h"
 #include "tools/cyclegen.h"
 

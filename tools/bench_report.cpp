@@ -9,10 +9,10 @@
 // floor (every byte of the listed files read plainly, in the same run), with the resident
 // memory after it.
 
+#include "base/language.h"
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/cyclelist.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 #include "report/batchreport.h"
 #include "report/cyclereport.h"
 #include "report/reportdocument.h"

@@ -9,10 +9,10 @@
 // the index warm, alone and with the catalogue build before it as kvaro-cli trend does. Each figure
 // is the median of its runs, in ms, with the resident memory after it.
 
+#include "base/language.h"
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 #include "cycles/rawfile.h"
 #include "store/cyclefolder.h"
 #include "tools/benchkit.h"

@@ -1,7 +1,7 @@
 #include "tools/cyclegen.h"
 
+#include "base/failure.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
 
 #include <QByteArrayList>
 #include <QDir>

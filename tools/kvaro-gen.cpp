@@ -1,7 +1,7 @@
 // kvaro-gen: writes cycle files and whole controller drive folders for tests, samples and
 // the demo data of a first run.
 
-#include "cycles/failure.h"
+#include "base/failure.h"
 #include "tools/cyclegen.h"
 
 #include <QCoreApplication>

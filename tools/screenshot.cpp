@@ -8,7 +8,7 @@
 #include "app/tform2controls.h"
 #include "app/windowjobs.h"
 #include "app/windowparts.h"
-#include "cycles/platform.h"
+#include "base/platform.h"
 #include "store/drives.h"
 #include "store/importer.h"
 #include "store/storepaths.h"

@@ -1,8 +1,8 @@
 #include "trend/trendtable.h"
 
+#include "base/language.h"
 #include "chart/chartloader.h"
-#include "cycles/csvtable.h"
-#include "cycles/language.h"
+#include "exports/csvtable.h"
 
 #include <algorithm>
 #include <cmath>

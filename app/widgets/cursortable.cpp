@@ -1,10 +1,10 @@
 #include "app/widgets/cursortable.h"
 
+#include "base/language.h"
 #include "chart/chartmodel.h"
 #include "chart/cursorstats.h"
 #include "chart/view/elapsedticker.h"
 #include "chart/view/seriesstyle.h"
-#include "cycles/language.h"
 
 #include <QHeaderView>
 #include <QLabel>

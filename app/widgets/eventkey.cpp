@@ -1,8 +1,8 @@
 #include "app/widgets/eventkey.h"
 
+#include "base/language.h"
 #include "chart/eventmarker.h"
 #include "chart/view/eventpicture.h"
-#include "cycles/language.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -9,10 +9,10 @@
 #include "app/widgets/cyclelistdelegate.h"
 #include "app/widgets/timeline.h"
 #include "app/windowparts.h"
+#include "base/platform.h"
 #include "catalogue/cyclelistmodel.h"
 #include "catalogue/rangepicker.h"
 #include "chart/navigation.h"
-#include "cycles/platform.h"
 #include "store/drives.h"
 #include "store/mountwatch.h"
 

@@ -2,8 +2,8 @@
 #include "app/chartdrawing.h"
 #include "app/progressdialog.h"
 #include "app/tform2.h"
+#include "base/platform.h"
 #include "chart/view/chartview.h"
-#include "cycles/platform.h"
 #include "tests/app/windowfixture.h"
 #include "tests/testfiles.h"
 

@@ -9,9 +9,9 @@
 #include "app/trendwindow.h"
 #include "app/widgets/statusnote.h"
 #include "app/windowparts.h"
+#include "base/language.h"
 #include "chart/view/trendchartview.h"
 #include "cycles/fields.h"
-#include "cycles/language.h"
 #include "tools/cyclegen.h"
 #include "trend/trendtable.h"
 

@@ -8,7 +8,7 @@
 #include "app/cycleopening.h"
 #include "app/tform2.h"
 #include "app/windowjobs.h"
-#include "cycles/platform.h"
+#include "base/platform.h"
 #include "tests/testfiles.h"
 
 #include <QDir>

@@ -2,8 +2,8 @@
 
 // Small cycle files written by the tests themselves: a record line is 83 fields of "0"
 // with the fields a case cares about set, named as in kvaro::field.
+#include "base/language.h"
 #include "cycles/cycleformat.h"
-#include "cycles/language.h"
 
 #include <QDir>
 #include <QFile>

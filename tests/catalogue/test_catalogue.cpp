@@ -1,11 +1,11 @@
 #include "fixtures.h"
 #include "tests/testfiles.h"
 
+#include "base/failure.h"
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/cyclestatistics.h"
 #include "cycles/cyclefiletext.h"
-#include "cycles/failure.h"
-#include "cycles/platform.h"
 #include "tools/cyclegen.h"
 
 #include <QDir>

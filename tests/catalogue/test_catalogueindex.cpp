@@ -4,10 +4,10 @@
 // the equality checks too.
 #include "fixtures.h"
 
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
-#include "cycles/platform.h"
 #include "tools/cyclegen.h"
 
 #include <QDir>

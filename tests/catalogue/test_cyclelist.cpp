@@ -1,12 +1,12 @@
 #include "fixtures.h"
 #include "tests/testfiles.h"
 
+#include "base/failure.h"
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/cyclelist.h"
 #include "catalogue/cyclestatistics.h"
 #include "catalogue/rangepicker.h"
-#include "cycles/failure.h"
-#include "cycles/platform.h"
 
 #include <QTemporaryDir>
 #include <QTest>

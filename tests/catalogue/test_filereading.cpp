@@ -2,10 +2,10 @@
 // what listCycleFiles says, a failed open what QFile says, the field views what Split cuts.
 #include "fixtures.h"
 
-#include "cycles/failure.h"
+#include "base/failure.h"
+#include "base/linebuffer.h"
 #include "cycles/fields.h"
 #include "cycles/fieldviews.h"
-#include "cycles/linebuffer.h"
 #include "cycles/rawfile.h"
 #include "store/cyclefolder.h"
 #include "store/storepaths.h"

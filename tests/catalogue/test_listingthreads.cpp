@@ -2,9 +2,9 @@
 // progress and takes a cancel, must not show it.
 #include "fixtures.h"
 
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/cyclelist.h"
-#include "cycles/platform.h"
 #include "tools/cyclegen.h"
 
 #include <QSemaphore>

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/language.h"
+#include "base/linebuffer.h"
 #include "cycles/cycleformat.h"
-#include "cycles/language.h"
-#include "cycles/linebuffer.h"
 
 #include <QStringList>
 #include <QTime>

@@ -2,11 +2,11 @@
 
 #include "cyclefixture.h"
 
+#include "base/platform.h"
 #include "chart/chartloader.h"
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
-#include "cycles/platform.h"
 
 namespace kvaro::test {
 

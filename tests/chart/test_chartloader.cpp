@@ -1,12 +1,12 @@
 #include "loadedcycle.h"
 
+#include "base/failure.h"
+#include "base/platform.h"
 #include "chart/chartloader.h"
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
 #include "chart/filterlist.h"
-#include "cycles/failure.h"
 #include "cycles/fields.h"
-#include "cycles/platform.h"
 
 #include <QTemporaryDir>
 #include <QTest>

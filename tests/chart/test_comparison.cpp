@@ -1,12 +1,12 @@
 // A second cycle laid over the drawn one: its points placed at the drawn cycle's positions
 // for equal times since the start, and the values the hair line compares.
+#include "base/language.h"
+#include "base/platform.h"
 #include "chart/chartloader.h"
 #include "chart/chartsummary.h"
 #include "chart/comparison.h"
 #include "chart/filterlist.h"
 #include "chart/openedcycle.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 #include "tools/cyclegen.h"
 
 #include <QTemporaryDir>

@@ -1,8 +1,8 @@
 #include "cyclefixture.h"
 
+#include "base/language.h"
 #include "chart/chartmodel.h"
 #include "chart/eventmarker.h"
-#include "cycles/language.h"
 
 #include <QTest>
 

@@ -1,5 +1,5 @@
+#include "base/failure.h"
 #include "chart/openedcycle.h"
-#include "cycles/failure.h"
 
 #include <QFile>
 #include <QTemporaryDir>

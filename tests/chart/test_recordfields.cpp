@@ -1,5 +1,5 @@
+#include "base/failure.h"
 #include "chart/recordfields.h"
-#include "cycles/failure.h"
 #include "cycles/fields.h"
 
 #include <QTest>

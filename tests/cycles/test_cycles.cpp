@@ -1,8 +1,8 @@
+#include "base/failure.h"
+#include "base/linebuffer.h"
+#include "base/platform.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
 #include "cycles/fields.h"
-#include "cycles/linebuffer.h"
-#include "cycles/platform.h"
 
 #include <QTemporaryDir>
 #include <QTest>

@@ -1,5 +1,5 @@
+#include "base/linebuffer.h"
 #include "cycles/fields.h"
-#include "cycles/linebuffer.h"
 
 #include <QFile>
 #include <QTemporaryDir>

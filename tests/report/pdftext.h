@@ -1,8 +1,8 @@
 #pragma once
 
 // A written PDF read back (poppler.h), with the fixtures the report tests share.
+#include "base/language.h"
 #include "chart/view/chartview.h"
-#include "cycles/language.h"
 #include "tests/chart/cyclefixture.h"
 #include "tests/report/poppler.h"
 #include "tests/testfiles.h"

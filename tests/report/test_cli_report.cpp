@@ -1,6 +1,6 @@
 #include "pdftext.h"
 
-#include "cycles/failure.h"
+#include "base/failure.h"
 
 #include <QDir>
 #include <QFile>

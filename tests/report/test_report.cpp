@@ -1,9 +1,9 @@
 #include "pdftext.h"
 
+#include "base/failure.h"
 #include "chart/chartloader.h"
 #include "chart/openedcycle.h"
 #include "chart/seriesname.h"
-#include "cycles/failure.h"
 #include "report/batchreport.h"
 #include "report/cyclereport.h"
 #include "report/reportdocument.h"

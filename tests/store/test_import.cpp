@@ -1,4 +1,4 @@
-#include "cycles/platform.h"
+#include "base/platform.h"
 #include "store/drives.h"
 #include "store/fileops.h"
 #include "store/importer.h"

@@ -1,4 +1,4 @@
-#include "cycles/failure.h"
+#include "base/failure.h"
 #include "store/places.h"
 #include "store/settings.h"
 #include "tests/testfiles.h"

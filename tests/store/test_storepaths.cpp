@@ -1,4 +1,4 @@
-#include "cycles/failure.h"
+#include "base/failure.h"
 #include "store/naturalorder.h"
 #include "store/settings.h"
 #include "store/storepaths.h"

@@ -1,7 +1,7 @@
+#include "base/failure.h"
+#include "base/linebuffer.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
 #include "cycles/fields.h"
-#include "cycles/linebuffer.h"
 #include "tools/cyclegen.h"
 
 #include <QDir>

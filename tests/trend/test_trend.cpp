@@ -2,6 +2,8 @@
 // temperature as the summary beside a drawn cycle states them), kept in the index while a
 // file is unchanged, and put into the table and its CSV file.
 
+#include "base/language.h"
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/catalogueindex.h"
 #include "chart/chartloader.h"
@@ -10,11 +12,9 @@
 #include "chart/cyclefigures.h"
 #include "chart/filterlist.h"
 #include "chart/openedcycle.h"
-#include "cycles/csvtable.h"
 #include "cycles/cycleformat.h"
 #include "cycles/fields.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
+#include "exports/csvtable.h"
 #include "tests/testfiles.h"
 #include "tools/cyclegen.h"
 #include "trend/trendbuild.h"

@@ -5,6 +5,10 @@
 // the chart loader with its filter list. Failures are expected; crashes, hangs, sanitizer
 // reports and disagreements are not. The line buffer and the loader's field reader work on
 // bytes; a plain reader of whole strings below checks every line and field they give.
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/linebuffer.h"
+#include "base/platform.h"
 #include "catalogue/catalogue.h"
 #include "catalogue/cyclelist.h"
 #include "catalogue/cyclestatistics.h"
@@ -14,11 +18,7 @@
 #include "chart/filterlist.h"
 #include "chart/recordfields.h"
 #include "cycles/cyclename.h"
-#include "cycles/failure.h"
 #include "cycles/fields.h"
-#include "cycles/language.h"
-#include "cycles/linebuffer.h"
-#include "cycles/platform.h"
 
 #include <QCoreApplication>
 #include <QDir>

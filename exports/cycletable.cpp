@@ -1,5 +1,8 @@
-#include "chart/cycletable.h"
+#include "exports/cycletable.h"
 
+#include "base/failure.h"
+#include "base/language.h"
+#include "base/platform.h"
 #include "chart/chartloader.h"
 #include "chart/chartmodel.h"
 #include "chart/chartsummary.h"
@@ -8,9 +11,6 @@
 #include "chart/recordfields.h"
 #include "chart/seriesname.h"
 #include "cycles/cycleformat.h"
-#include "cycles/failure.h"
-#include "cycles/language.h"
-#include "cycles/platform.h"
 
 #include <QStringList>
 #include <QVector>

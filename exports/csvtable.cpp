@@ -1,6 +1,6 @@
-#include "cycles/csvtable.h"
+#include "exports/csvtable.h"
 
-#include "cycles/linebuffer.h"
+#include "base/linebuffer.h"
 
 #include <algorithm>
 #include <cmath>

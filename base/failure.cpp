@@ -1,7 +1,7 @@
-#include "cycles/failure.h"
+#include "base/failure.h"
 
-#include "cycles/language.h"
-#include "cycles/platform.h"
+#include "base/language.h"
+#include "base/platform.h"
 
 #include <QDir>
 #include <QFileInfo>

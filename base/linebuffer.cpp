@@ -1,6 +1,6 @@
-#include "cycles/linebuffer.h"
+#include "base/linebuffer.h"
 
-#include "cycles/failure.h"
+#include "base/failure.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "cycles/csvtable.h"
+#include "exports/csvtable.h"
 
 #include <QChar>
 

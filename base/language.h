@@ -1,7 +1,7 @@
 #pragma once
 
-#include "cycles/linebuffer.h"
-#include "cycles/textlines.h"
+#include "base/linebuffer.h"
+#include "base/textlines.h"
 
 #include <cstddef>
 #include <iterator>

@@ -1,7 +1,7 @@
 // The spreadsheet table: which separator a locale gets, which fields are quoted, how numbers
 // are written, and that a saved file is the table's bytes.
-#include "cycles/csvtable.h"
-#include "cycles/failure.h"
+#include "base/failure.h"
+#include "exports/csvtable.h"
 
 #include <QFile>
 #include <QTemporaryDir>

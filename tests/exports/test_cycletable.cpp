@@ -1,12 +1,12 @@
 // A cycle as a spreadsheet table: every cell of small cycles in both kinds of locale, the
 // failures it shares with the chart, and the file read back by another program's CSV reader.
-#include "cyclefixture.h"
-#include "loadedcycle.h"
+#include "tests/chart/cyclefixture.h"
+#include "tests/chart/loadedcycle.h"
 #include "tests/testfiles.h"
 
-#include "chart/cycletable.h"
+#include "base/failure.h"
 #include "chart/openedcycle.h"
-#include "cycles/failure.h"
+#include "exports/cycletable.h"
 
 #include <QFile>
 #include <QJsonArray>
