@@ -43,21 +43,6 @@ struct Options {
     QSize size{1200, 700};
 };
 
-// Every message the window would show, in order, echoed to standard error as it comes.
-class EchoingMessages : public Messages
-{
-public:
-    void show(const QString& text) override
-    {
-        m_texts.append(text);
-        err(text);
-    }
-    const QStringList& texts() const { return m_texts; }
-
-private:
-    QStringList m_texts;
-};
-
 std::optional<QSize> parseSize(const QString& text)
 {
     const QStringList parts = text.split(QLatin1Char('x'));
@@ -245,8 +230,7 @@ int run(const Invocation& invocation)
     EchoingMessages messages;
     // Start-up: the language as the window finds it; a missing file is reported and the
     // window's own texts stay.
-    const Language language =
-        interfaceLanguage(invocation, [&](const QString& text) { messages.show(text); });
+    const Language language = interfaceLanguage(invocation, messages.sink());
     const SystemLocale locale;
 
     Outcome o;
