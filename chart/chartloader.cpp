@@ -78,16 +78,31 @@ QString padded(const QString& field)
 // A consumption counter as a number, where its field reads as one: the figure is only for
 // the figures beside the chart, so a text that is none leaves it out rather than stopping
 // the load.
-std::optional<double> counterOf(const RecordFields& fields, int fieldIndex)
+std::optional<double> counterOf(QByteArrayView field)
 {
-    if (const std::optional<double> plain = RecordFields::plainDecimal(fields.bytes(fieldIndex)))
+    if (const std::optional<double> plain = RecordFields::plainDecimal(field))
         return plain;
     // The separator is "," or "." depending on where the file was normalised.
-    QString text = fields.text(fieldIndex);
+    QString text = LineBuffer::fromLineBytes(field);
     text.replace(QLatin1Char(','), QLatin1Char('.'));
     bool ok = false;
     const double value = QLocale::c().toDouble(text, &ok);
     return ok ? std::optional<double>(value) : std::nullopt;
+}
+
+std::optional<double> counterOf(const RecordFields& fields, int fieldIndex)
+{
+    return counterOf(fields.bytes(fieldIndex));
+}
+
+// A field the summary shows as it stands, as an integer where it reads as one.
+std::optional<int> integerOf(const RecordFields& fields, int fieldIndex)
+{
+    try {
+        return fields.integer(fieldIndex);
+    } catch (const Failure&) {
+        return std::nullopt;
+    }
 }
 
 // The consumption counter of the last drawn record.
@@ -137,7 +152,7 @@ private:
     void showTimeHeld();
     void addOutputArrows();
     bool isOn(int line, std::size_t output);
-    void setConsumption(int fieldIndex, const char* unit);
+    void setConsumption(int fieldIndex, const char* unit, RecordTotals::Unit typedUnit);
     void showConsumption();
 
     const LineBuffer& m_memo;
@@ -156,6 +171,7 @@ private:
     // field's bytes stay in memo1 for the whole load.
     QByteArrayView m_consumption;
     const char* m_consumptionUnit = nullptr;
+    RecordTotals::Unit m_consumptionTypedUnit = RecordTotals::Unit::None;
 
     double m_setTemperature = 0;
     bool m_reached = false;            // at a record after the start
@@ -197,7 +213,7 @@ void Loader::recordLoop()
                 m_chart.at(series::Power)
                     .points.appendElapsed(double(x), m_fields.decimal(field::Power),
                                           m_lastElapsed.value_or(0));
-                setConsumption(field::Energy, " kWh");
+                setConsumption(field::Energy, " kWh", RecordTotals::Unit::KilowattHours);
                 keepConsumption(m_chart, m_fields, field::Energy, RecordTotals::Unit::KilowattHours,
                                 x);
             }
@@ -237,17 +253,21 @@ void Loader::readEndLine()
     }
 }
 
-void Loader::setConsumption(int fieldIndex, const char* unit)
+void Loader::setConsumption(int fieldIndex, const char* unit, RecordTotals::Unit typedUnit)
 {
     m_consumption = m_fields.bytes(fieldIndex); // a missing field fails at its line
     m_consumptionUnit = unit;
+    m_consumptionTypedUnit = typedUnit;
 }
 
 void Loader::showConsumption()
 {
-    if (m_consumptionUnit)
-        m_summary.consumption =
-            LineBuffer::fromLineBytes(m_consumption) + QLatin1String(m_consumptionUnit);
+    if (!m_consumptionUnit)
+        return;
+    m_summary.consumption =
+        LineBuffer::fromLineBytes(m_consumption) + QLatin1String(m_consumptionUnit);
+    m_summary.numbers.consumption = counterOf(m_consumption);
+    m_summary.numbers.consumptionUnit = m_consumptionTypedUnit;
 }
 
 void Loader::record(int x)
@@ -315,7 +335,7 @@ void Loader::burnerRecord(int x)
         }
     }
 
-    setConsumption(field::Fuel, "kg");
+    setConsumption(field::Fuel, "kg", RecordTotals::Unit::Kilograms);
     keepConsumption(m_chart, m_fields, field::Fuel, RecordTotals::Unit::Kilograms, x);
 }
 
@@ -324,9 +344,15 @@ void Loader::firstRecord()
     const QString minutes = m_fields.text(field::ProgrammedMinutes);
     const QString seconds = m_fields.text(field::ProgrammedSeconds);
     m_summary.programmedTime = padded(minutes) + QLatin1Char(':') + padded(seconds);
+    const std::optional<int> programmedMinutes = integerOf(m_fields, field::ProgrammedMinutes);
+    const std::optional<int> programmedSeconds = integerOf(m_fields, field::ProgrammedSeconds);
+    m_summary.numbers.programmedSeconds.reset();
+    if (programmedMinutes && programmedSeconds)
+        m_summary.numbers.programmedSeconds = qint64(*programmedMinutes) * 60 + *programmedSeconds;
 
     m_setTemperature = m_fields.decimal(field::SetTemperature);
     m_summary.setTemperature = m_fields.text(field::SetTemperature) + QStringLiteral(" °C");
+    m_summary.numbers.setTemperature = m_setTemperature;
     m_chart.setPoint().temperature = m_setTemperature;
     m_chart.setPoint().band = ReachedMargin;
 
@@ -337,7 +363,9 @@ void Loader::firstRecord()
         shown.PalnikImg = true;
         shown.PalnikStatus = true;
         m_summary.burnerCount = m_fields.text(field::BurnerCount);
+        m_summary.numbers.burnerCount.reset();
         m_summary.LoadedBurnerCount = m_fields.integer(field::BurnerCount);
+        m_summary.numbers.burnerCount = m_summary.LoadedBurnerCount;
     } else {
         shown.PalnikImg = false;
         shown.PalnikStatus = false;
@@ -408,7 +436,7 @@ void Loader::showMeanDifference()
         return;
     const double mean = m_differenceSum / m_differenceCount;
     m_chart.meanAbsT1T2() = mean;
-    const double shown = std::floor(mean / 2);
+    const double shown = halfMeanAbsT1T2RoundedDown(mean);
     // Formatted as a real number: temperatures of 1e90 in a damaged file fit no integer.
     m_summary.meanHeatingDifference += QString::number(shown, 'f', 0) + QStringLiteral("°C");
 }

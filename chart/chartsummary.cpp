@@ -2,6 +2,15 @@
 
 namespace kvaro {
 
+namespace {
+
+template <typename T> QString orNone(const std::optional<T>& value)
+{
+    return value ? QString::number(*value) : QStringLiteral("none");
+}
+
+} // namespace
+
 QString fuelPictureName(FuelPicture picture)
 {
     switch (picture) {
@@ -36,6 +45,12 @@ QDebug operator<<(QDebug debug, const ChartSummary& s)
     debug.nospace() << "ChartSummary(";
     for (const SummaryLabel& label : summaryLabels(s))
         debug << label.objectName << '=' << label.text << ' ';
+    const SummaryNumbers& n = s.numbers;
+    debug.noquote() << "numbers[programmedSeconds=" << orNone(n.programmedSeconds)
+                    << " setTemperature=" << orNone(n.setTemperature)
+                    << " consumption=" << orNone(n.consumption) << ' ' << int(n.consumptionUnit)
+                    << " burnerCount=" << orNone(n.burnerCount) << "] ";
+    debug.quote();
     debug << "shown[Chart1=" << v.Chart1 << " PalnikImg=" << v.PalnikImg
           << " PalnikStatus=" << v.PalnikStatus << " GrodzImg=" << v.GrodzImg
           << " PrzewietrzanieImg=" << v.PrzewietrzanieImg

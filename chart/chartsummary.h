@@ -1,8 +1,13 @@
 #pragma once
 
+#include "chart/chartmodel.h"
+
 #include <QDebug>
 #include <QList>
 #include <QString>
+
+#include <cmath>
+#include <optional>
 
 namespace kvaro {
 
@@ -27,6 +32,27 @@ struct SummaryShown {
     bool operator==(const SummaryShown&) const = default;
 };
 
+// The numbers behind the summary's texts that show a field of the file as it stands, read
+// where the text is set and kept like it. None where the load did not reach the field, or
+// where the field reads as no number (the text still shows it).
+struct SummaryNumbers {
+    std::optional<qint64> programmedSeconds; // the programmed cycle time
+    std::optional<double> setTemperature;    // °C
+    // The consumption counter of the last drawn record, in the unit of that record's heating
+    // type (the unit is known even where the counter is no number).
+    std::optional<double> consumption;
+    RecordTotals::Unit consumptionUnit = RecordTotals::Unit::None;
+    std::optional<int> burnerCount; // set by burner ovens only, as the caption
+    bool operator==(const SummaryNumbers&) const = default;
+};
+
+// What the summary states as the mean heating difference: half the mean of |T1 - T2|,
+// rounded down to a whole degree.
+inline double halfMeanAbsT1T2RoundedDown(double meanAbsT1T2)
+{
+    return std::floor(meanAbsT1T2 / 2);
+}
+
 // Everything a load writes outside the chart: the texts of the summary labels, the state of
 // the pictures and the three results the filter list reads. A load starts from the previous
 // load's summary and overwrites only what it reaches, so whatever it does not set keeps
@@ -39,6 +65,7 @@ struct ChartSummary {
     QString meanHeatingDifference;
     QString setTemperatureReached; // when the set temperature was reached, and held for
     QString burnerCount;           // caption of the burner picture
+    SummaryNumbers numbers;
 
     SummaryShown shown;
     int powerLevel = 0; // power regulation, 0..100

@@ -14,6 +14,7 @@
 #include "chart/navigation.h"
 #include "chart/openedcycle.h"
 #include "chart/seriesname.h"
+#include "chart/summaryfigures.h"
 #include "chart/view/chartview.h"
 #include "cycles/cycleformat.h"
 
@@ -41,21 +42,6 @@ struct Options {
     bool json = false;
     QString png;
     QSize size{1200, 700};
-};
-
-// Every message the window would show, in order, echoed to standard error as it comes.
-class EchoingMessages : public Messages
-{
-public:
-    void show(const QString& text) override
-    {
-        m_texts.append(text);
-        err(text);
-    }
-    const QStringList& texts() const { return m_texts; }
-
-private:
-    QStringList m_texts;
 };
 
 std::optional<QSize> parseSize(const QString& text)
@@ -148,6 +134,63 @@ QJsonArray seriesJson(const ChartModel& chart)
     return all;
 }
 
+// Grows by one whenever a key of the JSON changes its meaning; new keys alone leave it.
+constexpr int JsonSchema = 1;
+
+template <typename T> QJsonValue orNull(const std::optional<T>& value)
+{
+    return value ? QJsonValue(*value) : QJsonValue();
+}
+
+QJsonValue fuelJson(FuelPicture fuel)
+{
+    switch (fuel) {
+    case FuelPicture::Olej:
+        return QStringLiteral("oil");
+    case FuelPicture::Gaz:
+        return QStringLiteral("gas");
+    case FuelPicture::Prad:
+        return QStringLiteral("electricity");
+    case FuelPicture::None:
+        break;
+    }
+    return {};
+}
+
+QJsonValue unitJson(RecordTotals::Unit unit)
+{
+    switch (unit) {
+    case RecordTotals::Unit::Kilograms:
+        return QStringLiteral("kg");
+    case RecordTotals::Unit::KilowattHours:
+        return QStringLiteral("kWh");
+    case RecordTotals::Unit::None:
+        break;
+    }
+    return {};
+}
+
+// The summary as numbers under English keys for scripts; the README names each key.
+QJsonObject summaryJson(const SummaryFigures& f)
+{
+    return QJsonObject{
+        {QStringLiteral("fuel"), fuelJson(f.fuel)},
+        {QStringLiteral("consumption"), orNull(f.consumption)},
+        {QStringLiteral("consumptionAtLastRecord"), orNull(f.consumptionAtLastRecord)},
+        {QStringLiteral("consumptionUnit"), unitJson(f.consumptionUnit)},
+        {QStringLiteral("programmedSeconds"), orNull(f.programmedSeconds)},
+        {QStringLiteral("setTemperature"), orNull(f.setTemperature)},
+        {QStringLiteral("reachedAfterSeconds"), orNull(f.reachedAfterSeconds)},
+        {QStringLiteral("heldForSeconds"), orNull(f.heldForSeconds)},
+        {QStringLiteral("meanAbsT1T2"), orNull(f.meanAbsT1T2)},
+        {QStringLiteral("halfMeanAbsT1T2RoundedDown"), orNull(f.halfMeanAbsT1T2RoundedDown)},
+        {QStringLiteral("highestWorking"), orNull(f.highestWorking)},
+        {QStringLiteral("durationSeconds"), orNull(f.durationSeconds)},
+        {QStringLiteral("burnerCount"), orNull(f.burnerCount)},
+        {QStringLiteral("powerLevelPercent"), orNull(f.powerLevelPercent)},
+    };
+}
+
 struct Outcome {
     ChartModel chart;
     ChartSummary summary;
@@ -208,6 +251,8 @@ QJsonObject json(const Outcome& o, const QStringList& messages)
         {QStringLiteral("error"), o.hasError ? QJsonValue(o.error) : QJsonValue()},
         {QStringLiteral("series"), seriesJson(o.chart)},
         {QStringLiteral("labels"), labels},
+        {QStringLiteral("schema"), JsonSchema},
+        {QStringLiteral("summary"), summaryJson(summaryFiguresOf(s, o.chart))},
         {QStringLiteral("shown"), shown},
         {QStringLiteral("FooterImage"), footer.isEmpty() ? QJsonValue() : QJsonValue(footer)},
         {QStringLiteral("regulacjaMocyBar"), s.powerLevel},
@@ -245,8 +290,7 @@ int run(const Invocation& invocation)
     EchoingMessages messages;
     // Start-up: the language as the window finds it; a missing file is reported and the
     // window's own texts stay.
-    const Language language =
-        interfaceLanguage(invocation, [&](const QString& text) { messages.show(text); });
+    const Language language = interfaceLanguage(invocation, messages.sink());
     const SystemLocale locale;
 
     Outcome o;

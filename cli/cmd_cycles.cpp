@@ -8,10 +8,8 @@
 #include "base/language.h"
 #include "base/platform.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
 
-#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -27,9 +25,7 @@ const QString Usage = QStringLiteral(
 
 struct Options {
     QString oven;
-    QDate from;
-    QDate to;
-    QDate today;
+    GivenDays days;
     bool json = false;
 };
 
@@ -37,11 +33,7 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
     options.oven = parser.positionalArguments().value(0);
-    if (!readDays(parser,
-                  {{fromOption(), options.from},
-                   {toOption(), options.to},
-                   {todayOption(), options.today}},
-                  error))
+    if (!readDays(parser, listedDays(), options.days, error))
         return std::nullopt;
     options.json = parser.isSet(jsonOption());
     if (options.oven.isEmpty()) {
@@ -129,33 +121,18 @@ int run(const Invocation& invocation)
     if (!parsed)
         return refuse(error, Usage);
     const Options& options = *parsed;
-    const FixedClock clock = clockOfDay(options.today);
-    const DayRange days = dayRange(options.from, options.to, clock.today());
 
-    const QString folder = existingOvenFolder(invocation.home, options.oven);
-    if (folder.isEmpty())
+    EchoingMessages messages;
+    const std::optional<OpenedOven> oven =
+        openOven(invocation, options.oven, options.days, messages.sink());
+    if (!oven)
         return ExitFailed;
-
-    // Every message the window would show, in order, echoed to standard error as it comes.
-    QStringList messages;
-    const auto show = [&](const QString& text) {
-        messages.append(text);
-        err(text);
-    };
-    const Language language = interfaceLanguage(invocation, show);
-    const SystemLocale locale;
-
-    const Catalogue catalogue = ovenCatalogue(folder, language, clock, show);
-    CatalogueIndex& index = CatalogueIndex::user();
-    const CycleListing listing = wczytajKalendarz(catalogue, days.from, days.to, language, locale,
-                                                  Reading::Partial, {}, {}, &index);
-    if (!listing.report.isEmpty())
-        show(listing.report.message());
+    const CycleListing listing = listCycles(*oven, messages.sink());
 
     if (options.json) {
         const QJsonObject object{
-            {QStringLiteral("messages"), QJsonArray::fromStringList(messages)},
-            {QStringLiteral("catalogue"), catalogueJson(catalogue)},
+            {QStringLiteral("messages"), QJsonArray::fromStringList(messages.texts())},
+            {QStringLiteral("catalogue"), catalogueJson(oven->catalogue)},
             {QStringLiteral("items"), itemsJson(listing.items)},
             {QStringLiteral("footer"), listing.footer},
             {QStringLiteral("FooterConsLabel"), listing.footerConsLabel},
@@ -175,7 +152,7 @@ const bool registered = registerCommand({
     .description = QStringLiteral(
         "Builds an oven's catalogue as choosing it in the window does and lists a range of "
         "days as the cycle list shows it."),
-    .options = {fromOption(), toOption(), todayOption(), jsonOption()},
+    .options = listedDays().list() + QList{jsonOption()},
     .arguments = {{QStringLiteral("OVEN"), QStringLiteral("The oven's folder name in the store.")}},
     .unexpectedArgument = QStringLiteral("unexpected argument: %1"),
     .missingValue = QStringLiteral("%1 needs a date YYYY-MM-DD"),

@@ -8,7 +8,6 @@
 #include "base/language.h"
 #include "base/platform.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/catalogueindex.h"
 #include "catalogue/cyclelist.h"
 #include "report/batchreport.h"
 #include "report/cyclereport.h"
@@ -43,9 +42,7 @@ struct Options {
     QStringList files;
     bool stored = false;
     QString oven;
-    QDate from;
-    QDate to;
-    QDate today;
+    GivenDays days;
     QString pdf;
 };
 
@@ -56,11 +53,7 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
     options.stored = parser.isSet(StoredOption);
     options.oven = parser.value(OvenOption);
     options.pdf = parser.value(PdfOption);
-    if (!readDays(parser,
-                  {{fromOption(), options.from},
-                   {toOption(), options.to},
-                   {todayOption(), options.today}},
-                  error))
+    if (!readDays(parser, listedDays(), options.days, error))
         return std::nullopt;
     const bool batch = parser.isSet(OvenOption);
     if (options.pdf.isEmpty())
@@ -71,7 +64,7 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
         error = QStringLiteral("report takes either cycle files or --oven, not both");
     else if (!batch && options.files.isEmpty())
         error = QStringLiteral("report needs cycle files or --oven");
-    else if (!batch && (parser.isSet(fromOption()) || parser.isSet(toOption())))
+    else if (!batch && (parser.isSet(*listedDays().from) || parser.isSet(*listedDays().to)))
         error = QStringLiteral("--from and --to go with --oven");
     else if (batch && options.stored)
         error = QStringLiteral("--stored goes with cycle files: an oven's cycles are stored");
@@ -120,25 +113,18 @@ int reportFiles(const Options& options, const Language& language)
 
 int reportOven(const Options& options, const Invocation& invocation, const Language& language)
 {
-    const FixedClock clock = clockOfDay(options.today);
-    const auto [from, to] = dayRange(options.from, options.to, clock.today());
-
-    const QString folder = existingOvenFolder(invocation.home, options.oven);
-    if (folder.isEmpty())
+    const std::optional<OpenedOven> oven =
+        openOven(invocation, options.oven, options.days, err, language);
+    if (!oven)
         return ExitFailed;
     const SystemLocale locale;
-    // The cycles as kvaro-cli cycles lists them, with the index in the user's cache folder.
-    const Catalogue catalogue = ovenCatalogue(folder, language, clock, err);
-    const CycleListing listing = wczytajKalendarz(
-        catalogue, from, to, language, locale, Reading::Partial, {}, {}, &CatalogueIndex::user());
-    if (!listing.report.isEmpty())
-        err(listing.report.message());
+    // The cycles as kvaro-cli cycles lists them.
+    const CycleListing listing = listCycles(*oven, err);
 
     // A batch of nothing is no report: nothing is written, and a script learns it by the
     // status.
     if (listing.items.isEmpty()) {
-        err(fillIn(language.text(Text::RangeHoldsNoCycles),
-                   {options.oven, from.toString(Qt::ISODate), to.toString(Qt::ISODate)}));
+        sayNoCycles(*oven, options.oven);
         return ExitFailed;
     }
     // The reason a file cannot be written is known before a month of cycles is read.
@@ -151,11 +137,11 @@ int reportOven(const Options& options, const Invocation& invocation, const Langu
     }
 
     QList<BatchCycle> cycles;
-    for (const CycleListItem& item : itemsByStart(catalogue, listing.items))
-        cycles.append({QDir(catalogue.OvenFolder).filePath(item.file), item.progress});
+    for (const CycleListItem& item : itemsByStart(oven->catalogue, listing.items))
+        cycles.append({QDir(oven->catalogue.OvenFolder).filePath(item.file), item.progress});
     const BatchOutcome outcome =
-        writeBatchReport(options.pdf, QDir(folder).dirName(), from, to, cycles, CycleSource::Stored,
-                         language, locale.decimalSeparator());
+        writeBatchReport(options.pdf, QDir(oven->folder).dirName(), oven->days.from, oven->days.to,
+                         cycles, CycleSource::Stored, language, locale.decimalSeparator());
     for (const BatchRow& row : outcome.rows) {
         if (!row.failure.isEmpty())
             err(row.number + QStringLiteral(": ") + row.failure);
@@ -196,7 +182,7 @@ const bool registered = registerCommand({
         "Writes the PDF report of cycle files (header, figures, chart, burner events, output "
         "periods), or with --oven the batch report of the cycles listed for a range of days: "
         "a cover table of every cycle and their total, then one report per cycle."),
-    .options = {PdfOption, StoredOption, OvenOption, fromOption(), toOption(), todayOption()},
+    .options = QList{PdfOption, StoredOption, OvenOption} + listedDays().list(),
     .arguments = {{QStringLiteral("FILE"), QStringLiteral("A cycle file; several may follow.")}},
     .repeatsLastArgument = true,
     .unexpectedArgument = QStringLiteral("unexpected argument %1"),

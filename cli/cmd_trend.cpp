@@ -8,7 +8,6 @@
 #include "base/language.h"
 #include "base/platform.h"
 #include "catalogue/catalogue.h"
-#include "catalogue/catalogueindex.h"
 #include "exports/csvtable.h"
 #include "trend/trendbuild.h"
 #include "trend/trendtable.h"
@@ -28,8 +27,7 @@ const QString Usage =
 
 struct Options {
     QString oven;
-    QDate from;
-    QDate to;
+    GivenDays days;
     QString csv;
     bool json = false;
 };
@@ -40,6 +38,8 @@ const QCommandLineOption FromOption(QStringLiteral("from"),
 const QCommandLineOption ToOption(QStringLiteral("to"),
                                   QStringLiteral("The last day of the trend (default: today)."),
                                   QStringLiteral("YYYY-MM-DD"));
+// The trend words its days its own way, and has no --today.
+const DayOptions Days{&FromOption, &ToOption};
 const QCommandLineOption CsvOption(QStringLiteral("csv"),
                                    QStringLiteral("Also writes the table as a spreadsheet (CSV) "
                                                   "file."),
@@ -49,7 +49,7 @@ std::optional<Options> parse(const QCommandLineParser& parser, QString& error)
 {
     Options options;
     options.oven = parser.positionalArguments().value(0);
-    if (!readDays(parser, {{FromOption, options.from}, {ToOption, options.to}}, error))
+    if (!readDays(parser, Days, options.days, error))
         return std::nullopt;
     if (parser.isSet(CsvOption)) {
         options.csv = parser.values(CsvOption).constLast();
@@ -137,31 +137,24 @@ int run(const Invocation& invocation)
     if (!parsed)
         return refuse(error, Usage);
     const Options& options = *parsed;
-    const SystemClock clock;
-    const DayRange days = dayRange(options.from, options.to, clock.today());
 
-    const QString folder = existingOvenFolder(invocation.home, options.oven);
-    if (folder.isEmpty())
+    EchoingMessages messages;
+    const std::optional<OpenedOven> oven =
+        openOven(invocation, options.oven, options.days, messages.sink());
+    if (!oven)
         return ExitFailed;
-
-    QStringList messages;
-    const auto show = [&](const QString& text) {
-        messages.append(text);
-        err(text);
-    };
-    const Language language = interfaceLanguage(invocation, show);
+    const Language& language = oven->language;
+    const DayRange& days = oven->days;
     const SystemLocale locale;
 
-    const Catalogue catalogue = ovenCatalogue(folder, language, clock, show);
     // The same index as the window's: the figures of unchanged files are not read again.
     const Trend trend =
-        buildTrend(catalogue, days.from, days.to, language, {}, {}, &CatalogueIndex::user());
+        buildTrend(oven->catalogue, days.from, days.to, language, {}, {}, oven->index);
     if (!trend.report.isEmpty())
-        show(trend.report.message());
+        messages.show(trend.report.message());
     // A trend of nothing is no trend: no table, no file, and a script learns it by the status.
     if (trend.cycles.isEmpty()) {
-        err(fillIn(language.text(Text::RangeHoldsNoCycles),
-                   {options.oven, days.from.toString(Qt::ISODate), days.to.toString(Qt::ISODate)}));
+        sayNoCycles(*oven, options.oven);
         return ExitFailed;
     }
 
@@ -176,7 +169,7 @@ int run(const Invocation& invocation)
 
     if (options.json) {
         const QJsonObject object{
-            {QStringLiteral("messages"), QJsonArray::fromStringList(messages)},
+            {QStringLiteral("messages"), QJsonArray::fromStringList(messages.texts())},
             {QStringLiteral("oven"), options.oven},
             {QStringLiteral("from"), days.from.toString(Qt::ISODate)},
             {QStringLiteral("to"), days.to.toString(Qt::ISODate)},
@@ -198,7 +191,7 @@ const bool registered = registerCommand({
         "figures: fuel or energy used, when the set temperature was reached and how long it was "
         "held, the highest working temperature, the mean of |T1 - T2| and the duration. The "
         "table and the CSV file write times as hh:mm:ss, the JSON in minutes."),
-    .options = {FromOption, ToOption, CsvOption, jsonOption()},
+    .options = Days.list() + QList{CsvOption, jsonOption()},
     .arguments = {{QStringLiteral("OVEN"), QStringLiteral("The oven's folder name in the store.")}},
     .unexpectedArgument = QStringLiteral("unexpected argument: %1"),
     .missingValue = QStringLiteral("%1 needs a value"),

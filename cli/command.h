@@ -1,6 +1,7 @@
 #pragma once
 
 #include "base/language.h"
+#include "base/platform.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -78,5 +79,26 @@ Language interfaceLanguage(const Invocation& invocation,
 // Prints to standard output / standard error as UTF-8.
 void out(const QString& text);
 void err(const QString& text);
+
+// Every message the window would show, in order, echoed to standard error as it comes: a
+// command's JSON carries them again under "messages".
+class EchoingMessages : public Messages
+{
+public:
+    void show(const QString& text) override
+    {
+        m_texts.append(text);
+        err(text);
+    }
+    const QStringList& texts() const { return m_texts; }
+    // show() as a function, for the operations that report through one.
+    std::function<void(const QString&)> sink()
+    {
+        return [this](const QString& text) { show(text); };
+    }
+
+private:
+    QStringList m_texts;
+};
 
 } // namespace kvaro::cli

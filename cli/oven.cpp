@@ -1,5 +1,6 @@
 #include "cli/oven.h"
 
+#include "base/failure.h"
 #include "catalogue/catalogueindex.h"
 #include "cli/command.h"
 #include "store/storepaths.h"
@@ -10,45 +11,7 @@
 
 namespace kvaro::cli {
 
-const QCommandLineOption& fromOption()
-{
-    static const QCommandLineOption option(QStringLiteral("from"),
-                                           QStringLiteral("The first day listed (default: today)."),
-                                           QStringLiteral("YYYY-MM-DD"));
-    return option;
-}
-
-const QCommandLineOption& toOption()
-{
-    static const QCommandLineOption option(QStringLiteral("to"),
-                                           QStringLiteral("The last day listed (default: today)."),
-                                           QStringLiteral("YYYY-MM-DD"));
-    return option;
-}
-
-const QCommandLineOption& todayOption()
-{
-    static const QCommandLineOption option(
-        QStringLiteral("today"), QStringLiteral("The day taken as today (default: the system's)."),
-        QStringLiteral("YYYY-MM-DD"));
-    return option;
-}
-
-bool readDays(const QCommandLineParser& parser,
-              std::initializer_list<std::pair<const QCommandLineOption&, QDate&>> days,
-              QString& error)
-{
-    for (const auto& [option, day] : days) {
-        for (const QString& value : parser.values(option)) {
-            day = QDate::fromString(value, Qt::ISODate);
-            if (!day.isValid()) {
-                error = QStringLiteral("not a date YYYY-MM-DD: ") + value;
-                return false;
-            }
-        }
-    }
-    return true;
-}
+namespace {
 
 DayRange dayRange(const QDate& from, const QDate& to, const QDate& today)
 {
@@ -57,11 +20,14 @@ DayRange dayRange(const QDate& from, const QDate& to, const QDate& today)
     return {std::min(first, last), std::max(first, last)};
 }
 
+// The clock of --today: noon of that day, or of the system's today when not given.
 FixedClock clockOfDay(const QDate& today)
 {
     return FixedClock(QDateTime(today.isValid() ? today : SystemClock().today(), QTime(12, 0)));
 }
 
+// The oven's folder in the store under home; empty after saying on standard error that
+// there is no such oven.
 QString existingOvenFolder(const QString& home, const QString& oven)
 {
     const StorePaths paths(home);
@@ -72,14 +38,84 @@ QString existingOvenFolder(const QString& home, const QString& oven)
     return {};
 }
 
-Catalogue ovenCatalogue(const QString& folder, const Language& language, const Clock& clock,
-                        const std::function<void(const QString&)>& show)
+} // namespace
+
+QList<QCommandLineOption> DayOptions::list() const
 {
-    const CatalogueBuild build =
-        buildCatalogue(folder, language, clock, {}, Reading::Partial, {}, &CatalogueIndex::user());
+    QList<QCommandLineOption> options{*from, *to};
+    if (today)
+        options.append(*today);
+    return options;
+}
+
+const DayOptions& listedDays()
+{
+    static const QCommandLineOption from(QStringLiteral("from"),
+                                         QStringLiteral("The first day listed (default: today)."),
+                                         QStringLiteral("YYYY-MM-DD"));
+    static const QCommandLineOption to(QStringLiteral("to"),
+                                       QStringLiteral("The last day listed (default: today)."),
+                                       QStringLiteral("YYYY-MM-DD"));
+    static const QCommandLineOption today(
+        QStringLiteral("today"), QStringLiteral("The day taken as today (default: the system's)."),
+        QStringLiteral("YYYY-MM-DD"));
+    static const DayOptions options{&from, &to, &today};
+    return options;
+}
+
+bool readDays(const QCommandLineParser& parser, const DayOptions& options, GivenDays& days,
+              QString& error)
+{
+    const std::pair<const QCommandLineOption*, QDate*> read[] = {
+        {options.from, &days.from}, {options.to, &days.to}, {options.today, &days.today}};
+    for (const auto& [option, day] : read) {
+        if (!option)
+            continue;
+        for (const QString& value : parser.values(*option)) {
+            *day = QDate::fromString(value, Qt::ISODate);
+            if (!day->isValid()) {
+                error = QStringLiteral("not a date YYYY-MM-DD: ") + value;
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+std::optional<OpenedOven> openOven(const Invocation& invocation, const QString& oven,
+                                   const GivenDays& days, const Show& show,
+                                   std::optional<Language> language)
+{
+    const FixedClock clock = clockOfDay(days.today);
+    const DayRange range = dayRange(days.from, days.to, clock.today());
+    const QString folder = existingOvenFolder(invocation.home, oven);
+    if (folder.isEmpty())
+        return std::nullopt;
+    if (!language)
+        language = interfaceLanguage(invocation, show);
+    CatalogueIndex* index = &CatalogueIndex::user();
+    CatalogueBuild build =
+        buildCatalogue(folder, *language, clock, {}, Reading::Partial, {}, index);
     if (!build.report.isEmpty())
         show(build.report.message());
-    return build.catalogue;
+    return OpenedOven{range, folder, std::move(*language), std::move(build.catalogue), index};
+}
+
+CycleListing listCycles(const OpenedOven& oven, const Show& show)
+{
+    const SystemLocale locale;
+    CycleListing listing =
+        wczytajKalendarz(oven.catalogue, oven.days.from, oven.days.to, oven.language, locale,
+                         Reading::Partial, {}, {}, oven.index);
+    if (!listing.report.isEmpty())
+        show(listing.report.message());
+    return listing;
+}
+
+void sayNoCycles(const OpenedOven& oven, const QString& name)
+{
+    err(fillIn(oven.language.text(Text::RangeHoldsNoCycles),
+               {name, oven.days.from.toString(Qt::ISODate), oven.days.to.toString(Qt::ISODate)}));
 }
 
 } // namespace kvaro::cli

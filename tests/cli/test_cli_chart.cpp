@@ -210,6 +210,169 @@ private slots:
         QVERIFY(r.json.value("error").isString());
     }
 
+    // The summary's figures against numbers worked out by hand from each file: every one
+    // is the file's field, or plain arithmetic over its records, in the unit its key names.
+    void summaryFigures_data()
+    {
+        QTest::addColumn<QStringList>("lines");
+        QTest::addColumn<QString>("locale"); // LC_ALL; empty for the test's own
+        QTest::addColumn<QJsonObject>("summary");
+
+        // An oil oven of two burners with power regulation at 40 %, set to 180 °C for 5:30.
+        // Drawn are the records at 10:00:00, 10:01:00 and 10:02:30; the line before the last
+        // repeats the last record and the end line says 10:04:10 and 3.5 kg.
+        QList<Rec> oil = records(3);
+        oil[1].time = QTime(10, 1, 0);
+        oil[2].time = QTime(10, 2, 30);
+        const double t[3][3] = {{20, 10, 20}, {100, 90, 176}, {30, 37, 190}}; // T1, T2, working
+        const char* fuel[3] = {"0.5", "1.25", "2.75"};
+        for (int i = 0; i < 3; ++i) {
+            oil[i].t1 = QString::number(t[i][0]);
+            oil[i].t2 = QString::number(t[i][1]);
+            oil[i].working = QString::number(t[i][2]);
+            oil[i].fuel = QLatin1String(fuel[i]);
+        }
+        FirstSettings regulated;
+        regulated.minutes = QStringLiteral("5");
+        regulated.seconds = QStringLiteral("30");
+        regulated.regulation = QStringLiteral("1");
+        regulated.regulationLevel = QStringLiteral("40");
+        Rec oilEnd = oil[2];
+        oilEnd.time = QTime(10, 4, 10);
+        oilEnd.fuel = QStringLiteral("3.5");
+        QStringList oilLines = cycle(oil, regulated).lines();
+        oilLines.last() = recordLine(oilEnd);
+        const QJsonObject oilSummary{
+            {"fuel", "oil"},
+            {"consumption", 3.5},              // the end line's counter
+            {"consumptionAtLastRecord", 2.75}, // the last drawn record's
+            {"consumptionUnit", "kg"},
+            {"programmedSeconds", 5 * 60 + 30},
+            {"setTemperature", 180},
+            {"reachedAfterSeconds", 60},  // 176 >= 180 - 5 at 10:01:00
+            {"heldForSeconds", 150 - 60}, // until the last drawn record, 10:02:30
+            {"meanAbsT1T2", 9},           // (10 + 10 + 7) / 3
+            {"halfMeanAbsT1T2RoundedDown", 4},
+            {"highestWorking", 190},
+            {"durationSeconds", 250}, // 10:00:00 to 10:04:10
+            {"burnerCount", 2},
+            {"powerLevelPercent", 40},
+        };
+        QTest::newRow("oil oven, kg") << oilLines << QString() << oilSummary;
+        QTest::newRow("oil oven, kg, on a \",\" locale")
+            << oilLines << QStringLiteral("pl_PL.UTF-8") << oilSummary;
+
+        // An electric oven set to 100 °C for 90:00, records at 10:00:00, 10:00:40 and
+        // 10:01:20, the end line at 10:02:00 with 4.5 kWh.
+        QList<Rec> electric = records(3, QStringLiteral("3"));
+        const double e[3][3] = {{20, 20, 20}, {50, 47, 60}, {80, 77, 100}};
+        const char* energy[3] = {"0.5", "1.75", "3.25"};
+        for (int i = 0; i < 3; ++i) {
+            electric[i].time = QTime(10, 0, 0).addSecs(40 * i);
+            electric[i].t1 = QString::number(e[i][0]);
+            electric[i].t2 = QString::number(e[i][1]);
+            electric[i].working = QString::number(e[i][2]);
+            electric[i].energy = QLatin1String(energy[i]);
+        }
+        FirstSettings hundred;
+        hundred.setTemperature = QStringLiteral("100");
+        Rec electricEnd = electric[2];
+        electricEnd.time = QTime(10, 2, 0);
+        electricEnd.energy = QStringLiteral("4.5");
+        QStringList electricLines = cycle(electric, hundred).lines();
+        electricLines.last() = recordLine(electricEnd);
+        QTest::newRow("electric oven, kWh")
+            << electricLines << QString()
+            << QJsonObject{
+                   {"fuel", "electricity"},
+                   {"consumption", 4.5},
+                   {"consumptionAtLastRecord", 3.25},
+                   {"consumptionUnit", "kWh"},
+                   {"programmedSeconds", 90 * 60},
+                   {"setTemperature", 100},
+                   {"reachedAfterSeconds", 80}, // 100 >= 95 at 10:01:20
+                   {"heldForSeconds", 0},       // which is the last drawn record
+                   {"meanAbsT1T2", 2},          // (0 + 3 + 3) / 3
+                   {"halfMeanAbsT1T2RoundedDown", 1},
+                   {"highestWorking", 100},
+                   {"durationSeconds", 120},
+                   {"burnerCount", QJsonValue()}, // an electric oven has no burners
+                   {"powerLevelPercent", QJsonValue()},
+               };
+
+        // A gas oven that never gets within 5 °C of its 250 °C, whose programmed seconds
+        // and end line counter are no numbers; records at 10:00:00 and 10:00:10.
+        QList<Rec> gas = records(2, QStringLiteral("1"));
+        gas[1].time = QTime(10, 0, 10);
+        gas[1].t1 = QStringLiteral("25");
+        gas[1].working = QStringLiteral("100");
+        gas[1].fuel = QStringLiteral("0.25");
+        FirstSettings cold;
+        cold.setTemperature = QStringLiteral("250");
+        cold.seconds = QStringLiteral("x");
+        Rec gasEnd = gas[1];
+        gasEnd.fuel = QStringLiteral("x");
+        QStringList gasLines = cycle(gas, cold).lines();
+        gasLines.last() = recordLine(gasEnd);
+        QTest::newRow("gas oven, not reached, no end counter")
+            << gasLines << QString()
+            << QJsonObject{
+                   {"fuel", "gas"},
+                   {"consumption", QJsonValue()},
+                   {"consumptionAtLastRecord", 0.25},
+                   {"consumptionUnit", "kg"},
+                   {"programmedSeconds", QJsonValue()},
+                   {"setTemperature", 250},
+                   {"reachedAfterSeconds", QJsonValue()},
+                   {"heldForSeconds", QJsonValue()},
+                   {"meanAbsT1T2", 2.5}, // (0 + 5) / 2
+                   {"halfMeanAbsT1T2RoundedDown", 1},
+                   {"highestWorking", 100},
+                   {"durationSeconds", 10},
+                   {"burnerCount", 2},
+                   {"powerLevelPercent", QJsonValue()},
+               };
+
+        // A load that stops at the third record keeps what the two before it gave (1.5 kg,
+        // 20 °C each), as the labels do; the figures of the steps after the records are none.
+        QStringList stopped = cycle(records(3)).lines();
+        stopped[3].replace(QStringLiteral("0;20;20;"), QStringLiteral("0;2x;20;"));
+        QTest::newRow("stops at a bad field") << stopped << QString()
+                                              << QJsonObject{
+                                                     {"fuel", QJsonValue()},
+                                                     {"consumption", QJsonValue()},
+                                                     {"consumptionAtLastRecord", 1.5},
+                                                     {"consumptionUnit", "kg"},
+                                                     {"programmedSeconds", 90 * 60},
+                                                     {"setTemperature", 180},
+                                                     {"reachedAfterSeconds", QJsonValue()},
+                                                     {"heldForSeconds", QJsonValue()},
+                                                     {"meanAbsT1T2", QJsonValue()},
+                                                     {"halfMeanAbsT1T2RoundedDown", QJsonValue()},
+                                                     {"highestWorking", 20},
+                                                     {"durationSeconds", QJsonValue()},
+                                                     {"burnerCount", 2},
+                                                     {"powerLevelPercent", QJsonValue()},
+                                                 };
+
+        // Nothing drawn: every figure is none.
+        QJsonObject none;
+        for (const QString& key : oilSummary.keys())
+            none.insert(key, QJsonValue());
+        QTest::newRow("two lines, nothing drawn")
+            << cycle(records(3)).lines().mid(0, 2) << QString() << none;
+    }
+    void summaryFigures()
+    {
+        QFETCH(QStringList, lines);
+        QFETCH(QString, locale);
+        QFETCH(QJsonObject, summary);
+        const Run r =
+            run({write(QStringLiteral("P4.csv"), lines), QStringLiteral("--json")}, locale);
+        QCOMPARE(r.json.value("schema"), QJsonValue(1));
+        QCOMPARE(r.json.value("summary").toObject(), summary);
+    }
+
     void rendersAPicture()
     {
         const QString file = write(QStringLiteral("P2.csv"), cycle(records(5)).lines());
