@@ -134,7 +134,7 @@ void ChartDrawing::drawCycle()
     // opens, so a load that stops part-way shows none of the last cycle's; only the chart's
     // visibility carries over, so what the load drew before it stopped stays on screen.
     ChartLoad start{m_state.chart, {}, m_state.filters, {}, {}};
-    start.summary.shown.Chart1 = m_summary.shown.Chart1;
+    start.summary.shown.chart = m_summary.shown.chart;
     m_controls.DolnyBarNote->clearNote();
     clearReadouts();
     // The list stays clickable meanwhile; what the user changes goes into the result.
@@ -227,25 +227,25 @@ void ChartDrawing::applySummary()
     }
 
     const SummaryShown& shown = s.shown;
-    c.PalnikImg->setVisible(shown.PalnikImg);
-    c.PalnikStatus->setVisible(shown.PalnikStatus);
-    c.GrodzImg->setVisible(shown.GrodzImg);
-    c.PrzewietrzanieImg->setVisible(shown.PrzewietrzanieImg);
-    c.RegulacjaMocyImg->setVisible(shown.RegulacjaMocyImg);
+    c.PalnikImg->setVisible(shown.burners);
+    c.PalnikStatus->setVisible(shown.burnerCount);
+    c.GrodzImg->setVisible(shown.secondChannel);
+    c.PrzewietrzanieImg->setVisible(shown.airing);
+    c.RegulacjaMocyImg->setVisible(shown.powerRegulation);
     c.regulacjaMocyBar->setValue(s.powerLevel);
-    c.regulacjaMocyBar->setVisible(shown.regulacjaMocyBar);
-    c.Olej->setVisible(shown.Olej);
-    c.Gaz->setVisible(shown.Gaz);
-    c.Prad->setVisible(shown.Prad);
+    c.regulacjaMocyBar->setVisible(shown.powerBar);
+    c.Olej->setVisible(shown.oil);
+    c.Gaz->setVisible(shown.gas);
+    c.Prad->setVisible(shown.electricity);
     const QString fuel = fuelPictureName(s.fuel);
     c.FooterImage->setPicture(fuel.isEmpty() ? QString() : fuel + QStringLiteral(".svg"));
-    c.FooterImage->setVisible(shown.FooterImage);
+    c.FooterImage->setVisible(shown.fuelFooter);
     // Only the pages that describe a drawn cycle: disabling the whole pager would also lock
     // away the open, import and language buttons, and with them the way out.
     for (QWidget* page : {c.AdvSmoothTabPager11, c.AdvSmoothTabPager12, c.AdvSmoothTabPager13})
         c.Advsmoothtabpager1->setTabEnabled(c.Advsmoothtabpager1->indexOf(page),
                                             s.cycleTabsEnabled);
-    c.Chart1->setVisible(shown.Chart1);
+    c.Chart1->setVisible(shown.chart);
 }
 
 void ChartDrawing::showFilterList()

@@ -360,26 +360,26 @@ void Loader::firstRecord()
     SummaryShown& shown = m_summary.shown;
     const int kind = m_summary.LoadedOvenKind;
     if (kind == heating::Oil || kind == heating::Gas || kind == heating::Gas2) {
-        shown.PalnikImg = true;
-        shown.PalnikStatus = true;
+        shown.burners = true;
+        shown.burnerCount = true;
         m_summary.burnerCount = m_fields.text(field::BurnerCount);
         m_summary.numbers.burnerCount.reset();
         m_summary.LoadedBurnerCount = m_fields.integer(field::BurnerCount);
         m_summary.numbers.burnerCount = m_summary.LoadedBurnerCount;
     } else {
-        shown.PalnikImg = false;
-        shown.PalnikStatus = false;
+        shown.burners = false;
+        shown.burnerCount = false;
     }
 
-    shown.GrodzImg = m_fields.flag(field::SecondChannelOption);
-    shown.PrzewietrzanieImg = m_fields.flag(field::AiringOption);
+    shown.secondChannel = m_fields.flag(field::SecondChannelOption);
+    shown.airing = m_fields.flag(field::AiringOption);
     if (m_fields.flag(field::PowerRegulationOption)) {
-        shown.RegulacjaMocyImg = true;
-        shown.regulacjaMocyBar = true;
+        shown.powerRegulation = true;
+        shown.powerBar = true;
         m_summary.powerLevel = m_fields.integer(field::PowerRegulationLevel);
     } else {
-        shown.RegulacjaMocyImg = false;
-        shown.regulacjaMocyBar = false;
+        shown.powerRegulation = false;
+        shown.powerBar = false;
     }
 }
 
@@ -407,24 +407,24 @@ void Loader::showHeatingType()
     const int kind = m_summary.LoadedOvenKind;
     const bool electric = kind == heating::Electric;
     if (isDrawableOvenKind(kind)) {
-        shown.Chart1 = true;
+        shown.chart = true;
         titleHeatingArrows(m_chart, kind, m_language);
         const FuelPicture picture = kind == heating::Oil ? FuelPicture::Olej
                                     : electric           ? FuelPicture::Prad
                                                          : FuelPicture::Gaz;
-        shown.Olej = picture == FuelPicture::Olej;
-        shown.Gaz = picture == FuelPicture::Gaz;
-        shown.Prad = picture == FuelPicture::Prad;
-        shown.FooterImage = true;
+        shown.oil = picture == FuelPicture::Olej;
+        shown.gas = picture == FuelPicture::Gaz;
+        shown.electricity = picture == FuelPicture::Prad;
+        shown.fuelFooter = true;
         m_summary.fuel = picture;
         m_summary.cycleTabsEnabled = true;
         return;
     }
-    shown.Chart1 = false;
-    shown.Olej = false;
-    shown.Gaz = false;
-    shown.Prad = false;
-    shown.FooterImage = false;
+    shown.chart = false;
+    shown.oil = false;
+    shown.gas = false;
+    shown.electricity = false;
+    shown.fuelFooter = false;
     m_summary.cycleTabsEnabled = false;
     m_messages.show(m_language.text(Text::NotDrawable));
 }

@@ -51,12 +51,12 @@ QDebug operator<<(QDebug debug, const ChartSummary& s)
                     << " consumption=" << orNone(n.consumption) << ' ' << int(n.consumptionUnit)
                     << " burnerCount=" << orNone(n.burnerCount) << "] ";
     debug.quote();
-    debug << "shown[Chart1=" << v.Chart1 << " PalnikImg=" << v.PalnikImg
-          << " PalnikStatus=" << v.PalnikStatus << " GrodzImg=" << v.GrodzImg
-          << " PrzewietrzanieImg=" << v.PrzewietrzanieImg
-          << " RegulacjaMocyImg=" << v.RegulacjaMocyImg
-          << " regulacjaMocyBar=" << v.regulacjaMocyBar << " Olej=" << v.Olej << " Gaz=" << v.Gaz
-          << " Prad=" << v.Prad << " FooterImage=" << v.FooterImage
+    debug << "shown[Chart1=" << v.chart << " PalnikImg=" << v.burners
+          << " PalnikStatus=" << v.burnerCount << " GrodzImg=" << v.secondChannel
+          << " PrzewietrzanieImg=" << v.airing
+          << " RegulacjaMocyImg=" << v.powerRegulation
+          << " regulacjaMocyBar=" << v.powerBar << " Olej=" << v.oil << " Gaz=" << v.gas
+          << " Prad=" << v.electricity << " FooterImage=" << v.fuelFooter
           << "] powerLevel=" << s.powerLevel << " fuel=" << fuelPictureName(s.fuel)
           << " cycleTabsEnabled=" << s.cycleTabsEnabled << " LoadedOvenKind=" << s.LoadedOvenKind
           << " LoadedBurnerCount=" << s.LoadedBurnerCount

@@ -16,19 +16,20 @@ enum class FuelPicture { None, Olej, Gaz, Prad };
 
 QString fuelPictureName(FuelPicture picture); // "Olej", "Gaz", "Prad"; empty for None
 
-// Shown state of the pictures and indicators the loader sets, by control name.
+// What the window shows of a cycle besides its texts: the chart, and the pictures and
+// indicators of the options the cycle has. The window maps each to its control.
 struct SummaryShown {
-    bool Chart1 = false;
-    bool PalnikImg = false;
-    bool PalnikStatus = false;
-    bool GrodzImg = false;
-    bool PrzewietrzanieImg = false;
-    bool RegulacjaMocyImg = false;
-    bool regulacjaMocyBar = false;
-    bool Olej = false;
-    bool Gaz = false;
-    bool Prad = false;
-    bool FooterImage = false;
+    bool chart = false;
+    bool burners = false;     // the burner picture
+    bool burnerCount = false; // its caption, the number of burners
+    bool secondChannel = false;
+    bool airing = false;
+    bool powerRegulation = false;
+    bool powerBar = false; // the power level
+    bool oil = false;
+    bool gas = false;
+    bool electricity = false;
+    bool fuelFooter = false; // the fuel picture under the cycle list
     bool operator==(const SummaryShown&) const = default;
 };
 

@@ -71,7 +71,7 @@ CycleTrendReading readTrendFigures(const QString& path, const Language& language
         }
         const ChartLoad load = WczytajWykres(opened.lines, language);
         load.rethrowFailure();
-        if (!load.summary.shown.Chart1) {
+        if (!load.summary.shown.chart) {
             reading.failure = file + QStringLiteral(": ") + language.text(Text::NotDrawable);
             return reading;
         }

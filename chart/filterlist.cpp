@@ -120,9 +120,9 @@ void FilterList::WczytajFiltry(const ChartSummary& summary, ChartModel& chart)
     setShown(item::Airing, true);
     const bool electric = summary.LoadedOvenKind == heating::Electric;
     setShown(item::Heaters, electric);
-    setShown(item::Burner2, electric && summary.shown.GrodzImg);
-    setShown(item::Power, summary.shown.regulacjaMocyBar);
-    setShown(item::Fan2, summary.shown.GrodzImg);
+    setShown(item::Burner2, electric && summary.shown.secondChannel);
+    setShown(item::Power, summary.shown.powerBar);
+    setShown(item::Fan2, summary.shown.secondChannel);
 
     for (Item& entry : m_items) {
         if (!entry.shown)

@@ -70,7 +70,7 @@ SummaryFigures summaryFiguresOf(const ChartSummary& summary, const ChartModel& c
     f.highestWorking = trend.highestWorking;
     f.durationSeconds = trend.duration;
     f.burnerCount = numbers.burnerCount;
-    if (summary.shown.regulacjaMocyBar)
+    if (summary.shown.powerBar)
         f.powerLevelPercent = summary.powerLevel;
     return f;
 }

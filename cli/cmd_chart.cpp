@@ -221,17 +221,17 @@ QJsonObject json(const Outcome& o, const QStringList& messages)
         labels.insert(label.objectName, label.text);
     const SummaryShown& v = s.shown;
     const QJsonObject shown{
-        {QStringLiteral("Chart1"), v.Chart1},
-        {QStringLiteral("PalnikImg"), v.PalnikImg},
-        {QStringLiteral("PalnikStatus"), v.PalnikStatus},
-        {QStringLiteral("GrodzImg"), v.GrodzImg},
-        {QStringLiteral("PrzewietrzanieImg"), v.PrzewietrzanieImg},
-        {QStringLiteral("RegulacjaMocyImg"), v.RegulacjaMocyImg},
-        {QStringLiteral("regulacjaMocyBar"), v.regulacjaMocyBar},
-        {QStringLiteral("Olej"), v.Olej},
-        {QStringLiteral("Gaz"), v.Gaz},
-        {QStringLiteral("Prad"), v.Prad},
-        {QStringLiteral("FooterImage"), v.FooterImage},
+        {QStringLiteral("Chart1"), v.chart},
+        {QStringLiteral("PalnikImg"), v.burners},
+        {QStringLiteral("PalnikStatus"), v.burnerCount},
+        {QStringLiteral("GrodzImg"), v.secondChannel},
+        {QStringLiteral("PrzewietrzanieImg"), v.airing},
+        {QStringLiteral("RegulacjaMocyImg"), v.powerRegulation},
+        {QStringLiteral("regulacjaMocyBar"), v.powerBar},
+        {QStringLiteral("Olej"), v.oil},
+        {QStringLiteral("Gaz"), v.gas},
+        {QStringLiteral("Prad"), v.electricity},
+        {QStringLiteral("FooterImage"), v.fuelFooter},
     };
     const QJsonObject results{
         {QStringLiteral("LoadedOvenKind"), s.LoadedOvenKind},
@@ -266,7 +266,7 @@ void printText(const Outcome& o)
 {
     const ChartSummary& s = o.summary;
     out(QStringLiteral("chart: ") +
-        (s.shown.Chart1 ? QStringLiteral("shown") : QStringLiteral("hidden")));
+        (s.shown.chart ? QStringLiteral("shown") : QStringLiteral("hidden")));
     out(QStringLiteral("points of T1: %1").arg(o.chart.at(series::T1).points.size()));
     // Every summary label but the burner count, which the picture beside it explains.
     for (const SummaryLabel& label : summaryLabels(s)) {

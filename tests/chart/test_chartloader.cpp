@@ -381,19 +381,19 @@ private slots:
         Window w;
         w.load(cycle(records(3, code)));
         const SummaryShown& shown = w.summary.shown;
-        QCOMPARE(shown.Chart1, chart);
+        QCOMPARE(shown.chart, chart);
         QCOMPARE(w.summary.cycleTabsEnabled, chart);
         QCOMPARE(w.chart.at(series::ArrowFirst).title, arrow3);
         QCOMPARE(w.chart.at(series::ArrowFirst + 3).title, arrow6);
         QCOMPARE(fuelPictureName(w.summary.fuel), picture);
-        QCOMPARE(shown.FooterImage, !picture.isEmpty());
-        QCOMPARE(shown.Olej, picture == QLatin1String("Olej"));
-        QCOMPARE(shown.Gaz, picture == QLatin1String("Gaz"));
-        QCOMPARE(shown.Prad, picture == QLatin1String("Prad"));
+        QCOMPARE(shown.fuelFooter, !picture.isEmpty());
+        QCOMPARE(shown.oil, picture == QLatin1String("Olej"));
+        QCOMPARE(shown.gas, picture == QLatin1String("Gaz"));
+        QCOMPARE(shown.electricity, picture == QLatin1String("Prad"));
         QCOMPARE(w.messages.texts(), messages);
         QCOMPARE(w.summary.LoadedOvenKind, code.toInt());
         const bool burner = code.toInt() <= 2;
-        QCOMPARE(shown.PalnikImg, burner);
+        QCOMPARE(shown.burners, burner);
         QCOMPARE(w.summary.burnerCount, burner ? QStringLiteral("2") : QString());
         // The load goes on after the message: the filter list is rebuilt.
         QVERIFY(w.filters.item(1).shown);
@@ -414,8 +414,8 @@ private slots:
         w.load(cycle(oilRecords, oil));
         QCOMPARE(w.summary.LoadedBurnerCount, 3);
         QCOMPARE(w.summary.LoadedProbeCount, 4);
-        QVERIFY(w.summary.shown.GrodzImg);
-        QVERIFY(w.summary.shown.regulacjaMocyBar);
+        QVERIFY(w.summary.shown.secondChannel);
+        QVERIFY(w.summary.shown.powerBar);
         QCOMPARE(w.summary.powerLevel, 70);
 
         QList<Rec> electric = records(3, QStringLiteral("3"));
@@ -423,13 +423,13 @@ private slots:
             r.probes = QStringLiteral("1");
         w.load(cycle(electric));
         const SummaryShown& shown = w.summary.shown;
-        QVERIFY(shown.Prad && shown.FooterImage && !shown.Olej && !shown.Gaz);
+        QVERIFY(shown.electricity && shown.fuelFooter && !shown.oil && !shown.gas);
         QCOMPARE(w.summary.fuel, FuelPicture::Prad);
-        QVERIFY(!shown.PalnikImg && !shown.PalnikStatus);
+        QVERIFY(!shown.burners && !shown.burnerCount);
         QCOMPARE(w.summary.burnerCount, QStringLiteral("3"));
         QCOMPARE(w.summary.LoadedBurnerCount, 3);
         QCOMPARE(w.summary.LoadedProbeCount, 1);
-        QVERIFY(!shown.GrodzImg && !shown.regulacjaMocyBar && !shown.RegulacjaMocyImg);
+        QVERIFY(!shown.secondChannel && !shown.powerBar && !shown.powerRegulation);
         QCOMPARE(w.summary.powerLevel, 70);
 
         // A drawable cycle after one that was not enables the tabs again.

@@ -37,8 +37,8 @@ ChartSummary summaryOf(int kind, int burners, int probes, bool grodz = false, bo
     summary.LoadedOvenKind = kind;
     summary.LoadedBurnerCount = burners;
     summary.LoadedProbeCount = probes;
-    summary.shown.GrodzImg = grodz;
-    summary.shown.regulacjaMocyBar = bar;
+    summary.shown.secondChannel = grodz;
+    summary.shown.powerBar = bar;
     return summary;
 }
 
