@@ -44,9 +44,9 @@ struct DrawnCycle {
 // writes to the tabs, the filter list Listboxprawy with its two buttons, the zoom buttons,
 // panning within bounds, the readout under the mouse and the cursors' table.
 //
-// It owns the cycle opened last (Memo1) and the zoom level. The load runs on a worker
-// thread with copies of the window's chart, summary and filter list; one value comes back
-// and replaces them, unless a newer cycle was opened meanwhile.
+// It owns the cycle opened last (Memo1), the zoom level and the summary. The load runs on
+// a worker thread with copies of the window's chart and filter list and an empty summary;
+// one value comes back and replaces them, unless a newer cycle was opened meanwhile.
 class ChartDrawing : public QObject
 {
     Q_OBJECT
