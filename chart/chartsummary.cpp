@@ -53,8 +53,7 @@ QDebug operator<<(QDebug debug, const ChartSummary& s)
     debug.quote();
     debug << "shown[Chart1=" << v.chart << " PalnikImg=" << v.burners
           << " PalnikStatus=" << v.burnerCount << " GrodzImg=" << v.secondChannel
-          << " PrzewietrzanieImg=" << v.airing
-          << " RegulacjaMocyImg=" << v.powerRegulation
+          << " PrzewietrzanieImg=" << v.airing << " RegulacjaMocyImg=" << v.powerRegulation
           << " regulacjaMocyBar=" << v.powerBar << " Olej=" << v.oil << " Gaz=" << v.gas
           << " Prad=" << v.electricity << " FooterImage=" << v.fuelFooter
           << "] powerLevel=" << s.powerLevel << " fuel=" << fuelPictureName(s.fuel)
